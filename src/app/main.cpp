@@ -1,0 +1,31 @@
+#include "mainwin/AppContext.h"
+#include "mainwin/MainForm.h"
+#include "mainwin/StartProgram.h"
+#include "platform/JapaneseDesktop.h"
+#include "platform/QtPrompter.h"
+
+#include <QApplication>
+#include <unistd.h>
+
+int main(int argc, char* argv[])
+{
+    // The browser engine refuses to run as root inside its sandbox.
+    if (::geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(SettingsStore::ApplicationName());
+    QApplication::setOrganizationName(SettingsStore::ApplicationName());
+    JapaneseDesktop::Install(application);
+
+    QtPrompter prompter;
+    SystemClock clock;
+    SettingsStore settings;
+    ProcessLauncher launcher;
+    AppContext context{prompter, clock, ProgramFolder::OfRunningProgram(), settings, launcher};
+
+    const std::unique_ptr<MainForm> mainForm = StartProgram(context);
+    if (!mainForm)
+        return 0;
+    return QApplication::exec();
+}

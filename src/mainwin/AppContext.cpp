@@ -1,0 +1,9 @@
+#include "AppContext.h"
+
+#include <QCoreApplication>
+
+void AppContext::EndProgram()
+{
+    ended_ = true;
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,508 @@
+#include "MainForm.h"
+
+#include "AppContext.h"
+#include "BackgroundTiler.h"
+#include "CoolBar.h"
+#include "PictureSurface.h"
+#include "UpDown.h"
+#include "platform/Twips.h"
+#include "settings/Module1.h"
+#include "settings/SettingValue.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QStyle>
+#include <QToolBar>
+#include <QWebEngineView>
+
+namespace {
+
+const QString User = QStringLiteral("User");
+
+void Place(QWidget* widget, const QString& name, const QRect& twips)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(Twips::ToPixels(twips));
+}
+
+// Members of a control array share the array's name and carry their index.
+void PlaceInArray(QWidget* widget, const QString& name, int index, const QRect& twips)
+{
+    Place(widget, name, twips);
+    widget->setProperty("index", index);
+}
+
+} // namespace
+
+MainForm::MainForm(AppContext& context) : context_(context)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(Caption());
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+
+    surface_ = new PictureSurface(this);
+    surface_->setObjectName(QStringLiteral("MainSurface"));
+    surface_->installEventFilter(this);
+    setCentralWidget(surface_);
+
+    BuildMenus();
+    BuildBandStrip();
+    BuildEntryArea();
+    BuildHiddenParts();
+    resize(Twips::ToPixels(8475), Twips::ToPixels(5895) + menuBar()->sizeHint().height());
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::BuildMenus()
+{
+    QMenu* menuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    menuFile->setObjectName(QStringLiteral("menuFile"));
+    QAction* exit = menuFile->addAction(QStringLiteral("終了(&E)"));
+    exit->setObjectName(QStringLiteral("menuCom_Exit"));
+    connect(exit, &QAction::triggered, this, &MainForm::menuCom_Exit_Click);
+}
+
+void MainForm::BuildBandStrip()
+{
+    CoolBar1 = new CoolBar(surface_);
+    Place(CoolBar1, QStringLiteral("CoolBar1"), {0, 0, 8355, 585});
+    BuildToolbar();
+    CoolBar1->AddBand(Toolbar1, 525, 5610);
+    Slider1 = new QSlider(Qt::Horizontal);
+    Slider1->setObjectName(QStringLiteral("Slider1"));
+    Slider1->setMinimum(0);
+    Slider1->setMaximum(0);
+    CoolBar1->AddBand(Slider1, 270, 2505);
+
+    PictureBox = new QFrame(surface_);
+    Place(PictureBox, QStringLiteral("PictureBox"), {8100, 300, 585, 585});
+    PictureBox->setFrameShape(QFrame::StyledPanel);
+    PictureBox->setAutoFillBackground(true);
+    Image2 = new QLabel(PictureBox);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setAlignment(Qt::AlignCenter);
+    Image2->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(Twips::ToPixels(480)));
+}
+
+void MainForm::BuildToolbar()
+{
+    Toolbar1 = new QToolBar;
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar1->setIconSize(QSize(16, 16));
+
+    struct Button
+    {
+        const char* key; // empty for a separator
+        const char* themeIcon;
+        QStyle::StandardPixmap fallback;
+    };
+    static const Button buttons[] = {
+        {"ZN", "internet-web-browser", QStyle::SP_DriveNetIcon},
+        {"", nullptr, {}},
+        {"新規", "document-new", QStyle::SP_FileIcon},
+        {"開く", "document-open", QStyle::SP_DialogOpenButton},
+        {"保存", "document-save", QStyle::SP_DialogSaveButton},
+        {"", nullptr, {}},
+        {"印刷", "document-print", QStyle::SP_FileDialogDetailedView},
+        {"", nullptr, {}},
+        {"削除", "edit-delete", QStyle::SP_TrashIcon},
+        {"", nullptr, {}},
+        {"前日", "go-previous", QStyle::SP_ArrowBack},
+        {"後日", "go-next", QStyle::SP_ArrowForward},
+        {"", nullptr, {}},
+        {"設定", "preferences-system", QStyle::SP_FileDialogInfoView},
+        {"説明", "help-contents", QStyle::SP_DialogHelpButton},
+    };
+    for (const Button& button : buttons) {
+        const QString key = QString::fromUtf8(button.key);
+        if (key.isEmpty()) {
+            toolbarButtons_.push_back(Toolbar1->addSeparator());
+            continue;
+        }
+        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(button.themeIcon), style()->standardIcon(button.fallback));
+        QAction* action = Toolbar1->addAction(icon, key);
+        action->setObjectName(key);
+        action->setToolTip(key);
+        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        toolbarButtons_.push_back(action);
+    }
+}
+
+QLabel* MainForm::AddLabel(int index, const QString& caption, int left, int top)
+{
+    auto* label = new QLabel(caption, surface_);
+    PlaceInArray(label, QStringLiteral("Label"), index, {left, top, 0, 0});
+    label->setAutoFillBackground(true);
+    label->adjustSize();
+    return label;
+}
+
+void MainForm::BuildEntryArea()
+{
+    Calendar = new QCalendarWidget(surface_);
+    Place(Calendar, QStringLiteral("Calendar"), {4860, 540, 2325, 2160});
+    Calendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    Calendar->setFirstDayOfWeek(Qt::Sunday);
+    Calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    Calendar->setSelectedDate(context_.clock.Now().date());
+
+    struct Entry
+    {
+        const char* caption;
+        QPoint label;
+        QRect box;
+    };
+    static const Entry entries[] = {
+        {"日付", {240, 1065}, {660, 1005, 1695, 315}}, {"時間", {2520, 1065}, {2940, 1005, 1695, 315}},
+        {"曜日", {240, 1485}, {660, 1425, 1695, 315}}, {"天候", {2520, 1485}, {2940, 1425, 1455, 315}},
+        {"出費", {240, 1905}, {660, 1845, 1695, 315}}, {"署名", {2520, 1905}, {2940, 1845, 1695, 315}},
+    };
+    for (int i = 0; i < 6; ++i) {
+        AddLabel(i, QString::fromUtf8(entries[i].caption), entries[i].label.x(), entries[i].label.y());
+        auto* box = new QLineEdit(surface_);
+        PlaceInArray(box, QStringLiteral("FieldBoxes"), i, entries[i].box);
+        FieldBoxes[size_t(i)] = box;
+    }
+    static_cast<QLineEdit*>(FieldBoxes[3])->setText(QStringLiteral("晴れ"));
+    FieldBoxes[4]->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
+
+    UpDown1 = new UpDown(0, 8, surface_);
+    Place(UpDown1, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
+
+    AddLabel(9, QStringLiteral("フォントサイズ"), 2520, 2310);
+    FontSizeSetText = new QLineEdit(QStringLiteral("12"), surface_);
+    Place(FontSizeSetText, QStringLiteral("FontSizeSetText"), {3900, 2250, 495, 315});
+    connect(FontSizeSetText, &QLineEdit::textChanged, this, &MainForm::ApplyBodyFontSize);
+    UpDown2 = new UpDown(1, 400, surface_);
+    Place(UpDown2, QStringLiteral("UpDown2"), {4395, 2250, 240, 315});
+
+    AddLabel(6, QStringLiteral("日記の内容"), 180, 2460);
+    auto* body = new QPlainTextEdit(surface_);
+    PlaceInArray(body, QStringLiteral("FieldBoxes"), BodyIndex, {120, 2700, 7635, 2835});
+    body->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    body->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+    FieldBoxes[BodyIndex] = body;
+    for (int i = 0; i + 1 < EntryFieldCount; ++i)
+        setTabOrder(FieldBoxes[size_t(i)], FieldBoxes[size_t(i + 1)]);
+
+    PageLabel = new QLabel(QStringLiteral("データ保留中"), surface_);
+    Place(PageLabel, QStringLiteral("PageLabel"), {120, 5640, 0, 0});
+    PageLabel->setAutoFillBackground(true);
+    PageLabel->adjustSize();
+}
+
+void MainForm::BuildHiddenParts()
+{
+    Image1 = new QLabel(surface_);
+    Place(Image1, QStringLiteral("Image1"), {6840, 1020, 960, 960});
+    Image1->hide();
+
+    znBaseFrm = new QFrame(surface_);
+    Place(znBaseFrm, QStringLiteral("znBaseFrm"), {2580, 4140, 5535, 3495});
+    znBaseFrm->setAutoFillBackground(true);
+    znBaseFrm->hide();
+}
+
+bool MainForm::Form_Load()
+{
+    if (context_.app.UserName.isEmpty() && !AskOwnerRegistration())
+        return false;
+
+    context_.app.LoginOnOff = context_.settings.ReadSetting(User, QStringLiteral("LoginOnOff"), 1);
+    // A switch that is not a number keeps the diary locked: the login is asked.
+    if (SettingValue::ToNumber(context_.app.LoginOnOff).value_or(1.0) != 0.0 && !ConfirmLogin())
+        return false;
+
+    // From here on a step that fails is skipped and the next one runs.
+    Module1::LoadSettings(context_.settings, context_.app, *this, context_.prompter);
+    context_.folder.MakeCurrent();
+    LoadBackground();
+    SelectDiaryFile();
+    if (context_.Ended())
+        return false;
+    store_.CurrentPage = store_.PageCount;
+    LoadPage();
+    FontSizeSetText->setText(context_.app.UserDataFontSize);
+    ApplyBodyFontSize(context_.app.UserDataFontSize);
+    return true;
+}
+
+bool MainForm::AskOwnerRegistration()
+{
+    const Prompter::Answer answer = context_.prompter.Message(
+        {QStringLiteral("簡単なセットアップを行います。\rまず所有者の名前を設定して下さい。\r同時にパスワードも設定できます。\r"
+                        "（パスワードは後からも変更できますが、所有者名はこの場以外では変更できません！）"),
+         QStringLiteral("新規登録"), Prompter::Buttons::YesNo, Prompter::Icon::Information, {}});
+    if (answer == Prompter::Answer::Yes) {
+        RegisterOwner();
+        return !context_.Ended();
+    }
+    context_.prompter.Message({QStringLiteral("所有者登録を拒否されたので終了します。"), QStringLiteral("登録拒否"),
+                               Prompter::Buttons::Ok, Prompter::Icon::Critical, {}});
+    Form_Unload();
+    context_.EndProgram();
+    return false;
+}
+
+// The owner registration window is shown here once it exists.
+void MainForm::RegisterOwner() {}
+
+// The login window is shown here once it exists; until then nobody is asked.
+bool MainForm::ConfirmLogin()
+{
+    return true;
+}
+
+// The diary file is chosen and opened here once the diary store exists.
+void MainForm::SelectDiaryFile() {}
+
+// The current page is loaded here once the diary store exists.
+void MainForm::LoadPage() {}
+
+// The shown page is stored here once the diary store exists.
+void MainForm::StorePage() {}
+
+// The diary is rewritten here once the diary store exists.
+bool MainForm::CompactDiary()
+{
+    return true;
+}
+
+// The tip window opens here once it exists.
+void MainForm::ShowTipWindow() {}
+
+// The web panel's notice opens here once it exists.
+void MainForm::ShowWebPanelNotice() {}
+
+void MainForm::LoadBackground()
+{
+    const QString path = context_.settings.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif"));
+    // A missing or unreadable picture leaves the holder empty.
+    background_ = QPixmap(path);
+    Image1->setPixmap(background_);
+    if (!background_.isNull())
+        Image1->resize(background_.size());
+    Form_Resize();
+}
+
+void MainForm::ApplyBodyFontSize(const QString& text)
+{
+    // A size that is not usable leaves the body as it is.
+    const std::optional<double> size = SettingValue::ToNumber(text);
+    if (!size || *size < 1.0 || *size > 400.0)
+        return;
+    QFont font = FieldBoxes[BodyIndex]->font();
+    font.setPointSizeF(*size);
+    FieldBoxes[BodyIndex]->setFont(font);
+}
+
+void MainForm::menuCom_Exit_Click()
+{
+    StoreSaveAndEnd();
+}
+
+bool MainForm::StoreSaveAndEnd()
+{
+    StorePage();
+    if (!CompactDiary())
+        return false;
+    Module1::SaveSettings(context_.settings, context_.app, *this);
+    CloseOtherWindows();
+    context_.EndProgram();
+    return true;
+}
+
+void MainForm::CloseOtherWindows()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (*it != this && (*it)->isVisible())
+            (*it)->close();
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    if (!context_.Ended())
+        Form_Unload();
+    event->accept();
+}
+
+// Closing through the frame saves the settings and nothing else: the shown
+// page is not stored on this path.
+void MainForm::Form_Unload()
+{
+    Module1::SaveSettings(context_.settings, context_.app, *this);
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == surface_ && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainForm::Form_Resize()
+{
+    const int width = surface_->width();
+    const int height = surface_->height();
+    const double W = Twips::FromPixels(width);
+    const double H = Twips::FromPixels(height);
+
+    // Each rule stands alone: one that cannot apply is skipped.
+    if (H > 3000) {
+        QWidget* body = FieldBoxes[BodyIndex];
+        if (W > 220)
+            body->resize(Twips::ToPixels(W - 220), Twips::ToPixels(H - 2950));
+        PageLabel->move(PageLabel->x(), Twips::ToPixels(H - 220));
+    }
+    const int band = CoolBar1->height();
+    PictureBox->setGeometry(width - band, 0, band, band);
+    CoolBar1->resize(qMax(0, width - PictureBox->width()), band);
+    const int panelWidth = width - znBaseFrm->x();
+    const int panelHeight = height - znBaseFrm->y();
+    if (panelWidth >= 0 && panelHeight >= 0)
+        znBaseFrm->resize(panelWidth, panelHeight);
+    if (WebBrowser1) {
+        const int margin = Twips::ToPixels(30);
+        const int webWidth = width - WebBrowser1->x() - margin;
+        const int webHeight = height - WebBrowser1->y() - band - margin;
+        if (webWidth >= 0 && webHeight >= 0)
+            WebBrowser1->resize(webWidth, webHeight);
+    }
+    PaintBackground();
+}
+
+void MainForm::PaintBackground()
+{
+    QImage& canvas = surface_->Canvas();
+    canvas.fill(palette().color(QPalette::Window));
+    const QString off = context_.settings.ReadSetting(User, QStringLiteral("BackMapOoOff"), 0);
+    if (SettingValue::ToNumber(off) == 0.0 && !background_.isNull()) {
+        QPainter painter(&canvas);
+        BackgroundTiler::Tile(painter, background_, canvas.size());
+    }
+    surface_->update();
+}
+
+void MainForm::Toolbar1_ButtonClick(const QString& key)
+{
+    if (key == QStringLiteral("ZN"))
+        ToggleWebPanel();
+}
+
+void MainForm::ToggleWebPanel()
+{
+    znBaseFrm->move(CoolBar1->x(), CoolBar1->height());
+    const bool opening = !znBaseFrm->isVisible();
+    // Every button but the first and the last ("ZN" and "説明") rests while the
+    // panel covers the diary.
+    for (size_t i = 1; i + 1 < toolbarButtons_.size(); ++i)
+        toolbarButtons_[i]->setEnabled(!opening);
+    Slider1->setEnabled(!opening);
+    if (!opening) {
+        znBaseFrm->hide();
+        return;
+    }
+    znBaseFrm->show();
+    znBaseFrm->raise();
+    // The browser engine is started only when the panel is first used.
+    if (!WebBrowser1) {
+        WebBrowser1 = new QWebEngineView(znBaseFrm);
+        Place(WebBrowser1, QStringLiteral("WebBrowser1"), {-60, -60, 4455, 2715});
+        WebBrowser1->show();
+    }
+    Form_Resize();
+    WebBrowser1->setUrl(QUrl(context_.app.ZnURL));
+    if (!context_.app.ZnMSG)
+        ShowWebPanelNotice();
+}
+
+QString MainForm::FieldText(int index) const
+{
+    if (index == BodyIndex) {
+        QString text = static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex])->toPlainText();
+        return text.replace(u'\n', QStringLiteral("\r\n"));
+    }
+    return static_cast<QLineEdit*>(FieldBoxes[size_t(index)])->text();
+}
+
+void MainForm::SetFieldText(int index, const QString& text)
+{
+    if (index == BodyIndex) {
+        QString plain = text;
+        plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex])->setPlainText(plain);
+        return;
+    }
+    static_cast<QLineEdit*>(FieldBoxes[size_t(index)])->setText(text);
+}
+
+void MainForm::SetPageStatus(const QString& text)
+{
+    PageLabel->setText(text);
+    PageLabel->adjustSize();
+}
+
+void MainForm::SetSlider(int maximum, int position)
+{
+    Slider1->setMaximum(maximum);
+    Slider1->setValue(position);
+}
+
+bool MainForm::SetCalendarDate(QDate date)
+{
+    if (!date.isValid() || date < Calendar->minimumDate() || date > Calendar->maximumDate())
+        return false;
+    Calendar->setSelectedDate(date);
+    return true;
+}
+
+void MainForm::SetLeft(double twips)
+{
+    move(Twips::ToPixels(twips), y());
+}
+
+void MainForm::SetTop(double twips)
+{
+    move(x(), Twips::ToPixels(twips));
+}
+
+void MainForm::SetWidth(double twips)
+{
+    resize(Twips::ToPixels(twips), height());
+}
+
+void MainForm::SetHeight(double twips)
+{
+    resize(width(), Twips::ToPixels(twips));
+}
+
+bool MainForm::IsMinimized() const
+{
+    return isMinimized();
+}
+
+// The place is the frame's, the size the window's inside its frame: window
+// managers tell the frame's size only after the window is shown, and a size
+// that grew by the frame at every start would creep.
+QRectF MainForm::BoundsInTwips() const
+{
+    return {Twips::FromPixels(x()), Twips::FromPixels(y()), Twips::FromPixels(width()), Twips::FromPixels(height())};
+}
+
+QString MainForm::FontSizeText() const
+{
+    return FontSizeSetText->text();
+}

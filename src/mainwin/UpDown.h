@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+// A pair of arrow buttons that step a whole number within a range.
+class UpDown : public QWidget
+{
+    Q_OBJECT
+public:
+    UpDown(int minimum, int maximum, QWidget* parent = nullptr);
+
+    int Value() const { return value_; }
+    // A value outside the range is refused and nothing changes.
+    bool SetValue(int value);
+
+signals:
+    void Change();
+
+private:
+    int minimum_;
+    int maximum_;
+    int value_;
+};

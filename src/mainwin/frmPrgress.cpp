@@ -1,0 +1,62 @@
+#include "frmPrgress.h"
+
+#include "AppContext.h"
+#include "DrawProgressBar.h"
+#include "MainForm.h"
+#include "PictureSurface.h"
+#include "platform/Twips.h"
+
+#include <QLabel>
+#include <QTimer>
+
+frmPrgress::frmPrgress(AppContext& context, MainForm& mainForm)
+    : QDialog(&mainForm, Qt::Dialog | Qt::CustomizeWindowHint), context_(context), mainForm_(mainForm)
+{
+    setObjectName(QStringLiteral("frmPrgress"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setFixedSize(Twips::ToPixels(4050), Twips::ToPixels(1005));
+
+    Label1 = new QLabel(QStringLiteral("メンテナンスSorafumiの起動準備をしています．．．"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(Twips::ToPixels(QRect(360, 180, 3405, 180)).adjusted(0, -2, 40, 4));
+
+    Picture1 = new PictureSurface(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(Twips::ToPixels(QRect(120, 540, 3795, 255)));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1);
+    connect(Timer1, &QTimer::timeout, this, &frmPrgress::Timer1_Timer);
+    Timer1->start();
+
+    move(mainForm.geometry().center() - rect().center());
+}
+
+void frmPrgress::Timer1_Timer()
+{
+    const QString text = QString::number(int(fraction_ * 100.0f)) + u'%';
+    DrawProgressBar(*Picture1, fraction_, text, qRgb(255, 255, 255), qRgb(0, 0, 128));
+    fraction_ += 0.01f;
+    if (fraction_ < 1.0f)
+        return;
+    fraction_ = 0.0f;
+    HandOver();
+}
+
+void frmPrgress::HandOver()
+{
+    Timer1->stop();
+    // The desktop's window manager raises the new program's window itself.
+    if (!context_.launcher.Start(ToolFileName())) {
+        context_.prompter.Message({QStringLiteral("メンテナンスSorafumiは見つかりませんでした。\r必要な方は別途入手してください。"),
+                                   QStringLiteral("エラー"), Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
+        close();
+        return;
+    }
+    // When the diary cannot be stored the user has been told why; the program
+    // stays so that nothing is lost.
+    if (!mainForm_.StoreSaveAndEnd())
+        close();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QTimer;
+class PictureSurface;
+class MainForm;
+struct AppContext;
+
+// The small window that fills a bar before handing over to the maintenance
+// tool, then stores the diary, saves the settings and ends the program.
+class frmPrgress : public QDialog
+{
+    Q_OBJECT
+public:
+    static QString ToolFileName() { return QStringLiteral("MentSorafumi.exe"); }
+
+    frmPrgress(AppContext& context, MainForm& mainForm);
+
+    float Fraction() const { return fraction_; }
+    // One tick of the timer; public so that tests can step it.
+    void Timer1_Timer();
+
+private:
+    void HandOver();
+
+    AppContext& context_;
+    MainForm& mainForm_;
+    float fraction_ = 0.0f;
+    QLabel* Label1;
+    PictureSurface* Picture1;
+    QTimer* Timer1;
+};

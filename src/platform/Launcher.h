@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Starts another program, detached from this one, in a normal window.
+class Launcher
+{
+public:
+    virtual ~Launcher() = default;
+    // path may be relative to the current folder; false when it cannot start.
+    virtual bool Start(const QString& path) = 0;
+};
+
+class ProcessLauncher : public Launcher
+{
+public:
+    bool Start(const QString& path) override;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// An amount of money as a count of ten-thousandths of a yen, the fixed-point
+// form the expense field has always used.
+class Money
+{
+public:
+    static constexpr qint64 Scale = 10000;
+
+    // Any text the user may type or the program shows: "1500", "1,500.5",
+    // "\1,500", "￥1,500", "(\500)", "1.5E+3". Nothing when it is not a number
+    // or does not fit.
+    static std::optional<qint64> Parse(const QString& text);
+
+    // The shown form: "\1,234,567", "\0", "(\500)".
+    static QString FormatShown(qint64 amount);
+    // The editing form: "1234567", "-500".
+    static QString FormatEditing(qint64 amount);
+    // The stored form: the amount as a double in general decimal notation of
+    // up to 15 significant digits, "1500.5", "9.22337203685478E+14".
+    static QString FormatStored(qint64 amount);
+
+    // Whole yen, rounded half away from zero.
+    static qint64 RoundToWhole(qint64 amount);
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QDialog;
+
+// Every message box, input box, beep and modal window goes through here, so
+// that tests can answer them and see exactly what the user would have seen.
+class Prompter
+{
+public:
+    enum class Buttons { Ok, OkCancel, YesNo, RetryCancel };
+    enum class Icon { None, Information, Question, Exclamation, Critical };
+    enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+    struct Box
+    {
+        QString text;
+        QString title;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
+        // The button that Enter presses; the first of the set when not given.
+        std::optional<Answer> defaultButton;
+    };
+
+    virtual ~Prompter() = default;
+
+    virtual Answer Message(const Box& box) = 0;
+    // A modal text input box; nothing when the user cancels.
+    virtual std::optional<QString> Input(const QString& prompt, const QString& title, const QString& initial) = 0;
+    virtual void Beep() = 0;
+    // Shows a window modally and returns its result code.
+    virtual int ShowModal(QDialog& window) = 0;
+
+    // The title of boxes that carry no title of their own.
+    static QString ProgramTitle() { return QStringLiteral("日記帳Sorafumi"); }
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Prompter.h"
+
+class QWidget;
+
+// The real boxes of the desktop, with Japanese standard button texts.
+class QtPrompter : public Prompter
+{
+public:
+    Answer Message(const Box& box) override;
+    std::optional<QString> Input(const QString& prompt, const QString& title, const QString& initial) override;
+    void Beep() override;
+    int ShowModal(QDialog& window) override;
+
+    // Message texts separate their lines with a carriage return; a label
+    // needs a line feed.
+    static QString ForDisplay(const QString& text);
+};

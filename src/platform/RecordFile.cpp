@@ -1,0 +1,120 @@
+#include "RecordFile.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+RecordFile::~RecordFile()
+{
+    Close();
+}
+
+FileError RecordFile::Open(const QString& path, int recordLength)
+{
+    Close();
+    if (recordLength <= 0)
+        return {FileError::BadFileMode, 0};
+    if (path.isEmpty())
+        return {FileError::BadFileName, 0};
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return FileError::FromErrno(errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno != 0 ? errno : EISDIR;
+        ::close(fd);
+        return FileError::FromErrno(error);
+    }
+    fd_ = fd;
+    recordLength_ = recordLength;
+    path_ = path;
+    return {};
+}
+
+void RecordFile::Close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+qint64 RecordFile::Length() const
+{
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+        return 0;
+    return qint64(info.st_size);
+}
+
+qint32 RecordFile::RecordCount() const
+{
+    if (recordLength_ <= 0)
+        return 0;
+    const qint64 count = Length() / recordLength_;
+    return count > INT32_MAX ? INT32_MAX : qint32(count);
+}
+
+FileError RecordFile::ReadRecord(qint32 number, QByteArray& record) const
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (number < 1)
+        return {FileError::BadRecordNumber, 0};
+    record.resize(recordLength_);
+    qint64 done = 0;
+    while (done < recordLength_) {
+        const ssize_t got = ::pread(fd_, record.data() + done, size_t(recordLength_ - done), off_t(Offset(number) + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return FileError::FromErrno(errno);
+        if (got == 0)
+            return {FileError::InputPastEnd, 0};
+        done += got;
+    }
+    return {};
+}
+
+FileError RecordFile::WriteRecord(qint32 number, const QByteArray& record)
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (number < 1)
+        return {FileError::BadRecordNumber, 0};
+    if (record.size() != recordLength_)
+        return {FileError::BadFileMode, 0};
+    qint64 done = 0;
+    while (done < recordLength_) {
+        const ssize_t put =
+            ::pwrite(fd_, record.constData() + done, size_t(recordLength_ - done), off_t(Offset(number) + done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return FileError::FromErrno(errno);
+        if (put == 0)
+            return FileError::FromErrno(ENOSPC);
+        done += put;
+    }
+    return {};
+}
+
+FileError RecordFile::Flush()
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (::fdatasync(fd_) != 0)
+        return FileError::FromErrno(errno);
+    return {};
+}
+
+FileError RecordFile::Truncate(qint32 records)
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (::ftruncate(fd_, off_t(Offset(records + 1))) != 0)
+        return FileError::FromErrno(errno);
+    return {};
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "FileError.h"
+
+#include <QByteArray>
+#include <QString>
+
+// A file of fixed-length records, numbered from 1, read and written whole at
+// their computed place. Nothing is cached.
+class RecordFile
+{
+public:
+    RecordFile() = default;
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    // Opens for reading and writing; a missing file is created empty, readable
+    // by its owner only.
+    FileError Open(const QString& path, int recordLength);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+    const QString& Path() const { return path_; }
+    int RecordLength() const { return recordLength_; }
+
+    // Whole records only: a trailing part shorter than a record is not one.
+    qint64 Length() const;
+    qint32 RecordCount() const;
+
+    FileError ReadRecord(qint32 number, QByteArray& record) const;
+    // Short writes are continued until the record is whole.
+    FileError WriteRecord(qint32 number, const QByteArray& record);
+    // Makes what was written survive a power cut.
+    FileError Flush();
+    // Cuts the file to exactly this many records.
+    FileError Truncate(qint32 records);
+
+private:
+    qint64 Offset(qint32 number) const { return qint64(number - 1) * recordLength_; }
+
+    int fd_ = -1;
+    int recordLength_ = 0;
+    QString path_;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class SettingsStore;
+
+// The loaded settings that every window shares, from the start of the program
+// to its end.
+struct AppSettings
+{
+    // System colours by index, with the top bit set: window text and window
+    // background.
+    static constexpr qint32 SystemWindowText = qint32(0x80000008u);
+    static constexpr qint32 SystemWindowBackground = qint32(0x80000005u);
+
+    QString UserName;
+    QString UserPWS;
+    QString LoginOnOff;
+    qint32 ActiveFontColor = SystemWindowText;
+    qint32 ActiveCtrlColor = SystemWindowBackground;
+    QString VersionPicture;
+    QString SavedVersion;
+    QString UserDataFile;
+    QString UserDataFontSize;
+    QString ZnURL;
+    bool ZnMSG = false;
+
+    // The reads that come before any window: owner, colours, about-box picture.
+    // A colour that is not a number keeps its default.
+    void ReadOwnerAndColours(const SettingsStore& store);
+};

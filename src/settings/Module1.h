@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class SettingsStore;
+class SettingsView;
+class Prompter;
+struct AppSettings;
+
+// Loading the settings at start-up and saving them at shut-down.
+class Module1
+{
+public:
+    static QString ProgramVersion() { return QStringLiteral("3.3.410"); }
+    // The online panel's page, a fixed address of our own.
+    static QString ZnPageAddress() { return QStringLiteral("https://sorafumi.example.jp/zn/"); }
+
+    // Stops at the first stored value that cannot be converted: what was
+    // applied before it stays, the rest keeps the values it had.
+    static void LoadSettings(const SettingsStore& store, AppSettings& app, SettingsView& window, Prompter& prompter);
+    static void SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window);
+
+    static bool TipsAtStartup(const SettingsStore& store);
+};

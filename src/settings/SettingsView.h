@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+
+// What loading and saving the settings needs of the main window: its place and
+// size in twips and the text of its font-size box.
+class SettingsView
+{
+public:
+    virtual ~SettingsView() = default;
+
+    virtual void SetLeft(double twips) = 0;
+    virtual void SetTop(double twips) = 0;
+    virtual void SetWidth(double twips) = 0;
+    virtual void SetHeight(double twips) = 0;
+    virtual bool IsMinimized() const = 0;
+    // Left, top, width and height; a maximised window gives its maximised bounds.
+    virtual QRectF BoundsInTwips() const = 0;
+    virtual QString FontSizeText() const = 0;
+};

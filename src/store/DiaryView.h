@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// What the diary store needs of the main window: the seven entry fields, the
+// status line, the page slider and the calendar. The main window implements
+// it; store tests fake it.
+class DiaryView
+{
+public:
+    static constexpr int EntryFieldCount = 7;
+    static constexpr int BodyIndex = 6;
+
+    virtual ~DiaryView() = default;
+
+    // The body's line breaks are CR LF here, as the file holds them.
+    virtual QString FieldText(int index) const = 0;
+    virtual void SetFieldText(int index, const QString& text) = 0;
+
+    virtual void SetPageStatus(const QString& text) = 0;
+    virtual void SetSlider(int maximum, int position) = 0;
+    // False when the calendar refuses the date.
+    virtual bool SetCalendarDate(QDate date) = 0;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "store/DiaryView.h"
+
+#include <array>
+
+// The entry fields, status line, slider and calendar as plain values.
+class FakeDiaryView : public DiaryView
+{
+public:
+    QString FieldText(int index) const override { return fields[size_t(index)]; }
+    void SetFieldText(int index, const QString& text) override { fields[size_t(index)] = text; }
+    void SetPageStatus(const QString& text) override { status = text; }
+    void SetSlider(int maximum, int position) override
+    {
+        sliderMaximum = maximum;
+        sliderPosition = position;
+    }
+    bool SetCalendarDate(QDate date) override
+    {
+        if (!date.isValid())
+            return false;
+        calendarDate = date;
+        return true;
+    }
+
+    std::array<QString, EntryFieldCount> fields;
+    QString status;
+    int sliderMaximum = 0;
+    int sliderPosition = 0;
+    QDate calendarDate;
+};

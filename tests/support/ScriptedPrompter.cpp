@@ -1,0 +1,92 @@
+#include "ScriptedPrompter.h"
+
+#include <QTest>
+
+namespace {
+
+const char* KindName(ScriptedPrompter::Shown::Kind kind)
+{
+    switch (kind) {
+    case ScriptedPrompter::Shown::Kind::Message:
+        return "message box";
+    case ScriptedPrompter::Shown::Kind::Input:
+        return "input box";
+    case ScriptedPrompter::Shown::Kind::Modal:
+        return "modal window";
+    }
+    return "box";
+}
+
+} // namespace
+
+void ScriptedPrompter::AnswerMessage(Answer answer)
+{
+    answers_.push_back({Shown::Kind::Message, answer, {}, {}});
+}
+
+void ScriptedPrompter::AnswerInput(std::optional<QString> text)
+{
+    answers_.push_back({Shown::Kind::Input, Answer::Ok, std::move(text), {}});
+}
+
+void ScriptedPrompter::AnswerModal(ModalScript script)
+{
+    answers_.push_back({Shown::Kind::Modal, Answer::Ok, {}, std::move(script)});
+}
+
+bool ScriptedPrompter::TakeNext(Shown::Kind kind, const QString& what, Queued& next)
+{
+    if (answers_.empty() || answers_.front().kind != kind) {
+        const QByteArray message = QStringLiteral("unexpected %1: %2").arg(QLatin1String(KindName(kind)), what).toUtf8();
+        QTest::qFail(message.constData(), __FILE__, __LINE__);
+        return false;
+    }
+    next = std::move(answers_.front());
+    answers_.pop_front();
+    return true;
+}
+
+Prompter::Answer ScriptedPrompter::Message(const Box& box)
+{
+    shown.push_back({Shown::Kind::Message, box});
+    Queued next;
+    if (!TakeNext(Shown::Kind::Message, box.text, next))
+        return box.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    return next.answer;
+}
+
+std::optional<QString> ScriptedPrompter::Input(const QString& prompt, const QString& title, const QString&)
+{
+    shown.push_back({Shown::Kind::Input, {prompt, title, Buttons::OkCancel, Icon::None, {}}});
+    Queued next;
+    if (!TakeNext(Shown::Kind::Input, prompt, next))
+        return std::nullopt;
+    return next.text;
+}
+
+int ScriptedPrompter::ShowModal(QDialog& window)
+{
+    shown.push_back({Shown::Kind::Modal, {}});
+    Queued next;
+    if (!TakeNext(Shown::Kind::Modal, QStringLiteral("a window"), next))
+        return 0;
+    return next.script(window);
+}
+
+QStringList ScriptedPrompter::MessageTexts() const
+{
+    QStringList texts;
+    for (const Shown& entry : shown)
+        if (entry.kind == Shown::Kind::Message)
+            texts << entry.box.text;
+    return texts;
+}
+
+const Prompter::Box& ScriptedPrompter::LastMessage() const
+{
+    static const Box none;
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        if (it->kind == Shown::Kind::Message)
+            return it->box;
+    return none;
+}

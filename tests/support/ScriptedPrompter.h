@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+// Answers every box from a queue and records what the user would have seen.
+// A box that nobody queued an answer for fails the running test at once, so no
+// test can hang on a real modal window.
+class ScriptedPrompter : public Prompter
+{
+public:
+    struct Shown
+    {
+        enum class Kind { Message, Input, Modal } kind;
+        Box box; // for a message; for an input box its prompt and title
+    };
+    using ModalScript = std::function<int(QDialog&)>;
+
+    void AnswerMessage(Answer answer);
+    void AnswerInput(std::optional<QString> text);
+    void AnswerModal(ModalScript script);
+
+    Answer Message(const Box& box) override;
+    std::optional<QString> Input(const QString& prompt, const QString& title, const QString& initial) override;
+    void Beep() override { ++beeps; }
+    int ShowModal(QDialog& window) override;
+
+    // True when every queued answer was used.
+    bool AllAnswered() const { return answers_.empty(); }
+    // Texts of the message boxes shown, in order.
+    QStringList MessageTexts() const;
+    const Box& LastMessage() const;
+
+    std::vector<Shown> shown;
+    int beeps = 0;
+
+private:
+    struct Queued
+    {
+        Shown::Kind kind;
+        Answer answer = Answer::Cancel;
+        std::optional<QString> text;
+        ModalScript script;
+    };
+    bool TakeNext(Shown::Kind kind, const QString& what, Queued& next);
+
+    std::deque<Queued> answers_;
+};

@@ -1,0 +1,35 @@
+#include "TempProfile.h"
+
+#include <QDir>
+#include <QFile>
+
+TempProfile::TempProfile()
+{
+    QDir().mkpath(ConfigHome());
+    QDir().mkpath(ProgramFolder());
+}
+
+QString TempProfile::SettingsFile() const
+{
+    return ConfigHome() + QStringLiteral("/日記帳Sorafumi/日記帳Sorafumi.ini");
+}
+
+bool TempProfile::CopyDataFile(const QString& name) const
+{
+    return QFile::copy(QStringLiteral(SORAFUMI_DATA_DIR) + u'/' + name, ProgramFile(name));
+}
+
+QByteArray TempProfile::ReadProgramFile(const QString& name) const
+{
+    QFile file(ProgramFile(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void TempProfile::WriteProgramFile(const QString& name, const QByteArray& bytes) const
+{
+    QFile file(ProgramFile(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}

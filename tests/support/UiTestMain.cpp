@@ -1,0 +1,15 @@
+#include "TestRegistry.h"
+#include "platform/JapaneseDesktop.h"
+
+#include <QApplication>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    if (::geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    JapaneseDesktop::Install(application);
+    return TestRegistry::RunAll(argc, argv);
+}
