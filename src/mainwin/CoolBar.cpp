@@ -32,7 +32,9 @@ void CoolBar::resizeEvent(QResizeEvent* event)
     for (size_t i = 0; i < bands_.size(); ++i) {
         const Band& band = bands_[i];
         const bool last = i + 1 == bands_.size();
-        const int width = last ? qMax(0, this->width() - left - grip) : Twips::ToPixels(band.width) - grip;
+        // A band is at least as wide as its design and as its control wants.
+        const int width = last ? qMax(0, this->width() - left - grip)
+                               : qMax(Twips::ToPixels(band.width) - grip, band.child->sizeHint().width());
         const int height = qMin(this->height(), qMax(Twips::ToPixels(band.minimumHeight), band.child->sizeHint().height()));
         band.child->setGeometry(left + grip, (this->height() - height) / 2, qMax(0, width), height);
         left += grip + width;

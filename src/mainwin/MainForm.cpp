@@ -20,6 +20,8 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStyle>
+#include <QTableView>
+#include <QHeaderView>
 #include <QToolBar>
 #include <QWebEngineView>
 
@@ -38,6 +40,12 @@ void PlaceInArray(QWidget* widget, const QString& name, int index, const QRect& 
 {
     Place(widget, name, twips);
     widget->setProperty("index", index);
+}
+
+// Width and height each apply only when they are not negative.
+void ResizeWithin(QWidget* widget, int width, int height)
+{
+    widget->resize(width >= 0 ? width : widget->width(), height >= 0 ? height : widget->height());
 }
 
 } // namespace
@@ -101,6 +109,8 @@ void MainForm::BuildToolbar()
     Toolbar1->setFloatable(false);
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setIconSize(QSize(16, 16));
+    // Ten captioned buttons share the band's design width.
+    Toolbar1->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 8));
 
     struct Button
     {
@@ -156,6 +166,13 @@ void MainForm::BuildEntryArea()
     Calendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     Calendar->setFirstDayOfWeek(Qt::Sunday);
     Calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    Calendar->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+    // The design place is small: a month fits only in a small type.
+    Calendar->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 7));
+    if (auto* days = Calendar->findChild<QTableView*>()) {
+        days->horizontalHeader()->setMinimumSectionSize(0);
+        days->verticalHeader()->setMinimumSectionSize(0);
+    }
     Calendar->setSelectedDate(context_.clock.Now().date());
 
     struct Entry
@@ -200,6 +217,7 @@ void MainForm::BuildEntryArea()
     PageLabel = new QLabel(QStringLiteral("データ保留中"), surface_);
     Place(PageLabel, QStringLiteral("PageLabel"), {120, 5640, 0, 0});
     PageLabel->setAutoFillBackground(true);
+    PageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PageLabel->adjustSize();
 }
 
@@ -370,16 +388,10 @@ void MainForm::Form_Resize()
     const int band = CoolBar1->height();
     PictureBox->setGeometry(width - band, 0, band, band);
     CoolBar1->resize(qMax(0, width - PictureBox->width()), band);
-    const int panelWidth = width - znBaseFrm->x();
-    const int panelHeight = height - znBaseFrm->y();
-    if (panelWidth >= 0 && panelHeight >= 0)
-        znBaseFrm->resize(panelWidth, panelHeight);
+    ResizeWithin(znBaseFrm, width - znBaseFrm->x(), height - znBaseFrm->y());
     if (WebBrowser1) {
         const int margin = Twips::ToPixels(30);
-        const int webWidth = width - WebBrowser1->x() - margin;
-        const int webHeight = height - WebBrowser1->y() - band - margin;
-        if (webWidth >= 0 && webHeight >= 0)
-            WebBrowser1->resize(webWidth, webHeight);
+        ResizeWithin(WebBrowser1, width - WebBrowser1->x() - margin, height - WebBrowser1->y() - band - margin);
     }
     PaintBackground();
 }

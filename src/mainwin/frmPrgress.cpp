@@ -34,10 +34,14 @@ frmPrgress::frmPrgress(AppContext& context, MainForm& mainForm)
     move(mainForm.geometry().center() - rect().center());
 }
 
+QString frmPrgress::ProgressText(float fraction)
+{
+    return QString::number(int(fraction * 100.0f)) + u'%';
+}
+
 void frmPrgress::Timer1_Timer()
 {
-    const QString text = QString::number(int(fraction_ * 100.0f)) + u'%';
-    DrawProgressBar(*Picture1, fraction_, text, qRgb(255, 255, 255), qRgb(0, 0, 128));
+    DrawProgressBar(*Picture1, fraction_, ProgressText(fraction_), qRgb(255, 255, 255), qRgb(0, 0, 128));
     fraction_ += 0.01f;
     if (fraction_ < 1.0f)
         return;

@@ -18,6 +18,9 @@ public:
 
     frmPrgress(AppContext& context, MainForm& mainForm);
 
+    // The whole percent of a fraction, as the bar shows it: "37%".
+    static QString ProgressText(float fraction);
+
     float Fraction() const { return fraction_; }
     // One tick of the timer; public so that tests can step it.
     void Timer1_Timer();

@@ -23,8 +23,11 @@ FileError RecordFile::Open(const QString& path, int recordLength)
     if (fd < 0)
         return FileError::FromErrno(errno);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = errno != 0 ? errno : EISDIR;
+    const bool statFailed = ::fstat(fd, &info) != 0;
+    if (statFailed || !S_ISREG(info.st_mode)) {
+        // Only a regular file holds records. errno says nothing when fstat
+        // worked, so a device or pipe is named as the wrong kind of name.
+        const int error = statFailed ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
         return FileError::FromErrno(error);
     }

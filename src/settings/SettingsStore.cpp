@@ -19,7 +19,7 @@ QString SettingsStore::ReadSetting(const QString& section, const QString& key, c
         return defaultValue.toString();
     // A value edited by hand with an unquoted comma reads back as a list.
     if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(u',');
+        return value.toStringList().join(u' ');
     return value.toString();
 }
 

@@ -1,0 +1,93 @@
+#include "TestApp.h"
+#include "TestRegistry.h"
+#include "mainwin/MainForm.h"
+#include "mainwin/StartProgram.h"
+#include "platform/Twips.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+std::unique_ptr<MainForm> Started(TestApp& test)
+{
+    test.RegisterOwner();
+    return StartProgram(test.context);
+}
+
+const QString Settings = QStringLiteral("Settings");
+const QString User = QStringLiteral("User");
+
+} // namespace
+
+class ShutDownTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { Twips::SetDotsPerInch(96); }
+
+    void ExitSavesEveryKeyAndEnds()
+    {
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test);
+        form->move(40, 30);
+        form->resize(600, 480);
+        form->findChild<QLineEdit*>(QStringLiteral("FontSizeSetText"))->setText(QStringLiteral("16"));
+        test.context.app.UserDataFile = QStringLiteral("DIARY.DAT");
+        test.context.app.ZnMSG = true;
+
+        form->findChild<QAction*>(QStringLiteral("menuCom_Exit"))->trigger();
+
+        QVERIFY(test.context.Ended());
+        QCOMPARE(test.Read(Settings, QStringLiteral("MainLeft")), QStringLiteral("600"));
+        QCOMPARE(test.Read(Settings, QStringLiteral("MainTop")), QStringLiteral("450"));
+        QCOMPARE(test.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("9000"));
+        QCOMPARE(test.Read(Settings, QStringLiteral("MainHeight")), QStringLiteral("7200"));
+        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), QStringLiteral("3.3.410"));
+        QCOMPARE(test.Read(User, QStringLiteral("UserDataFile")), QStringLiteral("DIARY.DAT"));
+        QCOMPARE(test.Read(User, QStringLiteral("UserDataFontSize")), QStringLiteral("16"));
+        QCOMPARE(test.Read(User, QStringLiteral("ZnURL")), QStringLiteral("https://sorafumi.example.jp/zn/"));
+        QCOMPARE(test.Read(User, QStringLiteral("ZnMSG")), QStringLiteral("True"));
+        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+        QCOMPARE(QFile::permissions(test.profile.SettingsFile()) & others, QFile::Permissions());
+    }
+
+    void ClosingThroughTheFrameSavesTheSettingsOnly()
+    {
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test);
+        form->resize(610, 400);
+        QVERIFY(form->close());
+        QVERIFY(!test.context.Ended());
+        QCOMPARE(test.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("9150"));
+        QCOMPARE(test.Read(User, QStringLiteral("ZnMSG")), QStringLiteral("False"));
+    }
+
+    void MinimisedKeepsTheStoredPlace()
+    {
+        TestApp test;
+        test.settings.WriteSetting(Settings, QStringLiteral("MainWidth"), QStringLiteral("8100"));
+        const std::unique_ptr<MainForm> form = Started(test);
+        form->resize(700, 500);
+        form->setWindowState(Qt::WindowMinimized);
+        QVERIFY(form->close());
+        QCOMPARE(test.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("8100"));
+        QVERIFY(!test.Stored(Settings, QStringLiteral("MainHeight")));
+        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), QStringLiteral("3.3.410"));
+    }
+
+    void MaximisedStoresItsBounds()
+    {
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test);
+        form->setWindowState(Qt::WindowMaximized);
+        QTRY_VERIFY(form->width() > 520);
+        QVERIFY(form->close());
+        QCOMPARE(test.Read(Settings, QStringLiteral("MainWidth")), QString::number(form->width() * 15));
+        QCOMPARE(test.Read(Settings, QStringLiteral("MainHeight")), QString::number(form->height() * 15));
+    }
+};
+
+SORAFUMI_TEST(ShutDownTest)
+#include "ShutDownTest.moc"

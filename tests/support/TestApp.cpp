@@ -1,0 +1,34 @@
+#include "TestApp.h"
+
+#include <QSettings>
+
+TestApp::TestApp()
+    : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0))), settings(profile.SettingsFile()),
+      context(prompter, clock, ProgramFolder(profile.ProgramFolder()), settings, launcher)
+{
+}
+
+void TestApp::RegisterOwner(const QString& name)
+{
+    settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserName"), name);
+    settings.WriteSetting(QStringLiteral("User"), QStringLiteral("LoginOnOff"), QStringLiteral("0"));
+    settings.WriteSetting(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+}
+
+void TestApp::Restart()
+{
+    prompter.shown.clear();
+    context.app = AppSettings{};
+}
+
+bool TestApp::Stored(const QString& section, const QString& key) const
+{
+    const QSettings file(profile.SettingsFile(), QSettings::IniFormat);
+    return file.contains(section + u'/' + key);
+}
+
+QString TestApp::Read(const QString& section, const QString& key) const
+{
+    const QSettings file(profile.SettingsFile(), QSettings::IniFormat);
+    return file.value(section + u'/' + key).toString();
+}

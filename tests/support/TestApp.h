@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ScriptedPrompter.h"
+#include "TempProfile.h"
+#include "mainwin/AppContext.h"
+
+#include <QStringList>
+
+// Starts programs only on paper.
+class FakeLauncher : public Launcher
+{
+public:
+    bool Start(const QString& path) override
+    {
+        started << path;
+        return succeeds;
+    }
+    QStringList started;
+    bool succeeds = false;
+};
+
+// Everything a window needs, for one test: a user of its own, a fixed day and
+// boxes answered from a script.
+struct TestApp
+{
+    TestApp();
+
+    // An owner who registered and switched off the login and the tip.
+    void RegisterOwner(const QString& name = QStringLiteral("空野太郎"));
+    // The next start of the program by the same user.
+    void Restart();
+    // Whether the settings file holds the key at all, as written.
+    bool Stored(const QString& section, const QString& key) const;
+    QString Read(const QString& section, const QString& key) const;
+
+    TempProfile profile;
+    ScriptedPrompter prompter;
+    FixedClock clock;
+    SettingsStore settings;
+    FakeLauncher launcher;
+    AppContext context;
+};
