@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -24,7 +25,9 @@ void Twips::SetDotsPerInch(double dpi)
 
 int Twips::ToPixels(double twips)
 {
-    return int(std::lround(twips * DotsPerInch() / 1440.0));
+    // Far beyond any screen, but never past what a pixel count can hold.
+    const double pixels = std::clamp(twips * DotsPerInch() / 1440.0, -1.0e7, 1.0e7);
+    return int(std::lround(pixels));
 }
 
 double Twips::FromPixels(int pixels)

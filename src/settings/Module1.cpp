@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -40,7 +41,9 @@ void Module1::LoadSettings(const SettingsStore& store, AppSettings& app, Setting
     };
     for (const GeometryKey& entry : geometry) {
         const std::optional<double> twips = SettingValue::ToNumber(store.ReadSetting(Settings, entry.key, entry.fallback));
-        if (!twips)
+        // Places and sizes are single-precision numbers: beyond their range the
+        // value does not convert.
+        if (!twips || std::abs(*twips) > double(std::numeric_limits<float>::max()))
             return;
         std::invoke(entry.apply, window, *twips);
     }

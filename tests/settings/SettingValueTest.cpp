@@ -1,5 +1,5 @@
-#include "TestRegistry.h"
 #include "settings/SettingValue.h"
+#include "TestRegistry.h"
 
 #include <QTest>
 #include <type_traits>
@@ -61,7 +61,8 @@ private slots:
         QTest::newRow("red") << QStringLiteral("255") << QStringLiteral("255");
         QTest::newRow("white") << QStringLiteral("16777215") << QStringLiteral("16777215");
         QTest::newRow("system window text, decimal") << QStringLiteral("-2147483640") << QStringLiteral("-2147483640");
-        QTest::newRow("system window text, hexadecimal") << QStringLiteral("&H80000008") << QStringLiteral("-2147483640");
+        QTest::newRow("system window text, hexadecimal")
+            << QStringLiteral("&H80000008") << QStringLiteral("-2147483640");
         QTest::newRow("system window background, hexadecimal")
             << QStringLiteral("&H80000005") << QStringLiteral("-2147483643");
         QTest::newRow("smallest") << QStringLiteral("-2147483648") << QStringLiteral("-2147483648");

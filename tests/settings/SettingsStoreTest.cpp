@@ -1,6 +1,6 @@
+#include "settings/SettingsStore.h"
 #include "TempProfile.h"
 #include "TestRegistry.h"
-#include "settings/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +14,9 @@ namespace {
 // The access bits of a file as "600" and the like, or "missing".
 QString Mode(const QString& fileName)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(QFile::encodeName(fileName).constData(), &info) != 0)
         return QStringLiteral("missing");
     return QString::number(info.st_mode & 07777, 8);
@@ -70,9 +72,10 @@ private slots:
     void UserStoreLivesUnderConfigHome()
     {
         SettingsStore store;
-        QVERIFY2(store.FileName() == userProfile_->SettingsFile(),
-                 qPrintable(QStringLiteral("the store is at %1; was a QSettings made before this test?")
-                                .arg(store.FileName())));
+        QVERIFY2(
+            store.FileName() == userProfile_->SettingsFile(),
+            qPrintable(
+                QStringLiteral("the store is at %1; was a QSettings made before this test?").arg(store.FileName())));
         QCOMPARE(Mode(userProfile_->SettingsFile()), QStringLiteral("missing"));
 
         store.WriteSetting(QStringLiteral("User"), QStringLiteral("UserName"), QStringLiteral("山田太郎"));
@@ -154,16 +157,16 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("Japanese owner name") << QStringLiteral("User") << QStringLiteral("UserName")
-                                             << QStringLiteral("山田 太郎（ﾔﾏﾀﾞ）");
+        QTest::newRow("Japanese owner name")
+            << QStringLiteral("User") << QStringLiteral("UserName") << QStringLiteral("山田 太郎（ﾔﾏﾀﾞ）");
         QTest::newRow("password with spaces around")
             << QStringLiteral("User") << QStringLiteral("UserPWS") << QStringLiteral("  pass word  ");
         QTest::newRow("key with spaces") << QStringLiteral("Options") << QStringLiteral("Show Tips at Startup")
                                          << QStringLiteral("0");
-        QTest::newRow("Windows path with backslashes")
-            << QStringLiteral("User") << QStringLiteral("UserDataFile") << QStringLiteral("C:\\日記\\2001年\\nikki.dat");
-        QTest::newRow("file name with a comma") << QStringLiteral("User") << QStringLiteral("UserDataFile")
-                                                << QStringLiteral("a,b.dat");
+        QTest::newRow("Windows path with backslashes") << QStringLiteral("User") << QStringLiteral("UserDataFile")
+                                                       << QStringLiteral("C:\\日記\\2001年\\nikki.dat");
+        QTest::newRow("file name with a comma")
+            << QStringLiteral("User") << QStringLiteral("UserDataFile") << QStringLiteral("a,b.dat");
         QTest::newRow("INI punctuation") << QStringLiteral("Options") << QStringLiteral("VersionPicture")
                                          << QStringLiteral("[x]=\"y\";#z.gif");
         QTest::newRow("leading at sign") << QStringLiteral("User") << QStringLiteral("UserPWS")
@@ -217,15 +220,14 @@ private slots:
                                         << QStringLiteral("UserDataFile") << QStringLiteral("a,b.dat");
         QTest::newRow("Japanese in UTF-8") << QByteArray("[User]\nUserName=山田太郎\n") << QStringLiteral("User")
                                            << QStringLiteral("UserName") << QStringLiteral("山田太郎");
-        QTest::newRow("spaces in the key") << QByteArray("[Options]\nShow Tips at Startup=0\n")
-                                           << QStringLiteral("Options") << QStringLiteral("Show Tips at Startup")
-                                           << QStringLiteral("0");
+        QTest::newRow("spaces in the key")
+            << QByteArray("[Options]\nShow Tips at Startup=0\n") << QStringLiteral("Options")
+            << QStringLiteral("Show Tips at Startup") << QStringLiteral("0");
         QTest::newRow("spaces around the equals sign")
             << QByteArray("[Settings]\nMainWidth = 9000 \n") << QStringLiteral("Settings")
             << QStringLiteral("MainWidth") << QStringLiteral("9000");
-        QTest::newRow("CR LF line ends") << QByteArray("[Version]\r\nVersion=3.3.410\r\n")
-                                         << QStringLiteral("Version") << QStringLiteral("Version")
-                                         << QStringLiteral("3.3.410");
+        QTest::newRow("CR LF line ends") << QByteArray("[Version]\r\nVersion=3.3.410\r\n") << QStringLiteral("Version")
+                                         << QStringLiteral("Version") << QStringLiteral("3.3.410");
         QTest::newRow("empty value") << QByteArray("[User]\nUserDataFile=\n") << QStringLiteral("User")
                                      << QStringLiteral("UserDataFile") << QString();
     }
