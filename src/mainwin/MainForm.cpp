@@ -3,8 +3,10 @@
 #include "AppContext.h"
 #include "BackgroundTiler.h"
 #include "CoolBar.h"
+#include "EntryEditing.h"
 #include "PictureSurface.h"
 #include "UpDown.h"
+#include "platform/JapaneseLocale.h"
 #include "platform/Twips.h"
 #include "settings/Module1.h"
 #include "settings/SettingValue.h"
@@ -18,6 +20,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
 #include <QTableView>
@@ -50,7 +53,9 @@ void ResizeWithin(QWidget* widget, int width, int height)
 
 } // namespace
 
-MainForm::MainForm(AppContext& context) : context_(context)
+MainForm::MainForm(AppContext& context)
+    : context_(context),
+      store_(*this, context.prompter, context.clock, context.app, [&context] { context.EndProgram(); })
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(Caption());
@@ -65,6 +70,7 @@ MainForm::MainForm(AppContext& context) : context_(context)
     BuildBandStrip();
     BuildEntryArea();
     BuildHiddenParts();
+    entryEditing_ = new EntryEditing({this, FieldBoxes, UpDown1, FontSizeSetText, UpDown2, Slider1}, store_);
     resize(Twips::ToPixels(8475), Twips::ToPixels(5895) + menuBar()->sizeHint().height());
 }
 
@@ -174,6 +180,7 @@ void MainForm::BuildEntryArea()
         days->verticalHeader()->setMinimumSectionSize(0);
     }
     Calendar->setSelectedDate(context_.clock.Now().date());
+    connect(Calendar, &QCalendarWidget::clicked, this, &MainForm::Calendar_DateClick);
 
     struct Entry
     {
@@ -247,11 +254,11 @@ bool MainForm::Form_Load()
     Module1::LoadSettings(context_.settings, context_.app, *this, context_.prompter);
     context_.folder.MakeCurrent();
     LoadBackground();
-    SelectDiaryFile();
+    store_.SelectDiaryFile();
     if (context_.Ended())
         return false;
-    store_.CurrentPage = store_.PageCount;
-    LoadPage();
+    store_.State().CurrentPage = store_.State().PageCount;
+    store_.LoadPage();
     FontSizeSetText->setText(context_.app.UserDataFontSize);
     ApplyBodyFontSize(context_.app.UserDataFontSize);
     return true;
@@ -279,21 +286,6 @@ void MainForm::RegisterOwner() {}
 
 // The login window is shown here once it exists; until then nobody is asked.
 bool MainForm::ConfirmLogin()
-{
-    return true;
-}
-
-// The diary file is chosen and opened here once the diary store exists.
-void MainForm::SelectDiaryFile() {}
-
-// The current page is loaded here once the diary store exists.
-void MainForm::LoadPage() {}
-
-// The shown page is stored here once the diary store exists.
-void MainForm::StorePage() {}
-
-// The diary is rewritten here once the diary store exists.
-bool MainForm::CompactDiary()
 {
     return true;
 }
@@ -333,8 +325,8 @@ void MainForm::menuCom_Exit_Click()
 
 bool MainForm::StoreSaveAndEnd()
 {
-    StorePage();
-    if (!CompactDiary())
+    // A diary that cannot be stored keeps the program open: nothing is lost.
+    if (!store_.StorePage() || !store_.CompactDiary())
         return false;
     Module1::SaveSettings(context_.settings, context_.app, *this);
     CloseOtherWindows();
@@ -408,6 +400,39 @@ void MainForm::PaintBackground()
     surface_->update();
 }
 
+void MainForm::Calendar_DateClick(QDate date)
+{
+    StoreState& state = store_.State();
+    if (state.PageCount <= 0) {
+        context_.prompter.Message({QStringLiteral("１件も日記がありません。"), Prompter::ProgramTitle(),
+                                   Prompter::Buttons::Ok, Prompter::Icon::Critical, {}});
+        return;
+    }
+    // The scan reads only the date fields and shows the page it stops on, as
+    // showing every page up to it in turn would leave the window. Edits not
+    // stored on the shown page give way to it.
+    const qint32 found = store_.FindDatePage(date);
+    state.CurrentPage = found != 0 ? found : state.PageCount;
+    store_.LoadPage();
+    if (state.CurrentPage > 1)
+        state.PageChanged = true;
+    if (found != 0)
+        return;
+
+    const Prompter::Answer answer = context_.prompter.Message(
+        {JapaneseLocale::FormatShortDate(date) + QStringLiteral(" の日記はありませんでした。この日の日記をつけますか？"),
+         Prompter::ProgramTitle(), Prompter::Buttons::YesNo, Prompter::Icon::Question, {}});
+    if (answer != Prompter::Answer::Yes)
+        return;
+    const qint32 before = state.PageCount;
+    store_.AddPage();
+    if (state.PageCount == before)
+        return;
+    SetFieldText(0, JapaneseLocale::FormatDate(date));
+    SetFieldText(1, JapaneseLocale::FormatTime(QTime(0, 0)));
+    SetFieldText(2, JapaneseLocale::FormatWeekday(date));
+}
+
 void MainForm::Toolbar1_ButtonClick(const QString& key)
 {
     if (key == QStringLiteral("ZN"))
@@ -469,8 +494,15 @@ void MainForm::SetPageStatus(const QString& text)
 
 void MainForm::SetSlider(int maximum, int position)
 {
+    // Only the user's moves of the slider step the pages.
+    const QSignalBlocker quiet(Slider1);
     Slider1->setMaximum(maximum);
     Slider1->setValue(position);
+}
+
+void MainForm::CloseMainWindow()
+{
+    close();
 }
 
 bool MainForm::SetCalendarDate(QDate date)

@@ -2,7 +2,7 @@
 
 #include "settings/SettingsView.h"
 #include "store/DiaryView.h"
-#include "store/StoreState.h"
+#include "store/DiaryStore.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -19,6 +19,7 @@ class QSlider;
 class QToolBar;
 class QWebEngineView;
 class CoolBar;
+class EntryEditing;
 class PictureSurface;
 class UpDown;
 struct AppContext;
@@ -46,13 +47,14 @@ public:
     bool StoreSaveAndEnd();
 
     void Form_Resize();
+    void Calendar_DateClick(QDate date);
     void ToggleWebPanel();
     void Toolbar1_ButtonClick(const QString& key);
 
     // The start-up's last step, when the tip of the day is switched on.
     void ShowTipWindow();
 
-    StoreState& Store() { return store_; }
+    DiaryStore& Store() { return store_; }
     const QPixmap& BackgroundPicture() const { return background_; }
 
     // DiaryView
@@ -61,6 +63,7 @@ public:
     void SetPageStatus(const QString& text) override;
     void SetSlider(int maximum, int position) override;
     bool SetCalendarDate(QDate date) override;
+    void CloseMainWindow() override;
 
     // SettingsView
     void SetLeft(double twips) override;
@@ -86,10 +89,6 @@ private:
     bool AskOwnerRegistration();
     void RegisterOwner();
     bool ConfirmLogin();
-    void SelectDiaryFile();
-    void LoadPage();
-    void StorePage();
-    bool CompactDiary();
     void LoadBackground();
     void ApplyBodyFontSize(const QString& text);
     void ShowWebPanelNotice();
@@ -98,7 +97,7 @@ private:
     void Form_Unload();
 
     AppContext& context_;
-    StoreState store_;
+    DiaryStore store_;
     QPixmap background_;
 
     PictureSurface* surface_;
@@ -117,4 +116,5 @@ private:
     QLabel* Image1;
     QFrame* znBaseFrm;
     QWebEngineView* WebBrowser1 = nullptr;
+    EntryEditing* entryEditing_;
 };

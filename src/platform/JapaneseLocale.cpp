@@ -11,7 +11,7 @@ const QLocale& JapaneseLocale::Locale()
 
 QString JapaneseLocale::FormatDate(QDate date)
 {
-    return QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day());
+    return QStringLiteral("%1年%2月%3日").arg(date.year(), 4, 10, QLatin1Char('0')).arg(date.month()).arg(date.day());
 }
 
 QString JapaneseLocale::FormatWeekday(QDate date)

@@ -20,7 +20,7 @@ public:
     // The editing form: "1234567", "-500".
     static QString FormatEditing(qint64 amount);
     // The stored form: the amount as a double in general decimal notation of
-    // up to 15 significant digits, "1500.5", "9.22337203685478E+14".
+    // up to 15 significant digits, "1500.5", "922337203685478" for the largest.
     static QString FormatStored(qint64 amount);
 
     // Whole yen, rounded half away from zero.

@@ -62,14 +62,37 @@ qint32 RecordFile::RecordCount() const
 
 FileError RecordFile::ReadRecord(qint32 number, QByteArray& record) const
 {
+    return ReadPart(number, 0, recordLength_, record);
+}
+
+FileError RecordFile::ReadRecords(qint32 number, qint32 count, QByteArray& records) const
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (number < 1 || count < 0)
+        return {FileError::BadRecordNumber, 0};
+    const qint64 length = qint64(count) * recordLength_;
+    records.resize(length);
+    return ReadAt(Offset(number), length, records.data());
+}
+
+FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray& part) const
+{
     if (fd_ < 0)
         return {FileError::BadFileNameOrNumber, EBADF};
     if (number < 1)
         return {FileError::BadRecordNumber, 0};
-    record.resize(recordLength_);
+    if (offset < 0 || length < 0 || offset + length > recordLength_)
+        return {FileError::BadFileMode, 0};
+    part.resize(length);
+    return ReadAt(Offset(number) + offset, length, part.data());
+}
+
+FileError RecordFile::ReadAt(qint64 position, qint64 length, char* into) const
+{
     qint64 done = 0;
-    while (done < recordLength_) {
-        const ssize_t got = ::pread(fd_, record.data() + done, size_t(recordLength_ - done), off_t(Offset(number) + done));
+    while (done < length) {
+        const ssize_t got = ::pread(fd_, into + done, size_t(length - done), off_t(position + done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)

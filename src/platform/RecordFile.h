@@ -28,6 +28,10 @@ public:
     qint32 RecordCount() const;
 
     FileError ReadRecord(qint32 number, QByteArray& record) const;
+    // count records from number on, back to back.
+    FileError ReadRecords(qint32 number, qint32 count, QByteArray& records) const;
+    // Part of a record: length bytes from offset within it.
+    FileError ReadPart(qint32 number, int offset, int length, QByteArray& part) const;
     // Short writes are continued until the record is whole.
     FileError WriteRecord(qint32 number, const QByteArray& record);
     // Makes what was written survive a power cut.
@@ -37,6 +41,7 @@ public:
 
 private:
     qint64 Offset(qint32 number) const { return qint64(number - 1) * recordLength_; }
+    FileError ReadAt(qint64 position, qint64 length, char* into) const;
 
     int fd_ = -1;
     int recordLength_ = 0;

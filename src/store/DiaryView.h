@@ -22,4 +22,7 @@ public:
     virtual void SetSlider(int maximum, int position) = 0;
     // False when the calendar refuses the date.
     virtual bool SetCalendarDate(QDate date) = 0;
+
+    // Closes the main window, which saves the settings and ends the program.
+    virtual void CloseMainWindow() = 0;
 };

@@ -104,10 +104,11 @@ private slots:
         QCOMPARE(label->pos(), place);
     }
 
+    // The window as it is made, before its start-up fills it.
     void InitialTexts()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const auto form = std::make_unique<MainForm>(test.context);
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(), QStringLiteral("データ保留中"));
         QCOMPARE(form->FieldText(3), QStringLiteral("晴れ"));
         QCOMPARE(ArrayMember(*form, QStringLiteral("FieldBoxes"), 4)->toolTip(),

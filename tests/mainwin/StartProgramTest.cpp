@@ -1,9 +1,11 @@
+#include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "mainwin/MainForm.h"
 #include "mainwin/StartProgram.h"
 #include "platform/Twips.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -52,16 +54,61 @@ private slots:
         QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("UserDataFile")), QString());
     }
 
-    void FirstRunAcceptedShowsTheWindow()
+    // Registration and login are not asked yet; the diary name is.
+    void FirstRunAcceptedCreatesTheDiary()
     {
         TestApp test;
         test.prompter.AnswerMessage(Prompter::Answer::Yes);
+        test.prompter.AnswerInput(QStringLiteral("  diary.dat "));
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
         const std::unique_ptr<MainForm> form = StartProgram(test.context);
         QVERIFY(form);
         QVERIFY(form->isVisible());
         QVERIFY(!test.context.Ended());
         QCOMPARE(form->windowTitle(), QStringLiteral("日記帳Sorafumi Kasumire ＳＲ６"));
         QVERIFY(test.prompter.AllAnswered());
+        QCOMPARE(test.prompter.shown[1].box.title, QStringLiteral("ファイル名の入力"));
+        QCOMPARE(test.prompter.LastMessage().text,
+                 QStringLiteral("DIARY.DATという名前でファイルを作成します。\rこの名前でファイルを作成しますか？"));
+
+        QCOMPARE(test.context.app.UserDataFile, QStringLiteral("DIARY.DAT"));
+        const QByteArray diary = test.DiaryBytes();
+        QCOMPARE(diary.size(), 10090);
+        QCOMPARE(diary.left(15), QByteArray("2026") + QByteArray::fromHex("944e31328c8e3793fa") + "  ");
+        QCOMPARE(form->FieldText(0), QStringLiteral("2026年12月7日"));
+        QCOMPARE(form->FieldText(2), QStringLiteral("月曜日"));
+        QCOMPARE(form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(),
+                 QStringLiteral("全データ数： 1ページ  （現在： 1 ページ目を参照中）"));
+    }
+
+    void CancelledDiaryNameEndsWithoutSaving()
+    {
+        TestApp test;
+        test.RegisterOwner();
+        test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFile"), QString());
+        test.prompter.AnswerInput(std::nullopt);
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        QVERIFY(!StartProgram(test.context));
+        QVERIFY(test.context.Ended());
+        QCOMPARE(test.prompter.LastMessage().text, QStringLiteral("ファイル名を指定しなかったので終了します。"));
+        QCOMPARE(test.prompter.LastMessage().icon, Prompter::Icon::None);
+        QVERIFY(!test.Stored(QStringLiteral("Version"), QStringLiteral("Version")));
+    }
+
+    void LastPageShownAfterStart()
+    {
+        TestApp test;
+        DiaryBuilder diary;
+        for (int day = 1; day <= 5; ++day)
+            diary.Add({QStringLiteral("2026年11月%1日").arg(day), {}, {}, {}, {}, {}, QStringLiteral("本文%1").arg(day)});
+        QVERIFY(diary.WriteTo(test.DiaryPath()));
+        test.RegisterOwner();
+        const std::unique_ptr<MainForm> form = StartProgram(test.context);
+        QVERIFY(form);
+        QCOMPARE(form->FieldText(6), QStringLiteral("本文5"));
+        QCOMPARE(form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(),
+                 QStringLiteral("全データ数： 5ページ  （現在： 5 ページ目を参照中）"));
+        QCOMPARE(test.DiaryBytes(), diary.Bytes());
     }
 
     void VersionNoticeUntilOneNormalShutDown_data()
@@ -134,11 +181,13 @@ private slots:
         test.settings.WriteSetting(QStringLiteral("Settings"), QStringLiteral("MainHeight"), QStringLiteral("3000"));
         test.settings.WriteSetting(QStringLiteral("Version"), QStringLiteral("Version"), QStringLiteral("1.0.0"));
         test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFontSize"), QStringLiteral("20"));
+        // The diary name is not loaded either, so it is asked for.
+        test.prompter.AnswerInput(TestApp::DiaryName());
         const std::unique_ptr<MainForm> form = StartProgram(test.context);
         QVERIFY(form);
         QCOMPARE(form->pos().x(), 20);
         QVERIFY(form->height() != 200);
-        QCOMPARE(test.prompter.shown.size(), size_t(0));
+        QCOMPARE(test.prompter.shown.size(), size_t(1));
         QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("FontSizeSetText"))->text(), QString());
     }
 

@@ -1,5 +1,5 @@
-#include "TestRegistry.h"
 #include "platform/JapaneseLocale.h"
+#include "TestRegistry.h"
 
 #include <QTest>
 

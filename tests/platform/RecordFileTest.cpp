@@ -1,5 +1,5 @@
-#include "TestRegistry.h"
 #include "platform/RecordFile.h"
+#include "TestRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,7 +45,9 @@ private slots:
         QVERIFY(file.IsOpen());
         QCOMPARE(file.RecordCount(), 0);
 
-        struct stat info {};
+        struct stat info
+        {
+        };
         QCOMPARE(::stat(QFile::encodeName(Path(QStringLiteral("diary.dat"))).constData(), &info), 0);
         QCOMPARE(info.st_mode & 07777, mode_t(0600));
         QCOMPARE(qint64(info.st_size), qint64(0));
@@ -180,8 +182,8 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("systemError");
         QTest::newRow("a folder") << QStringLiteral("folder") << int(FileError::PathFileAccess) << EISDIR;
-        QTest::newRow("in a missing folder") << QStringLiteral("missing/diary.dat") << int(FileError::PathNotFound)
-                                             << ENOENT;
+        QTest::newRow("in a missing folder")
+            << QStringLiteral("missing/diary.dat") << int(FileError::PathNotFound) << ENOENT;
         QTest::newRow("under a file") << QStringLiteral("plain/diary.dat") << int(FileError::PathNotFound) << ENOTDIR;
         QTest::newRow("name too long") << QString(300, u'a') << int(FileError::BadFileName) << ENAMETOOLONG;
         QTest::newRow("a pipe") << QStringLiteral("pipe") << int(FileError::BadFileName) << EINVAL;

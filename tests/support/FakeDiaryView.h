@@ -24,9 +24,12 @@ public:
         return true;
     }
 
+    void CloseMainWindow() override { ++closed; }
+
     std::array<QString, EntryFieldCount> fields;
     QString status;
     int sliderMaximum = 0;
     int sliderPosition = 0;
     QDate calendarDate;
+    int closed = 0;
 };

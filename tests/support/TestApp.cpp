@@ -1,5 +1,6 @@
 #include "TestApp.h"
 
+#include <QFile>
 #include <QSettings>
 
 TestApp::TestApp()
@@ -13,6 +14,9 @@ void TestApp::RegisterOwner(const QString& name)
     settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserName"), name);
     settings.WriteSetting(QStringLiteral("User"), QStringLiteral("LoginOnOff"), QStringLiteral("0"));
     settings.WriteSetting(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
+    settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFile"), DiaryName());
+    if (!QFile::exists(DiaryPath()))
+        profile.WriteProgramFile(DiaryName(), QByteArray());
 }
 
 void TestApp::Restart()

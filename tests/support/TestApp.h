@@ -25,8 +25,12 @@ struct TestApp
 {
     TestApp();
 
-    // An owner who registered and switched off the login and the tip.
+    // An owner who registered, switched off the login and the tip, and keeps
+    // the diary DIARY.DAT in the program folder (empty unless written first).
     void RegisterOwner(const QString& name = QStringLiteral("空野太郎"));
+    static QString DiaryName() { return QStringLiteral("DIARY.DAT"); }
+    QString DiaryPath() const { return profile.ProgramFile(DiaryName()); }
+    QByteArray DiaryBytes() const { return profile.ReadProgramFile(DiaryName()); }
     // The next start of the program by the same user.
     void Restart();
     // Whether the settings file holds the key at all, as written.

@@ -1,0 +1,139 @@
+#include "RecordFileRewriter.h"
+
+#include "RecordFile.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Records are copied in runs of about a megabyte.
+constexpr qint64 ChunkBytes = 1 << 20;
+
+class TempFile
+{
+public:
+    explicit TempFile(QString path) : path_(std::move(path)) {}
+    ~TempFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!kept_)
+            ::unlink(QFile::encodeName(path_).constData());
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    // Created empty, whatever a leftover of an earlier run held.
+    FileError Create(mode_t mode)
+    {
+        fd_ = ::open(QFile::encodeName(path_).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+        if (fd_ < 0)
+            return FileError::FromErrno(errno);
+        // The umask may have narrowed it; it must not be wider than the original.
+        if (::fchmod(fd_, mode) != 0)
+            return FileError::FromErrno(errno);
+        return {};
+    }
+
+    FileError Append(const char* bytes, qint64 length)
+    {
+        qint64 done = 0;
+        while (done < length) {
+            const ssize_t put = ::write(fd_, bytes + done, size_t(length - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put < 0)
+                return FileError::FromErrno(errno);
+            if (put == 0)
+                return FileError::FromErrno(ENOSPC);
+            done += put;
+        }
+        return {};
+    }
+
+    FileError FlushAndClose()
+    {
+        const int flushed = ::fsync(fd_);
+        const int error = errno;
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (flushed != 0)
+            return FileError::FromErrno(error);
+        if (closed != 0)
+            return FileError::FromErrno(errno);
+        return {};
+    }
+
+    FileError RenameOver(const QString& target)
+    {
+        if (::rename(QFile::encodeName(path_).constData(), QFile::encodeName(target).constData()) != 0)
+            return FileError::FromErrno(errno);
+        kept_ = true;
+        return {};
+    }
+
+private:
+    QString path_;
+    int fd_ = -1;
+    bool kept_ = false;
+};
+
+// Makes a rename in the folder survive a power cut.
+void FlushFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+FileError CopyRecords(const RecordFile& file, qint32 first, qint32 last, TempFile& temp)
+{
+    const int length = file.RecordLength();
+    const qint32 perChunk = qint32(qMax<qint64>(1, ChunkBytes / length));
+    QByteArray chunk;
+    for (qint32 start = first; start <= last; start += perChunk) {
+        const qint32 count = qMin(perChunk, last - start + 1);
+        if (const FileError error = file.ReadRecords(start, count, chunk))
+            return error;
+        if (const FileError error = temp.Append(chunk.constData(), chunk.size()))
+            return error;
+    }
+    return {};
+}
+
+} // namespace
+
+FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop)
+{
+    const QString path = file.Path();
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    struct stat original {};
+    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &original) == 0 ? (original.st_mode & 07777) : 0600;
+
+    TempFile temp(folder + u'/' + TempFileName());
+    if (const FileError error = temp.Create(mode))
+        return error;
+    const bool dropping = drop >= 1 && drop <= keep;
+    if (const FileError error = CopyRecords(file, 1, dropping ? drop - 1 : keep, temp))
+        return error;
+    if (dropping)
+        if (const FileError error = CopyRecords(file, drop + 1, keep, temp))
+            return error;
+    if (const FileError error = temp.FlushAndClose())
+        return error;
+
+    const int recordLength = file.RecordLength();
+    if (const FileError error = temp.RenameOver(path))
+        return error;
+    FlushFolder(folder);
+    return file.Open(path, recordLength);
+}

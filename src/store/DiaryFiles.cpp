@@ -1,0 +1,133 @@
+#include "DiaryFiles.h"
+
+#include "platform/Prompter.h"
+#include "platform/RecordFile.h"
+
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+struct Known
+{
+    short code;
+    const char* message;
+    Prompter::Buttons buttons;
+};
+
+const Known KnownErrors[] = {
+    {FileError::BadFileNameOrNumber, "ﾌｧｲﾙ名が正しくありません。", Prompter::Buttons::Ok},
+    {FileError::BadFileMode, "このｱｸｾｽ ﾓｰﾄﾞではﾌｧｲﾙを開けません。", Prompter::Buttons::Ok},
+    {FileError::FileAlreadyOpen, "ﾌｧｲﾙは既に開いています。", Prompter::Buttons::Ok},
+    {FileError::DeviceIO, "ﾃﾞｨｽｸがいっぱいです。", Prompter::Buttons::Ok},
+    {FileError::InputPastEnd, "このﾌｧｲﾙの EOF 記号が標準と異なります。または EOF 記号を越えてﾃﾞｰﾀを読み込もうとしました。",
+     Prompter::Buttons::Ok},
+    {FileError::BadFileName, "ﾌｧｲﾙ名が正しくありません。", Prompter::Buttons::Ok},
+    {FileError::DeviceUnavailable, "ﾃﾞﾊﾞｲｽが準備されていません。", Prompter::Buttons::RetryCancel},
+    {FileError::DiskNotReady, "ﾃﾞｨｽｸが準備されていません。", Prompter::Buttons::Ok},
+    {FileError::PathNotFound, "指定されたﾊﾟｽが存在しません。", Prompter::Buttons::Ok},
+};
+
+const Known* Find(short code)
+{
+    for (const Known& known : KnownErrors)
+        if (known.code == code)
+            return &known;
+    return nullptr;
+}
+
+QString FileName(const QString& path)
+{
+    const qsizetype slash = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return path.mid(slash + 1);
+}
+
+} // namespace
+
+QString DiaryFiles::Reason(int systemError)
+{
+    switch (systemError) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("ｱｸｾｽが拒否されました。");
+    case EROFS:
+        return QStringLiteral("読み取り専用のﾃﾞｨｽｸには書き込めません。");
+    case EISDIR:
+        return QStringLiteral("ﾌｫﾙﾀﾞが指定されています。");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ﾃﾞｨｽｸがいっぱいです。");
+    case EIO:
+        return QStringLiteral("ﾃﾞｨｽｸの読み書きに失敗しました。");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("開いているﾌｧｲﾙが多すぎます。");
+    default:
+        return QStringLiteral("ｴﾗｰ番号 %1：%2").arg(systemError).arg(QString::fromLocal8Bit(std::strerror(systemError)));
+    }
+}
+
+DiaryFiles::Action DiaryFiles::ReportFileError(Prompter& prompter, const FileError& error)
+{
+    if (const Known* known = Find(error.code)) {
+        const Prompter::Answer answer = prompter.Message(
+            {QString::fromUtf8(known->message), Title(), known->buttons, Prompter::Icon::Exclamation, {}});
+        return answer == Prompter::Answer::Retry ? Retry : GiveUp;
+    }
+    if (error.systemError == 0)
+        return Unknown;
+    // Never silent: a failure the codes do not cover still names its reason.
+    prompter.Message({QStringLiteral("ﾌｧｲﾙにｱｸｾｽできません。\r") + Reason(error.systemError), Title(),
+                      Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
+    return GiveUp;
+}
+
+bool DiaryFiles::HasForbiddenCharacter(const QString& name)
+{
+    for (const QChar c : name)
+        if ((c >= u';' && c <= u'?') || c == u'[' || c == u'*' || c == u' ' || c == u']')
+            return true;
+    return false;
+}
+
+QString DiaryFiles::UpperCaseFileName(const QString& path)
+{
+    const QString name = FileName(path);
+    return path.left(path.size() - name.size()) + name.toUpper();
+}
+
+QString DiaryFiles::AskFileName(Prompter& prompter, const QString& prompt)
+{
+    const std::optional<QString> answer = prompter.Input(prompt, QStringLiteral("ファイル名の入力"), QString());
+    if (!answer)
+        return {};
+    return UpperCaseFileName(answer->trimmed());
+}
+
+short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short mode, short recordLength,
+                                  bool confirm, RecordFile& file)
+{
+    for (;;) {
+        FileError error;
+        if (HasForbiddenCharacter(name)) {
+            error = {FileError::BadFileName, 0};
+        } else if (mode != Random) {
+            // The diary is only ever opened for records.
+            error = {FileError::BadFileMode, 0};
+        } else {
+            if (confirm && !QFileInfo(name).isFile()) {
+                const Prompter::Answer answer = prompter.Message(
+                    {name + QStringLiteral("という名前でファイルを作成します。\rこの名前でファイルを作成しますか？"),
+                     QStringLiteral("ファイル名確認"), Prompter::Buttons::OkCancel, Prompter::Icon::Information, {}});
+                if (answer != Prompter::Answer::Ok)
+                    return 0;
+            }
+            error = file.Open(name, recordLength);
+            if (!error)
+                return 1;
+        }
+        if (ReportFileError(prompter, error) != Retry)
+            return 0;
+    }
+}

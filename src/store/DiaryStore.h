@@ -1,0 +1,62 @@
+#pragma once
+
+#include "StoreState.h"
+
+#include <QDate>
+#include <functional>
+
+class Clock;
+class DiaryView;
+class Prompter;
+struct AppSettings;
+
+// The open diary and every operation on its pages. It reaches the main window
+// only through DiaryView and the user only through Prompter.
+class DiaryStore
+{
+public:
+    static constexpr qint32 RecordLength = DiaryPage::RecordLength;
+
+    DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, AppSettings& app,
+               std::function<void()> endProgram);
+
+    StoreState& State() { return state_; }
+    const StoreState& State() const { return state_; }
+
+    // Opens the configured diary, or asks for a name on the first start.
+    void SelectDiaryFile();
+    void InitPages();
+    void LoadPage();
+    // Writes the shown page back when a field differs from the loaded page.
+    // False when it could not be written; the fields keep their text.
+    bool StorePage();
+    void AddPage();
+    void DeletePage();
+    void PreviousPage();
+    void NextPage();
+    // Makes the file hold exactly PageCount pages. False when it could not.
+    bool CompactDiary();
+    void ShowPageStatus();
+    void CloseDiary();
+
+    // The first page whose date field reads as date; 0 when none does. Reads
+    // the date fields only.
+    qint32 FindDatePage(QDate date) const;
+
+    static QString PageStatusText(qint32 pageCount, qint32 currentPage);
+
+private:
+    bool IsOpen() const { return state_.DiaryFileNumber != 0; }
+    void ReportFileError(const FileError& error);
+    void Inform(const QString& text);
+    bool WriteCurrentRecord(qint32 page);
+    bool Rewrite(qint32 drop);
+    void DeleteTheOnlyPage();
+
+    DiaryView& view_;
+    Prompter& prompter_;
+    const Clock& clock_;
+    AppSettings& app_;
+    std::function<void()> endProgram_;
+    StoreState state_;
+};
