@@ -10,6 +10,8 @@
 #include "platform/Twips.h"
 #include "settings/Module1.h"
 #include "settings/SettingValue.h"
+#include "settings/frmLogin.h"
+#include "settings/frmLoginNnew.h"
 
 #include <QAction>
 #include <QApplication>
@@ -281,13 +283,18 @@ bool MainForm::AskOwnerRegistration()
     return false;
 }
 
-// The owner registration window is shown here once it exists.
-void MainForm::RegisterOwner() {}
+void MainForm::RegisterOwner()
+{
+    frmLoginNnew window(context_.settings, context_.prompter, this);
+    context_.prompter.ShowModal(window);
+}
 
-// The login window is shown here once it exists; until then nobody is asked.
+// Returns only when the owner was confirmed; giving up ends the program.
 bool MainForm::ConfirmLogin()
 {
-    return true;
+    frmLogin window(context_.settings, context_.app, context_.prompter, [this] { context_.EndProgram(); }, this);
+    context_.prompter.ShowModal(window);
+    return !context_.Ended();
 }
 
 // The tip window opens here once it exists.

@@ -54,11 +54,16 @@ private slots:
         QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("UserDataFile")), QString());
     }
 
-    // Registration and login are not asked yet; the diary name is.
-    void FirstRunAcceptedCreatesTheDiary()
+    // A new user registers, logs in, names the diary and finds its first page.
+    void FirstRunEndToEnd()
     {
         TestApp test;
         test.prompter.AnswerMessage(Prompter::Answer::Yes);
+        test.prompter.AnswerModal(FillAndPress({{QStringLiteral("txtUserName"), QStringLiteral("Owner")},
+                                                {QStringLiteral("txtPassword"), QStringLiteral("そらふみ")}},
+                                               QStringLiteral("cmdOK")));
+        test.prompter.AnswerModal(
+            FillAndPress({{QStringLiteral("txtPassword"), QStringLiteral("そらふみ")}}, QStringLiteral("cmdOK")));
         test.prompter.AnswerInput(QStringLiteral("  diary.dat "));
         test.prompter.AnswerMessage(Prompter::Answer::Ok);
         const std::unique_ptr<MainForm> form = StartProgram(test.context);
@@ -67,16 +72,20 @@ private slots:
         QVERIFY(!test.context.Ended());
         QCOMPARE(form->windowTitle(), QStringLiteral("日記帳Sorafumi Kasumire ＳＲ６"));
         QVERIFY(test.prompter.AllAnswered());
-        QCOMPARE(test.prompter.shown[1].box.title, QStringLiteral("ファイル名の入力"));
+        QCOMPARE(test.prompter.shown[3].box.title, QStringLiteral("ファイル名の入力"));
         QCOMPARE(test.prompter.LastMessage().text,
                  QStringLiteral("DIARY.DATという名前でファイルを作成します。\rこの名前でファイルを作成しますか？"));
 
+        QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("UserName")), QStringLiteral("Owner"));
+        QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("UserPWS")), QStringLiteral("そらふみ"));
         QCOMPARE(test.context.app.UserDataFile, QStringLiteral("DIARY.DAT"));
         const QByteArray diary = test.DiaryBytes();
         QCOMPARE(diary.size(), 10090);
         QCOMPARE(diary.left(15), QByteArray("2026") + QByteArray::fromHex("944e31328c8e3793fa") + "  ");
+        QCOMPARE(diary.mid(45, 15), QByteArray("Owner          "));
         QCOMPARE(form->FieldText(0), QStringLiteral("2026年12月7日"));
         QCOMPARE(form->FieldText(2), QStringLiteral("月曜日"));
+        QCOMPARE(form->FieldText(5), QStringLiteral("Owner"));
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(),
                  QStringLiteral("全データ数： 1ページ  （現在： 1 ページ目を参照中）"));
     }

@@ -1,7 +1,22 @@
 #include "TestApp.h"
 
+#include <QAbstractButton>
+#include <QDialog>
 #include <QFile>
+#include <QLineEdit>
 #include <QSettings>
+
+ScriptedPrompter::ModalScript FillAndPress(std::vector<std::pair<QString, QString>> texts, QString button)
+{
+    return [texts = std::move(texts), button = std::move(button)](QDialog& window) {
+        for (const auto& [name, text] : texts)
+            if (auto* box = window.findChild<QLineEdit*>(name))
+                box->setText(text);
+        if (auto* press = window.findChild<QAbstractButton*>(button))
+            press->click();
+        return window.result();
+    };
+}
 
 TestApp::TestApp()
     : clock(QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0))), settings(profile.SettingsFile()),

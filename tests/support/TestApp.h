@@ -19,6 +19,10 @@ public:
     bool succeeds = false;
 };
 
+// A script for a modal window: types the texts into the named boxes, presses
+// the named button and returns the window's result.
+ScriptedPrompter::ModalScript FillAndPress(std::vector<std::pair<QString, QString>> texts, QString button);
+
 // Everything a window needs, for one test: a user of its own, a fixed day and
 // boxes answered from a script.
 struct TestApp

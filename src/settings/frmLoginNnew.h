@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Prompter;
+class SettingsStore;
+
+// The owner registration window, shown once while no owner is stored: the
+// owner's name and, if wanted, a password.
+class frmLoginNnew : public QDialog
+{
+    Q_OBJECT
+public:
+    frmLoginNnew(SettingsStore& settings, Prompter& prompter, QWidget* parent = nullptr);
+
+    void cmdOK_Click();
+    // "ﾘｾｯﾄ" and Esc clear both boxes; the window stays.
+    void cmdCancel_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    SettingsStore& settings_;
+    Prompter& prompter_;
+    QLineEdit* txtUserName;
+    QLineEdit* txtPassword;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+};
