@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "BackgroundTiler.h"
 #include "CoolBar.h"
+#include "MainCommands.h"
 #include "EntryEditing.h"
 #include "PictureSurface.h"
 #include "UpDown.h"
@@ -28,6 +29,9 @@
 #include <QTableView>
 #include <QHeaderView>
 #include <QToolBar>
+#include <QToolButton>
+#include <QTextCursor>
+#include <QMenu>
 #include <QWebEngineView>
 
 namespace {
@@ -68,7 +72,8 @@ MainForm::MainForm(AppContext& context)
     surface_->installEventFilter(this);
     setCentralWidget(surface_);
 
-    BuildMenus();
+    commands_ = new MainCommands(*this, context_, store_);
+    commands_->BuildMenus(*menuBar());
     BuildBandStrip();
     BuildEntryArea();
     BuildHiddenParts();
@@ -77,15 +82,6 @@ MainForm::MainForm(AppContext& context)
 }
 
 MainForm::~MainForm() = default;
-
-void MainForm::BuildMenus()
-{
-    QMenu* menuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    menuFile->setObjectName(QStringLiteral("menuFile"));
-    QAction* exit = menuFile->addAction(QStringLiteral("終了(&E)"));
-    exit->setObjectName(QStringLiteral("menuCom_Exit"));
-    connect(exit, &QAction::triggered, this, &MainForm::menuCom_Exit_Click);
-}
 
 void MainForm::BuildBandStrip()
 {
@@ -107,6 +103,7 @@ void MainForm::BuildBandStrip()
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setAlignment(Qt::AlignCenter);
     Image2->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(Twips::ToPixels(480)));
+    Image2->installEventFilter(this);
 }
 
 void MainForm::BuildToolbar()
@@ -153,9 +150,31 @@ void MainForm::BuildToolbar()
         QAction* action = Toolbar1->addAction(icon, key);
         action->setObjectName(key);
         action->setToolTip(key);
-        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        connect(action, &QAction::triggered, this, [this, key] { commands_->Toolbar1_ButtonClick(key); });
         toolbarButtons_.push_back(action);
     }
+    BuildHelpDropDown();
+}
+
+// The "説明" button also drops down a list of help entries.
+void MainForm::BuildHelpDropDown()
+{
+    auto* list = new QMenu(this);
+    list->setObjectName(QStringLiteral("ButtonMenus"));
+    for (const char* entry : {"操作の説明", "グレードアップ", "-", "作者宛てメール", "-", "バージョン情報"}) {
+        const QString key = QString::fromUtf8(entry);
+        if (key == QStringLiteral("-")) {
+            list->addSeparator();
+            continue;
+        }
+        QAction* item = list->addAction(key);
+        item->setObjectName(key);
+        connect(item, &QAction::triggered, this, [this, key] { commands_->Toolbar1_ButtonMenuClick(key); });
+    }
+    QAction* help = toolbarButtons_.back();
+    help->setMenu(list);
+    if (auto* button = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(help)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
 }
 
 QLabel* MainForm::AddLabel(int index, const QString& caption, int left, int top)
@@ -367,6 +386,8 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == surface_ && event->type() == QEvent::Resize)
         Form_Resize();
+    if (watched == Image2 && event->type() == QEvent::MouseButtonDblClick)
+        commands_->Image2_DblClick();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -440,12 +461,6 @@ void MainForm::Calendar_DateClick(QDate date)
     SetFieldText(2, JapaneseLocale::FormatWeekday(date));
 }
 
-void MainForm::Toolbar1_ButtonClick(const QString& key)
-{
-    if (key == QStringLiteral("ZN"))
-        ToggleWebPanel();
-}
-
 void MainForm::ToggleWebPanel()
 {
     znBaseFrm->move(CoolBar1->x(), CoolBar1->height());
@@ -505,6 +520,19 @@ void MainForm::SetSlider(int maximum, int position)
     const QSignalBlocker quiet(Slider1);
     Slider1->setMaximum(maximum);
     Slider1->setValue(position);
+}
+
+void MainForm::SelectInBody(int start, int length)
+{
+    // The box holds line feeds where the diary's text has CR LF.
+    auto* body = static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex]);
+    const QString text = FieldText(BodyIndex);
+    const auto inBox = [&text](int position) { return position - int(text.left(position).count(QStringLiteral("\r\n"))); };
+    QTextCursor cursor = body->textCursor();
+    cursor.setPosition(inBox(start));
+    cursor.setPosition(inBox(start + length), QTextCursor::KeepAnchor);
+    body->setTextCursor(cursor);
+    body->setFocus();
 }
 
 void MainForm::CloseMainWindow()

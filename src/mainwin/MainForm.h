@@ -20,6 +20,7 @@ class QToolBar;
 class QWebEngineView;
 class CoolBar;
 class EntryEditing;
+class MainCommands;
 class PictureSurface;
 class UpDown;
 struct AppContext;
@@ -49,12 +50,12 @@ public:
     void Form_Resize();
     void Calendar_DateClick(QDate date);
     void ToggleWebPanel();
-    void Toolbar1_ButtonClick(const QString& key);
 
     // The start-up's last step, when the tip of the day is switched on.
     void ShowTipWindow();
 
     DiaryStore& Store() { return store_; }
+    MainCommands& Commands() { return *commands_; }
     const QPixmap& BackgroundPicture() const { return background_; }
 
     // DiaryView
@@ -63,6 +64,7 @@ public:
     void SetPageStatus(const QString& text) override;
     void SetSlider(int maximum, int position) override;
     bool SetCalendarDate(QDate date) override;
+    void SelectInBody(int start, int length) override;
     void CloseMainWindow() override;
 
     // SettingsView
@@ -79,12 +81,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildMenus();
     void BuildBandStrip();
     void BuildEntryArea();
     void BuildHiddenParts();
     QLabel* AddLabel(int index, const QString& caption, int left, int top);
     void BuildToolbar();
+    void BuildHelpDropDown();
 
     bool AskOwnerRegistration();
     void RegisterOwner();
@@ -117,4 +119,5 @@ private:
     QFrame* znBaseFrm;
     QWebEngineView* WebBrowser1 = nullptr;
     EntryEditing* entryEditing_;
+    MainCommands* commands_;
 };

@@ -4,8 +4,9 @@
 #include <optional>
 
 class QDialog;
+class QPrinter;
 
-// Every message box, input box, beep and modal window goes through here, so
+// Every message box, input box, picker, beep and modal window goes through here, so
 // that tests can answer them and see exactly what the user would have seen.
 class Prompter
 {
@@ -32,6 +33,8 @@ public:
     virtual void Beep() = 0;
     // Shows a window modally and returns its result code.
     virtual int ShowModal(QDialog& window) = 0;
+    // The printer dialog; false when the user cancels it.
+    virtual bool ChoosePrinter(QPrinter& printer) = 0;
 
     // The title of boxes that carry no title of their own.
     static QString ProgramTitle() { return QStringLiteral("日記帳Sorafumi"); }

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 
@@ -134,4 +135,10 @@ void QtPrompter::Beep()
 int QtPrompter::ShowModal(QDialog& window)
 {
     return window.exec();
+}
+
+bool QtPrompter::ChoosePrinter(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -12,6 +12,7 @@ public:
     std::optional<QString> Input(const QString& prompt, const QString& title, const QString& initial) override;
     void Beep() override;
     int ShowModal(QDialog& window) override;
+    bool ChoosePrinter(QPrinter& printer) override;
 
     // Message texts separate their lines with a carriage return; a label
     // needs a line feed.

@@ -112,6 +112,11 @@ FileError RecordFile::WriteRecord(qint32 number, const QByteArray& record)
         return {FileError::BadRecordNumber, 0};
     if (record.size() != recordLength_)
         return {FileError::BadFileMode, 0};
+    // Claim the room first: a disk that is full refuses the whole record here,
+    // before a byte of it is written, instead of keeping half of it.
+    if (::fallocate(fd_, FALLOC_FL_KEEP_SIZE, off_t(Offset(number)), off_t(recordLength_)) != 0 &&
+        (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
+        return FileError::FromErrno(errno);
     qint64 done = 0;
     while (done < recordLength_) {
         const ssize_t put =

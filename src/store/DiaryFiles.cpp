@@ -108,25 +108,27 @@ QString DiaryFiles::AskFileName(Prompter& prompter, const QString& prompt)
 short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short mode, short recordLength,
                                   bool confirm, RecordFile& file)
 {
+    if (HasForbiddenCharacter(name)) {
+        ReportFileError(prompter, {FileError::BadFileName, 0});
+        return 0;
+    }
+    if (mode != Random) {
+        // The diary is only ever opened for records.
+        ReportFileError(prompter, {FileError::BadFileMode, 0});
+        return 0;
+    }
+    if (confirm && !QFileInfo(name).isFile()) {
+        const Prompter::Answer answer = prompter.Message(
+            {name + QStringLiteral("という名前でファイルを作成します。\rこの名前でファイルを作成しますか？"),
+             QStringLiteral("ファイル名確認"), Prompter::Buttons::OkCancel, Prompter::Icon::Information, {}});
+        if (answer != Prompter::Answer::Ok)
+            return 0;
+    }
+    // Retry tries the open again; the user has already agreed to the name.
     for (;;) {
-        FileError error;
-        if (HasForbiddenCharacter(name)) {
-            error = {FileError::BadFileName, 0};
-        } else if (mode != Random) {
-            // The diary is only ever opened for records.
-            error = {FileError::BadFileMode, 0};
-        } else {
-            if (confirm && !QFileInfo(name).isFile()) {
-                const Prompter::Answer answer = prompter.Message(
-                    {name + QStringLiteral("という名前でファイルを作成します。\rこの名前でファイルを作成しますか？"),
-                     QStringLiteral("ファイル名確認"), Prompter::Buttons::OkCancel, Prompter::Icon::Information, {}});
-                if (answer != Prompter::Answer::Ok)
-                    return 0;
-            }
-            error = file.Open(name, recordLength);
-            if (!error)
-                return 1;
-        }
+        const FileError error = file.Open(name, recordLength);
+        if (!error)
+            return 1;
         if (ReportFileError(prompter, error) != Retry)
             return 0;
     }

@@ -1,5 +1,6 @@
 #include "DiaryStore.h"
 
+#include "BodySearch.h"
 #include "DiaryFiles.h"
 #include "DiaryView.h"
 #include "PageFields.h"
@@ -146,7 +147,10 @@ void DiaryStore::AddPage()
     PageFields::FieldsToRecord(view_, state_.CurrentRecord);
     if (!WriteCurrentRecord(state_.PageCount + 1)) {
         // The page shown before was stored: show it again as it is on disk.
-        LoadPage();
+        // An empty diary has none, and reading past its end would only add
+        // a second, misleading message.
+        if (state_.PageCount >= 1)
+            LoadPage();
         return;
     }
     ++state_.PageCount;
@@ -276,4 +280,11 @@ qint32 DiaryStore::FindDatePage(QDate date) const
             return page;
     }
     return 0;
+}
+
+qint32 DiaryStore::FindInBodies(const QString& text, qint32 from) const
+{
+    if (!IsOpen())
+        return 0;
+    return BodySearch::Find(state_.DiaryFile, text, from, state_.PageCount);
 }

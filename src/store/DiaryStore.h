@@ -43,10 +43,14 @@ public:
     // the date fields only.
     qint32 FindDatePage(QDate date) const;
 
+    // The first page from `from` on whose body holds text; 0 when none does.
+    // Reads the bodies without showing them.
+    qint32 FindInBodies(const QString& text, qint32 from) const;
+
     static QString PageStatusText(qint32 pageCount, qint32 currentPage);
+    bool IsOpen() const { return state_.DiaryFileNumber != 0; }
 
 private:
-    bool IsOpen() const { return state_.DiaryFileNumber != 0; }
     void ReportFileError(const FileError& error);
     void Inform(const QString& text);
     bool WriteCurrentRecord(qint32 page);

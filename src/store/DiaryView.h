@@ -23,6 +23,10 @@ public:
     // False when the calendar refuses the date.
     virtual bool SetCalendarDate(QDate date) = 0;
 
+    // Selects part of the body, counted in the characters of its text with
+    // CR LF line breaks, and gives the body the keyboard focus.
+    virtual void SelectInBody(int start, int length) = 0;
+
     // Closes the main window, which saves the settings and ends the program.
     virtual void CloseMainWindow() = 0;
 };

@@ -1,6 +1,7 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "mainwin/BackgroundTiler.h"
+#include "mainwin/MainCommands.h"
 #include "mainwin/MainForm.h"
 #include "mainwin/PictureSurface.h"
 #include "mainwin/StartProgram.h"
@@ -236,7 +237,7 @@ private slots:
         auto* slider = form->findChild<QSlider*>(QStringLiteral("Slider1"));
         auto* panel = form->findChild<QWidget*>(QStringLiteral("znBaseFrm"));
 
-        form->Toolbar1_ButtonClick(QStringLiteral("ZN"));
+        form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
         QVERIFY(panel->isVisible());
         const QWidget* band = form->findChild<QWidget*>(QStringLiteral("CoolBar1"));
         QCOMPARE(panel->pos(), QPoint(band->x(), band->height()));
@@ -249,7 +250,7 @@ private slots:
         QVERIFY(view);
         QCOMPARE(view->url(), QUrl(QStringLiteral("about:blank")));
 
-        form->Toolbar1_ButtonClick(QStringLiteral("ZN"));
+        form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
         QVERIFY(!panel->isVisible());
         for (const QAction* button : buttons)
             QVERIFY(button->isEnabled());

@@ -24,6 +24,11 @@ public:
         return true;
     }
 
+    void SelectInBody(int start, int length) override
+    {
+        selectionStart = start;
+        selectionLength = length;
+    }
     void CloseMainWindow() override { ++closed; }
 
     std::array<QString, EntryFieldCount> fields;
@@ -32,4 +37,6 @@ public:
     int sliderPosition = 0;
     QDate calendarDate;
     int closed = 0;
+    int selectionStart = -1;
+    int selectionLength = -1;
 };

@@ -13,6 +13,8 @@ const char* KindName(ScriptedPrompter::Shown::Kind kind)
         return "input box";
     case ScriptedPrompter::Shown::Kind::Modal:
         return "modal window";
+    case ScriptedPrompter::Shown::Kind::Printer:
+        return "printer dialog";
     }
     return "box";
 }
@@ -21,17 +23,22 @@ const char* KindName(ScriptedPrompter::Shown::Kind kind)
 
 void ScriptedPrompter::AnswerMessage(Answer answer)
 {
-    answers_.push_back({Shown::Kind::Message, answer, {}, {}});
+    answers_.push_back({Shown::Kind::Message, answer, {}, {}, {}});
 }
 
 void ScriptedPrompter::AnswerInput(std::optional<QString> text)
 {
-    answers_.push_back({Shown::Kind::Input, Answer::Ok, std::move(text), {}});
+    answers_.push_back({Shown::Kind::Input, Answer::Ok, std::move(text), {}, {}});
 }
 
 void ScriptedPrompter::AnswerModal(ModalScript script)
 {
-    answers_.push_back({Shown::Kind::Modal, Answer::Ok, {}, std::move(script)});
+    answers_.push_back({Shown::Kind::Modal, Answer::Ok, {}, std::move(script), {}});
+}
+
+void ScriptedPrompter::AnswerPrinter(PrinterScript script)
+{
+    answers_.push_back({Shown::Kind::Printer, Answer::Ok, {}, {}, std::move(script)});
 }
 
 bool ScriptedPrompter::TakeNext(Shown::Kind kind, const QString& what, Queued& next)
@@ -89,4 +96,13 @@ const Prompter::Box& ScriptedPrompter::LastMessage() const
         if (it->kind == Shown::Kind::Message)
             return it->box;
     return none;
+}
+
+bool ScriptedPrompter::ChoosePrinter(QPrinter& printer)
+{
+    shown.push_back({Shown::Kind::Printer, {}});
+    Queued next;
+    if (!TakeNext(Shown::Kind::Printer, QStringLiteral("the printer"), next))
+        return false;
+    return next.printer(printer);
 }

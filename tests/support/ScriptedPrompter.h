@@ -15,19 +15,23 @@ class ScriptedPrompter : public Prompter
 public:
     struct Shown
     {
-        enum class Kind { Message, Input, Modal } kind;
+        enum class Kind { Message, Input, Modal, Printer } kind;
         Box box; // for a message; for an input box its prompt and title
     };
     using ModalScript = std::function<int(QDialog&)>;
+    // Sets the printer up as the user would; false cancels the dialog.
+    using PrinterScript = std::function<bool(QPrinter&)>;
 
     void AnswerMessage(Answer answer);
     void AnswerInput(std::optional<QString> text);
     void AnswerModal(ModalScript script);
+    void AnswerPrinter(PrinterScript script);
 
     Answer Message(const Box& box) override;
     std::optional<QString> Input(const QString& prompt, const QString& title, const QString& initial) override;
     void Beep() override { ++beeps; }
     int ShowModal(QDialog& window) override;
+    bool ChoosePrinter(QPrinter& printer) override;
 
     // True when every queued answer was used.
     bool AllAnswered() const { return answers_.empty(); }
@@ -45,6 +49,7 @@ private:
         Answer answer = Answer::Cancel;
         std::optional<QString> text;
         ModalScript script;
+        PrinterScript printer;
     };
     bool TakeNext(Shown::Kind kind, const QString& what, Queued& next);
 

@@ -1,0 +1,116 @@
+#include "BodySearch.h"
+
+#include "DiaryPage.h"
+#include "platform/Cp932.h"
+#include "platform/RecordFile.h"
+
+#include <QSet>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Pages are read in runs of about a megabyte.
+constexpr qint32 PagesPerRead = 100;
+
+// Characters that more than one byte sequence decodes to, such as the NEC and
+// IBM forms of the same sign: for them equal characters need not be equal
+// bytes.
+const QSet<char16_t>& CharactersWithSeveralForms()
+{
+    static const QSet<char16_t> several = [] {
+        QSet<char16_t> seen;
+        QSet<char16_t> twice;
+        char pair[2];
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!Cp932::IsLeadByte(static_cast<unsigned char>(lead)))
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                pair[0] = char(lead);
+                pair[1] = char(trail);
+                const QString decoded = Cp932::Decode(pair, 2);
+                if (decoded.size() != 1 || decoded[0] == u'\uFFFD')
+                    continue;
+                const char16_t c = decoded[0].unicode();
+                if (seen.contains(c))
+                    twice.insert(c);
+                seen.insert(c);
+            }
+        }
+        return twice;
+    }();
+    return several;
+}
+
+// The body without the spaces at either end, as the body field shows it.
+void Trim(const char*& body, int& length)
+{
+    while (length > 0 && body[0] == ' ') {
+        ++body;
+        --length;
+    }
+    while (length > 0 && body[length - 1] == ' ')
+        --length;
+}
+
+// A byte match counts only where a character starts, never inside one.
+bool FoundAtCharacterStart(const char* body, int length, const QByteArray& needle)
+{
+    int boundary = 0;
+    const char* end = body + length;
+    for (const char* hit = body; (hit = static_cast<const char*>(
+                                      memmem(hit, size_t(end - hit), needle.constData(), size_t(needle.size()))));
+         ++hit) {
+        const int offset = int(hit - body);
+        while (boundary < offset)
+            boundary += Cp932::IsLeadByte(static_cast<unsigned char>(body[boundary])) ? 2 : 1;
+        if (boundary == offset)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString BodySearch::StoredForm(const QString& text)
+{
+    const QString stored = Cp932::Decode(Cp932::Encode(text));
+    // A character with no stored form at all can never be found; keep it so.
+    for (qsizetype i = 0; i < qMin(text.size(), stored.size()); ++i)
+        if (stored[i] == u'?' && text[i] != u'?')
+            return text;
+    return stored.size() == text.size() ? stored : text;
+}
+
+bool BodySearch::BodyHolds(const char* body, int length, const QString& text, const QByteArray& needle,
+                           bool bytewise)
+{
+    Trim(body, length);
+    if (text.isEmpty())
+        return length > 0;
+    if (bytewise)
+        return FoundAtCharacterStart(body, length, needle);
+    return Cp932::Decode(body, length).contains(text);
+}
+
+qint32 BodySearch::Find(const RecordFile& file, const QString& text, qint32 from, qint32 last)
+{
+    const QByteArray needle = Cp932::Encode(text);
+    bool bytewise = Cp932::Decode(needle) == text;
+    for (const QChar c : text)
+        bytewise = bytewise && !CharactersWithSeveralForms().contains(c.unicode());
+
+    const DiaryPage::Layout& body = DiaryPage::Fields[DiaryPage::PageBody];
+    QByteArray pages;
+    for (qint32 first = std::max(from, 1); first <= last; first += PagesPerRead) {
+        const qint32 count = std::min(PagesPerRead, last - first + 1);
+        if (file.ReadRecords(first, count, pages))
+            return 0;
+        for (qint32 i = 0; i < count; ++i) {
+            const char* record = pages.constData() + qint64(i) * DiaryPage::RecordLength;
+            if (BodyHolds(record + body.offset, body.length, text, needle, bytewise))
+                return first + i;
+        }
+    }
+    return 0;
+}
