@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkgconf
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins libgl-dev
-    fonts-noto-cjk
+    fonts-noto-cjk adwaita-icon-theme
     libbenchmark-dev
     xvfb xauth
 )

@@ -2,6 +2,7 @@
 
 #include "UpDown.h"
 #include "platform/Money.h"
+#include "settings/ColourTheme.h"
 #include "store/DiaryStore.h"
 
 #include <QApplication>
@@ -37,11 +38,13 @@ const std::array<QString, 9>& EntryEditing::WeatherWords()
     return words;
 }
 
-EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store)
-    : QObject(controls.window), controls_(controls), store_(store)
+EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store, const AppSettings& app)
+    : QObject(controls.window), controls_(controls), store_(store), app_(app)
 {
+    // The focus and the keys of the fields reach eventFilter through the
+    // application's filter below; a filter on each field as well would see
+    // every event twice, and an arrow key would step the weather by two.
     for (QWidget* box : controls_.fieldBoxes) {
-        box->installEventFilter(this);
         if (auto* line = qobject_cast<QLineEdit*>(box))
             connect(line, &QLineEdit::textChanged, this, &EntryEditing::FieldBoxes_Change);
         else if (auto* body = qobject_cast<QPlainTextEdit*>(box))
@@ -51,15 +54,18 @@ EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store)
     connect(controls_.fontSizeSpinner, &UpDown::Change, this, [this] {
         controls_.fontSizeBox->setText(QString::number(controls_.fontSizeSpinner->Value()));
     });
-    // The spinner steps from the number the box holds.
-    connect(controls_.fontSizeBox, &QLineEdit::textChanged, this, [this](const QString& text) {
+    // The spinner steps from the number the box holds, also the one it holds
+    // from the start: a start-up that writes the same text changes nothing.
+    const auto followFontSizeBox = [this](const QString& text) {
         bool number = false;
         const int size = text.trimmed().toInt(&number);
         if (number) {
             const QSignalBlocker quiet(controls_.fontSizeSpinner);
             controls_.fontSizeSpinner->SetValue(size);
         }
-    });
+    };
+    followFontSizeBox(controls_.fontSizeBox->text());
+    connect(controls_.fontSizeBox, &QLineEdit::textChanged, this, followFontSizeBox);
     connect(controls_.slider, &QSlider::valueChanged, this, &EntryEditing::Slider1_Scroll);
     // The window sees every key before the control that has the focus.
     qApp->installEventFilter(this);
@@ -89,6 +95,7 @@ void EntryEditing::FieldBoxes_GotFocus(int index)
                 box->selectAll();
         });
     }
+    ColourTheme::ApplyActiveColors(*controls_.window, app_);
 }
 
 void EntryEditing::Form_KeyDown(int key)
@@ -134,6 +141,12 @@ void EntryEditing::Slider1_Scroll(int value)
 bool EntryEditing::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
+        // The window coming back to the front, or a closed pop-up menu, hands
+        // the focus back to where it was: not a visit, so the text the user is
+        // typing in is neither selected nor rewritten.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return QObject::eventFilter(watched, event);
         for (size_t index = 0; index < controls_.fieldBoxes.size(); ++index)
             if (watched == controls_.fieldBoxes[index])
                 FieldBoxes_GotFocus(int(index));

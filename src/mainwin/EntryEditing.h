@@ -8,6 +8,7 @@ class QSlider;
 class QWidget;
 class DiaryStore;
 class UpDown;
+struct AppSettings;
 
 // How the entry area behaves while the user types: every change marks the
 // page as changed, the expense switches between its shown and editing forms,
@@ -29,7 +30,7 @@ public:
 
     static const std::array<QString, 9>& WeatherWords();
 
-    EntryEditing(const Controls& controls, DiaryStore& store);
+    EntryEditing(const Controls& controls, DiaryStore& store, const AppSettings& app);
 
     void FieldBoxes_Change();
     void FieldBoxes_GotFocus(int index);
@@ -46,4 +47,5 @@ private:
 
     Controls controls_;
     DiaryStore& store_;
+    const AppSettings& app_;
 };

@@ -3,6 +3,8 @@
 #include "AppContext.h"
 #include "MainForm.h"
 #include "WindowPrinter.h"
+#include "frmPrgress.h"
+#include "settings/frmOptions.h"
 #include "store/DiaryStore.h"
 #include "store/frmSeratch.h"
 
@@ -155,8 +157,12 @@ void MainCommands::menuCom_Tip_Click()
     form_.ShowTipWindow();
 }
 
-// The properties dialog opens here once it exists.
-void MainCommands::ShowProperties() {}
+void MainCommands::ShowProperties()
+{
+    frmOptions dialog(context_.settings, context_.app, context_.prompter, context_.folder,
+                      [this] { (new frmPrgress(context_, form_))->show(); }, &form_);
+    context_.prompter.ShowModal(dialog);
+}
 
 // The about box opens here once it exists.
 void MainCommands::ShowAbout() {}

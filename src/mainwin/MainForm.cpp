@@ -77,7 +77,8 @@ MainForm::MainForm(AppContext& context)
     BuildBandStrip();
     BuildEntryArea();
     BuildHiddenParts();
-    entryEditing_ = new EntryEditing({this, FieldBoxes, UpDown1, FontSizeSetText, UpDown2, Slider1}, store_);
+    entryEditing_ =
+        new EntryEditing({this, FieldBoxes, UpDown1, FontSizeSetText, UpDown2, Slider1}, store_, context_.app);
     resize(Twips::ToPixels(8475), Twips::ToPixels(5895) + menuBar()->sizeHint().height());
 }
 

@@ -1,7 +1,9 @@
 #include "JapaneseDesktop.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -12,6 +14,16 @@ void JapaneseDesktop::Install(QApplication& application)
 
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("Noto Sans Mono CJK JP"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Noto Sans CJK JP"));
+
+    // Without a desktop that names its icon theme, take a common one.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor")) {
+        for (const QString& theme : {QStringLiteral("breeze"), QStringLiteral("Adwaita")}) {
+            if (QFileInfo::exists(QStringLiteral("/usr/share/icons/") + theme + QStringLiteral("/index.theme"))) {
+                QIcon::setThemeName(theme);
+                break;
+            }
+        }
+    }
 
     auto* translator = new QTranslator(&application);
     if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

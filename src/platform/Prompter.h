@@ -35,6 +35,11 @@ public:
     virtual int ShowModal(QDialog& window) = 0;
     // The printer dialog; false when the user cancels it.
     virtual bool ChoosePrinter(QPrinter& printer) = 0;
+    // The colour picker, as 0xRRGGBB; nothing when the user cancels it.
+    virtual std::optional<quint32> ChooseColour(quint32 initial) = 0;
+    // The file-open dialog with its filters ("description|patterns|…") and the
+    // one shown first, 1-based; the chosen file's full name, or nothing.
+    virtual std::optional<QString> ChooseFile(const QString& filter, int filterIndex) = 0;
 
     // The title of boxes that carry no title of their own.
     static QString ProgramTitle() { return QStringLiteral("日記帳Sorafumi"); }

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QInputDialog>
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -141,4 +143,40 @@ bool QtPrompter::ChoosePrinter(QPrinter& printer)
 {
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<quint32> QtPrompter::ChooseColour(quint32 initial)
+{
+    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(QRgb(initial)), QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return quint32(chosen.rgb() & 0xFFFFFF);
+}
+
+QStringList QtPrompter::FileDialogFilters(const QString& filter)
+{
+    const QStringList pieces = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
+        QString patterns = pieces[i + 1];
+        patterns.replace(u';', u' ');
+        // The dialog matches patterns case-sensitively; the file names of
+        // pictures come in both cases.
+        filters << pieces[i] + QStringLiteral(" (") + patterns + u' ' + patterns.toLower() + u')';
+    }
+    return filters;
+}
+
+std::optional<QString> QtPrompter::ChooseFile(const QString& filter, int filterIndex)
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList filters = FileDialogFilters(filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(filterIndex - 1, filters.first()));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
 }

@@ -13,6 +13,11 @@ public:
     void Beep() override;
     int ShowModal(QDialog& window) override;
     bool ChoosePrinter(QPrinter& printer) override;
+    std::optional<quint32> ChooseColour(quint32 initial) override;
+    std::optional<QString> ChooseFile(const QString& filter, int filterIndex) override;
+
+    // "description|patterns|description|patterns" as the file dialog's list.
+    static QStringList FileDialogFilters(const QString& filter);
 
     // Message texts separate their lines with a carriage return; a label
     // needs a line feed.

@@ -7,39 +7,60 @@
 #include <QSet>
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 // Pages are read in runs of about a megabyte.
 constexpr qint32 PagesPerRead = 100;
 
-// Characters that more than one byte sequence decodes to, such as the NEC and
-// IBM forms of the same sign: for them equal characters need not be equal
-// bytes.
-const QSet<char16_t>& CharactersWithSeveralForms()
+// What the byte search needs to know of the code page, worked out once from
+// the decoder itself.
+struct PairTable
 {
-    static const QSet<char16_t> several = [] {
+    // Characters that more than one byte sequence decodes to, such as the NEC
+    // and IBM forms of the same sign: for them equal characters need not be
+    // equal bytes.
+    QSet<char16_t> several;
+    // Lead and trail bytes that make one character. A lead byte followed by
+    // anything else decodes alone, and the next byte starts a character.
+    std::vector<bool> character = std::vector<bool>(0x10000);
+};
+
+const PairTable& Pairs()
+{
+    static const PairTable table = [] {
+        PairTable pairs;
         QSet<char16_t> seen;
-        QSet<char16_t> twice;
         char pair[2];
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!Cp932::IsLeadByte(static_cast<unsigned char>(lead)))
                 continue;
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            for (int trail = 0x00; trail <= 0xFF; ++trail) {
                 pair[0] = char(lead);
                 pair[1] = char(trail);
                 const QString decoded = Cp932::Decode(pair, 2);
                 if (decoded.size() != 1 || decoded[0] == u'\uFFFD')
                     continue;
+                pairs.character[size_t(lead << 8 | trail)] = true;
                 const char16_t c = decoded[0].unicode();
                 if (seen.contains(c))
-                    twice.insert(c);
+                    pairs.several.insert(c);
                 seen.insert(c);
             }
         }
-        return twice;
+        return pairs;
     }();
-    return several;
+    return table;
+}
+
+// The length of the character that starts at this byte, as the decoder reads it.
+int CharacterLength(const char* at, const char* end)
+{
+    const auto lead = static_cast<unsigned char>(at[0]);
+    if (!Cp932::IsLeadByte(lead) || end - at < 2)
+        return 1;
+    return Pairs().character[size_t(lead << 8 | static_cast<unsigned char>(at[1]))] ? 2 : 1;
 }
 
 // The body without the spaces at either end, as the body field shows it.
@@ -63,7 +84,7 @@ bool FoundAtCharacterStart(const char* body, int length, const QByteArray& needl
          ++hit) {
         const int offset = int(hit - body);
         while (boundary < offset)
-            boundary += Cp932::IsLeadByte(static_cast<unsigned char>(body[boundary])) ? 2 : 1;
+            boundary += CharacterLength(body + boundary, end);
         if (boundary == offset)
             return true;
     }
@@ -98,7 +119,7 @@ qint32 BodySearch::Find(const RecordFile& file, const QString& text, qint32 from
     const QByteArray needle = Cp932::Encode(text);
     bool bytewise = Cp932::Decode(needle) == text;
     for (const QChar c : text)
-        bytewise = bytewise && !CharactersWithSeveralForms().contains(c.unicode());
+        bytewise = bytewise && !Pairs().several.contains(c.unicode());
 
     const DiaryPage::Layout& body = DiaryPage::Fields[DiaryPage::PageBody];
     QByteArray pages;

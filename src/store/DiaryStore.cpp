@@ -147,10 +147,16 @@ void DiaryStore::AddPage()
     PageFields::FieldsToRecord(view_, state_.CurrentRecord);
     if (!WriteCurrentRecord(state_.PageCount + 1)) {
         // The page shown before was stored: show it again as it is on disk.
-        // An empty diary has none, and reading past its end would only add
-        // a second, misleading message.
-        if (state_.PageCount >= 1)
+        if (state_.PageCount >= 1) {
             LoadPage();
+            return;
+        }
+        // An empty diary has none to show. Empty fields with nothing pending,
+        // so that the next try is a plain add again.
+        for (int index = 0; index < DiaryView::EntryFieldCount; ++index)
+            view_.SetFieldText(index, QString());
+        PageFields::FieldsToRecord(view_, state_.CurrentRecord);
+        state_.SavedRecord = state_.CurrentRecord;
         return;
     }
     ++state_.PageCount;

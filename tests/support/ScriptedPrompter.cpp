@@ -15,6 +15,10 @@ const char* KindName(ScriptedPrompter::Shown::Kind kind)
         return "modal window";
     case ScriptedPrompter::Shown::Kind::Printer:
         return "printer dialog";
+    case ScriptedPrompter::Shown::Kind::Colour:
+        return "colour picker";
+    case ScriptedPrompter::Shown::Kind::File:
+        return "file dialog";
     }
     return "box";
 }
@@ -23,22 +27,32 @@ const char* KindName(ScriptedPrompter::Shown::Kind kind)
 
 void ScriptedPrompter::AnswerMessage(Answer answer)
 {
-    answers_.push_back({Shown::Kind::Message, answer, {}, {}, {}});
+    answers_.push_back({Shown::Kind::Message, answer, {}, {}, {}, {}});
 }
 
 void ScriptedPrompter::AnswerInput(std::optional<QString> text)
 {
-    answers_.push_back({Shown::Kind::Input, Answer::Ok, std::move(text), {}, {}});
+    answers_.push_back({Shown::Kind::Input, Answer::Ok, std::move(text), {}, {}, {}});
 }
 
 void ScriptedPrompter::AnswerModal(ModalScript script)
 {
-    answers_.push_back({Shown::Kind::Modal, Answer::Ok, {}, std::move(script), {}});
+    answers_.push_back({Shown::Kind::Modal, Answer::Ok, {}, std::move(script), {}, {}});
 }
 
 void ScriptedPrompter::AnswerPrinter(PrinterScript script)
 {
-    answers_.push_back({Shown::Kind::Printer, Answer::Ok, {}, {}, std::move(script)});
+    answers_.push_back({Shown::Kind::Printer, Answer::Ok, {}, {}, std::move(script), {}});
+}
+
+void ScriptedPrompter::AnswerColour(std::optional<quint32> rgb)
+{
+    answers_.push_back({Shown::Kind::Colour, Answer::Ok, {}, {}, {}, rgb});
+}
+
+void ScriptedPrompter::AnswerFile(std::optional<QString> path)
+{
+    answers_.push_back({Shown::Kind::File, Answer::Ok, std::move(path), {}, {}, {}});
 }
 
 bool ScriptedPrompter::TakeNext(Shown::Kind kind, const QString& what, Queued& next)
@@ -105,4 +119,22 @@ bool ScriptedPrompter::ChoosePrinter(QPrinter& printer)
     if (!TakeNext(Shown::Kind::Printer, QStringLiteral("the printer"), next))
         return false;
     return next.printer(printer);
+}
+
+std::optional<quint32> ScriptedPrompter::ChooseColour(quint32)
+{
+    shown.push_back({Shown::Kind::Colour, {}});
+    Queued next;
+    if (!TakeNext(Shown::Kind::Colour, QStringLiteral("a colour"), next))
+        return std::nullopt;
+    return next.colour;
+}
+
+std::optional<QString> ScriptedPrompter::ChooseFile(const QString& filter, int filterIndex)
+{
+    shown.push_back({Shown::Kind::File, {filter, QString::number(filterIndex), Buttons::OkCancel, Icon::None, {}}});
+    Queued next;
+    if (!TakeNext(Shown::Kind::File, filter, next))
+        return std::nullopt;
+    return next.text;
 }

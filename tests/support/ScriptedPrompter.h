@@ -15,8 +15,9 @@ class ScriptedPrompter : public Prompter
 public:
     struct Shown
     {
-        enum class Kind { Message, Input, Modal, Printer } kind;
-        Box box; // for a message; for an input box its prompt and title
+        enum class Kind { Message, Input, Modal, Printer, Colour, File } kind;
+        Box box; // for a message; for an input box its prompt and title; for a
+                 // file dialog its filter as text and index as title
     };
     using ModalScript = std::function<int(QDialog&)>;
     // Sets the printer up as the user would; false cancels the dialog.
@@ -26,12 +27,16 @@ public:
     void AnswerInput(std::optional<QString> text);
     void AnswerModal(ModalScript script);
     void AnswerPrinter(PrinterScript script);
+    void AnswerColour(std::optional<quint32> rgb);
+    void AnswerFile(std::optional<QString> path);
 
     Answer Message(const Box& box) override;
     std::optional<QString> Input(const QString& prompt, const QString& title, const QString& initial) override;
     void Beep() override { ++beeps; }
     int ShowModal(QDialog& window) override;
     bool ChoosePrinter(QPrinter& printer) override;
+    std::optional<quint32> ChooseColour(quint32 initial) override;
+    std::optional<QString> ChooseFile(const QString& filter, int filterIndex) override;
 
     // True when every queued answer was used.
     bool AllAnswered() const { return answers_.empty(); }
@@ -50,6 +55,7 @@ private:
         std::optional<QString> text;
         ModalScript script;
         PrinterScript printer;
+        std::optional<quint32> colour;
     };
     bool TakeNext(Shown::Kind kind, const QString& what, Queued& next);
 
