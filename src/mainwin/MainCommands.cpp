@@ -3,6 +3,8 @@
 #include "AppContext.h"
 #include "MainForm.h"
 #include "WindowPrinter.h"
+#include "auxwin/HelpPages.h"
+#include "auxwin/frmAbout.h"
 #include "frmPrgress.h"
 #include "settings/frmOptions.h"
 #include "store/DiaryStore.h"
@@ -164,11 +166,13 @@ void MainCommands::ShowProperties()
     context_.prompter.ShowModal(dialog);
 }
 
-// The about box opens here once it exists.
-void MainCommands::ShowAbout() {}
+void MainCommands::ShowAbout()
+{
+    frmAbout dialog(context_.app, context_.prompter, &form_);
+    context_.prompter.ShowModal(dialog);
+}
 
-// The help pages open here once the browser window exists.
 void MainCommands::OpenHelpPage(int selector)
 {
-    Q_UNUSED(selector);
+    HelpPages::OpenHelpPage(selector, context_.folder, context_.prompter);
 }

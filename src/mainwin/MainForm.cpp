@@ -13,6 +13,8 @@
 #include "settings/SettingValue.h"
 #include "settings/frmLogin.h"
 #include "settings/frmLoginNnew.h"
+#include "auxwin/frmTip.h"
+#include "auxwin/frmZnMSG.h"
 
 #include <QAction>
 #include <QApplication>
@@ -150,6 +152,7 @@ void MainForm::BuildToolbar()
         const QIcon icon = QIcon::fromTheme(QString::fromLatin1(button.themeIcon), style()->standardIcon(button.fallback));
         QAction* action = Toolbar1->addAction(icon, key);
         action->setObjectName(key);
+        action->setCheckable(key == QStringLiteral("ZN"));
         action->setToolTip(key);
         connect(action, &QAction::triggered, this, [this, key] { commands_->Toolbar1_ButtonClick(key); });
         toolbarButtons_.push_back(action);
@@ -317,11 +320,17 @@ bool MainForm::ConfirmLogin()
     return !context_.Ended();
 }
 
-// The tip window opens here once it exists.
-void MainForm::ShowTipWindow() {}
+void MainForm::ShowTipWindow()
+{
+    frmTip window(tips_, context_.settings, context_.folder, this);
+    context_.prompter.ShowModal(window);
+}
 
-// The web panel's notice opens here once it exists.
-void MainForm::ShowWebPanelNotice() {}
+void MainForm::ShowWebPanelNotice()
+{
+    frmZnMSG notice(context_.app, [this] { HideWebPanel(); }, this);
+    context_.prompter.ShowModal(notice);
+}
 
 void MainForm::LoadBackground()
 {
@@ -465,18 +474,13 @@ void MainForm::Calendar_DateClick(QDate date)
 void MainForm::ToggleWebPanel()
 {
     znBaseFrm->move(CoolBar1->x(), CoolBar1->height());
-    const bool opening = !znBaseFrm->isVisible();
-    // Every button but the first and the last ("ZN" and "説明") rests while the
-    // panel covers the diary.
-    for (size_t i = 1; i + 1 < toolbarButtons_.size(); ++i)
-        toolbarButtons_[i]->setEnabled(!opening);
-    Slider1->setEnabled(!opening);
-    if (!opening) {
-        znBaseFrm->hide();
+    if (znBaseFrm->isVisible()) {
+        HideWebPanel();
         return;
     }
     znBaseFrm->show();
     znBaseFrm->raise();
+    EnableDiaryButtons(false);
     // The browser engine is started only when the panel is first used.
     if (!WebBrowser1) {
         WebBrowser1 = new QWebEngineView(znBaseFrm);
@@ -487,6 +491,22 @@ void MainForm::ToggleWebPanel()
     WebBrowser1->setUrl(QUrl(context_.app.ZnURL));
     if (!context_.app.ZnMSG)
         ShowWebPanelNotice();
+}
+
+void MainForm::HideWebPanel()
+{
+    znBaseFrm->hide();
+    EnableDiaryButtons(true);
+}
+
+// Every button but the first and the last ("ZN" and "説明") rests while the
+// panel covers the diary; "ZN" shows pressed meanwhile.
+void MainForm::EnableDiaryButtons(bool enabled)
+{
+    for (size_t i = 1; i + 1 < toolbarButtons_.size(); ++i)
+        toolbarButtons_[i]->setEnabled(enabled);
+    Slider1->setEnabled(enabled);
+    toolbarButtons_.front()->setChecked(!enabled);
 }
 
 QString MainForm::FieldText(int index) const

@@ -2,6 +2,7 @@
 
 #include "settings/SettingsView.h"
 #include "store/DiaryView.h"
+#include "auxwin/TipList.h"
 #include "store/DiaryStore.h"
 
 #include <QMainWindow>
@@ -50,6 +51,8 @@ public:
     void Form_Resize();
     void Calendar_DateClick(QDate date);
     void ToggleWebPanel();
+    // Hides the web panel and gives the diary's controls back.
+    void HideWebPanel();
 
     // The start-up's last step, when the tip of the day is switched on.
     void ShowTipWindow();
@@ -94,12 +97,15 @@ private:
     void LoadBackground();
     void ApplyBodyFontSize(const QString& text);
     void ShowWebPanelNotice();
+    void EnableDiaryButtons(bool enabled);
     void PaintBackground();
     void CloseOtherWindows();
     void Form_Unload();
 
     AppContext& context_;
     DiaryStore store_;
+    // The tips and the one shown last, for the whole run.
+    TipList tips_;
     QPixmap background_;
 
     PictureSurface* surface_;

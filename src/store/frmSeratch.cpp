@@ -50,6 +50,8 @@ frmSeratch::frmSeratch(DiaryStore& store, DiaryView& view, Prompter& prompter, Q
     cmb->setObjectName(QStringLiteral("cmb"));
     cmb->setEditable(true);
     cmb->setInsertPolicy(QComboBox::NoInsert);
+    // The text searched is the text typed: no earlier one is completed into it.
+    cmb->setCompleter(nullptr);
     cmb->setMinimumWidth(220);
     caption->setBuddy(cmb);
 
@@ -108,4 +110,7 @@ void frmSeratch::Seratch_Click()
     const int position = int(view_.FieldText(DiaryView::BodyIndex).indexOf(wanted));
     view_.SelectInBody(qMax(0, position), int(wanted.size()));
     prompter_.Beep();
+    // The keys go to the body from here on, in front of which this window stays.
+    if (QWidget* main = parentWidget())
+        main->activateWindow();
 }

@@ -5,6 +5,7 @@
 #include "mainwin/StartProgram.h"
 #include "platform/Twips.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -66,8 +67,15 @@ private slots:
             FillAndPress({{QStringLiteral("txtPassword"), QStringLiteral("そらふみ")}}, QStringLiteral("cmdOK")));
         test.prompter.AnswerInput(QStringLiteral("  diary.dat "));
         test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        // The tip of the day follows, once the window is up.
+        QString tipWindow;
+        test.prompter.AnswerModal([&tipWindow](QDialog& window) {
+            tipWindow = window.objectName();
+            return window.result();
+        });
         const std::unique_ptr<MainForm> form = StartProgram(test.context);
         QVERIFY(form);
+        QCOMPARE(tipWindow, QStringLiteral("frmTip"));
         QVERIFY(form->isVisible());
         QVERIFY(!test.context.Ended());
         QCOMPARE(form->windowTitle(), QStringLiteral("日記帳Sorafumi Kasumire ＳＲ６"));
@@ -75,6 +83,7 @@ private slots:
         QCOMPARE(test.prompter.shown[3].box.title, QStringLiteral("ファイル名の入力"));
         QCOMPARE(test.prompter.LastMessage().text,
                  QStringLiteral("DIARY.DATという名前でファイルを作成します。\rこの名前でファイルを作成しますか？"));
+        QCOMPARE(test.Read(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup")), QStringLiteral("1"));
 
         QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("UserName")), QStringLiteral("Owner"));
         QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("UserPWS")), QStringLiteral("そらふみ"));

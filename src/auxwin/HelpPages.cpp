@@ -1,0 +1,49 @@
+#include "HelpPages.h"
+
+#include "frmBrowser.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Prompter.h"
+
+#include <QDir>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+QString HelpPages::Address(int selector, const ProgramFolder& folder)
+{
+    switch (selector) {
+    case 0:
+        return folder.File(QStringLiteral("index.htm"));
+    case 2:
+        return SiteAddress();
+    case 3:
+        return folder.File(QStringLiteral("mail.htm"));
+    case 4:
+        return folder.File(QStringLiteral("02.htm"));
+    case 5:
+        return folder.File(QStringLiteral("05.htm"));
+    default:
+        return {};
+    }
+}
+
+frmBrowser* HelpPages::OpenHelpPage(int selector, const ProgramFolder& folder, Prompter& prompter)
+{
+    // The browser finds its animation by a bare file name in the current folder.
+    if (::chdir(QFile::encodeName(folder.Path()).constData()) != 0) {
+        const int error = errno;
+        prompter.Message({QStringLiteral("エラー番号：") + QString::number(error) + QStringLiteral("\r\n") +
+                              QString::fromLocal8Bit(std::strerror(error)),
+                          Prompter::ProgramTitle(), Prompter::Buttons::Ok, Prompter::Icon::Critical, {}});
+        return nullptr;
+    }
+    QDir::setCurrent(folder.Path());
+    const QString address = Address(selector, folder);
+    if (address.isEmpty())
+        return nullptr;
+    auto* window = new frmBrowser;
+    window->StartingAddress = address;
+    window->HomeAddress = Address(0, folder);
+    window->show();
+    return window;
+}
