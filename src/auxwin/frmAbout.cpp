@@ -23,21 +23,6 @@ QLabel* NamedLabel(const char* name, QWidget* parent)
     return label;
 }
 
-// The window's white background with its picture behind the controls.
-class AboutBackground : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), Qt::white);
-        painter.drawPixmap(rect(), QPixmap(QStringLiteral(":/images/back.png")));
-    }
-};
-
 } // namespace
 
 QString frmAbout::DisclaimerText()
@@ -53,10 +38,9 @@ frmAbout::frmAbout(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Kasumire　バージョン情報"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
-    setFixedSize(Twips::ToPixels(7230), Twips::ToPixels(3720));
+    // The design size, grown where the desktop's fonts need more room.
+    setMinimumSize(Twips::ToPixels(7230), Twips::ToPixels(3720));
 
-    auto* background = new AboutBackground(this);
-    background->setGeometry(rect());
     QPalette ink = palette();
     ink.setColor(QPalette::WindowText, Qt::black);
     setPalette(ink);
@@ -105,7 +89,17 @@ frmAbout::frmAbout(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     buttons->addStretch();
     bottom->addLayout(buttons);
     grid->addLayout(bottom, 4, 0, 1, 3);
+    description->setMinimumWidth(360);
     Form_Load(app);
+    setFixedSize(sizeHint().expandedTo(minimumSize()));
+}
+
+// A white background with its picture behind the controls.
+void frmAbout::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.drawPixmap(rect(), QPixmap(QStringLiteral(":/images/back.png")));
 }
 
 void frmAbout::Form_Load(const AppSettings& app)

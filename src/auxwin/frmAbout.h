@@ -16,6 +16,9 @@ public:
 
     frmAbout(const AppSettings& app, Prompter& prompter, QWidget* parent = nullptr);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void Form_Load(const AppSettings& app);
 

@@ -46,7 +46,8 @@ frmTip::frmTip(TipList& tips, SettingsStore& settings, const ProgramFolder& fold
     lblTipText->setObjectName(QStringLiteral("lblTipText"));
     lblTipText->setWordWrap(true);
     lblTipText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblTipText->setFixedSize(Twips::ToPixels(3255), Twips::ToPixels(1635));
+    lblTipText->setMinimumSize(Twips::ToPixels(3255), Twips::ToPixels(1635));
+    lblTipText->setMaximumWidth(Twips::ToPixels(3255));
     auto* panelLayout = new QGridLayout(panel);
     panelLayout->addWidget(bulb, 0, 0, 2, 1);
     panelLayout->addWidget(heading, 0, 1);

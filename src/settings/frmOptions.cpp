@@ -98,6 +98,7 @@ frmOptions::frmOptions(SettingsStore& settings, AppSettings& app, Prompter& prom
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
+    setMinimumWidth(520);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     layout->addLayout(buttons);
@@ -202,11 +203,6 @@ QWidget* frmOptions::BuildSystemTab(const ProgramFolder& folder)
 
 void frmOptions::Load()
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        adjustSize();
-        const QRect area = screen->geometry();
-        move((area.width() - width()) / 2, (area.height() - height()) / 2);
-    }
     ShowSampleColours();
     verPicPathText->setText(app_.VersionPicture);
 
@@ -233,6 +229,13 @@ void frmOptions::Load()
     findChildren<QLabel*>(QStringLiteral("Label3"))[2]->setText(AsDisplay(
         Lines({"システムの設定を変更できます。", "しかし、通常はこのプロパティー設定の変更はできません。",
                "（事実上この設定は変更不可です）"})));
+
+    // Centred on the screen, at the size its texts need.
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move((area.width() - width()) / 2, (area.height() - height()) / 2);
+    }
 }
 
 void frmOptions::ShowSampleColours()
