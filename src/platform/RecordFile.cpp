@@ -1,6 +1,7 @@
 #include "RecordFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,7 +34,9 @@ FileError RecordFile::Open(const QString& path, int recordLength)
     }
     fd_ = fd;
     recordLength_ = recordLength;
-    path_ = path;
+    // Kept absolute: a later change of the current folder must not move the
+    // file's rewrites elsewhere.
+    path_ = QFileInfo(path).absoluteFilePath();
     return {};
 }
 

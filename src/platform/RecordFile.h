@@ -20,6 +20,7 @@ public:
     FileError Open(const QString& path, int recordLength);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
+    // The file's absolute name.
     const QString& Path() const { return path_; }
     int RecordLength() const { return recordLength_; }
 

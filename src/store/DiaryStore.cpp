@@ -12,7 +12,9 @@
 #include "platform/RecordFileRewriter.h"
 #include "settings/AppSettings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -125,7 +127,9 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
 
 bool DiaryStore::StorePage()
 {
-    if (!IsOpen())
+    // Without a page shown (a diary whose first page could not be written)
+    // there is nowhere to store to.
+    if (!IsOpen() || state_.CurrentPage < 1)
         return true;
     PageFields::FieldsToRecord(view_, state_.CurrentRecord);
     if (state_.CurrentRecord == state_.SavedRecord)
@@ -234,9 +238,12 @@ bool DiaryStore::CompactDiary()
 {
     if (!IsOpen())
         return true;
-    // A file that already holds exactly its pages would be rewritten unchanged.
-    if (state_.DiaryFile.Length() == qint64(state_.PageCount) * RecordLength)
+    // A file that already holds exactly its pages would be rewritten unchanged;
+    // a temporary file an interrupted rewrite left beside it goes.
+    if (state_.DiaryFile.Length() == qint64(state_.PageCount) * RecordLength) {
+        QFile::remove(QFileInfo(state_.DiaryFile.Path()).dir().filePath(RecordFileRewriter::TempFileName()));
         return true;
+    }
     return Rewrite(0);
 }
 
