@@ -29,21 +29,20 @@ QString HelpPages::Address(int selector, const ProgramFolder& folder)
 
 frmBrowser* HelpPages::OpenHelpPage(int selector, const ProgramFolder& folder, Prompter& prompter)
 {
-    // The browser finds its animation by a bare file name in the current folder.
-    if (::chdir(QFile::encodeName(folder.Path()).constData()) != 0) {
+    if (!folder.MakeCurrent()) {
         const int error = errno;
         prompter.Message({QStringLiteral("エラー番号：") + QString::number(error) + QStringLiteral("\r\n") +
                               QString::fromLocal8Bit(std::strerror(error)),
                           Prompter::ProgramTitle(), Prompter::Buttons::Ok, Prompter::Icon::Critical, {}});
         return nullptr;
     }
-    QDir::setCurrent(folder.Path());
     const QString address = Address(selector, folder);
     if (address.isEmpty())
         return nullptr;
     auto* window = new frmBrowser;
     window->StartingAddress = address;
     window->HomeAddress = Address(0, folder);
+    window->AnimationFile = folder.File(QStringLiteral("ie.dat"));
     window->show();
     return window;
 }

@@ -135,7 +135,7 @@ void frmBrowser::Form_Resize()
 
     // The clip plays all the time; without it the window works on.
     if (!animation_) {
-        animation_ = new QMovie(QStringLiteral("ie.dat"), QByteArray(), this);
+        animation_ = new QMovie(AnimationFile, QByteArray(), this);
         if (animation_->isValid()) {
             PictureBox->setMovie(animation_);
             animation_->start();

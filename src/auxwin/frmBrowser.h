@@ -19,6 +19,8 @@ public:
     QString StartingAddress;
     // Where "ﾎｰﾑ" goes: the program's help index.
     QString HomeAddress;
+    // The clip played at the right of the toolbar.
+    QString AnimationFile = QStringLiteral("ie.dat");
 
     explicit frmBrowser(QWidget* parent = nullptr);
 

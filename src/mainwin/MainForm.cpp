@@ -336,7 +336,7 @@ void MainForm::LoadBackground()
 {
     const QString path = context_.settings.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif"));
     // A missing or unreadable picture leaves the holder empty.
-    background_ = QPixmap(path);
+    background_ = QPixmap(context_.folder.Resolve(path));
     Image1->setPixmap(background_);
     if (!background_.isNull())
         Image1->resize(background_.size());

@@ -53,7 +53,7 @@ void frmPrgress::HandOver()
 {
     Timer1->stop();
     // The desktop's window manager raises the new program's window itself.
-    if (!context_.launcher.Start(ToolFileName())) {
+    if (!context_.launcher.Start(context_.folder.File(ToolFileName()))) {
         context_.prompter.Message({QStringLiteral("メンテナンスSorafumiは見つかりませんでした。\r必要な方は別途入手してください。"),
                                    QStringLiteral("エラー"), Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
         close();

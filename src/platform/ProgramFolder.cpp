@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 ProgramFolder::ProgramFolder(QString path) : path_(std::move(path))
 {
@@ -9,12 +12,39 @@ ProgramFolder::ProgramFolder(QString path) : path_(std::move(path))
         path_.chop(1);
 }
 
+ProgramFolder::ProgramFolder(QString path, QString userFolder) : ProgramFolder(std::move(path))
+{
+    userFolder_ = std::move(userFolder);
+}
+
 ProgramFolder ProgramFolder::OfRunningProgram()
 {
     return ProgramFolder(QCoreApplication::applicationDirPath());
 }
 
+QString ProgramFolder::UserFolder() const
+{
+    if (!userFolder_.isEmpty())
+        return userFolder_;
+    if (QFileInfo(path_).isWritable())
+        return path_;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/日記帳Sorafumi");
+}
+
 bool ProgramFolder::MakeCurrent() const
 {
-    return QDir::setCurrent(path_);
+    const QString folder = UserFolder();
+    if (!QFileInfo::exists(folder)) {
+        if (!QDir().mkpath(folder))
+            return false;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    return QDir::setCurrent(folder);
+}
+
+QString ProgramFolder::Resolve(const QString& name) const
+{
+    if (name.isEmpty() || QFileInfo(name).isAbsolute() || QFileInfo::exists(name))
+        return name;
+    return File(name);
 }

@@ -8,15 +8,28 @@ class ProgramFolder
 {
 public:
     explicit ProgramFolder(QString path);
+    // With the user's folder given, as for a program folder the user cannot
+    // write to.
+    ProgramFolder(QString path, QString userFolder);
     static ProgramFolder OfRunningProgram();
 
     const QString& Path() const { return path_; }
     // A file beside the program.
     QString File(const QString& name) const { return path_ + u'/' + name; }
-    // Makes the program folder the current folder, so relative names resolve
-    // there; false when it cannot be entered.
+
+    // Where the user's own files go: the program folder when the user may
+    // write there (a program run from its build folder), else the user's data
+    // folder, $XDG_DATA_HOME/日記帳Sorafumi, made on demand.
+    QString UserFolder() const;
+    // Makes the user's folder the current folder, so that a diary named
+    // without a folder and the rewrite's temporary file live there. False when
+    // it cannot be entered.
     bool MakeCurrent() const;
+    // A relative name of a file the program reads: the one in the current
+    // folder when there is one, else the one beside the program.
+    QString Resolve(const QString& name) const;
 
 private:
     QString path_;
+    QString userFolder_;
 };

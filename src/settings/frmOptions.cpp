@@ -8,6 +8,8 @@
 #include "platform/Prompter.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -73,7 +75,7 @@ QString frmOptions::PictureFilter()
 
 frmOptions::frmOptions(SettingsStore& settings, AppSettings& app, Prompter& prompter, const ProgramFolder& folder,
                        std::function<void()> startMaintenance, QWidget* parent)
-    : QDialog(parent), settings_(settings), app_(app), prompter_(prompter),
+    : QDialog(parent), settings_(settings), folder_(folder), app_(app), prompter_(prompter),
       startMaintenance_(std::move(startMaintenance)), fontColour_(app.ActiveFontColor),
       backColour_(app.ActiveCtrlColor)
 {
@@ -189,7 +191,9 @@ QWidget* frmOptions::BuildSystemTab(const ProgramFolder& folder)
     layout->addWidget(Caption(QStringLiteral("現在設定されている日記データのファイル名です。"), "Label3", 0, tab));
     Text3 = Named(new QLineEdit(tab), "Text3", 0);
     Text3->setReadOnly(true);
-    Text3->setText(folder.Path() + u'/' + settings_.ReadSetting(User, QStringLiteral("UserDataFile")));
+    // Where the diary really lives: a name without a folder is in the user's folder.
+    const QString diary = settings_.ReadSetting(User, QStringLiteral("UserDataFile"));
+    Text3->setText(diary.isEmpty() ? folder.UserFolder() + u'/' : QFileInfo(QDir(folder.UserFolder()), diary).absoluteFilePath());
     layout->addWidget(Text3);
     layout->addWidget(Caption(QStringLiteral("ファイル名を変更する場合は、メンテナンスSorafumiを起動してください。"),
                               "Label3", 1, tab));
@@ -248,7 +252,7 @@ void frmOptions::ShowSampleColours()
 
 bool frmOptions::ShowPreview(const QString& path)
 {
-    const QPixmap picture(path);
+    const QPixmap picture(folder_.Resolve(path));
     if (picture.isNull())
         return false;
     Image1->setPixmap(picture);

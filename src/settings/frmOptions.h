@@ -45,6 +45,7 @@ private:
     void ShowSampleColours();
 
     SettingsStore& settings_;
+    const ProgramFolder& folder_;
     AppSettings& app_;
     Prompter& prompter_;
     std::function<void()> startMaintenance_;

@@ -94,7 +94,7 @@ private slots:
         for (int tick = 0; tick < 3 && test.launcher.started.isEmpty(); ++tick)
             window->Timer1_Timer();
 
-        QCOMPARE(test.launcher.started, QStringList{QStringLiteral("MentSorafumi.exe")});
+        QCOMPARE(test.launcher.started, QStringList{test.profile.ProgramFile(QStringLiteral("MentSorafumi.exe"))});
         QVERIFY(test.prompter.AllAnswered());
         const Prompter::Box& box = test.prompter.LastMessage();
         QCOMPARE(box.text, QStringLiteral("メンテナンスSorafumiは見つかりませんでした。\r必要な方は別途入手してください。"));

@@ -236,6 +236,26 @@ private slots:
         QCOMPARE(bodies.first()->font().pointSize(), points);
     }
 
+    // Installed, the program's folder is not the user's: a diary named without
+    // a folder goes to the user's own folder, while the background is still
+    // found beside the program.
+    void BareDiaryNameInTheUsersFolder()
+    {
+        TestApp test;
+        test.RegisterOwner();
+        test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFile"), QStringLiteral("MINE.DAT"));
+        QVERIFY(test.profile.CopyDataFile(QStringLiteral("BackMap.gif")));
+        const QString users = test.profile.Root() + QStringLiteral("/share/日記帳Sorafumi");
+        AppContext context(test.prompter, test.clock, ProgramFolder(test.profile.ProgramFolder(), users), test.settings,
+                           test.launcher);
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        const std::unique_ptr<MainForm> form = StartProgram(context);
+        QVERIFY(form);
+        QVERIFY(QFile::exists(users + QStringLiteral("/MINE.DAT")));
+        QVERIFY(!QFile::exists(test.profile.ProgramFile(QStringLiteral("MINE.DAT"))));
+        QVERIFY(!form->BackgroundPicture().isNull());
+    }
+
     void BackgroundPicture_data()
     {
         QTest::addColumn<QByteArray>("file");
