@@ -59,6 +59,13 @@ void ResizeWithin(QWidget* widget, int width, int height)
     widget->resize(width >= 0 ? width : widget->width(), height >= 0 ? height : widget->height());
 }
 
+// A screen reader reads a box by the caption of its label.
+void LabelFor(QLabel* label, QWidget* box)
+{
+    label->setBuddy(box);
+    box->setAccessibleName(label->text());
+}
+
 } // namespace
 
 MainForm::MainForm(AppContext& context)
@@ -94,6 +101,7 @@ void MainForm::BuildBandStrip()
     CoolBar1->AddBand(Toolbar1, 525, 5610);
     Slider1 = new QSlider(Qt::Horizontal);
     Slider1->setObjectName(QStringLiteral("Slider1"));
+    Slider1->setAccessibleName(QStringLiteral("ページ"));
     Slider1->setMinimum(0);
     Slider1->setMaximum(0);
     CoolBar1->AddBand(Slider1, 270, 2505);
@@ -194,6 +202,7 @@ void MainForm::BuildEntryArea()
 {
     Calendar = new QCalendarWidget(surface_);
     Place(Calendar, QStringLiteral("Calendar"), {4860, 540, 2325, 2160});
+    Calendar->setAccessibleName(QStringLiteral("カレンダー"));
     Calendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     Calendar->setFirstDayOfWeek(Qt::Sunday);
     Calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -219,9 +228,10 @@ void MainForm::BuildEntryArea()
         {"出費", {240, 1905}, {660, 1845, 1695, 315}}, {"署名", {2520, 1905}, {2940, 1845, 1695, 315}},
     };
     for (int i = 0; i < 6; ++i) {
-        AddLabel(i, QString::fromUtf8(entries[i].caption), entries[i].label.x(), entries[i].label.y());
+        QLabel* label = AddLabel(i, QString::fromUtf8(entries[i].caption), entries[i].label.x(), entries[i].label.y());
         auto* box = new QLineEdit(surface_);
         PlaceInArray(box, QStringLiteral("FieldBoxes"), i, entries[i].box);
+        LabelFor(label, box);
         FieldBoxes[size_t(i)] = box;
     }
     static_cast<QLineEdit*>(FieldBoxes[3])->setText(QStringLiteral("晴れ"));
@@ -230,16 +240,20 @@ void MainForm::BuildEntryArea()
     UpDown1 = new UpDown(0, 8, surface_);
     Place(UpDown1, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
 
-    AddLabel(9, QStringLiteral("フォントサイズ"), 2520, 2310);
+    QLabel* sizeLabel = AddLabel(9, QStringLiteral("フォントサイズ"), 2520, 2310);
     FontSizeSetText = new QLineEdit(QStringLiteral("12"), surface_);
     Place(FontSizeSetText, QStringLiteral("FontSizeSetText"), {3900, 2250, 495, 315});
+    LabelFor(sizeLabel, FontSizeSetText);
+    UpDown1->setAccessibleName(QStringLiteral("天候"));
     connect(FontSizeSetText, &QLineEdit::textChanged, this, &MainForm::ApplyBodyFontSize);
     UpDown2 = new UpDown(1, 400, surface_);
     Place(UpDown2, QStringLiteral("UpDown2"), {4395, 2250, 240, 315});
+    UpDown2->setAccessibleName(QStringLiteral("フォントサイズ"));
 
-    AddLabel(6, QStringLiteral("日記の内容"), 180, 2460);
+    QLabel* bodyLabel = AddLabel(6, QStringLiteral("日記の内容"), 180, 2460);
     auto* body = new QPlainTextEdit(surface_);
     PlaceInArray(body, QStringLiteral("FieldBoxes"), BodyIndex, {120, 2700, 7635, 2835});
+    LabelFor(bodyLabel, body);
     body->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     body->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
     FieldBoxes[BodyIndex] = body;
