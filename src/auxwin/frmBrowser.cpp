@@ -46,7 +46,9 @@ frmBrowser::frmBrowser(QWidget* parent) : QWidget(parent, Qt::Window)
 
     tbToolBar = new QToolBar(this);
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // Keys beside the pictures keep the toolbar within its row above the
+    // address strip.
+    tbToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     for (const Button& button : Buttons) {
         const QString key = QString::fromUtf8(button.key);
         QAction* action = tbToolBar->addAction(

@@ -84,6 +84,7 @@ void frmTip::Form_Load(const ProgramFolder& folder)
     chkLoadTipsAtStartup_Click();
     if (!tips_.LoadTips(folder.File(TipList::FileName()))) {
         lblTipText->setText(QString(MissingFileText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        FitTipText();
         return;
     }
     DisplayCurrentTip();
@@ -91,8 +92,23 @@ void frmTip::Form_Load(const ProgramFolder& folder)
 
 void frmTip::DisplayCurrentTip()
 {
-    if (tips_.Count() > 0)
-        lblTipText->setText(tips_.CurrentTip());
+    if (tips_.Count() == 0)
+        return;
+    lblTipText->setText(tips_.CurrentTip());
+    FitTipText();
+}
+
+// A tip longer than the design's box makes the window taller rather than
+// losing its last lines.
+void frmTip::FitTipText()
+{
+    // Measured from the design's height, as the label never reports less than
+    // its minimum.
+    lblTipText->setMinimumHeight(Twips::ToPixels(1635));
+    lblTipText->setMinimumHeight(lblTipText->heightForWidth(lblTipText->maximumWidth()));
+    // The panel's size as the window's layout knows it is kept until told.
+    lblTipText->parentWidget()->updateGeometry();
+    setFixedSize(sizeHint());
 }
 
 void frmTip::cmdNextTip_Click()

@@ -24,6 +24,7 @@ public:
 private:
     void Form_Load(const ProgramFolder& folder);
     void DisplayCurrentTip();
+    void FitTipText();
 
     TipList& tips_;
     SettingsStore& settings_;

@@ -1,5 +1,6 @@
 #include "DiaryFiles.h"
 
+#include "platform/PageJournal.h"
 #include "platform/Prompter.h"
 #include "platform/RecordFile.h"
 
@@ -126,7 +127,10 @@ short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short
     }
     // Retry tries the open again; the user has already agreed to the name.
     for (;;) {
-        const FileError error = file.Open(name, recordLength);
+        // A page write a crash interrupted is undone as the diary opens.
+        FileError error = file.Open(name, recordLength);
+        if (!error)
+            error = PageJournal::Recover(file);
         if (!error)
             return 1;
         if (ReportFileError(prompter, error) != Retry)

@@ -1,0 +1,142 @@
+#include "PageJournal.h"
+
+#include "RecordFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char Magic[] = "SFJRNL01";
+constexpr int MagicLength = 8;
+constexpr int HeaderLength = MagicLength + 8;
+
+QByteArray NativeName(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+FileError WriteAll(int fd, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return FileError::FromErrno(put < 0 ? errno : ENOSPC);
+        done += put;
+    }
+    return {};
+}
+
+void FlushFolderOf(const QString& path)
+{
+    const int fd = ::open(NativeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+quint32 PageJournal::Crc32(const QByteArray& bytes)
+{
+    static const std::array<quint32, 256> table = [] {
+        std::array<quint32, 256> entries{};
+        for (quint32 i = 0; i < 256; ++i) {
+            quint32 c = i;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entries[i] = c;
+        }
+        return entries;
+    }();
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : bytes)
+        crc = table[(crc ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+QByteArray PageJournal::Encode(qint32 number, const QByteArray& record)
+{
+    QByteArray journal(Magic, MagicLength);
+    char field[4];
+    qToLittleEndian<qint32>(number, field);
+    journal.append(field, 4);
+    qToLittleEndian<qint32>(qint32(record.size()), field);
+    journal.append(field, 4);
+    journal.append(record);
+    qToLittleEndian<quint32>(Crc32(journal), field);
+    journal.append(field, 4);
+    return journal;
+}
+
+qint32 PageJournal::Decode(const QByteArray& journal, int recordLength, QByteArray& record)
+{
+    if (journal.size() != HeaderLength + recordLength + 4 || !journal.startsWith(QByteArray(Magic, MagicLength)))
+        return 0;
+    const qint32 number = qFromLittleEndian<qint32>(journal.constData() + MagicLength);
+    const qint32 length = qFromLittleEndian<qint32>(journal.constData() + MagicLength + 4);
+    const quint32 crc = qFromLittleEndian<quint32>(journal.constData() + journal.size() - 4);
+    if (number < 1 || length != recordLength || crc != Crc32(journal.left(journal.size() - 4)))
+        return 0;
+    record = journal.mid(HeaderLength, recordLength);
+    return number;
+}
+
+FileError PageJournal::Begin(const RecordFile& file, qint32 number)
+{
+    QByteArray old;
+    if (const FileError error = file.ReadRecord(number, old))
+        return error;
+    const QString path = PathFor(file.Path());
+    const int fd = ::open(NativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return FileError::FromErrno(errno);
+    FileError error = WriteAll(fd, Encode(number, old));
+    if (!error && ::fsync(fd) != 0)
+        error = FileError::FromErrno(errno);
+    ::close(fd);
+    if (error) {
+        ::unlink(NativeName(path).constData());
+        return error;
+    }
+    FlushFolderOf(path);
+    return {};
+}
+
+void PageJournal::End(const RecordFile& file)
+{
+    ::unlink(NativeName(PathFor(file.Path())).constData());
+}
+
+FileError PageJournal::Recover(RecordFile& file)
+{
+    const QString path = PathFor(file.Path());
+    QFile journal(path);
+    if (!journal.exists())
+        return {};
+    if (!journal.open(QIODevice::ReadOnly))
+        return FileError::FromErrno(EACCES);
+    QByteArray old;
+    const qint32 number = Decode(journal.readAll(), file.RecordLength(), old);
+    journal.close();
+    // A journal cut short by a crash while it was written: the record itself
+    // was not touched yet.
+    if (number != 0 && number <= file.RecordCount()) {
+        if (const FileError error = file.WriteRecord(number, old))
+            return error;
+        if (const FileError error = file.Flush())
+            return error;
+    }
+    ::unlink(NativeName(path).constData());
+    FlushFolderOf(path);
+    return {};
+}

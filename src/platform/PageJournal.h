@@ -1,0 +1,33 @@
+#pragma once
+
+#include "FileError.h"
+
+#include <QByteArray>
+#include <QString>
+
+class RecordFile;
+
+// A record written in place could be left half old, half new by a crash in
+// the middle of its write. Before such a write the record's present bytes are
+// kept in a small journal beside the file, flushed to disk with its folder;
+// once the new record is on disk the journal goes. A journal found when the
+// file is opened again puts its record back.
+//
+// The journal: "SFJRNL01", the record number and the record length (32-bit
+// little-endian each), the old record, and a CRC-32 over all that.
+class PageJournal
+{
+public:
+    static QString PathFor(const QString& file) { return file + QStringLiteral("-journal"); }
+
+    static FileError Begin(const RecordFile& file, qint32 number);
+    static void End(const RecordFile& file);
+    // Puts a valid journal's record back and removes the journal; an invalid
+    // one is only removed.
+    static FileError Recover(RecordFile& file);
+
+    static quint32 Crc32(const QByteArray& bytes);
+    static QByteArray Encode(qint32 number, const QByteArray& record);
+    // The record number and old record of a journal; number 0 when invalid.
+    static qint32 Decode(const QByteArray& journal, int recordLength, QByteArray& record);
+};
