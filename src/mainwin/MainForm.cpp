@@ -567,6 +567,9 @@ void MainForm::SelectInBody(int start, int length)
     cursor.setPosition(inBox(start));
     cursor.setPosition(inBox(start + length), QTextCursor::KeepAnchor);
     body->setTextCursor(cursor);
+    // The keys go to the body from here on, also while the search window
+    // stays in front.
+    activateWindow();
     body->setFocus();
 }
 

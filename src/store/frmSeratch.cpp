@@ -110,7 +110,4 @@ void frmSeratch::Seratch_Click()
     const int position = int(view_.FieldText(DiaryView::BodyIndex).indexOf(wanted));
     view_.SelectInBody(qMax(0, position), int(wanted.size()));
     prompter_.Beep();
-    // The keys go to the body from here on, in front of which this window stays.
-    if (QWidget* main = parentWidget())
-        main->activateWindow();
 }
