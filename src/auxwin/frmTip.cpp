@@ -45,6 +45,8 @@ frmTip::frmTip(TipList& tips, SettingsStore& settings, const ProgramFolder& fold
     lblTipText = new QLabel(panel);
     lblTipText->setObjectName(QStringLiteral("lblTipText"));
     lblTipText->setWordWrap(true);
+    // A tip is shown as written, markup and all.
+    lblTipText->setTextFormat(Qt::PlainText);
     lblTipText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblTipText->setMinimumSize(Twips::ToPixels(3255), Twips::ToPixels(1635));
     lblTipText->setMaximumWidth(Twips::ToPixels(3255));

@@ -70,6 +70,11 @@ void Trim(const char*& body, int& length)
         ++body;
         --length;
     }
+    // Most of a body is the padding after its text: skip it eight bytes at a time.
+    constexpr quint64 Spaces = 0x2020202020202020ull;
+    quint64 word = 0;
+    while (length >= 8 && (std::memcpy(&word, body + length - 8, 8), word == Spaces))
+        length -= 8;
     while (length > 0 && body[length - 1] == ' ')
         --length;
 }

@@ -7,6 +7,8 @@ TempProfile::TempProfile()
 {
     QDir().mkpath(ConfigHome());
     QDir().mkpath(ProgramFolder());
+    // The user's data folder, too, is this test's own.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(Root() + QStringLiteral("/share")));
 }
 
 QString TempProfile::SettingsFile() const

@@ -1,0 +1,353 @@
+// The diary's everyday paths on diaries of ten and a hundred years, timed
+// against one plain read of the whole file.
+
+#include "BenchDiaries.h"
+#include "BenchProgram.h"
+#include "DiaryGenerator.h"
+#include "mainwin/MainCommands.h"
+#include "mainwin/MainForm.h"
+#include "platform/Cp932.h"
+#include "platform/JapaneseLocale.h"
+#include "store/DiaryStore.h"
+#include "store/frmSeratch.h"
+
+#include <QComboBox>
+#include <benchmark/benchmark.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int RecordLength = DiaryPage::RecordLength;
+
+void Fail(benchmark::State& state, const QString& why)
+{
+    state.SkipWithError(why.toUtf8().constData());
+}
+
+QString DateText(qint32 page)
+{
+    return JapaneseLocale::FormatDate(DiaryGenerator::DateOf(page));
+}
+
+struct FileId
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 size = -1;
+};
+
+FileId Identify(const QString& path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {info.st_dev, info.st_ino, qint64(info.st_size)};
+}
+
+QByteArray ReadPage(const QString& path, qint32 page)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(qint64(page - 1) * RecordLength))
+        return {};
+    return file.read(RecordLength);
+}
+
+// The program started on a diary and showing its last page. The window goes
+// before the program it belongs to.
+struct Running
+{
+    std::unique_ptr<BenchProgram> program;
+    std::unique_ptr<MainForm> form;
+
+    DiaryStore& Store() { return form->Store(); }
+    StoreState& State() { return form->Store().State(); }
+};
+
+bool StartOn(benchmark::State& state, const QString& path, Running& running)
+{
+    running.program = std::make_unique<BenchProgram>(path);
+    if (!running.program->IsValid()) {
+        Fail(state, QStringLiteral("no temporary profile"));
+        return false;
+    }
+    running.form = running.program->Start();
+    if (!running.form || running.program->prompter.messages != 0) {
+        Fail(state, QStringLiteral("the program did not start quietly: ") + running.program->prompter.lastText);
+        return false;
+    }
+    return true;
+}
+
+QString Diary(benchmark::State& state, qint32 pages, bool copy)
+{
+    QString error;
+    const QString path =
+        copy ? BenchDiaries::Instance().FreshCopy(pages, error) : BenchDiaries::Instance().Pristine(pages, error);
+    if (path.isEmpty())
+        Fail(state, QStringLiteral("no diary: ") + error);
+    return path;
+}
+
+void BM_OpenDiary(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    if (path.isEmpty())
+        return;
+    BenchProgram program(path);
+    program.context.app.ReadOwnerAndColours(program.settings);
+    const QString last = DateText(pages);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<MainForm>(program.context);
+        state.ResumeTiming();
+
+        const bool loaded = form->Form_Load();
+
+        state.PauseTiming();
+        const bool right = loaded && form->Store().State().PageCount == pages &&
+                           form->Store().State().CurrentPage == pages && form->FieldText(0) == last;
+        form.reset();
+        state.ResumeTiming();
+        if (!right) {
+            Fail(state, QStringLiteral("the last page was not shown"));
+            break;
+        }
+    }
+    if (program.prompter.messages != 0)
+        Fail(state, QStringLiteral("a box was shown: ") + program.prompter.lastText);
+}
+
+// A click on a day no page holds, answered No: the whole diary is looked
+// through and the last page stays shown.
+void BM_FindDate(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    Running running;
+    if (path.isEmpty() || !StartOn(state, path, running))
+        return;
+    BenchPrompter& prompter = running.program->prompter;
+    prompter.yesNo = Prompter::Answer::No;
+    const QDate missing = DiaryGenerator::MissingDate();
+    for (auto _ : state)
+        running.form->Calendar_DateClick(missing);
+
+    if (prompter.messages != int(state.iterations()) ||
+        !prompter.lastText.contains(QStringLiteral("の日記はありませんでした")))
+        Fail(state, QStringLiteral("unexpected boxes: ") + prompter.lastText);
+    else if (running.State().CurrentPage != pages || running.State().PageCount != pages ||
+             running.form->FieldText(0) != DateText(pages))
+        Fail(state, QStringLiteral("the last page is not shown"));
+}
+
+// The same look-up the plain way: every page loaded into the window in turn
+// and its date field read.
+void BM_FindDateByLoading(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    Running running;
+    if (path.isEmpty() || !StartOn(state, path, running))
+        return;
+    const QDate missing = DiaryGenerator::MissingDate();
+    qint32 found = 0;
+    for (auto _ : state) {
+        StoreState& store = running.State();
+        found = 0;
+        for (qint32 page = 1; page <= store.PageCount; ++page) {
+            store.CurrentPage = page;
+            running.Store().LoadPage();
+            if (JapaneseLocale::ParseDate(running.form->FieldText(0)) == missing) {
+                found = page;
+                break;
+            }
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    if (found != 0 || running.State().CurrentPage != pages || running.form->FieldText(0) != DateText(pages))
+        Fail(state, QStringLiteral("the scan did not end on the last page"));
+}
+
+// The search window, from the first page, for a text no body holds.
+void BM_Search(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    Running running;
+    if (path.isEmpty() || !StartOn(state, path, running))
+        return;
+    running.form->Commands().menuSeratch_FileSeratch_Click();
+    frmSeratch* window = running.form->Commands().SearchWindow();
+    auto* text = window ? window->findChild<QComboBox*>(QStringLiteral("cmb")) : nullptr;
+    if (!text) {
+        Fail(state, QStringLiteral("no search window"));
+        return;
+    }
+    text->setEditText(DiaryGenerator::AbsentText());
+    for (auto _ : state)
+        window->Seratch_Click();
+    BenchPrompter& prompter = running.program->prompter;
+    if (prompter.beeps != 0 || prompter.messages != 0 || running.State().CurrentPage != pages ||
+        text->currentText() != DiaryGenerator::AbsentText())
+        Fail(state, QStringLiteral("the search found something or did not end on the last page"));
+}
+
+// The reference for the physical cost: one plain sequential read of the
+// whole file into memory that is already mapped.
+void BM_ReadWholeFile(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    if (path.isEmpty())
+        return;
+    const qint64 size = qint64(pages) * RecordLength;
+    std::vector<char> memory(size_t(size), 0);
+    for (auto _ : state) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        qint64 done = 0;
+        while (fd >= 0 && done < size) {
+            const ssize_t got = ::read(fd, memory.data() + done, size_t(size - done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            done += got;
+        }
+        if (fd >= 0)
+            ::close(fd);
+        benchmark::DoNotOptimize(memory.data());
+        benchmark::ClobberMemory();
+        if (done != size) {
+            Fail(state, QStringLiteral("short read"));
+            break;
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * size);
+}
+
+// One page changed and saved as F5 does. A diary that holds exactly its pages
+// has nothing to compact: the page is written and flushed, the file stays the
+// same file.
+void BM_Save(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    QString error;
+    const QString path = BenchDiaries::Instance().SharedCopy(pages, error);
+    Running running;
+    if (path.isEmpty()) {
+        Fail(state, QStringLiteral("no diary: ") + error);
+        return;
+    }
+    if (!StartOn(state, path, running))
+        return;
+    const qint32 page = qMax(1, pages / 2);
+    running.State().CurrentPage = page;
+    running.Store().LoadPage();
+    const QString body = running.form->FieldText(DiaryView::BodyIndex);
+    // Every save of the run differs from the page as it was loaded.
+    static int saves = 0;
+    const auto marker = [] { return QStringLiteral("【%1】").arg(saves, 6, 10, QLatin1Char('0')); };
+    const FileId before = Identify(path);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++saves;
+        running.form->SetFieldText(DiaryView::BodyIndex, marker() + body.mid(marker().size()));
+        state.ResumeTiming();
+
+        running.form->Commands().menuFile_Save_Click();
+    }
+    const FileId after = Identify(path);
+    const bool sameFile = after.device == before.device && after.inode == before.inode;
+    state.counters["rewrites"] = sameFile ? 0 : 1;
+    if (running.program->prompter.messages != 0)
+        Fail(state, QStringLiteral("a box was shown: ") + running.program->prompter.lastText);
+    else if (!sameFile || after.size != before.size)
+        Fail(state, QStringLiteral("the save rewrote the whole file"));
+    else if (!ReadPage(path, page)
+                  .mid(DiaryPage::Fields[DiaryPage::PageBody].offset)
+                  .startsWith(Cp932::Encode(marker())))
+        Fail(state, QStringLiteral("the change did not reach the file"));
+}
+
+// Page 1 deleted (answered Yes) and the new page 1 shown. Each deletion starts
+// from a fresh copy of the diary, made while the clock is stopped.
+void BM_DeleteFirstPage(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, true);
+    Running running;
+    if (path.isEmpty() || !StartOn(state, path, running))
+        return;
+    BenchPrompter& prompter = running.program->prompter;
+    prompter.yesNo = Prompter::Answer::Yes;
+    const QString second = DateText(2);
+    bool fresh = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QString error;
+        if (!fresh && BenchDiaries::Instance().FreshCopy(pages, error).isEmpty()) {
+            Fail(state, error);
+            break;
+        }
+        fresh = false;
+        // Reopened on the copy and showing page 1.
+        running.Store().SelectDiaryFile();
+        const bool ready = running.State().PageCount == pages && running.State().CurrentPage == 1;
+        const int boxes = prompter.messages;
+        state.ResumeTiming();
+
+        running.form->Commands().Toolbar1_ButtonClick(QStringLiteral("削除"));
+
+        state.PauseTiming();
+        const bool right = ready && prompter.messages == boxes + 1 && running.State().PageCount == pages - 1 &&
+                           running.State().CurrentPage == 1 && running.form->FieldText(0) == second &&
+                           Identify(path).size == qint64(pages - 1) * RecordLength;
+        state.ResumeTiming();
+        if (!right) {
+            Fail(state, QStringLiteral("page 1 was not deleted as expected: ") + prompter.lastText);
+            break;
+        }
+    }
+}
+
+constexpr int TenYears = 3650;
+constexpr int HundredYears = 36500;
+
+// Iterations and repetitions keep the whole run within a few minutes; the
+// median of the repetitions is the figure to compare.
+void Register(void (*function)(benchmark::State&), const char* name, int iterationsTen, int iterationsHundred,
+              int repetitionsTen, int repetitionsHundred)
+{
+    benchmark::RegisterBenchmark(name, function)
+        ->Arg(TenYears)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(iterationsTen)
+        ->Repetitions(repetitionsTen);
+    benchmark::RegisterBenchmark(name, function)
+        ->Arg(HundredYears)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(iterationsHundred)
+        ->Repetitions(repetitionsHundred);
+}
+
+} // namespace
+
+void RegisterDiaryBenchmarks()
+{
+    Register(BM_ReadWholeFile, "BM_ReadWholeFile", 20, 5, 5, 5);
+    Register(BM_OpenDiary, "BM_OpenDiary", 10, 10, 5, 5);
+    Register(BM_FindDate, "BM_FindDate", 10, 3, 5, 5);
+    Register(BM_FindDateByLoading, "BM_FindDateByLoading", 1, 1, 3, 1);
+    Register(BM_Search, "BM_Search", 10, 3, 5, 5);
+    Register(BM_Save, "BM_Save", 20, 20, 5, 5);
+    Register(BM_DeleteFirstPage, "BM_DeleteFirstPage", 2, 1, 3, 3);
+}

@@ -1,0 +1,529 @@
+#include "DiaryBuilder.h"
+#include "TestApp.h"
+#include "TestRegistry.h"
+#include "mainwin/MainForm.h"
+#include "mainwin/StartProgram.h"
+#include "mainwin/UpDown.h"
+#include "platform/Twips.h"
+#include "store/DiaryPage.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+constexpr int RecordLength = DiaryPage::RecordLength;
+constexpr int Weather = 3;
+constexpr int Expense = 4;
+constexpr int Signature = 5;
+constexpr int Body = 6;
+
+const QString Owner = QStringLiteral("空野太郎");
+
+DiaryBuilder::Fields Day(int day, const QString& expense = QString())
+{
+    return {QStringLiteral("2026年12月%1日").arg(day), QStringLiteral("月曜日"), expense, Owner,
+            QStringLiteral("午後 8:00:00"), QStringLiteral("霧"), QStringLiteral("本文%1").arg(day)};
+}
+
+// Five pages, December 1st to 5th; the weather of each is a word the spinner
+// does not know.
+DiaryBuilder FiveDays()
+{
+    DiaryBuilder diary;
+    for (int day = 1; day <= 5; ++day)
+        diary.Add(Day(day));
+    return diary;
+}
+
+std::unique_ptr<MainForm> Started(TestApp& test, const DiaryBuilder& diary)
+{
+    if (!diary.WriteTo(test.DiaryPath()))
+        return nullptr;
+    test.RegisterOwner();
+    return StartProgram(test.context);
+}
+
+QWidget* Field(const MainForm& form, int index)
+{
+    for (QWidget* widget : form.findChildren<QWidget*>(QStringLiteral("FieldBoxes")))
+        if (widget->property("index").toInt() == index)
+            return widget;
+    return nullptr;
+}
+
+QLineEdit* Line(const MainForm& form, int index)
+{
+    return qobject_cast<QLineEdit*>(Field(form, index));
+}
+
+QPlainTextEdit* Contents(const MainForm& form)
+{
+    return qobject_cast<QPlainTextEdit*>(Field(form, Body));
+}
+
+QSlider* Slider(const MainForm& form)
+{
+    return form.findChild<QSlider*>(QStringLiteral("Slider1"));
+}
+
+QString Status(const MainForm& form)
+{
+    return form.findChild<QLabel*>(QStringLiteral("PageLabel"))->text();
+}
+
+QByteArray Record(const QByteArray& file, int page)
+{
+    return file.mid(qsizetype(page - 1) * RecordLength, RecordLength);
+}
+
+QToolButton* Arrow(const MainForm& form, const QString& spinner, Qt::ArrowType arrow)
+{
+    for (QToolButton* button : form.findChild<UpDown*>(spinner)->findChildren<QToolButton*>())
+        if (button->arrowType() == arrow)
+            return button;
+    return nullptr;
+}
+
+bool Activate(MainForm& form)
+{
+    QApplication::setActiveWindow(&form);
+    form.activateWindow();
+    return QTest::qWaitForWindowActive(&form);
+}
+
+// Moves the focus with the mouse, as a click into the box does, and lets the
+// selection that follows the click happen.
+void ClickInto(QWidget* box)
+{
+    QWidget* target = box;
+    if (auto* text = qobject_cast<QPlainTextEdit*>(box))
+        target = text->viewport();
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(4, 4));
+    QCoreApplication::processEvents();
+}
+
+// What an input method hands over when the user confirms a text; it carries
+// any character, where key presses carry only Latin-1.
+void Type(QWidget* box, const QString& text)
+{
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QCoreApplication::sendEvent(box, &commit);
+}
+
+void Press(Qt::Key key)
+{
+    QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+} // namespace
+
+class EntryEditingTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { Twips::SetDotsPerInch(96); }
+
+    void ExpenseShownAndEdited_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("edited");
+        QTest::newRow("1234567") << QStringLiteral("1234567") << QStringLiteral("\\1,234,567")
+                                 << QStringLiteral("1234567");
+        QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("\\0") << QStringLiteral("0");
+        QTest::newRow("negative") << QStringLiteral("-500") << QStringLiteral("(\\500)") << QStringLiteral("-500");
+        QTest::newRow("half rounds away from zero") << QStringLiteral("12.5") << QStringLiteral("\\13")
+                                                    << QStringLiteral("13");
+        QTest::newRow("typed with commas") << QStringLiteral("1,500") << QStringLiteral("\\1,500")
+                                           << QStringLiteral("1500");
+        QTest::newRow("typed in the shown form") << QStringLiteral("\\2,000") << QStringLiteral("\\2,000")
+                                                 << QStringLiteral("2000");
+        QTest::newRow("negative in the shown form") << QStringLiteral("(\\300)") << QStringLiteral("(\\300)")
+                                                    << QStringLiteral("-300");
+        QTest::newRow("full-width yen sign") << QStringLiteral("￥800") << QStringLiteral("\\800")
+                                             << QStringLiteral("800");
+        QTest::newRow("words") << QStringLiteral("五百円") << QStringLiteral("五百円") << QStringLiteral("五百円");
+        QTest::newRow("number then words") << QStringLiteral("500円") << QStringLiteral("500円")
+                                           << QStringLiteral("500円");
+        QTest::newRow("empty") << QString() << QString() << QString();
+    }
+    void ExpenseShownAndEdited()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, edited);
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        QLineEdit* expense = Line(*form, Expense);
+        QCOMPARE(expense->text(), QString());
+
+        ClickInto(expense);
+        QCOMPARE(QApplication::focusWidget(), expense);
+        Type(expense, typed);
+        QCOMPARE(expense->text(), typed);
+
+        ClickInto(Line(*form, Signature));
+        QCOMPARE(QApplication::focusWidget(), Line(*form, Signature));
+        QCOMPARE(expense->text(), shown);
+
+        ClickInto(expense);
+        QCOMPARE(expense->text(), edited);
+
+        ClickInto(Contents(*form));
+        QCOMPARE(QApplication::focusWidget(), Contents(*form));
+        QCOMPARE(expense->text(), shown);
+    }
+
+    // Only a rewrite that alters the text counts as a change, and going in and
+    // out of the expense field never rewrites the page on disk.
+    void ExpenseRewriteOnFocus_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("1500") << QStringLiteral("1500") << QStringLiteral("\\1,500") << QStringLiteral("1500") << true;
+        QTest::newRow("a fraction") << QStringLiteral("1500.5") << QStringLiteral("\\1,501") << QStringLiteral("1501")
+                                    << true;
+        QTest::newRow("nothing spent") << QStringLiteral("0") << QString() << QString() << false;
+    }
+    void ExpenseRewriteOnFocus()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(QString, edited);
+        QFETCH(bool, changed);
+        TestApp test;
+        DiaryBuilder diary = FiveDays();
+        diary.Add(Day(6, stored));
+        const std::unique_ptr<MainForm> form = Started(test, diary);
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        QLineEdit* expense = Line(*form, Expense);
+        QCOMPARE(expense->text(), shown);
+        form->Store().State().PageChanged = false;
+
+        ClickInto(expense);
+        QCOMPARE(expense->text(), edited);
+        QCOMPARE(form->Store().State().PageChanged, changed);
+        ClickInto(Line(*form, Signature));
+        QCOMPARE(expense->text(), shown);
+
+        QVERIFY(form->Store().StorePage());
+        QCOMPARE(test.DiaryBytes(), diary.Bytes());
+    }
+
+    // A click into a one-line field selects all of it; the contents keep the
+    // cursor where the click put it.
+    void FocusSelectsTheWholeField_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("date") << 0 << QStringLiteral("2026年12月5日");
+        QTest::newRow("time") << 1 << QStringLiteral("午後 8:00:00");
+        QTest::newRow("weekday") << 2 << QStringLiteral("月曜日");
+        QTest::newRow("weather") << 3 << QStringLiteral("霧");
+        QTest::newRow("signature") << 5 << Owner;
+        QTest::newRow("contents") << 6 << QString();
+    }
+    void FocusSelectsTheWholeField()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, selected);
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        QWidget* box = Field(*form, index);
+
+        ClickInto(box);
+
+        QCOMPARE(QApplication::focusWidget(), box);
+        if (QLineEdit* line = qobject_cast<QLineEdit*>(box))
+            QCOMPARE(line->selectedText(), selected);
+        else
+            QCOMPARE(Contents(*form)->textCursor().selectedText(), selected);
+    }
+
+    // Coming back from another window is not a new visit to the field: the
+    // text is not selected, so the next key does not wipe it.
+    void ReturningToTheWindowKeepsTheCursor()
+    {
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        QLineEdit* signature = Line(*form, Signature);
+        ClickInto(signature);
+        QCOMPARE(signature->selectedText(), Owner);
+        QTest::keyClick(signature, Qt::Key_End);
+        QCOMPARE(signature->selectedText(), QString());
+
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(Activate(*form));
+        QCoreApplication::processEvents();
+
+        QCOMPARE(QApplication::focusWidget(), signature);
+        QCOMPARE(signature->selectedText(), QString());
+        Type(signature, QStringLiteral("様"));
+        QCOMPARE(form->FieldText(Signature), Owner + QStringLiteral("様"));
+    }
+
+    void EnterMovesToTheNextField_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Enter of the number pad") << int(Qt::Key_Enter);
+    }
+    void EnterMovesToTheNextField()
+    {
+        QFETCH(int, key);
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        ClickInto(Field(*form, 0));
+        QCOMPARE(QApplication::focusWidget(), Field(*form, 0));
+
+        for (int next = 1; next <= Body; ++next) {
+            Press(Qt::Key(key));
+            QCOMPARE(QApplication::focusWidget(), Field(*form, next));
+        }
+        // Enter never rewrites a one-line field it leaves.
+        QCOMPARE(form->FieldText(0), QStringLiteral("2026年12月5日"));
+        QCOMPARE(form->FieldText(Signature), Owner);
+
+        // In the contents it starts a new line and the focus stays.
+        QPlainTextEdit* contents = Contents(*form);
+        contents->moveCursor(QTextCursor::End);
+        Press(Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), contents);
+        QCOMPARE(contents->toPlainText(), QStringLiteral("本文5\n"));
+        QCOMPARE(form->FieldText(Body), QStringLiteral("本文5\r\n"));
+    }
+
+    // The spinner starts at 0 and keeps its place whatever word the field
+    // holds; U and D are the arrow keys pressed in the field.
+    void ArrowKeysStepTheWeather_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("all nine words, the ninth press refused")
+            << Weather << QStringLiteral("UUUUUUUUU")
+            << QStringList{QStringLiteral("くもり"), QStringLiteral("雨"),    QStringLiteral("雪"),
+                           QStringLiteral("台風"),   QStringLiteral("あられ"), QStringLiteral("ヤリ"),
+                           QStringLiteral("隕石"),   QStringLiteral("？"),     QStringLiteral("？")};
+        QTest::newRow("down at 0 refused") << Weather << QStringLiteral("DU")
+                                           << QStringList{QStringLiteral("霧"), QStringLiteral("くもり")};
+        QTest::newRow("up and back down")
+            << Weather << QStringLiteral("UUDD")
+            << QStringList{QStringLiteral("くもり"), QStringLiteral("雨"), QStringLiteral("くもり"),
+                           QStringLiteral("晴れ")};
+        QTest::newRow("in the signature field")
+            << Signature << QStringLiteral("UUD")
+            << QStringList{QStringLiteral("霧"), QStringLiteral("霧"), QStringLiteral("霧")};
+        QTest::newRow("in the contents") << Body << QStringLiteral("U") << QStringList{QStringLiteral("霧")};
+    }
+    void ArrowKeysStepTheWeather()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, keys);
+        QFETCH(QStringList, words);
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        ClickInto(Field(*form, field));
+        QCOMPARE(QApplication::focusWidget(), Field(*form, field));
+
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            Press(keys[i] == u'U' ? Qt::Key_Up : Qt::Key_Down);
+            QCOMPARE(form->FieldText(Weather), words[i]);
+        }
+        QCOMPARE(form->FieldText(Signature), Owner);
+        QCOMPARE(form->FieldText(Body), QStringLiteral("本文5"));
+    }
+
+    // Loading a page shows its own word and leaves the spinner where it was.
+    void WeatherSpinnerKeepsItsPlaceAcrossPages()
+    {
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        ClickInto(Line(*form, Weather));
+        Press(Qt::Key_Up);
+        Press(Qt::Key_Up);
+        QCOMPARE(form->FieldText(Weather), QStringLiteral("雨"));
+
+        Slider(*form)->setValue(2);
+        QCOMPARE(form->FieldText(Weather), QStringLiteral("霧"));
+        ClickInto(Line(*form, Weather));
+        Press(Qt::Key_Up);
+        QCOMPARE(form->FieldText(Weather), QStringLiteral("雪"));
+
+        // The spinner's own buttons step the same value.
+        QTest::mouseClick(Arrow(*form, QStringLiteral("UpDown1"), Qt::DownArrow), Qt::LeftButton);
+        QCOMPARE(form->FieldText(Weather), QStringLiteral("雨"));
+    }
+
+    void FontSizeOfTheContents_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("points");
+        QTest::newRow("20") << QStringLiteral("20") << 20;
+        QTest::newRow("8") << QStringLiteral("8") << 8;
+        QTest::newRow("letters leave the size") << QStringLiteral("ab") << 12;
+        QTest::newRow("empty leaves the size") << QString() << 12;
+        QTest::newRow("zero leaves the size") << QStringLiteral("0") << 12;
+    }
+    void FontSizeOfTheContents()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, points);
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        QVERIFY(form);
+        auto* box = form->findChild<QLineEdit*>(QStringLiteral("FontSizeSetText"));
+        QCOMPARE(box->text(), QStringLiteral("12"));
+        QCOMPARE(Contents(*form)->font().pointSize(), 12);
+
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, typed);
+
+        QCOMPARE(box->text(), typed);
+        QCOMPARE(Contents(*form)->font().pointSize(), points);
+        QCOMPARE(form->FontSizeText(), typed);
+    }
+
+    // The spinner beside the font-size box steps from the number in the box,
+    // also from the one the box was given at start.
+    void FontSizeSpinner_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("arrow");
+        QTest::addColumn<int>("points");
+        QTest::newRow("up from the default") << QString() << QString() << int(Qt::UpArrow) << 13;
+        QTest::newRow("down from the default") << QString() << QString() << int(Qt::DownArrow) << 11;
+        QTest::newRow("up from a stored size") << QStringLiteral("20") << QString() << int(Qt::UpArrow) << 21;
+        QTest::newRow("down from a typed size") << QString() << QStringLiteral("30") << int(Qt::DownArrow) << 29;
+    }
+    void FontSizeSpinner()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(int, arrow);
+        QFETCH(int, points);
+        TestApp test;
+        if (!stored.isEmpty())
+            test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFontSize"), stored);
+        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        QVERIFY(form);
+        auto* box = form->findChild<QLineEdit*>(QStringLiteral("FontSizeSetText"));
+        if (!typed.isEmpty()) {
+            box->selectAll();
+            QTest::keyClicks(box, typed);
+        }
+
+        QTest::mouseClick(Arrow(*form, QStringLiteral("UpDown2"), Qt::ArrowType(arrow)), Qt::LeftButton);
+
+        QCOMPARE(box->text(), QString::number(points));
+        QCOMPARE(Contents(*form)->font().pointSize(), points);
+    }
+
+    // The shown page is stored before the slider's page is loaded.
+    void SliderStoresAndShows_data()
+    {
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<int>("page");
+        QTest::newRow("to page 3") << QStringLiteral("3") << 3;
+        QTest::newRow("to 0: the first page") << QStringLiteral("0") << 1;
+        QTest::newRow("one step right") << QStringLiteral("Right") << 2;
+        QTest::newRow("End key") << QStringLiteral("End") << 5;
+        QTest::newRow("Home key: 0, the first page") << QStringLiteral("Home") << 1;
+    }
+    void SliderStoresAndShows()
+    {
+        QFETCH(QString, move);
+        QFETCH(int, page);
+        TestApp test;
+        const DiaryBuilder diary = FiveDays();
+        const std::unique_ptr<MainForm> form = Started(test, diary);
+        QVERIFY(form);
+        QSlider* slider = Slider(*form);
+        slider->setValue(1);
+        QCOMPARE(Status(*form), QStringLiteral("全データ数： 5ページ  （現在： 1 ページ目を参照中）"));
+        QCOMPARE(test.DiaryBytes(), diary.Bytes());
+        Contents(*form)->moveCursor(QTextCursor::End);
+        Type(Contents(*form), QStringLiteral("。夕方に雨"));
+        Line(*form, Weather)->setText(QStringLiteral("雨"));
+
+        if (move == QStringLiteral("Right"))
+            QTest::keyClick(slider, Qt::Key_Right);
+        else if (move == QStringLiteral("End"))
+            QTest::keyClick(slider, Qt::Key_End);
+        else if (move == QStringLiteral("Home"))
+            QTest::keyClick(slider, Qt::Key_Home);
+        else
+            slider->setValue(move.toInt());
+
+        QCOMPARE(test.prompter.shown.size(), size_t(0));
+        DiaryBuilder::Fields edited = Day(1, QStringLiteral("0"));
+        edited.weather = QStringLiteral("雨");
+        edited.body = QStringLiteral("本文1。夕方に雨");
+        const QByteArray file = test.DiaryBytes();
+        QCOMPARE(file.size(), 5 * RecordLength);
+        QCOMPARE(Record(file, 1), DiaryBuilder::Page(edited).ToBytes());
+        QCOMPARE(file.mid(RecordLength), diary.Bytes().mid(RecordLength));
+
+        QCOMPARE(form->Store().State().CurrentPage, page);
+        QCOMPARE(form->FieldText(Body), page == 1 ? edited.body : QStringLiteral("本文%1").arg(page));
+        QCOMPARE(Status(*form), QStringLiteral("全データ数： 5ページ  （現在： %1 ページ目を参照中）").arg(page));
+        QCOMPARE(slider->value(), page);
+    }
+
+    void EveryTextChangeMarksThePage_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("changed");
+        for (int index = 0; index <= Body; ++index)
+            QTest::addRow("typing in field %d", index) << index << QStringLiteral("x") << true;
+        QTest::newRow("a click alone") << int(Signature) << QString() << false;
+    }
+    void EveryTextChangeMarksThePage()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, typed);
+        QFETCH(bool, changed);
+        TestApp test;
+        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        form->Store().State().PageChanged = false;
+
+        ClickInto(Field(*form, index));
+        QTest::keyClicks(Field(*form, index), typed);
+
+        QCOMPARE(form->Store().State().PageChanged, changed);
+    }
+};
+
+SORAFUMI_TEST(EntryEditingTest)
+#include "EntryEditingTest.moc"
