@@ -300,6 +300,8 @@ bool MainForm::Form_Load()
     store_.LoadPage();
     FontSizeSetText->setText(context_.app.UserDataFontSize);
     ApplyBodyFontSize(context_.app.UserDataFontSize);
+    // The window opens ready for writing, not on the page slider.
+    FieldBoxes[BodyIndex]->setFocus();
     return true;
 }
 
