@@ -35,6 +35,13 @@ FileError WriteAll(int fd, const QByteArray& bytes)
     return {};
 }
 
+FileError Remove(const QString& path)
+{
+    if (::unlink(NativeName(path).constData()) != 0 && errno != ENOENT)
+        return FileError::FromErrno(errno);
+    return {};
+}
+
 void FlushFolderOf(const QString& path)
 {
     const int fd = ::open(NativeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -80,22 +87,26 @@ QByteArray PageJournal::Encode(qint32 number, const QByteArray& record)
 
 qint32 PageJournal::Decode(const QByteArray& journal, int recordLength, QByteArray& record)
 {
-    if (journal.size() != HeaderLength + recordLength + 4 || !journal.startsWith(QByteArray(Magic, MagicLength)))
+    if (journal.size() < HeaderLength + 4 || !journal.startsWith(QByteArray(Magic, MagicLength)))
         return 0;
     const qint32 number = qFromLittleEndian<qint32>(journal.constData() + MagicLength);
     const qint32 length = qFromLittleEndian<qint32>(journal.constData() + MagicLength + 4);
-    const quint32 crc = qFromLittleEndian<quint32>(journal.constData() + journal.size() - 4);
-    if (number < 1 || length != recordLength || crc != Crc32(journal.left(journal.size() - 4)))
+    if (number < 1 || (length != recordLength && length != 0) || journal.size() != HeaderLength + length + 4)
         return 0;
-    record = journal.mid(HeaderLength, recordLength);
+    const quint32 crc = qFromLittleEndian<quint32>(journal.constData() + journal.size() - 4);
+    if (crc != Crc32(journal.left(journal.size() - 4)))
+        return 0;
+    record = journal.mid(HeaderLength, length);
     return number;
 }
 
 FileError PageJournal::Begin(const RecordFile& file, qint32 number)
 {
+    // An appended record has no old bytes to keep.
     QByteArray old;
-    if (const FileError error = file.ReadRecord(number, old))
-        return error;
+    if (number <= file.RecordCount())
+        if (const FileError error = file.ReadRecord(number, old))
+            return error;
     const QString path = PathFor(file.Path());
     const int fd = ::open(NativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
@@ -105,16 +116,24 @@ FileError PageJournal::Begin(const RecordFile& file, qint32 number)
         error = FileError::FromErrno(errno);
     ::close(fd);
     if (error) {
-        ::unlink(NativeName(path).constData());
+        // A journal left here would undo the page written without it.
+        if (const FileError removed = Remove(path))
+            return removed;
         return error;
     }
     FlushFolderOf(path);
     return {};
 }
 
-void PageJournal::End(const RecordFile& file)
+FileError PageJournal::End(const RecordFile& file)
 {
-    ::unlink(NativeName(PathFor(file.Path())).constData());
+    const QString path = PathFor(file.Path());
+    if (const FileError error = Remove(path))
+        return error;
+    // Gone for good: a journal that came back after a power cut would put the
+    // old page over the one just saved.
+    FlushFolderOf(path);
+    return {};
 }
 
 FileError PageJournal::Recover(RecordFile& file)
@@ -130,13 +149,23 @@ FileError PageJournal::Recover(RecordFile& file)
     journal.close();
     // A journal cut short by a crash while it was written: the record itself
     // was not touched yet.
-    if (number != 0 && number <= file.RecordCount()) {
+    if (number != 0 && old.isEmpty()) {
+        // An append: the file goes back to the records before it, with no
+        // part of the new one.
+        if (file.Length() > qint64(number - 1) * file.RecordLength()) {
+            if (const FileError error = file.Truncate(number - 1))
+                return error;
+            if (const FileError error = file.Flush())
+                return error;
+        }
+    } else if (number != 0 && number <= file.RecordCount()) {
         if (const FileError error = file.WriteRecord(number, old))
             return error;
         if (const FileError error = file.Flush())
             return error;
     }
-    ::unlink(NativeName(path).constData());
+    if (const FileError error = Remove(path))
+        return error;
     FlushFolderOf(path);
     return {};
 }

@@ -13,21 +13,29 @@ class RecordFile;
 // once the new record is on disk the journal goes. A journal found when the
 // file is opened again puts its record back.
 //
+// A record appended at the end is journalled too, with no old record: after a
+// power cut the file may have grown before the record's bytes reached it, and
+// the journal cuts it back to the records before.
+//
 // The journal: "SFJRNL01", the record number and the record length (32-bit
-// little-endian each), the old record, and a CRC-32 over all that.
+// little-endian each; length 0 for an appended record), the old record, and a
+// CRC-32 over all that.
 class PageJournal
 {
 public:
     static QString PathFor(const QString& file) { return file + QStringLiteral("-journal"); }
 
     static FileError Begin(const RecordFile& file, qint32 number);
-    static void End(const RecordFile& file);
+    // Fails when the journal cannot be removed: it would put the old record
+    // back at the next opening.
+    static FileError End(const RecordFile& file);
     // Puts a valid journal's record back and removes the journal; an invalid
-    // one is only removed.
+    // one is only removed. Fails when the journal stays.
     static FileError Recover(RecordFile& file);
 
     static quint32 Crc32(const QByteArray& bytes);
     static QByteArray Encode(qint32 number, const QByteArray& record);
     // The record number and old record of a journal; number 0 when invalid.
+    // The old record is empty when the record was appended.
     static qint32 Decode(const QByteArray& journal, int recordLength, QByteArray& record);
 };

@@ -1,5 +1,6 @@
 #include "RecordFileRewriter.h"
 
+#include "PageJournal.h"
 #include "RecordFile.h"
 
 #include <QByteArray>
@@ -118,6 +119,11 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
     const QString folder = info.absolutePath();
     struct stat original {};
     const mode_t mode = ::stat(QFile::encodeName(path).constData(), &original) == 0 ? (original.st_mode & 07777) : 0600;
+
+    // A journal names its record by number; once records have moved it would
+    // put an old page over another one. The page it guards goes back first.
+    if (const FileError error = PageJournal::Recover(file))
+        return error;
 
     TempFile temp(folder + u'/' + TempFileName());
     if (const FileError error = temp.Create(mode))

@@ -1,6 +1,7 @@
 #include "DiaryStore.h"
 
 #include "BodySearch.h"
+#include "DateField.h"
 #include "DiaryFiles.h"
 #include "DiaryView.h"
 #include "PageFields.h"
@@ -34,6 +35,13 @@ const QString FirstStartPrompt = QStringLiteral(
     "以前のファイル名をを入力してください。\r"
     "標準では　C:\\Program Files\\日記帳Sorafumi\\　にあるあなたが設定したファイル名です。");
 
+// A rewrite that never finished leaves its temporary file beside the diary;
+// the diary itself was never touched by it.
+void RemoveLeftoverTemp(const RecordFile& file)
+{
+    QFile::remove(QFileInfo(file.Path()).dir().filePath(RecordFileRewriter::TempFileName()));
+}
+
 } // namespace
 
 DiaryStore::DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, AppSettings& app,
@@ -63,6 +71,8 @@ void DiaryStore::SelectDiaryFile()
     if (!state_.DiaryFileName.isEmpty()) {
         state_.DiaryFileNumber = DiaryFiles::OpenFileChecked(prompter_, state_.DiaryFileName, DiaryFiles::Random,
                                                              RecordLength, true, state_.DiaryFile);
+        if (IsOpen())
+            RemoveLeftoverTemp(state_.DiaryFile);
         InitPages();
         state_.PageChanged = false;
         return;
@@ -81,6 +91,7 @@ void DiaryStore::SelectDiaryFile()
         state_.DiaryFileNumber =
             DiaryFiles::OpenFileChecked(prompter_, answer, DiaryFiles::Random, RecordLength, true, state_.DiaryFile);
     }
+    RemoveLeftoverTemp(state_.DiaryFile);
     InitPages();
     state_.PageChanged = false;
 }
@@ -241,7 +252,7 @@ bool DiaryStore::CompactDiary()
     // A file that already holds exactly its pages would be rewritten unchanged;
     // a temporary file an interrupted rewrite left beside it goes.
     if (state_.DiaryFile.Length() == qint64(state_.PageCount) * RecordLength) {
-        QFile::remove(QFileInfo(state_.DiaryFile.Path()).dir().filePath(RecordFileRewriter::TempFileName()));
+        RemoveLeftoverTemp(state_.DiaryFile);
         return true;
     }
     return Rewrite(0);
@@ -289,7 +300,7 @@ qint32 DiaryStore::FindDatePage(QDate date) const
     for (qint32 page = 1; page <= state_.PageCount; ++page) {
         if (state_.DiaryFile.ReadPart(page, field.offset, field.length, bytes))
             return 0;
-        if (JapaneseLocale::ParseDate(PageFields::TrimSpaces(Cp932::Decode(bytes))) == date)
+        if (DateField::FromBytes(bytes.constData(), int(bytes.size())) == date)
             return page;
     }
     return 0;

@@ -11,10 +11,11 @@ bool IsDiskFull(const FileError& error)
     return error.systemError == ENOSPC || error.systemError == EDQUOT;
 }
 
-bool NothingWritten(const FileError& error)
+// Refusals that come before a byte is written: the file is as it was.
+bool Refused(const FileError& error)
 {
-    return IsDiskFull(error) || error.systemError == EFBIG || error.systemError == EPERM ||
-           error.systemError == EACCES || error.systemError == EROFS || error.systemError == EBADF;
+    return error.systemError == EPERM || error.systemError == EACCES || error.systemError == EROFS ||
+           error.systemError == EBADF;
 }
 
 } // namespace
@@ -30,14 +31,20 @@ FileError PageRecords::ReadRecord(const RecordFile& file, qint32 page, DiaryPage
 
 FileError PageRecords::WriteRecord(RecordFile& file, qint32 page, const DiaryPage& record)
 {
-    // A page written over an existing one is journalled first, so that a crash
-    // in the middle of its write never leaves it torn. An appended page needs
-    // none: a part of a page at the end of the file is not a page.
+    // A journal that an earlier failed write could not take back is settled
+    // first; the new one would otherwise take its place with the half-written
+    // page as the "old" one.
+    if (const FileError error = PageJournal::Recover(file))
+        return error;
+    // A page is journalled first, so that a crash in the middle of its write
+    // never leaves it torn: one written over an existing page gets the old
+    // page back, an appended one is cut off again.
     // On a full disk there is no room for the journal; the page's own room
     // is there, and keeping the user's words beats guarding against a crash
     // in that very moment.
+    const qint32 count = file.RecordCount();
     bool journalled = false;
-    if (page <= file.RecordCount()) {
+    if (page <= count + 1) {
         const FileError error = PageJournal::Begin(file, page);
         if (error && !IsDiskFull(error))
             return error;
@@ -46,9 +53,19 @@ FileError PageRecords::WriteRecord(RecordFile& file, qint32 page, const DiaryPag
     FileError error = file.WriteRecord(page, record.ToBytes());
     if (!error)
         error = file.Flush();
-    // A write refused before it began changed nothing; after any other
-    // failure the journal stays to put the old page back at the next opening.
-    if (journalled && (!error || NothingWritten(error)))
-        PageJournal::End(file);
+    if (!error && journalled)
+        error = PageJournal::End(file);
+    // The user is told the page was not stored, so none of it may stay: the
+    // journal puts the old page back, an appended one is cut off. Should even
+    // that fail, the journal stays to do it at the next opening, unless the
+    // file refused the write outright and so still holds the old page.
+    if (error) {
+        if (journalled) {
+            if (PageJournal::Recover(file) && Refused(error))
+                PageJournal::End(file);
+        } else if (page > count) {
+            file.Truncate(count);
+        }
+    }
     return error;
 }

@@ -1,0 +1,263 @@
+// Runs one operation of the diary store on a diary given to it, the way the
+// main window would, so that a test can kill it or fail its disk anywhere on
+// the way and then look at what the diary holds.
+//
+//   sorafumi_crashprobe build PATH [tail]   five pages of December 2026; "tail"
+//                                           adds part of a sixth record
+//   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
+//                                           compact-tail or store-delete
+//   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
+//                                           crash left) and prints each page's
+//                                           number and hash, then "pages N"
+//
+// An operation prints every box the user would have seen to standard error,
+// one "box" line each, and "done" once it is over. The lines go out with
+// writev, which a test does not fail on purpose, so that they stay out of the
+// writes it counts. With SORAFUMI_CRASHPROBE_KILL_US set, the probe kills
+// itself that many microseconds after the diary was opened.
+
+#include "DiaryBuilder.h"
+#include "FakeDiaryView.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "settings/AppSettings.h"
+#include "store/DiaryStore.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <sys/uio.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr int PageCount = 5;
+
+void Print(int fd, const QString& line)
+{
+    QByteArray bytes = line.toUtf8();
+    bytes.append('\n');
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        iovec part{bytes.data() + done, size_t(bytes.size() - done)};
+        const ssize_t put = ::writev(fd, &part, 1);
+        if (put <= 0)
+            return;
+        done += put;
+    }
+}
+
+QString Visible(QString text)
+{
+    return text.replace(u'\r', QStringLiteral("<CR>")).replace(u'\n', QStringLiteral("<LF>"));
+}
+
+// Says yes to every question, as a user who wants the operation done would;
+// a box that offers a retry is cancelled, so that a failing disk cannot keep
+// the probe asking. With answering off, every box is cancelled.
+class Answerer : public Prompter
+{
+public:
+    explicit Answerer(bool answering) : answering_(answering) {}
+
+    Answer Message(const Box& box) override
+    {
+        lines.append(QStringLiteral("box [%1] %2").arg(box.title, Visible(box.text)));
+        switch (box.buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::OkCancel:
+            return answering_ ? Answer::Ok : Answer::Cancel;
+        case Buttons::YesNo:
+            return answering_ ? Answer::Yes : Answer::No;
+        case Buttons::RetryCancel:
+            return Answer::Cancel;
+        }
+        return Answer::Cancel;
+    }
+    std::optional<QString> Input(const QString& prompt, const QString& title, const QString&) override
+    {
+        lines.append(QStringLiteral("input [%1] %2").arg(title, Visible(prompt)));
+        return std::nullopt;
+    }
+    void Beep() override { lines.append(QStringLiteral("beep")); }
+    int ShowModal(QDialog&) override { return 0; }
+    bool ChoosePrinter(QPrinter&) override { return false; }
+    std::optional<quint32> ChooseColour(quint32) override { return std::nullopt; }
+    std::optional<QString> ChooseFile(const QString&, int) override { return std::nullopt; }
+
+    QStringList lines;
+
+private:
+    bool answering_;
+};
+
+// Day n of December 2026 with a long body, different on every page, so that a
+// page made of two pages' parts cannot pass for either.
+DiaryBuilder::Fields Day(int day)
+{
+    static const QStringList weekdays = {QStringLiteral("火曜日"), QStringLiteral("水曜日"), QStringLiteral("木曜日"),
+                                         QStringLiteral("金曜日"), QStringLiteral("土曜日")};
+    static const QStringList weathers = {QStringLiteral("晴れ"), QStringLiteral("曇り"), QStringLiteral("雨")};
+    QString body = QStringLiteral("%1日の日記。").arg(day);
+    for (int line = 1; body.size() < 4500; ++line)
+        body += QStringLiteral("\r\n%1行目：朝から%2、散歩の途中で梅の花を見た。")
+                    .arg(line)
+                    .arg(weathers[(day + line) % 3]);
+    return {QStringLiteral("2026年12月%1日").arg(day),
+            weekdays[(day - 1) % weekdays.size()],
+            QString::number(day * 100),
+            QStringLiteral("山田太郎"),
+            QStringLiteral("午後 9:00:00"),
+            weathers[day % 3],
+            body};
+}
+
+QString NewBody(int page)
+{
+    QString body = QStringLiteral("%1ページ目を書き直した。").arg(page);
+    while (body.size() < 6000)
+        body += QStringLiteral("\r\n書き直した行：雪が降って、庭が真っ白になった。");
+    return body;
+}
+
+int Build(const QString& path, bool tail)
+{
+    DiaryBuilder builder;
+    for (int day = 1; day <= PageCount; ++day)
+        builder.Add(Day(day));
+    if (tail)
+        builder.AddRaw(DiaryBuilder::Page(Day(6)).ToBytes().left(500));
+    return builder.WriteTo(path) ? 0 : 1;
+}
+
+// The store as the main window holds it, opened on the configured diary.
+struct Session
+{
+    explicit Session(const QString& path, bool answering)
+        : prompter(answering), clock(QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0))),
+          store(view, prompter, clock, app, [] {})
+    {
+        app.UserName = QStringLiteral("山田太郎");
+        app.UserDataFile = path;
+        store.SelectDiaryFile();
+    }
+
+    void Show(qint32 page)
+    {
+        store.State().CurrentPage = page;
+        store.LoadPage();
+    }
+    bool Edit(qint32 page)
+    {
+        Show(page);
+        view.SetFieldText(DiaryView::BodyIndex, NewBody(page));
+        return store.StorePage();
+    }
+
+    FakeDiaryView view;
+    Answerer prompter;
+    FixedClock clock;
+    AppSettings app;
+    DiaryStore store;
+};
+
+int Dump(const QString& path)
+{
+    Session session(path, false);
+    QStringList lines = session.prompter.lines;
+    StoreState& state = session.store.State();
+    qint32 pages = 0;
+    if (session.store.IsOpen()) {
+        pages = state.DiaryFile.RecordCount();
+        for (qint32 page = 1; page <= pages; ++page) {
+            QByteArray record;
+            if (state.DiaryFile.ReadRecord(page, record)) {
+                lines.append(QStringLiteral("page %1 unreadable").arg(page));
+                continue;
+            }
+            const QByteArray hash = QCryptographicHash::hash(record, QCryptographicHash::Sha256).toHex().left(16);
+            lines.append(QStringLiteral("page %1 %2").arg(page).arg(QString::fromLatin1(hash)));
+        }
+    }
+    lines.append(QStringLiteral("pages %1").arg(pages));
+    for (const QString& line : lines)
+        Print(STDOUT_FILENO, line);
+    return 0;
+}
+
+void KillLater()
+{
+    const char* delay = std::getenv("SORAFUMI_CRASHPROBE_KILL_US");
+    if (!delay || !*delay)
+        return;
+    const long microseconds = std::strtol(delay, nullptr, 10);
+    std::thread([microseconds] {
+        std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+        ::kill(::getpid(), SIGKILL);
+    }).detach();
+}
+
+int Run(const QString& operation, const QString& path)
+{
+    Session session(path, true);
+    if (!session.store.IsOpen()) {
+        for (const QString& line : session.prompter.lines)
+            Print(STDERR_FILENO, line);
+        Print(STDERR_FILENO, QStringLiteral("not open"));
+        return 0;
+    }
+    KillLater();
+    const auto started = std::chrono::steady_clock::now();
+    DiaryStore& store = session.store;
+    if (operation == QLatin1String("store")) {
+        session.Edit(2);
+    } else if (operation == QLatin1String("add")) {
+        session.Show(PageCount);
+        store.AddPage();
+    } else if (operation == QLatin1String("delete")) {
+        session.Show(2);
+        store.DeletePage();
+    } else if (operation == QLatin1String("save")) {
+        // What closing the diary does: the shown page is stored, then the
+        // file cut to its pages.
+        if (session.Edit(3))
+            store.CompactDiary();
+    } else if (operation == QLatin1String("compact-tail")) {
+        session.Show(4);
+        store.CompactDiary();
+    } else if (operation == QLatin1String("store-delete")) {
+        // A page that could not be stored, then deleted: the user goes on
+        // after the message.
+        session.Edit(2);
+        store.DeletePage();
+    } else {
+        Print(STDERR_FILENO, QStringLiteral("unknown operation ") + operation);
+        return 2;
+    }
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    for (const QString& line : session.prompter.lines)
+        Print(STDERR_FILENO, line);
+    Print(STDERR_FILENO, QStringLiteral("done in %1 us").arg(took.count()));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        Print(STDERR_FILENO, QStringLiteral("usage: sorafumi_crashprobe build|dump|OPERATION PATH"));
+        return 2;
+    }
+    const QString mode = QString::fromLocal8Bit(argv[1]);
+    const QString path = QFile::decodeName(argv[2]);
+    if (mode == QLatin1String("build"))
+        return Build(path, argc > 3 && QByteArray(argv[3]) == "tail");
+    if (mode == QLatin1String("dump"))
+        return Dump(path);
+    return Run(mode, path);
+}

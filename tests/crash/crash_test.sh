@@ -1,0 +1,371 @@
+#!/usr/bin/env bash
+# Crashes and disk faults in the middle of every store operation.
+#
+# For each operation the crash probe runs on a fresh five-page diary:
+#  - killed (SIGKILL) at the Nth call of each write, flush, rename, open and
+#    unlink, N stepping up until it finishes, and at random moments;
+#  - killed after a write that reached the file only in part, as a power cut
+#    leaves it;
+#  - with ENOSPC and then EIO returned by each of those calls that touches the
+#    diary's folder; "store-delete" fails the store of a page the user then
+#    deletes.
+# After each run the diary is opened the way the program opens it (undoing what
+# a crash left) and must hold every page exactly as before the operation or
+# exactly as after it, with no temporary file or journal left beside it. A
+# failed call must end in one file error box, never in a crash.
+#
+# usage: crash_test.sh PATH-TO-sorafumi_crashprobe [OPERATION...]
+set -uo pipefail
+
+probe=$1
+shift
+operations=("$@")
+[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete)
+
+if ! command -v strace >/dev/null; then
+    echo "strace is missing: install it (tools/setup.sh does)"
+    exit 1
+fi
+if ! strace -qq -o /dev/null -e inject=write:error=ENOSPC:when=1 true 2>/dev/null; then
+    echo "strace cannot trace here (ptrace not permitted): skipped"
+    exit 77
+fi
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/sorafumi-crash.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+# The diary's folder holds nothing else.
+work=$scratch/diary
+mkdir "$work"
+diary=$work/DIARY.DAT
+journal=$diary-journal
+temp=$work/'~~Tmp~~.Tmp'
+err=$scratch/err
+trace=$scratch/trace
+
+# The calls a test kills or fails at. strace counts each name on its own.
+calls=(openat write pwrite64 fallocate fsync fdatasync ftruncate rename unlink)
+# Called for many other files as the program starts: only the ones that touch
+# the diary's folder are killed at.
+folder_only=" openat "
+
+# Each run of the probe passes or fails once, whatever number of faults it
+# shows.
+passed=0
+failed=0
+run_failed=0
+fail()
+{
+    echo "FAIL [$operation]: $*"
+    run_failed=1
+}
+tally()
+{
+    if [ $run_failed = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+    run_failed=0
+}
+
+# A diary of five pages; the operations that cut the file find part of a sixth.
+fresh()
+{
+    rm -rf "$work"/* "$work"/.[!.]* 2>/dev/null
+    local tail=
+    case $operation in save | compact-tail) tail=tail ;; esac
+    "$probe" build "$diary" $tail || { echo "cannot build a diary in $work"; exit 1; }
+}
+
+# Boxes other than the question before a page is deleted.
+errors_shown() { grep '^box ' "$err" | grep -vc '^box \[ページ削除の問い合わせ\]'; }
+
+size_of() { stat -c %s "$diary" 2>/dev/null || echo missing; }
+
+dump()
+{
+    "$probe" dump "$diary" 2>/dev/null
+}
+
+# Runs a command with strace's injection, without the shell's notice of a kill.
+run_injected()
+{
+    local what=$1
+    shift
+    strace -f -qq -o /dev/null -e "inject=$what" "$probe" "$@" 2>"$err" &
+    wait $! 2>/dev/null
+}
+
+# After a crash or a fault: opened again, the diary holds the state before or
+# after the operation, and nothing is left beside it.
+#   check WHAT [pages-must-be-before] [size-must-be-before] [must-be-after]
+check()
+{
+    local what=$1 strict_pages=${2:-0} strict_size=${3:-0} only_after=${4:-0}
+    local now size
+    now=$(dump)
+    size=$(size_of)
+    outcome=neither
+    [ "$now" = "$after" ] && outcome=after
+    [ "$now" = "$before" ] && outcome=before
+    if [ "$now" != "$before" ] && [ "$now" != "$after" ]; then
+        fail "$what: the diary is neither as before nor as after"
+        diff <(echo "$before") <(echo "$now") | sed 's/^/    before→now /' | head -20
+    elif [ "$only_after" = 1 ] && [ "$now" != "$after" ]; then
+        fail "$what: the pages are as before, not as after"
+    elif [ "$strict_pages" = 1 ] && [ "$now" != "$before" ]; then
+        fail "$what: the pages are as after, though the fault came before they were safe"
+    fi
+    if [ "$size" != "$size_before" ] && [ "$size" != "$size_after" ]; then
+        fail "$what: the diary is $size bytes: neither $size_before (before) nor $size_after (after)"
+    elif [ "$only_after" = 1 ] && [ "$size" != "$size_after" ]; then
+        fail "$what: the diary is $size bytes as before, not $size_after as after"
+    elif [ "$strict_size" = 1 ] && [ "$size" != "$size_before" ]; then
+        fail "$what: the file was cut, though the fault came before its rewrite was safe"
+    fi
+    if [ -e "$temp" ] || [ -e "$journal" ]; then
+        fail "$what: left beside the diary: $(cd "$work" && ls -A | grep -v '^DIARY.DAT$' | tr '\n' ' ')"
+    fi
+}
+
+total_kills=0
+total_faults=0
+total_random=0
+total_torn=0
+for operation in "${operations[@]}"; do
+    kills=0
+    faults=0
+    kill_detail=
+    random_detail=
+
+    fresh
+    before=$(dump)
+    size_before=$(size_of)
+    "$probe" "$operation" "$diary" 2>"$err"
+    rc=$?
+    after=$(dump)
+    size_after=$(size_of)
+    if [ $rc -ne 0 ] || [ "$(errors_shown)" -ne 0 ]; then
+        fail "the operation does not run cleanly (exit $rc):"
+        cat "$err"
+        tally
+        continue
+    fi
+    if [ "$before" = "$after" ] && [ "$size_before" = "$size_after" ]; then
+        fail "the operation changes nothing"
+        tally
+        continue
+    fi
+    took=$(sed -n 's/^done in \([0-9]*\) us$/\1/p' "$err")
+
+    # Every call of the clean run, in order: name, its count so far, and what
+    # it touched.
+    fresh
+    strace -f -qq -y -o "$trace" -e "trace=$(IFS=,; echo "${calls[*]}")" "$probe" "$operation" "$diary" 2>/dev/null
+    rc=$?
+    if [ $rc -ne 0 ] || [ "$(dump)" != "$after" ] || [ "$(size_of)" != "$size_after" ]; then
+        fail "traced, the operation ends otherwise (exit $rc)"
+        tally
+        continue
+    fi
+    tally
+    declare -A count=()
+    events=()
+    while IFS= read -r line; do
+        # "PID  name(arguments) = result"
+        [[ $line =~ ^[0-9]+\ +([a-z0-9_]+)\((.*)$ ]] || continue
+        name=${BASH_REMATCH[1]}
+        line="$name(${BASH_REMATCH[2]}"
+        case " ${calls[*]} " in *" $name "*) ;; *) continue ;; esac
+        count[$name]=$((${count[$name]:-0} + 1))
+        case $line in
+            rename*"$work"*) target=rename ;;
+            *"$journal"*) target=journal ;;
+            *"$temp"*) target=temp ;;
+            *"$diary>"* | *"\"$diary\""*) target=diary ;;
+            *"$work"*) target=folder ;;
+            *) target=other ;;
+        esac
+        events+=("$name ${count[$name]} $target")
+    done <"$trace"
+
+    # Where the operation's result becomes safe: a fault up to there must
+    # leave the pages (and the file's length) as they were. A save stores the
+    # page first; its pages are safe once the rewrite begins.
+    pages_safe=${#events[@]}
+    size_safe=${#events[@]}
+    opened=
+    rewrite=
+    for i in "${!events[@]}"; do
+        read -r name n target <<<"${events[$i]}"
+        [ -z "$opened" ] && [ "$name:$target" = openat:diary ] && opened=$i
+        [ -z "$rewrite" ] && [ "$name:$target" = openat:temp ] && rewrite=$i
+        case $operation:$name:$target in
+            delete:rename:* | compact-tail:rename:*) pages_safe=$i size_safe=$i ;;
+            save:rename:*) size_safe=$i ;;
+        esac
+    done
+    case $operation in save | store-delete) pages_safe=$((${rewrite:-${#events[@]}} - 1)) ;; esac
+
+    # Killed at every call, N stepping up until the probe finishes.
+    if [ "$operation" != store-delete ]; then
+        for name in "${calls[@]}"; do
+            if [[ $folder_only == *" $name "* ]]; then
+                points=()
+                for event in "${events[@]}"; do
+                    read -r e n target <<<"$event"
+                    [ "$e" = "$name" ] && [ "$target" != other ] && points+=("$n")
+                done
+            else
+                points=()
+                for ((n = 1; n <= ${count[$name]:-0} + 1; n++)); do points+=("$n"); done
+            fi
+            killed_here=0
+            for n in "${points[@]}"; do
+                fresh
+                run_injected "$name:signal=SIGKILL:when=$n" "$operation" "$diary"
+                rc=$?
+                if [ $rc -eq 0 ]; then
+                    # Finished: every call of that name was killed at once.
+                    if [[ $folder_only != *" $name "* ]] && [ "$n" -ne $((${count[$name]:-0} + 1)) ]; then
+                        fail "$name: finished at call $n, though the clean run made ${count[$name]:-0}"
+                        tally
+                    fi
+                    break
+                fi
+                if [ $rc -ne 137 ]; then
+                    fail "$name call $n: ended with $rc instead of being killed"
+                    tally
+                    continue
+                fi
+                kills=$((kills + 1))
+                killed_here=$((killed_here + 1))
+                check "killed at $name call $n"
+                tally
+            done
+            [ $killed_here -gt 0 ] && kill_detail+=" $name $killed_here,"
+        done
+    fi
+
+    # Killed at random moments of the operation.
+    random=0
+    if [ "$operation" = save ] || [ "$operation" = delete ]; then
+        # The flushes take longer some times than others: the quickest of a
+        # few clean runs bounds the moments.
+        for ((k = 0; k < 3; k++)); do
+            fresh
+            "$probe" "$operation" "$diary" 2>"$err"
+            t=$(sed -n 's/^done in \([0-9]*\) us$/\1/p' "$err")
+            [ -n "$t" ] && [ "$t" -lt "${took:-999999999}" ] && took=$t
+        done
+        RANDOM=20261207
+        span=$((${took:-5000} + 1))
+        declare -A seen=([killed]=0 [finished]=0 [before]=0 [after]=0)
+        for ((k = 0; k < 40; k++)); do
+            delay=$(((RANDOM * 32768 + RANDOM) % span))
+            fresh
+            SORAFUMI_CRASHPROBE_KILL_US=$delay "$probe" "$operation" "$diary" 2>/dev/null &
+            wait $! 2>/dev/null
+            rc=$?
+            [ $rc -eq 0 ] || [ $rc -eq 137 ] || fail "random kill after $delay us: ended with $rc"
+            random=$((random + 1))
+            check "killed $delay us into the operation"
+            tally
+            if [ $rc -eq 137 ]; then seen[killed]=$((seen[killed] + 1)); else seen[finished]=$((seen[finished] + 1)); fi
+            [ $outcome != neither ] && seen[$outcome]=$((seen[$outcome] + 1))
+        done
+        random_detail=" (within ${span} us: ${seen[killed]} killed, ${seen[finished]} finished first; ${seen[before]} as before, ${seen[after]} as after)"
+        unset seen
+    fi
+
+    # A write that reaches the disk only in part, then a power cut before it
+    # was flushed: the first 4096 bytes of the write never arrive, and the
+    # probe dies at the flush that follows.
+    torn=0
+    if [ "$operation" != store-delete ]; then
+        for i in "${!events[@]}"; do
+            read -r name n target <<<"${events[$i]}"
+            case $name:$target in pwrite64:diary | write:journal | write:temp) ;; *) continue ;; esac
+            flush=
+            for ((j = i + 1; j < ${#events[@]}; j++)); do
+                read -r fname m ftarget <<<"${events[$j]}"
+                if [ "$ftarget" = "$target" ] && { [ "$fname" = fsync ] || [ "$fname" = fdatasync ]; }; then
+                    flush="$fname:signal=SIGKILL:when=$m"
+                    break
+                fi
+            done
+            [ -n "$flush" ] || continue
+            fresh
+            strace -f -qq -o /dev/null -e "inject=$name:retval=4096:when=$n" -e "inject=$flush" \
+                "$probe" "$operation" "$diary" 2>"$err" &
+            wait $! 2>/dev/null
+            rc=$?
+            what="$name call $n ($target) torn, killed at ${flush%%:*}"
+            if [ $rc -ne 137 ]; then
+                fail "$what: ended with $rc instead of being killed"
+                tally
+                continue
+            fi
+            torn=$((torn + 1))
+            check "$what" $((i <= pages_safe)) $((i <= size_safe))
+            tally
+        done
+    fi
+
+    # Each call that touches the diary's folder fails once, with a full disk
+    # and with an input/output error.
+    for i in "${!events[@]}"; do
+        read -r name n target <<<"${events[$i]}"
+        [ "$target" = other ] && continue
+        # The page that could not be stored: faults after the diary was
+        # opened (that is the store operation's) and before the deletion.
+        [ "$operation" = store-delete ] && { [ "$i" -le "${opened:-0}" ] || [ "$i" -gt "$pages_safe" ]; } && continue
+        for error in ENOSPC EIO; do
+            what="$error at $name call $n ($target)"
+            fresh
+            run_injected "$name:error=$error:when=$n" "$operation" "$diary"
+            rc=$?
+            faults=$((faults + 1))
+            if [ $rc -ne 0 ]; then
+                fail "$what: the probe ended with $rc"
+                cat "$err"
+                tally
+                continue
+            fi
+            boxes=$(errors_shown)
+            file_errors=$(grep -c '^box \[ﾌｧｲﾙ ｴﾗｰ\]' "$err")
+            # Failures the program rides over on purpose: a folder that cannot
+            # be flushed, a journal that finds no room (the page is written
+            # without it), a claim of room the disk does not understand, a
+            # leftover temporary file that cannot be removed yet.
+            tolerated=0
+            case $target:$name:$error in
+                folder:openat:* | folder:fsync:*) tolerated=1 ;;
+                journal:openat:ENOSPC | journal:write:ENOSPC | journal:fsync:ENOSPC) tolerated=1 ;;
+                diary:fallocate:EIO) tolerated=1 ;;
+                temp:unlink:*) tolerated=1 ;;
+            esac
+            if [ "$boxes" -ne "$file_errors" ] || [ "$boxes" -gt 1 ]; then
+                fail "$what: the boxes shown are not one file error:"
+                cat "$err"
+            elif [ "$boxes" -eq 0 ] && [ $tolerated = 0 ]; then
+                fail "$what: nobody was told"
+            fi
+            if [ "$operation" = store-delete ]; then
+                check "$what" 0 0 1
+            elif [ "$boxes" -eq 0 ]; then
+                check "$what" 0 0 1
+            else
+                check "$what" $((i <= pages_safe)) $((i <= size_safe))
+            fi
+            tally
+        done
+    done
+
+    echo "$operation: ${#events[@]} calls traced; $kills kills at calls (${kill_detail%,} ); $random random kills$random_detail; $torn torn writes; $faults faults"
+    total_kills=$((total_kills + kills))
+    total_random=$((total_random + random))
+    total_faults=$((total_faults + faults))
+    total_torn=$((total_torn + torn))
+    unset count
+done
+
+echo "$total_kills kills at calls, $total_random random kills, $total_torn torn writes, $total_faults faults"
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
