@@ -26,7 +26,14 @@ QString ProgramFolder::UserFolder() const
 {
     if (!userFolder_.isEmpty())
         return userFolder_;
-    if (QFileInfo(path_).isWritable())
+    // An installed program (…/lib/sorafumi) keeps the user's files apart,
+    // whoever may write to its folder; one run from its build folder keeps
+    // them beside itself.
+    const QDir folder(path_);
+    QDir parent = folder;
+    const bool installed = folder.dirName() == QStringLiteral("sorafumi") && parent.cdUp() &&
+                           parent.dirName() == QStringLiteral("lib");
+    if (!installed && QFileInfo(path_).isWritable())
         return path_;
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/日記帳Sorafumi");
 }

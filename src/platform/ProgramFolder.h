@@ -17,9 +17,10 @@ public:
     // A file beside the program.
     QString File(const QString& name) const { return path_ + u'/' + name; }
 
-    // Where the user's own files go: the program folder when the user may
-    // write there (a program run from its build folder), else the user's data
-    // folder, $XDG_DATA_HOME/日記帳Sorafumi, made on demand.
+    // Where the user's own files go: the program folder for a program run
+    // from its build folder, else (installed in …/lib/sorafumi, or a folder
+    // the user may not write to) the user's data folder,
+    // $XDG_DATA_HOME/日記帳Sorafumi, made on demand.
     QString UserFolder() const;
     // Makes the user's folder the current folder, so that a diary named
     // without a folder and the rewrite's temporary file live there. False when

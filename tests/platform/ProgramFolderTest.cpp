@@ -37,6 +37,18 @@ private slots:
                  QFile::Permissions());
     }
 
+    // Installed, the program keeps the user's files apart even where the user
+    // could write to its folder.
+    void InstalledProgramKeepsTheUsersFilesApart()
+    {
+        QTemporaryDir prefix;
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+        QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("lib/sorafumi"))));
+        const ProgramFolder folder(prefix.filePath(QStringLiteral("lib/sorafumi")));
+        QCOMPARE(folder.UserFolder(), home.path() + QStringLiteral("/日記帳Sorafumi"));
+    }
+
     // Files the program reads are found beside it unless the user's folder
     // holds one of that name.
     void FilesBesideTheProgram()
