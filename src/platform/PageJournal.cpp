@@ -44,11 +44,7 @@ FileError Remove(const QString& path)
 
 void FlushFolderOf(const QString& path)
 {
-    const int fd = ::open(NativeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    RecordFile::FlushFolder(QFileInfo(path).absolutePath());
 }
 
 } // namespace

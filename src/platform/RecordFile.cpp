@@ -135,6 +135,15 @@ FileError RecordFile::WriteRecord(qint32 number, const QByteArray& record)
     return {};
 }
 
+void RecordFile::FlushFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 FileError RecordFile::Flush()
 {
     if (fd_ < 0)

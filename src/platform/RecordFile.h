@@ -37,6 +37,10 @@ public:
     FileError WriteRecord(qint32 number, const QByteArray& record);
     // Makes what was written survive a power cut.
     FileError Flush();
+    // Makes a file's creation, rename or removal in the folder survive a
+    // power cut.
+    static void FlushFolder(const QString& folder);
+
     // Cuts the file to exactly this many records.
     FileError Truncate(qint32 records);
 

@@ -85,16 +85,6 @@ private:
     bool kept_ = false;
 };
 
-// Makes a rename in the folder survive a power cut.
-void FlushFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 FileError CopyRecords(const RecordFile& file, qint32 first, qint32 last, TempFile& temp)
 {
     const int length = file.RecordLength();
@@ -140,6 +130,6 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
     const int recordLength = file.RecordLength();
     if (const FileError error = temp.RenameOver(path))
         return error;
-    FlushFolder(folder);
+    RecordFile::FlushFolder(folder);
     return file.Open(path, recordLength);
 }
