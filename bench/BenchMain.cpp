@@ -3,9 +3,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
+#include <vector>
 
 void RegisterDiaryBenchmarks();
 
@@ -17,6 +20,18 @@ int main(int argc, char** argv)
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    // Five repetitions unless told otherwise: the medians are the figures.
+    std::vector<char*> arguments(argv, argv + argc);
+    const bool repetitionsGiven = std::any_of(arguments.begin(), arguments.end(), [](const char* argument) {
+        return std::strncmp(argument, "--benchmark_repetitions", 23) == 0;
+    });
+    char repetitions[] = "--benchmark_repetitions=5";
+    if (!repetitionsGiven)
+        arguments.insert(arguments.begin() + 1, repetitions);
+    argc = int(arguments.size());
+    arguments.push_back(nullptr);
+    argv = arguments.data();
 
     benchmark::Initialize(&argc, argv);
     QApplication application(argc, argv);

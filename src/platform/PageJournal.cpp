@@ -1,6 +1,7 @@
 #include "PageJournal.h"
 
 #include "RecordFile.h"
+#include "WriteFully.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,20 +20,6 @@ constexpr int HeaderLength = MagicLength + 8;
 QByteArray NativeName(const QString& path)
 {
     return QFile::encodeName(path);
-}
-
-FileError WriteAll(int fd, const QByteArray& bytes)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return FileError::FromErrno(put < 0 ? errno : ENOSPC);
-        done += put;
-    }
-    return {};
 }
 
 FileError Remove(const QString& path)
@@ -107,7 +94,8 @@ FileError PageJournal::Begin(const RecordFile& file, qint32 number)
     const int fd = ::open(NativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return FileError::FromErrno(errno);
-    FileError error = WriteAll(fd, Encode(number, old));
+    const QByteArray journal = Encode(number, old);
+    FileError error = WriteFully(fd, journal.constData(), journal.size());
     if (!error && ::fsync(fd) != 0)
         error = FileError::FromErrno(errno);
     ::close(fd);

@@ -1,10 +1,13 @@
 #include "RecordFile.h"
 
+#include "WriteFully.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 RecordFile::~RecordFile()
@@ -23,7 +26,9 @@ FileError RecordFile::Open(const QString& path, int recordLength)
     const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return FileError::FromErrno(errno);
-    struct stat info {};
+    struct stat info
+    {
+    };
     const bool statFailed = ::fstat(fd, &info) != 0;
     if (statFailed || !S_ISREG(info.st_mode)) {
         // Only a regular file holds records. errno says nothing when fstat
@@ -47,9 +52,19 @@ void RecordFile::Close()
     fd_ = -1;
 }
 
+void RecordFile::CloseInBackground()
+{
+    if (fd_ < 0)
+        return;
+    std::thread([fd = fd_] { ::close(fd); }).detach();
+    fd_ = -1;
+}
+
 qint64 RecordFile::Length() const
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (fd_ < 0 || ::fstat(fd_, &info) != 0)
         return 0;
     return qint64(info.st_size);
@@ -120,19 +135,7 @@ FileError RecordFile::WriteRecord(qint32 number, const QByteArray& record)
     if (::fallocate(fd_, FALLOC_FL_KEEP_SIZE, off_t(Offset(number)), off_t(recordLength_)) != 0 &&
         (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
         return FileError::FromErrno(errno);
-    qint64 done = 0;
-    while (done < recordLength_) {
-        const ssize_t put =
-            ::pwrite(fd_, record.constData() + done, size_t(recordLength_ - done), off_t(Offset(number) + done));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0)
-            return FileError::FromErrno(errno);
-        if (put == 0)
-            return FileError::FromErrno(ENOSPC);
-        done += put;
-    }
-    return {};
+    return WriteFully(fd_, record.constData(), recordLength_, Offset(number));
 }
 
 void RecordFile::FlushFolder(const QString& folder)

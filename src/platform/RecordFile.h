@@ -19,6 +19,10 @@ public:
     // by its owner only.
     FileError Open(const QString& path, int recordLength);
     void Close();
+    // For a file that has just been replaced: its last close frees all its
+    // blocks, which takes the file system a while for a large file, so the
+    // close happens on a thread of its own and nobody waits for it.
+    void CloseInBackground();
     bool IsOpen() const { return fd_ >= 0; }
     // The file's absolute name.
     const QString& Path() const { return path_; }

@@ -2,6 +2,7 @@
 
 #include "PageJournal.h"
 #include "RecordFile.h"
+#include "WriteFully.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -42,19 +43,25 @@ public:
         return {};
     }
 
+    // Claims the room for the whole copy first: a disk without it refuses
+    // here, before a megabyte has been copied.
+    FileError Reserve(qint64 bytes)
+    {
+        if (bytes > 0 && ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, off_t(bytes)) != 0 &&
+            (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
+            return FileError::FromErrno(errno);
+        return {};
+    }
+
     FileError Append(const char* bytes, qint64 length)
     {
-        qint64 done = 0;
-        while (done < length) {
-            const ssize_t put = ::write(fd_, bytes + done, size_t(length - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put < 0)
-                return FileError::FromErrno(errno);
-            if (put == 0)
-                return FileError::FromErrno(ENOSPC);
-            done += put;
-        }
+        if (const FileError error = WriteFully(fd_, bytes, length))
+            return error;
+        // The disk starts on each run while the next one is copied, so the
+        // closing flush has little left to wait for. Only a hint: the flush
+        // reports any failure.
+        ::sync_file_range(fd_, off_t(written_), off_t(length), SYNC_FILE_RANGE_WRITE);
+        written_ += length;
         return {};
     }
 
@@ -82,6 +89,7 @@ public:
 private:
     QString path_;
     int fd_ = -1;
+    qint64 written_ = 0;
     bool kept_ = false;
 };
 
@@ -107,7 +115,9 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
     const QString path = file.Path();
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
-    struct stat original {};
+    struct stat original
+    {
+    };
     const mode_t mode = ::stat(QFile::encodeName(path).constData(), &original) == 0 ? (original.st_mode & 07777) : 0600;
 
     // A journal names its record by number; once records have moved it would
@@ -119,6 +129,8 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
     if (const FileError error = temp.Create(mode))
         return error;
     const bool dropping = drop >= 1 && drop <= keep;
+    if (const FileError error = temp.Reserve(qint64(dropping ? keep - 1 : keep) * file.RecordLength()))
+        return error;
     if (const FileError error = CopyRecords(file, 1, dropping ? drop - 1 : keep, temp))
         return error;
     if (dropping)
@@ -131,5 +143,6 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
     if (const FileError error = temp.RenameOver(path))
         return error;
     RecordFile::FlushFolder(folder);
+    file.CloseInBackground();
     return file.Open(path, recordLength);
 }

@@ -338,7 +338,7 @@ for operation in "${operations[@]}"; do
             case $target:$name:$error in
                 folder:openat:* | folder:fsync:*) tolerated=1 ;;
                 journal:openat:ENOSPC | journal:write:ENOSPC | journal:fsync:ENOSPC) tolerated=1 ;;
-                diary:fallocate:EIO) tolerated=1 ;;
+                diary:fallocate:EIO | temp:fallocate:EIO) tolerated=1 ;;
                 temp:unlink:*) tolerated=1 ;;
             esac
             if [ "$boxes" -ne "$file_errors" ] || [ "$boxes" -gt 1 ]; then
