@@ -1,6 +1,7 @@
 #include "frmBrowser.h"
 
 #include "HelpPages.h"
+#include "platform/SafeWebView.h"
 #include "platform/Twips.h"
 
 #include <QAction>
@@ -13,7 +14,6 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
-#include <QWebEngineView>
 
 namespace {
 
@@ -25,9 +25,9 @@ struct Button
 };
 
 const Button Buttons[] = {
-    {"戻る", "go-previous", QStyle::SP_ArrowBack},     {"進む", "go-next", QStyle::SP_ArrowForward},
+    {"戻る", "go-previous", QStyle::SP_ArrowBack},    {"進む", "go-next", QStyle::SP_ArrowForward},
     {"中止", "process-stop", QStyle::SP_BrowserStop}, {"更新", "view-refresh", QStyle::SP_BrowserReload},
-    {"ﾎｰﾑ", "go-home", QStyle::SP_DirHomeIcon},      {"検索", "edit-find", QStyle::SP_FileDialogContentsView},
+    {"ﾎｰﾑ", "go-home", QStyle::SP_DirHomeIcon},       {"検索", "edit-find", QStyle::SP_FileDialogContentsView},
 };
 
 // Sizes are never set below zero, whatever the window's size.
@@ -75,7 +75,7 @@ frmBrowser::frmBrowser(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(cboAddress, &QComboBox::activated, this, [this] { Navigate(cboAddress->currentText()); });
     connect(cboAddress->lineEdit(), &QLineEdit::returnPressed, this, [this] { Navigate(cboAddress->currentText()); });
 
-    brwWebBrowser = new QWebEngineView(this);
+    brwWebBrowser = new SafeWebView(this);
     brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
     brwWebBrowser->move(Twips::ToPixels(45), Twips::ToPixels(1380));
     connect(brwWebBrowser, &QWebEngineView::loadStarted, this, [this] { busy_ = true; });

@@ -3,25 +3,28 @@
 #include "AppContext.h"
 #include "BackgroundTiler.h"
 #include "CoolBar.h"
-#include "MainCommands.h"
 #include "EntryEditing.h"
+#include "MainCommands.h"
 #include "PictureSurface.h"
 #include "UpDown.h"
+#include "auxwin/frmTip.h"
+#include "auxwin/frmZnMSG.h"
 #include "platform/JapaneseLocale.h"
+#include "platform/SafeWebView.h"
 #include "platform/Twips.h"
 #include "settings/Module1.h"
 #include "settings/SettingValue.h"
 #include "settings/frmLogin.h"
 #include "settings/frmLoginNnew.h"
-#include "auxwin/frmTip.h"
-#include "auxwin/frmZnMSG.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -29,12 +32,9 @@
 #include <QSlider>
 #include <QStyle>
 #include <QTableView>
-#include <QHeaderView>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTextCursor>
-#include <QMenu>
-#include <QWebEngineView>
 
 namespace {
 
@@ -157,7 +157,8 @@ void MainForm::BuildToolbar()
             toolbarButtons_.push_back(Toolbar1->addSeparator());
             continue;
         }
-        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(button.themeIcon), style()->standardIcon(button.fallback));
+        const QIcon icon =
+            QIcon::fromTheme(QString::fromLatin1(button.themeIcon), style()->standardIcon(button.fallback));
         QAction* action = Toolbar1->addAction(icon, key);
         action->setObjectName(key);
         action->setCheckable(key == QStringLiteral("ZN"));
@@ -308,15 +309,22 @@ bool MainForm::Form_Load()
 bool MainForm::AskOwnerRegistration()
 {
     const Prompter::Answer answer = context_.prompter.Message(
-        {QStringLiteral("簡単なセットアップを行います。\rまず所有者の名前を設定して下さい。\r同時にパスワードも設定できます。\r"
-                        "（パスワードは後からも変更できますが、所有者名はこの場以外では変更できません！）"),
-         QStringLiteral("新規登録"), Prompter::Buttons::YesNo, Prompter::Icon::Information, {}});
+        {QStringLiteral(
+             "簡単なセットアップを行います。\rまず所有者の名前を設定して下さい。\r同時にパスワードも設定できます。\r"
+             "（パスワードは後からも変更できますが、所有者名はこの場以外では変更できません！）"),
+         QStringLiteral("新規登録"),
+         Prompter::Buttons::YesNo,
+         Prompter::Icon::Information,
+         {}});
     if (answer == Prompter::Answer::Yes) {
         RegisterOwner();
         return !context_.Ended();
     }
-    context_.prompter.Message({QStringLiteral("所有者登録を拒否されたので終了します。"), QStringLiteral("登録拒否"),
-                               Prompter::Buttons::Ok, Prompter::Icon::Critical, {}});
+    context_.prompter.Message({QStringLiteral("所有者登録を拒否されたので終了します。"),
+                               QStringLiteral("登録拒否"),
+                               Prompter::Buttons::Ok,
+                               Prompter::Icon::Critical,
+                               {}});
     Form_Unload();
     context_.EndProgram();
     return false;
@@ -331,7 +339,8 @@ void MainForm::RegisterOwner()
 // Returns only when the owner was confirmed; giving up ends the program.
 bool MainForm::ConfirmLogin()
 {
-    frmLogin window(context_.settings, context_.app, context_.prompter, [this] { context_.EndProgram(); }, this);
+    frmLogin window(
+        context_.settings, context_.app, context_.prompter, [this] { context_.EndProgram(); }, this);
     context_.prompter.ShowModal(window);
     return !context_.Ended();
 }
@@ -344,13 +353,15 @@ void MainForm::ShowTipWindow()
 
 void MainForm::ShowWebPanelNotice()
 {
-    frmZnMSG notice(context_.app, [this] { HideWebPanel(); }, this);
+    frmZnMSG notice(
+        context_.app, [this] { HideWebPanel(); }, this);
     context_.prompter.ShowModal(notice);
 }
 
 void MainForm::LoadBackground()
 {
-    const QString path = context_.settings.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif"));
+    const QString path =
+        context_.settings.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif"));
     // A missing or unreadable picture leaves the holder empty.
     background_ = QPixmap(context_.folder.Resolve(path));
     Image1->setPixmap(background_);
@@ -458,8 +469,11 @@ void MainForm::Calendar_DateClick(QDate date)
 {
     StoreState& state = store_.State();
     if (state.PageCount <= 0) {
-        context_.prompter.Message({QStringLiteral("１件も日記がありません。"), Prompter::ProgramTitle(),
-                                   Prompter::Buttons::Ok, Prompter::Icon::Critical, {}});
+        context_.prompter.Message({QStringLiteral("１件も日記がありません。"),
+                                   Prompter::ProgramTitle(),
+                                   Prompter::Buttons::Ok,
+                                   Prompter::Icon::Critical,
+                                   {}});
         return;
     }
     // The scan reads only the date fields and shows the page it stops on, as
@@ -473,9 +487,13 @@ void MainForm::Calendar_DateClick(QDate date)
     if (found != 0)
         return;
 
-    const Prompter::Answer answer = context_.prompter.Message(
-        {JapaneseLocale::FormatShortDate(date) + QStringLiteral(" の日記はありませんでした。この日の日記をつけますか？"),
-         Prompter::ProgramTitle(), Prompter::Buttons::YesNo, Prompter::Icon::Question, {}});
+    const Prompter::Answer answer =
+        context_.prompter.Message({JapaneseLocale::FormatShortDate(date) +
+                                       QStringLiteral(" の日記はありませんでした。この日の日記をつけますか？"),
+                                   Prompter::ProgramTitle(),
+                                   Prompter::Buttons::YesNo,
+                                   Prompter::Icon::Question,
+                                   {}});
     if (answer != Prompter::Answer::Yes)
         return;
     const qint32 before = state.PageCount;
@@ -499,7 +517,7 @@ void MainForm::ToggleWebPanel()
     EnableDiaryButtons(false);
     // The browser engine is started only when the panel is first used.
     if (!WebBrowser1) {
-        WebBrowser1 = new QWebEngineView(znBaseFrm);
+        WebBrowser1 = new SafeWebView(znBaseFrm);
         Place(WebBrowser1, QStringLiteral("WebBrowser1"), {-60, -60, 4455, 2715});
         WebBrowser1->show();
     }
@@ -564,7 +582,9 @@ void MainForm::SelectInBody(int start, int length)
     // The box holds line feeds where the diary's text has CR LF.
     auto* body = static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex]);
     const QString text = FieldText(BodyIndex);
-    const auto inBox = [&text](int position) { return position - int(text.left(position).count(QStringLiteral("\r\n"))); };
+    const auto inBox = [&text](int position) {
+        return position - int(text.left(position).count(QStringLiteral("\r\n")));
+    };
     QTextCursor cursor = body->textCursor();
     cursor.setPosition(inBox(start));
     cursor.setPosition(inBox(start + length), QTextCursor::KeepAnchor);

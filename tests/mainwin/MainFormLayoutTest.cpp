@@ -5,6 +5,7 @@
 #include "mainwin/MainForm.h"
 #include "mainwin/PictureSurface.h"
 #include "mainwin/StartProgram.h"
+#include "platform/SafeWebView.h"
 #include "platform/Twips.h"
 
 #include <QAction>
@@ -241,13 +242,13 @@ private slots:
         QVERIFY(panel->isVisible());
         const QWidget* band = form->findChild<QWidget*>(QStringLiteral("CoolBar1"));
         QCOMPARE(panel->pos(), QPoint(band->x(), band->height()));
-        QCOMPARE(panel->size(), QSize(form->centralWidget()->width() - panel->x(),
-                                      form->centralWidget()->height() - panel->y()));
+        QCOMPARE(panel->size(),
+                 QSize(form->centralWidget()->width() - panel->x(), form->centralWidget()->height() - panel->y()));
         for (int i = 0; i < buttons.size(); ++i)
             QCOMPARE(buttons[i]->isEnabled(), i == 0 || i == buttons.size() - 1);
         QVERIFY(!slider->isEnabled());
         auto* view = form->findChild<QWebEngineView*>(QStringLiteral("WebBrowser1"));
-        QVERIFY(view);
+        QVERIFY(qobject_cast<SafeWebView*>(view));
         QCOMPARE(view->url(), QUrl(QStringLiteral("about:blank")));
 
         form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
