@@ -256,6 +256,9 @@ void MainForm::BuildEntryArea()
     PlaceInArray(body, QStringLiteral("FieldBoxes"), BodyIndex, {120, 2700, 7635, 2835});
     LabelFor(bodyLabel, body);
     body->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Like every other box, the body passes Tab on to the next control; Enter
+    // starts its new lines.
+    body->setTabChangesFocus(true);
     body->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
     FieldBoxes[BodyIndex] = body;
     for (int i = 0; i + 1 < EntryFieldCount; ++i)
