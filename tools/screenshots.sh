@@ -20,6 +20,8 @@ XDG_CONFIG_HOME="$work/first" XDG_DATA_HOME="$work/share" xvfb-run -a -s '-scree
     '$program' & sleep 4
     $(declare -f shoot); out='$out'; shoot first-start 800 600
     kill %1" || true
+# Only the question, without the empty screen around it.
+convert "$out/first-start.png" -trim +repage "$out/first-start.png"
 
 # A diary of a few pages for the other pictures.
 diary="$work/DIARY.DAT"

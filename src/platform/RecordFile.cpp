@@ -40,8 +40,11 @@ FileError RecordFile::Open(const QString& path, int recordLength)
     fd_ = fd;
     recordLength_ = recordLength;
     // Kept absolute: a later change of the current folder must not move the
-    // file's rewrites elsewhere.
-    path_ = QFileInfo(path).absoluteFilePath();
+    // file's rewrites elsewhere. A file reached through a symbolic link is
+    // kept where the link points, so that a rewrite replaces that file and
+    // leaves the link alone.
+    const QFileInfo name(path);
+    path_ = name.canonicalFilePath().isEmpty() ? name.absoluteFilePath() : name.canonicalFilePath();
     return {};
 }
 

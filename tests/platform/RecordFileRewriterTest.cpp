@@ -125,6 +125,27 @@ private slots:
         }
     }
 
+    // A diary kept elsewhere and reached through a link: the file it points to
+    // is rewritten, the link stays a link.
+    void LinkedFileRewrittenWhereItLives()
+    {
+        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("real")));
+        const QString real = dir_->filePath(QStringLiteral("real/DIARY.DAT"));
+        QVERIFY(WriteBytes(real, Records("ABCDE")));
+        QVERIFY(QFile::link(QStringLiteral("../real/DIARY.DAT"), path_));
+        RecordFile file;
+        QVERIFY(!file.Open(path_, Length));
+
+        QCOMPARE(RecordFileRewriter::Rewrite(file, 5, 1).code, short(FileError::None));
+
+        QVERIFY(QFileInfo(path_).isSymLink());
+        QVERIFY(ReadBytes(real) == Records("BCDE"));
+        QCOMPARE(Entries(dir_->filePath(QStringLiteral("real"))), QStringList{QStringLiteral("DIARY.DAT")});
+        QCOMPARE(Entries(dir_->filePath(QStringLiteral("diary"))), QStringList{QStringLiteral("DIARY.DAT")});
+        QVERIFY(!file.WriteRecord(1, QByteArray(Length, 'N')));
+        QVERIFY(ReadBytes(path_).left(Length) == QByteArray(Length, 'N'));
+    }
+
     void LongFileCopiedInRuns_data()
     {
         // About a megabyte is copied at a time: 103 records of this length.
