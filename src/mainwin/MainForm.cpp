@@ -482,12 +482,14 @@ void MainForm::Calendar_DateClick(QDate date)
     // The scan reads only the date fields and shows the page it stops on, as
     // showing every page up to it in turn would leave the window. Edits not
     // stored on the shown page give way to it.
-    const qint32 found = store_.FindDatePage(date);
-    state.CurrentPage = found != 0 ? found : state.PageCount;
+    const std::optional<qint32> found = store_.FindDatePage(date);
+    if (!found)
+        return;
+    state.CurrentPage = *found != 0 ? *found : state.PageCount;
     store_.LoadPage();
     if (state.CurrentPage > 1)
         state.PageChanged = true;
-    if (found != 0)
+    if (*found != 0)
         return;
 
     const Prompter::Answer answer =

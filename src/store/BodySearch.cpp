@@ -84,8 +84,8 @@ bool FoundAtCharacterStart(const char* body, int length, const QByteArray& needl
 {
     int boundary = 0;
     const char* end = body + length;
-    for (const char* hit = body; (hit = static_cast<const char*>(
-                                      memmem(hit, size_t(end - hit), needle.constData(), size_t(needle.size()))));
+    for (const char* hit = body;
+         (hit = static_cast<const char*>(memmem(hit, size_t(end - hit), needle.constData(), size_t(needle.size()))));
          ++hit) {
         const int offset = int(hit - body);
         while (boundary < offset)
@@ -108,8 +108,7 @@ QString BodySearch::StoredForm(const QString& text)
     return stored.size() == text.size() ? stored : text;
 }
 
-bool BodySearch::BodyHolds(const char* body, int length, const QString& text, const QByteArray& needle,
-                           bool bytewise)
+bool BodySearch::BodyHolds(const char* body, int length, const QString& text, const QByteArray& needle, bool bytewise)
 {
     Trim(body, length);
     if (text.isEmpty())
@@ -119,8 +118,9 @@ bool BodySearch::BodyHolds(const char* body, int length, const QString& text, co
     return Cp932::Decode(body, length).contains(text);
 }
 
-qint32 BodySearch::Find(const RecordFile& file, const QString& text, qint32 from, qint32 last)
+FileError BodySearch::Find(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found)
 {
+    found = 0;
     const QByteArray needle = Cp932::Encode(text);
     bool bytewise = Cp932::Decode(needle) == text;
     for (const QChar c : text)
@@ -130,13 +130,15 @@ qint32 BodySearch::Find(const RecordFile& file, const QString& text, qint32 from
     QByteArray pages;
     for (qint32 first = std::max(from, 1); first <= last; first += PagesPerRead) {
         const qint32 count = std::min(PagesPerRead, last - first + 1);
-        if (file.ReadRecords(first, count, pages))
-            return 0;
+        if (const FileError error = file.ReadRecords(first, count, pages))
+            return error;
         for (qint32 i = 0; i < count; ++i) {
             const char* record = pages.constData() + qint64(i) * DiaryPage::RecordLength;
-            if (BodyHolds(record + body.offset, body.length, text, needle, bytewise))
-                return first + i;
+            if (BodyHolds(record + body.offset, body.length, text, needle, bytewise)) {
+                found = first + i;
+                return {};
+            }
         }
     }
-    return 0;
+    return {};
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/FileError.h"
+
 class RecordFile;
 
 // Finds the first page from a given one whose body holds a text, comparing
@@ -17,8 +19,9 @@ public:
     // looked for in the stored form.
     static QString StoredForm(const QString& text);
 
-    // The first page from `from` to `last` whose body holds text; 0 when none.
-    static qint32 Find(const RecordFile& file, const QString& text, qint32 from, qint32 last);
+    // The first page from `from` to `last` whose body holds text into found;
+    // 0 when none does. An error when the pages could not be read.
+    static FileError Find(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found);
 
 private:
     static bool BodyHolds(const char* body, int length, const QString& text, const QByteArray& needle, bool bytewise);

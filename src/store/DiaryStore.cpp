@@ -25,15 +25,15 @@ QString Str(qint32 number)
     return number < 0 ? QString::number(number) : u' ' + QString::number(number);
 }
 
-const QString FirstStartPrompt = QStringLiteral(
-    "ファイル名を１２０文字以内で決めて下さい。\r"
-    "以後このファイル名で日記の内容はデータベースとして\r"
-    "構築されていきます。\r"
-    "\r"
-    "■ヒント！\r"
-    "以前の日記帳Sorafumiのファイルを引き継ぐことができます。\r"
-    "以前のファイル名をを入力してください。\r"
-    "標準では　C:\\Program Files\\日記帳Sorafumi\\　にあるあなたが設定したファイル名です。");
+const QString FirstStartPrompt =
+    QStringLiteral("ファイル名を１２０文字以内で決めて下さい。\r"
+                   "以後このファイル名で日記の内容はデータベースとして\r"
+                   "構築されていきます。\r"
+                   "\r"
+                   "■ヒント！\r"
+                   "以前の日記帳Sorafumiのファイルを引き継ぐことができます。\r"
+                   "以前のファイル名をを入力してください。\r"
+                   "標準では　C:\\Program Files\\日記帳Sorafumi\\　にあるあなたが設定したファイル名です。");
 
 // A rewrite that never finished leaves its temporary file beside the diary;
 // the diary itself was never touched by it.
@@ -57,8 +57,8 @@ void DiaryStore::ReportFileError(const FileError& error)
 
 void DiaryStore::Inform(const QString& text)
 {
-    prompter_.Message({text, QStringLiteral("ファイルに関する情報"), Prompter::Buttons::Ok,
-                       Prompter::Icon::Information, {}});
+    prompter_.Message(
+        {text, QStringLiteral("ファイルに関する情報"), Prompter::Buttons::Ok, Prompter::Icon::Information, {}});
 }
 
 void DiaryStore::SelectDiaryFile()
@@ -83,8 +83,11 @@ void DiaryStore::SelectDiaryFile()
         state_.DiaryFileName = answer;
         app_.UserDataFile = answer;
         if (answer.isEmpty()) {
-            prompter_.Message({QStringLiteral("ファイル名を指定しなかったので終了します。"), Prompter::ProgramTitle(),
-                               Prompter::Buttons::Ok, Prompter::Icon::None, {}});
+            prompter_.Message({QStringLiteral("ファイル名を指定しなかったので終了します。"),
+                               Prompter::ProgramTitle(),
+                               Prompter::Buttons::Ok,
+                               Prompter::Icon::None,
+                               {}});
             endProgram_();
             return;
         }
@@ -211,7 +214,10 @@ void DiaryStore::DeleteTheOnlyPage()
     const Prompter::Answer answer = prompter_.Message(
         {QStringLiteral("削除しようとしているページは日記ファイルの最後のページです。\r"
                         "最後のページを削除した場合は、日記ファイル自体が削除され、\r同時に日記帳も終了します。\r"),
-         QStringLiteral("ファイル削除"), Prompter::Buttons::YesNo, Prompter::Icon::Information, {}});
+         QStringLiteral("ファイル削除"),
+         Prompter::Buttons::YesNo,
+         Prompter::Icon::Information,
+         {}});
     if (answer != Prompter::Answer::Yes)
         return;
     app_.UserDataFile.clear();
@@ -291,24 +297,31 @@ void DiaryStore::CloseDiary()
     view_.CloseMainWindow();
 }
 
-qint32 DiaryStore::FindDatePage(QDate date) const
+std::optional<qint32> DiaryStore::FindDatePage(QDate date)
 {
     if (!IsOpen() || !date.isValid())
         return 0;
     const DiaryPage::Layout& field = DiaryPage::Fields[DiaryPage::PageDate];
     QByteArray bytes;
     for (qint32 page = 1; page <= state_.PageCount; ++page) {
-        if (state_.DiaryFile.ReadPart(page, field.offset, field.length, bytes))
-            return 0;
+        if (const FileError error = state_.DiaryFile.ReadPart(page, field.offset, field.length, bytes)) {
+            ReportFileError(error);
+            return std::nullopt;
+        }
         if (DateField::FromBytes(bytes.constData(), int(bytes.size())) == date)
             return page;
     }
     return 0;
 }
 
-qint32 DiaryStore::FindInBodies(const QString& text, qint32 from) const
+std::optional<qint32> DiaryStore::FindInBodies(const QString& text, qint32 from)
 {
     if (!IsOpen())
         return 0;
-    return BodySearch::Find(state_.DiaryFile, text, from, state_.PageCount);
+    qint32 found = 0;
+    if (const FileError error = BodySearch::Find(state_.DiaryFile, text, from, state_.PageCount, found)) {
+        ReportFileError(error);
+        return std::nullopt;
+    }
+    return found;
 }

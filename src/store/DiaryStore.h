@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <functional>
+#include <optional>
 
 class Clock;
 class DiaryView;
@@ -40,12 +41,13 @@ public:
     void CloseDiary();
 
     // The first page whose date field reads as date; 0 when none does. Reads
-    // the date fields only.
-    qint32 FindDatePage(QDate date) const;
+    // the date fields only. Nothing when the file could not be read, which
+    // has been reported: a page that could not be read is not a page missing.
+    std::optional<qint32> FindDatePage(QDate date);
 
     // The first page from `from` on whose body holds text; 0 when none does.
-    // Reads the bodies without showing them.
-    qint32 FindInBodies(const QString& text, qint32 from) const;
+    // Reads the bodies without showing them; nothing as above.
+    std::optional<qint32> FindInBodies(const QString& text, qint32 from);
 
     static QString PageStatusText(qint32 pageCount, qint32 currentPage);
     bool IsOpen() const { return state_.DiaryFileNumber != 0; }

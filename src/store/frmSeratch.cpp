@@ -72,8 +72,9 @@ frmSeratch::frmSeratch(DiaryStore& store, DiaryView& view, Prompter& prompter, Q
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
-    picture->setPixmap(QIcon::fromTheme(QStringLiteral("edit-find"), style()->standardIcon(QStyle::SP_FileDialogContentsView))
-                           .pixmap(32));
+    picture->setPixmap(
+        QIcon::fromTheme(QStringLiteral("edit-find"), style()->standardIcon(QStyle::SP_FileDialogContentsView))
+            .pixmap(32));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(note, 0, 0, 1, 2);
@@ -102,10 +103,12 @@ void frmSeratch::Seratch_Click()
 
     // The bodies are read from the file; only the page that stays is shown.
     const QString wanted = BodySearch::StoredForm(text);
-    const qint32 found = store_.FindInBodies(wanted, start);
-    state.CurrentPage = found != 0 ? found : state.PageCount;
+    const std::optional<qint32> found = store_.FindInBodies(wanted, start);
+    if (!found)
+        return;
+    state.CurrentPage = *found != 0 ? *found : state.PageCount;
     store_.LoadPage();
-    if (found == 0)
+    if (*found == 0)
         return;
     const int position = int(view_.FieldText(DiaryView::BodyIndex).indexOf(wanted));
     view_.SelectInBody(qMax(0, position), int(wanted.size()));

@@ -93,7 +93,9 @@ class BodySearchTest : public QObject
     // Searches as the search window does, for the text as it was typed.
     static qint32 Search(const RecordFile& file, const QString& typed, qint32 from)
     {
-        return BodySearch::Find(file, BodySearch::StoredForm(typed), from, file.RecordCount());
+        qint32 found = -1;
+        const FileError error = BodySearch::Find(file, BodySearch::StoredForm(typed), from, file.RecordCount(), found);
+        return error ? -1 : found;
     }
 
     qint32 Find(const QByteArray& diary, const QString& typed, qint32 from)

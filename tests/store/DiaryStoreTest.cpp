@@ -45,10 +45,11 @@ QString EndLine()
 
 QString DeleteLine()
 {
-    return Message(QStringLiteral("現在表示している日付のページが削除されます。\r削除すると二度と復元できなくなります。\r"
-                                  "このページを削除しますか？"),
-                   QStringLiteral("ページ削除の問い合わせ"), Prompter::Buttons::YesNo, Prompter::Icon::Exclamation,
-                   Prompter::Answer::No);
+    return Message(
+        QStringLiteral("現在表示している日付のページが削除されます。\r削除すると二度と復元できなくなります。\r"
+                       "このページを削除しますか？"),
+        QStringLiteral("ページ削除の問い合わせ"), Prompter::Buttons::YesNo, Prompter::Icon::Exclamation,
+        Prompter::Answer::No);
 }
 
 QString DeleteFileLine()
@@ -100,22 +101,33 @@ QStringList ShownDay(int day)
 {
     const DiaryBuilder::Fields page = Day(day);
     const int amount = day * 100;
-    const QString expense = amount < 1000 ? u'\\' + QString::number(amount)
-                                          : QStringLiteral("\\%1,%2").arg(amount / 1000).arg(amount % 1000, 3, 10, QLatin1Char('0'));
+    const QString expense =
+        amount < 1000 ? u'\\' + QString::number(amount)
+                      : QStringLiteral("\\%1,%2").arg(amount / 1000).arg(amount % 1000, 3, 10, QLatin1Char('0'));
     return {page.date, page.time, page.weekday, page.weather, expense, page.signature, page.body};
 }
 
 // The page AddPage writes on Monday 7 December 2026 at 9:30.
 DiaryBuilder::Fields Today()
 {
-    return {QStringLiteral("2026年12月7日"), QStringLiteral("月曜日"), QStringLiteral("0"), QStringLiteral("山田太郎"),
-            QStringLiteral("午前 9:30:00"), {}, {}};
+    return {QStringLiteral("2026年12月7日"),
+            QStringLiteral("月曜日"),
+            QStringLiteral("0"),
+            QStringLiteral("山田太郎"),
+            QStringLiteral("午前 9:30:00"),
+            {},
+            {}};
 }
 
 QStringList ShownToday()
 {
-    return {QStringLiteral("2026年12月7日"), QStringLiteral("午前 9:30:00"), QStringLiteral("月曜日"), {}, {},
-            QStringLiteral("山田太郎"), {}};
+    return {QStringLiteral("2026年12月7日"),
+            QStringLiteral("午前 9:30:00"),
+            QStringLiteral("月曜日"),
+            {},
+            {},
+            QStringLiteral("山田太郎"),
+            {}};
 }
 
 QByteArray Bytes(const DiaryBuilder::Fields& fields)
@@ -186,14 +198,14 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("name typed at the first start")
-            << QString() << false << QStringLiteral("diary.dat") << Diary << QStringList{AskLine(), CreationLine(Diary)};
+        QTest::newRow("name typed at the first start") << QString() << false << QStringLiteral("diary.dat") << Diary
+                                                       << QStringList{AskLine(), CreationLine(Diary)};
         QTest::newRow("name typed with a folder")
             << QString() << false << QStringLiteral("  sub/diary.dat ") << QStringLiteral("sub/DIARY.DAT")
             << QStringList{AskLine(), CreationLine(QStringLiteral("sub/DIARY.DAT"))};
         QTest::newRow("configured file of 0 bytes") << Diary << true << QString() << Diary << QStringList();
-        QTest::newRow("configured file missing") << Diary << false << QString() << Diary
-                                                 << QStringList{CreationLine(Diary)};
+        QTest::newRow("configured file missing")
+            << Diary << false << QString() << Diary << QStringList{CreationLine(Diary)};
     }
     void FirstPageOfANewDiary()
     {
@@ -244,10 +256,11 @@ private slots:
             << QStringList{QStringLiteral("?nowhere/diary.dat"), QStringLiteral("OK"), QStringLiteral("OK"),
                            QStringLiteral("?diary.dat"), QStringLiteral("OK")}
             << QStringList{AskLine(), CreationLine(QStringLiteral("nowhere/DIARY.DAT")),
-                           FileErrorBox(QStringLiteral("指定されたﾊﾟｽが存在しません。")), AskLine(), CreationLine(Diary)}
+                           FileErrorBox(QStringLiteral("指定されたﾊﾟｽが存在しません。")), AskLine(),
+                           CreationLine(Diary)}
             << true;
-        QTest::newRow("Cancel ends the program") << QStringList{QStringLiteral("?"), QStringLiteral("OK")}
-                                                 << QStringList{AskLine(), EndLine()} << false;
+        QTest::newRow("Cancel ends the program")
+            << QStringList{QStringLiteral("?"), QStringLiteral("OK")} << QStringList{AskLine(), EndLine()} << false;
         QTest::newRow("only spaces end the program")
             << QStringList{QStringLiteral("?   "), QStringLiteral("OK")} << QStringList{AskLine(), EndLine()} << false;
         QTest::newRow("creation declined, then Cancel")
@@ -267,7 +280,7 @@ private slots:
                 h_->prompter.AnswerInput(answer.mid(1));
             else
                 h_->prompter.AnswerMessage(answer == QStringLiteral("OK") ? Prompter::Answer::Ok
-                                                                         : Prompter::Answer::Cancel);
+                                                                          : Prompter::Answer::Cancel);
         }
         h_->store.SelectDiaryFile();
 
@@ -328,8 +341,9 @@ private slots:
         QCOMPARE(h_->ended, 0);
 
         // Nothing can be loaded, stored, added, deleted or compacted.
-        const QStringList typed{QStringLiteral("2026年12月7日"), {}, {}, QStringLiteral("晴れ"), QStringLiteral("500"),
-                                {}, QStringLiteral("本文")};
+        const QStringList typed{
+            QStringLiteral("2026年12月7日"), {}, {}, QStringLiteral("晴れ"), QStringLiteral("500"), {},
+            QStringLiteral("本文")};
         for (int i = 0; i < typed.size(); ++i)
             h_->view.SetFieldText(i, typed[i]);
         h_->store.LoadPage();
@@ -337,7 +351,7 @@ private slots:
         h_->store.AddPage();
         h_->store.DeletePage();
         QVERIFY(h_->store.CompactDiary());
-        QCOMPARE(h_->store.FindDatePage(QDate(2026, 12, 7)), 0);
+        QCOMPARE(h_->store.FindDatePage(QDate(2026, 12, 7)), std::optional<qint32>(0));
         // The page-number test still runs.
         h_->prompter.AnswerMessage(Prompter::Answer::Ok);
         h_->store.NextPage();
@@ -480,24 +494,44 @@ private slots:
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<QByteArray>("added");
         QTest::addColumn<QStringList>("fields");
-        QTest::newRow("after three pages") << QList<int>{1, 2, 3} << 2 << QString() << Now() << Bytes(Today())
-                                           << ShownToday();
+        QTest::newRow("after three pages")
+            << QList<int>{1, 2, 3} << 2 << QString() << Now() << Bytes(Today()) << ShownToday();
         QTest::newRow("today already has a page")
             << QList<int>{1, 2, 7} << 3 << QString() << Now() << Bytes(Today()) << ShownToday();
         QTest::newRow("the shown page is stored first")
             << QList<int>{1, 2, 3} << 2 << QStringLiteral("雪") << Now() << Bytes(Today()) << ShownToday();
         QTest::newRow("in the afternoon")
             << QList<int>{1, 2, 3} << 1 << QString() << QDateTime(QDate(2026, 12, 8), QTime(15, 5, 9))
-            << Bytes({QStringLiteral("2026年12月8日"), QStringLiteral("火曜日"), QStringLiteral("0"),
-                      QStringLiteral("山田太郎"), QStringLiteral("午後 3:05:09"), {}, {}})
-            << QStringList{QStringLiteral("2026年12月8日"), QStringLiteral("午後 3:05:09"), QStringLiteral("火曜日"), {},
-                           {}, QStringLiteral("山田太郎"), {}};
-        QTest::newRow("at midnight")
-            << QList<int>{1, 2, 3} << 3 << QString() << QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0))
-            << Bytes({QStringLiteral("2027年1月1日"), QStringLiteral("金曜日"), QStringLiteral("0"),
-                      QStringLiteral("山田太郎"), QStringLiteral("午前 12:00:00"), {}, {}})
-            << QStringList{QStringLiteral("2027年1月1日"), QStringLiteral("午前 12:00:00"), QStringLiteral("金曜日"), {},
-                           {}, QStringLiteral("山田太郎"), {}};
+            << Bytes({QStringLiteral("2026年12月8日"),
+                      QStringLiteral("火曜日"),
+                      QStringLiteral("0"),
+                      QStringLiteral("山田太郎"),
+                      QStringLiteral("午後 3:05:09"),
+                      {},
+                      {}})
+            << QStringList{QStringLiteral("2026年12月8日"),
+                           QStringLiteral("午後 3:05:09"),
+                           QStringLiteral("火曜日"),
+                           {},
+                           {},
+                           QStringLiteral("山田太郎"),
+                           {}};
+        QTest::newRow("at midnight") << QList<int>{1, 2, 3} << 3 << QString()
+                                     << QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0))
+                                     << Bytes({QStringLiteral("2027年1月1日"),
+                                               QStringLiteral("金曜日"),
+                                               QStringLiteral("0"),
+                                               QStringLiteral("山田太郎"),
+                                               QStringLiteral("午前 12:00:00"),
+                                               {},
+                                               {}})
+                                     << QStringList{QStringLiteral("2027年1月1日"),
+                                                    QStringLiteral("午前 12:00:00"),
+                                                    QStringLiteral("金曜日"),
+                                                    {},
+                                                    {},
+                                                    QStringLiteral("山田太郎"),
+                                                    {}};
     }
     void AddPageAppendsToday()
     {
@@ -807,10 +841,39 @@ private slots:
         h_->Show(3);
         const QStringList fields = h_->Fields();
 
-        QCOMPARE(h_->store.FindDatePage(date), page);
+        QCOMPARE(h_->store.FindDatePage(date), std::optional<qint32>(page));
         // Only the dates are read: the page shown stays as it was.
         QCOMPARE(h_->Fields(), fields);
         QCOMPARE(h_->view.status, Status(5, 3));
+    }
+
+    // Another program cut the file short behind the diary's back: the pages it
+    // lost cannot be read, and that is said, not taken for a day without a
+    // page or a text found nowhere.
+    void UnreadablePagesAreNotMissingPages_data()
+    {
+        QTest::addColumn<bool>("dates");
+        QTest::newRow("the calendar's look-up") << true;
+        QTest::newRow("the search") << false;
+    }
+    void UnreadablePagesAreNotMissingPages()
+    {
+        QFETCH(bool, dates);
+        DiaryBuilder builder;
+        for (int day = 1; day <= 5; ++day)
+            builder.Add(Day(day));
+        QVERIFY(builder.WriteTo(Diary));
+        h_->Start(Diary);
+        QVERIFY(QFile::resize(Diary, qint64(3) * DiaryPage::RecordLength));
+        h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+
+        const std::optional<qint32> found = dates ? h_->store.FindDatePage(QDate(2026, 12, 24))
+                                                  : h_->store.FindInBodies(QStringLiteral("どこにもない"), 1);
+
+        QVERIFY(!found);
+        QCOMPARE(Shown(h_->prompter),
+                 QStringList{FileErrorBox(QStringLiteral("このﾌｧｲﾙの EOF 記号が標準と異なります。"
+                                                         "または EOF 記号を越えてﾃﾞｰﾀを読み込もうとしました。"))});
     }
 
     // --- failing disks (root only: a small disk of its own) -------------------
@@ -846,8 +909,8 @@ private slots:
             QVERIFY(!h_->store.CompactDiary());
         }
 
-        QCOMPARE(Shown(h_->prompter), (deleting ? QStringList{DeleteLine(), FileErrorBox(DiskFull)}
-                                                : QStringList{FileErrorBox(DiskFull)}));
+        QCOMPARE(Shown(h_->prompter),
+                 (deleting ? QStringList{DeleteLine(), FileErrorBox(DiskFull)} : QStringList{FileErrorBox(DiskFull)}));
         QVERIFY(ReadBytes(path) == bytes);
         QCOMPARE(Entries(disk_->Path()), QStringList{Diary});
         QCOMPARE(h_->Fields(), fields);
@@ -953,7 +1016,7 @@ private slots:
         QCOMPARE(h_->store.State().PageCount, 0);
         // No page to show, and none half made.
         QCOMPARE(h_->Fields(), QStringList(7, QString()));
-        QCOMPARE(h_->store.FindDatePage(QDate(2026, 12, 7)), 0);
+        QCOMPARE(h_->store.FindDatePage(QDate(2026, 12, 7)), std::optional<qint32>(0));
 
         QVERIFY(disk_->MakeRoom());
         h_->store.AddPage();
@@ -1001,9 +1064,9 @@ private slots:
             h_->store.DeletePage();
         }
 
-        QCOMPARE(Shown(h_->prompter), (operation == QStringLiteral("delete")
-                                           ? QStringList{DeleteLine(), FileErrorBox(AccessDenied)}
-                                           : QStringList{FileErrorBox(AccessDenied)}));
+        QCOMPARE(Shown(h_->prompter),
+                 (operation == QStringLiteral("delete") ? QStringList{DeleteLine(), FileErrorBox(AccessDenied)}
+                                                        : QStringList{FileErrorBox(AccessDenied)}));
         QVERIFY(ReadBytes(path) == bytes);
         QCOMPARE(Entries(folder), QStringList{Diary});
         QCOMPARE(h_->Fields(), fields);
