@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OwnerForm.h"
+
 #include <QDialog>
 #include <functional>
 
@@ -30,8 +32,6 @@ private:
     AppSettings& app_;
     Prompter& prompter_;
     std::function<void()> endProgram_;
-    QLineEdit* txtUserName;
-    QLineEdit* txtPassword;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
+    // The window's controls, by their names: form_.txtUserName and so on.
+    OwnerForm form_;
 };

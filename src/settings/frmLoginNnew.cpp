@@ -10,39 +10,39 @@
 #include <QPushButton>
 
 frmLoginNnew::frmLoginNnew(SettingsStore& settings, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), settings_(settings), prompter_(prompter)
+    : QDialog(parent), settings_(settings), prompter_(prompter),
+      form_(OwnerForm::Build(*this, QStringLiteral("所有者登録"), QStringLiteral("ﾘｾｯﾄ")))
 {
     setObjectName(QStringLiteral("frmLoginNnew"));
-    const OwnerForm form = OwnerForm::Build(*this, QStringLiteral("所有者登録"), QStringLiteral("ﾘｾｯﾄ"));
-    txtUserName = form.txtUserName;
-    txtPassword = form.txtPassword;
-    cmdOK = form.cmdOK;
-    cmdCancel = form.cmdCancel;
-    form.Label1->setText(QStringLiteral("ここで入力したパスワードは、今後日記帳を開くのに必要となります。絶対に忘れないようにし"
-                                        "てください。パスワードの変更は、日記帳のプロパティで変更できます。（無効にも出来ます）"));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &frmLoginNnew::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmLoginNnew::cmdCancel_Click);
+    form_.Label1->setText(
+        QStringLiteral("ここで入力したパスワードは、今後日記帳を開くのに必要となります。絶対に忘れないようにし"
+                       "てください。パスワードの変更は、日記帳のプロパティで変更できます。（無効にも出来ます）"));
+    form_.cmdOK->setDefault(true);
+    connect(form_.cmdOK, &QPushButton::clicked, this, &frmLoginNnew::cmdOK_Click);
+    connect(form_.cmdCancel, &QPushButton::clicked, this, &frmLoginNnew::cmdCancel_Click);
 }
 
 void frmLoginNnew::cmdOK_Click()
 {
     // A name of blanks counts as given; only an empty one is refused.
-    if (txtUserName->text().isEmpty()) {
-        prompter_.Message({QStringLiteral("所有者名は絶対に必要です！！"), QStringLiteral("登録エラー"),
-                           Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
+    if (form_.txtUserName->text().isEmpty()) {
+        prompter_.Message({QStringLiteral("所有者名は絶対に必要です！！"),
+                           QStringLiteral("登録エラー"),
+                           Prompter::Buttons::Ok,
+                           Prompter::Icon::Exclamation,
+                           {}});
         return;
     }
-    settings_.WriteSetting(QStringLiteral("User"), QStringLiteral("UserName"), txtUserName->text());
-    settings_.WriteSetting(QStringLiteral("User"), QStringLiteral("UserPWS"), txtPassword->text());
+    settings_.WriteSetting(QStringLiteral("User"), QStringLiteral("UserName"), form_.txtUserName->text());
+    settings_.WriteSetting(QStringLiteral("User"), QStringLiteral("UserPWS"), form_.txtPassword->text());
     accept();
 }
 
 void frmLoginNnew::cmdCancel_Click()
 {
     prompter_.Beep();
-    txtUserName->clear();
-    txtPassword->clear();
+    form_.txtUserName->clear();
+    form_.txtPassword->clear();
 }
 
 void frmLoginNnew::keyPressEvent(QKeyEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OwnerForm.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -26,8 +28,6 @@ protected:
 private:
     SettingsStore& settings_;
     Prompter& prompter_;
-    QLineEdit* txtUserName;
-    QLineEdit* txtPassword;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
+    // The window's controls, by their names: form_.txtUserName and so on.
+    OwnerForm form_;
 };
