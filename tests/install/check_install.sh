@@ -1,10 +1,44 @@
 #!/usr/bin/env bash
 # Installs the build into an empty prefix and checks the installed layout: the
 # program with the files it reads, the starter, the desktop entry and icons.
+# Then starts the installed program on an empty profile under Xvfb, goes
+# through the first start from the keyboard as a new owner would, and finds
+# the diary named without a folder in the user's own folder. Last, the .deb.
 set -euo pipefail
+
+# The first start, step by step: each window is waited for by its title and
+# given the keys a user would press.
+first_start() {
+    "$prefix/bin/sorafumi" &
+    answer() { # title keys...
+        local window
+        window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -1) || return 1
+        xdotool windowfocus --sync "$window"
+        shift
+        sleep 0.3
+        "$@"
+    }
+    answer '新規登録' xdotool key alt+y &&
+        answer '所有者登録' xdotool type --delay 20 'Owner' && xdotool key Return &&
+        answer '所有者確認' xdotool key Return space &&
+        answer 'ファイル名の入力' xdotool type --delay 20 'mydiary.dat' && xdotool key Return &&
+        answer 'ファイル名確認' xdotool key Return &&
+        answer 'ﾜﾝﾎﾟｲﾝﾄ' sleep 1
+    local walked=$?
+    kill %1 2>/dev/null
+    wait
+    return $walked
+}
+if [ "${1:-}" = --first-start ]; then
+    first_start
+    exit
+fi
+
 build=$1
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+home=$(mktemp -d)
+packages=$(mktemp -d)
+trap 'rm -rf "$prefix" "$home" "$packages"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -20,4 +54,24 @@ if command -v desktop-file-validate > /dev/null; then
     desktop-file-validate "$prefix/share/applications/sorafumi.desktop" || fail "desktop entry is not valid"
 fi
 grep -q 'lib/sorafumi/sorafumi' "$prefix/bin/sorafumi" || fail "starter does not start the program"
-echo "1 passed, 0 failed"
+
+if command -v xvfb-run > /dev/null && command -v xdotool > /dev/null; then
+    export prefix XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/share" QT_QPA_PLATFORM=xcb
+    xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" --first-start > "$home/first-start.log" 2>&1 ||
+        { cat "$home/first-start.log"; fail "the first start did not go through"; }
+    diary="$home/share/日記帳Sorafumi/MYDIARY.DAT"
+    [ -f "$diary" ] || fail "no diary in the user's own folder"
+    [ "$(stat -c %s "$diary")" = 10090 ] || fail "the new diary does not hold its first page"
+    [ ! -e "$prefix/lib/sorafumi/MYDIARY.DAT" ] || fail "the diary went into the program folder"
+fi
+
+# The package, with the packages it needs at run time.
+(cd "$build" && cpack -G DEB -B "$packages" > /dev/null) || fail "the .deb was not built"
+deb=$(ls "$packages"/*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6webenginewidgets6 fonts-noto-cjk qt6-translations-l10n; do
+    [[ "$depends" == *"$needed"* ]] || fail "the .deb does not depend on $needed"
+done
+dpkg-deb -c "$deb" > "$packages/contents"
+grep -q './usr/bin/sorafumi$' "$packages/contents" || fail "the .deb has no starter"
+echo "3 passed, 0 failed"
