@@ -4,14 +4,14 @@
 # one-page diary (median of 5). Builds nothing: build sorafumi_memory_probe
 # (and sorafumi, for the cross-check) first.
 #
-#   bench/memory_and_startup.sh [BUILD_FOLDER]     default: build-bench
+#   bench/memory_and_startup.sh [BUILD_FOLDER]     default: build
 #
 # SORAFUMI_BENCH_DIARY=path reuses a 36,500-page diary written earlier;
 # otherwise one is generated in a temporary folder and removed afterwards.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$top/build-bench}" && pwd)
+build=$(cd "${1:-$top/build}" && pwd)
 probe=$build/bench/sorafumi_memory_probe
 program=$build/sorafumi
 pages=36500
@@ -22,11 +22,7 @@ if [ ! -x "$probe" ]; then
     echo "missing $probe: build the target sorafumi_memory_probe first" >&2
     exit 1
 fi
-if [ ! -x /usr/bin/time ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get install -y -qq --no-install-recommends time
-fi
+[ -x /usr/bin/time ] || "$top/tools/packages.sh" time
 
 export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu
