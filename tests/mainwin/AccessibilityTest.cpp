@@ -18,14 +18,6 @@ QString AccessibleName(QWidget* widget)
     return accessible ? accessible->text(QAccessible::Name) : QString();
 }
 
-QWidget* Box(MainForm& form, int index)
-{
-    for (QWidget* box : form.findChildren<QWidget*>(QStringLiteral("FieldBoxes")))
-        if (box->property("index").toInt() == index)
-            return box;
-    return nullptr;
-}
-
 } // namespace
 
 // A screen reader finds every control of the main window by its caption.
@@ -41,11 +33,11 @@ private slots:
         test.RegisterOwner();
         const std::unique_ptr<MainForm> form = StartProgram(test.context);
         QVERIFY(form);
-        const QStringList captions = {QStringLiteral("日付"), QStringLiteral("時間"), QStringLiteral("曜日"),
-                                      QStringLiteral("天候"), QStringLiteral("出費"), QStringLiteral("署名"),
+        const QStringList captions = {QStringLiteral("日付"),      QStringLiteral("時間"), QStringLiteral("曜日"),
+                                      QStringLiteral("天候"),      QStringLiteral("出費"), QStringLiteral("署名"),
                                       QStringLiteral("日記の内容")};
         for (int index = 0; index < captions.size(); ++index)
-            QCOMPARE(AccessibleName(Box(*form, index)), captions[index]);
+            QCOMPARE(AccessibleName(EntryField(*form, index)), captions[index]);
         QCOMPARE(AccessibleName(form->findChild<QWidget*>(QStringLiteral("FontSizeSetText"))),
                  QStringLiteral("フォントサイズ"));
         QCOMPARE(AccessibleName(form->findChild<QWidget*>(QStringLiteral("Calendar"))), QStringLiteral("カレンダー"));

@@ -1,23 +1,15 @@
+#include "settings/ColourTheme.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "mainwin/MainForm.h"
 #include "mainwin/StartProgram.h"
 #include "platform/Twips.h"
-#include "settings/ColourTheme.h"
 
 #include <QCalendarWidget>
 #include <QLineEdit>
 #include <QTest>
 
 namespace {
-
-QWidget* Box(MainForm& form, int index)
-{
-    for (QWidget* box : form.findChildren<QWidget*>(QStringLiteral("FieldBoxes")))
-        if (box->property("index").toInt() == index)
-            return box;
-    return nullptr;
-}
 
 bool ShowsActiveColours(QWidget* box)
 {
@@ -50,19 +42,19 @@ private slots:
         test.context.app.ActiveFontColor = 255;
         test.context.app.ActiveCtrlColor = 0;
 
-        Focus(Box(*form, 2));
-        QVERIFY(ShowsActiveColours(Box(*form, 2)));
+        Focus(EntryField(*form, 2));
+        QVERIFY(ShowsActiveColours(EntryField(*form, 2)));
         for (int index : {0, 1, 3, 4, 5, 6})
-            QVERIFY2(!ShowsActiveColours(Box(*form, index)), qPrintable(QString::number(index)));
+            QVERIFY2(!ShowsActiveColours(EntryField(*form, index)), qPrintable(QString::number(index)));
 
-        Focus(Box(*form, 4));
-        QVERIFY(ShowsActiveColours(Box(*form, 4)));
-        QVERIFY(!ShowsActiveColours(Box(*form, 2)));
-        QCOMPARE(Box(*form, 2)->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+        Focus(EntryField(*form, 4));
+        QVERIFY(ShowsActiveColours(EntryField(*form, 4)));
+        QVERIFY(!ShowsActiveColours(EntryField(*form, 2)));
+        QCOMPARE(EntryField(*form, 2)->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
 
         // Another kind of control takes the focus: the last box keeps the colours.
         Focus(form->findChild<QCalendarWidget*>(QStringLiteral("Calendar")));
-        QVERIFY(ShowsActiveColours(Box(*form, 4)));
+        QVERIFY(ShowsActiveColours(EntryField(*form, 4)));
     }
 
     void DefaultColoursLookLikeTheOthers()
@@ -72,9 +64,11 @@ private slots:
         const std::unique_ptr<MainForm> form = StartProgram(test.context);
         QVERIFY(form);
         QApplication::setActiveWindow(form.get());
-        Focus(Box(*form, 1));
-        QCOMPARE(Box(*form, 1)->palette().color(QPalette::Base), Box(*form, 0)->palette().color(QPalette::Base));
-        QCOMPARE(Box(*form, 1)->palette().color(QPalette::Text), Box(*form, 0)->palette().color(QPalette::Text));
+        Focus(EntryField(*form, 1));
+        QCOMPARE(EntryField(*form, 1)->palette().color(QPalette::Base),
+                 EntryField(*form, 0)->palette().color(QPalette::Base));
+        QCOMPARE(EntryField(*form, 1)->palette().color(QPalette::Text),
+                 EntryField(*form, 0)->palette().color(QPalette::Text));
     }
 
     // Only boxes of these names take part; others keep their own colours.

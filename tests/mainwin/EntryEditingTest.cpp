@@ -28,8 +28,13 @@ const QString Owner = QStringLiteral("空野太郎");
 
 DiaryBuilder::Fields Day(int day, const QString& expense = QString())
 {
-    return {QStringLiteral("2026年12月%1日").arg(day), QStringLiteral("月曜日"), expense, Owner,
-            QStringLiteral("午後 8:00:00"), QStringLiteral("霧"), QStringLiteral("本文%1").arg(day)};
+    return {QStringLiteral("2026年12月%1日").arg(day),
+            QStringLiteral("月曜日"),
+            expense,
+            Owner,
+            QStringLiteral("午後 8:00:00"),
+            QStringLiteral("霧"),
+            QStringLiteral("本文%1").arg(day)};
 }
 
 // Five pages, December 1st to 5th; the weather of each is a word the spinner
@@ -50,22 +55,14 @@ std::unique_ptr<MainForm> Started(TestApp& test, const DiaryBuilder& diary)
     return StartProgram(test.context);
 }
 
-QWidget* Field(const MainForm& form, int index)
-{
-    for (QWidget* widget : form.findChildren<QWidget*>(QStringLiteral("FieldBoxes")))
-        if (widget->property("index").toInt() == index)
-            return widget;
-    return nullptr;
-}
-
 QLineEdit* Line(const MainForm& form, int index)
 {
-    return qobject_cast<QLineEdit*>(Field(form, index));
+    return qobject_cast<QLineEdit*>(EntryField(form, index));
 }
 
 QPlainTextEdit* Contents(const MainForm& form)
 {
-    return qobject_cast<QPlainTextEdit*>(Field(form, Body));
+    return qobject_cast<QPlainTextEdit*>(EntryField(form, Body));
 }
 
 QSlider* Slider(const MainForm& form)
@@ -140,19 +137,19 @@ private slots:
                                  << QStringLiteral("1234567");
         QTest::newRow("zero") << QStringLiteral("0") << QStringLiteral("\\0") << QStringLiteral("0");
         QTest::newRow("negative") << QStringLiteral("-500") << QStringLiteral("(\\500)") << QStringLiteral("-500");
-        QTest::newRow("half rounds away from zero") << QStringLiteral("12.5") << QStringLiteral("\\13")
-                                                    << QStringLiteral("13");
-        QTest::newRow("typed with commas") << QStringLiteral("1,500") << QStringLiteral("\\1,500")
-                                           << QStringLiteral("1500");
-        QTest::newRow("typed in the shown form") << QStringLiteral("\\2,000") << QStringLiteral("\\2,000")
-                                                 << QStringLiteral("2000");
-        QTest::newRow("negative in the shown form") << QStringLiteral("(\\300)") << QStringLiteral("(\\300)")
-                                                    << QStringLiteral("-300");
-        QTest::newRow("full-width yen sign") << QStringLiteral("￥800") << QStringLiteral("\\800")
-                                             << QStringLiteral("800");
+        QTest::newRow("half rounds away from zero")
+            << QStringLiteral("12.5") << QStringLiteral("\\13") << QStringLiteral("13");
+        QTest::newRow("typed with commas")
+            << QStringLiteral("1,500") << QStringLiteral("\\1,500") << QStringLiteral("1500");
+        QTest::newRow("typed in the shown form")
+            << QStringLiteral("\\2,000") << QStringLiteral("\\2,000") << QStringLiteral("2000");
+        QTest::newRow("negative in the shown form")
+            << QStringLiteral("(\\300)") << QStringLiteral("(\\300)") << QStringLiteral("-300");
+        QTest::newRow("full-width yen sign")
+            << QStringLiteral("￥800") << QStringLiteral("\\800") << QStringLiteral("800");
         QTest::newRow("words") << QStringLiteral("五百円") << QStringLiteral("五百円") << QStringLiteral("五百円");
-        QTest::newRow("number then words") << QStringLiteral("500円") << QStringLiteral("500円")
-                                           << QStringLiteral("500円");
+        QTest::newRow("number then words")
+            << QStringLiteral("500円") << QStringLiteral("500円") << QStringLiteral("500円");
         QTest::newRow("empty") << QString() << QString() << QString();
     }
     void ExpenseShownAndEdited()
@@ -244,7 +241,7 @@ private slots:
         const std::unique_ptr<MainForm> form = Started(test, FiveDays());
         QVERIFY(form);
         QVERIFY(Activate(*form));
-        QWidget* box = Field(*form, index);
+        QWidget* box = EntryField(*form, index);
 
         ClickInto(box);
 
@@ -295,12 +292,12 @@ private slots:
         const std::unique_ptr<MainForm> form = Started(test, FiveDays());
         QVERIFY(form);
         QVERIFY(Activate(*form));
-        ClickInto(Field(*form, 0));
-        QCOMPARE(QApplication::focusWidget(), Field(*form, 0));
+        ClickInto(EntryField(*form, 0));
+        QCOMPARE(QApplication::focusWidget(), EntryField(*form, 0));
 
         for (int next = 1; next <= Body; ++next) {
             Press(Qt::Key(key));
-            QCOMPARE(QApplication::focusWidget(), Field(*form, next));
+            QCOMPARE(QApplication::focusWidget(), EntryField(*form, next));
         }
         // Enter never rewrites a one-line field it leaves.
         QCOMPARE(form->FieldText(0), QStringLiteral("2026年12月5日"));
@@ -324,15 +321,14 @@ private slots:
         QTest::addColumn<QStringList>("words");
         QTest::newRow("all nine words, the ninth press refused")
             << Weather << QStringLiteral("UUUUUUUUU")
-            << QStringList{QStringLiteral("くもり"), QStringLiteral("雨"),    QStringLiteral("雪"),
+            << QStringList{QStringLiteral("くもり"), QStringLiteral("雨"),     QStringLiteral("雪"),
                            QStringLiteral("台風"),   QStringLiteral("あられ"), QStringLiteral("ヤリ"),
                            QStringLiteral("隕石"),   QStringLiteral("？"),     QStringLiteral("？")};
-        QTest::newRow("down at 0 refused") << Weather << QStringLiteral("DU")
-                                           << QStringList{QStringLiteral("霧"), QStringLiteral("くもり")};
-        QTest::newRow("up and back down")
-            << Weather << QStringLiteral("UUDD")
-            << QStringList{QStringLiteral("くもり"), QStringLiteral("雨"), QStringLiteral("くもり"),
-                           QStringLiteral("晴れ")};
+        QTest::newRow("down at 0 refused")
+            << Weather << QStringLiteral("DU") << QStringList{QStringLiteral("霧"), QStringLiteral("くもり")};
+        QTest::newRow("up and back down") << Weather << QStringLiteral("UUDD")
+                                          << QStringList{QStringLiteral("くもり"), QStringLiteral("雨"),
+                                                         QStringLiteral("くもり"), QStringLiteral("晴れ")};
         QTest::newRow("in the signature field")
             << Signature << QStringLiteral("UUD")
             << QStringList{QStringLiteral("霧"), QStringLiteral("霧"), QStringLiteral("霧")};
@@ -347,8 +343,8 @@ private slots:
         const std::unique_ptr<MainForm> form = Started(test, FiveDays());
         QVERIFY(form);
         QVERIFY(Activate(*form));
-        ClickInto(Field(*form, field));
-        QCOMPARE(QApplication::focusWidget(), Field(*form, field));
+        ClickInto(EntryField(*form, field));
+        QCOMPARE(QApplication::focusWidget(), EntryField(*form, field));
 
         for (qsizetype i = 0; i < keys.size(); ++i) {
             Press(keys[i] == u'U' ? Qt::Key_Up : Qt::Key_Down);
@@ -518,8 +514,8 @@ private slots:
         QVERIFY(Activate(*form));
         form->Store().State().PageChanged = false;
 
-        ClickInto(Field(*form, index));
-        QTest::keyClicks(Field(*form, index), typed);
+        ClickInto(EntryField(*form, index));
+        QTest::keyClicks(EntryField(*form, index), typed);
 
         QCOMPARE(form->Store().State().PageChanged, changed);
     }

@@ -18,14 +18,6 @@ namespace {
 
 constexpr int Body = 6;
 
-QWidget* Field(const MainForm& form, int index)
-{
-    for (QWidget* widget : form.findChildren<QWidget*>(QStringLiteral("FieldBoxes")))
-        if (widget->property("index").toInt() == index)
-            return widget;
-    return nullptr;
-}
-
 std::unique_ptr<MainForm> Shown(TestApp& test)
 {
     test.RegisterOwner();
@@ -84,8 +76,8 @@ private slots:
         TestApp test;
         const std::unique_ptr<MainForm> form = Shown(test);
         QVERIFY(form);
-        Field(*form, 0)->setFocus();
-        const QString bodyText = qobject_cast<QPlainTextEdit*>(Field(*form, Body))->toPlainText();
+        EntryField(*form, 0)->setFocus();
+        const QString bodyText = qobject_cast<QPlainTextEdit*>(EntryField(*form, Body))->toPlainText();
 
         QStringList stops = Walk(*form, backwards ? Qt::ShiftModifier : Qt::NoModifier);
         if (backwards)
@@ -101,7 +93,7 @@ private slots:
             QVERIFY2(stops.contains(QString::fromLatin1(name)), qPrintable(stops.join(u", ")));
         QCOMPARE(stops.removeDuplicates(), 0);
         // Passing through the body typed nothing into it.
-        QCOMPARE(qobject_cast<QPlainTextEdit*>(Field(*form, Body))->toPlainText(), bodyText);
+        QCOMPARE(qobject_cast<QPlainTextEdit*>(EntryField(*form, Body))->toPlainText(), bodyText);
     }
 
     // Alt with a menu's key opens it; the arrows go on to the menus without one.

@@ -6,6 +6,14 @@
 #include <QLineEdit>
 #include <QSettings>
 
+QWidget* EntryField(const QWidget& mainWindow, int index)
+{
+    for (QWidget* box : mainWindow.findChildren<QWidget*>(QStringLiteral("FieldBoxes")))
+        if (box->property("index").toInt() == index)
+            return box;
+    return nullptr;
+}
+
 ScriptedPrompter::ModalScript FillAndPress(std::vector<std::pair<QString, QString>> texts, QString button)
 {
     return [texts = std::move(texts), button = std::move(button)](QDialog& window) {

@@ -23,6 +23,9 @@ public:
 // the named button and returns the window's result.
 ScriptedPrompter::ModalScript FillAndPress(std::vector<std::pair<QString, QString>> texts, QString button);
 
+// Entry field `index` (0 date … 6 body) of a main window.
+QWidget* EntryField(const QWidget& mainWindow, int index);
+
 // Everything a window needs, for one test: a user of its own, a fixed day and
 // boxes answered from a script.
 struct TestApp
