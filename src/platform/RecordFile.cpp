@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -59,8 +60,14 @@ void RecordFile::CloseInBackground()
 {
     if (fd_ < 0)
         return;
-    std::thread([fd = fd_] { ::close(fd); }).detach();
+    const int fd = fd_;
     fd_ = -1;
+    try {
+        std::thread([fd] { ::close(fd); }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the close costs its time here instead.
+        ::close(fd);
+    }
 }
 
 qint64 RecordFile::Length() const
