@@ -1,6 +1,7 @@
 #include "mainwin/AppContext.h"
 #include "mainwin/MainForm.h"
 #include "mainwin/StartProgram.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/JapaneseDesktop.h"
 #include "platform/QtPrompter.h"
 
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[])
 {
+    FileSizeLimit::FailWritesInsteadOfEnding();
     // The browser engine refuses to run as root inside its sandbox.
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

@@ -19,6 +19,7 @@
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "platform/Clock.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/Prompter.h"
 #include "settings/AppSettings.h"
 #include "store/DiaryStore.h"
@@ -253,6 +254,8 @@ int main(int argc, char** argv)
         Print(STDERR_FILENO, QStringLiteral("usage: sorafumi_crashprobe build|dump|OPERATION PATH"));
         return 2;
     }
+    // As the program does.
+    FileSizeLimit::FailWritesInsteadOfEnding();
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QString path = QFile::decodeName(argv[2]);
     if (mode == QLatin1String("build"))

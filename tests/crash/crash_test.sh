@@ -8,7 +8,8 @@
 #    leaves it;
 #  - with ENOSPC and then EIO returned by each of those calls that touches the
 #    diary's folder; "store-delete" fails the store of a page the user then
-#    deletes.
+#    deletes;
+#  - under a file size limit (ulimit -f) that the operation's writes cross.
 # After each run the diary is opened the way the program opens it (undoing what
 # a crash left) and must hold every page exactly as before the operation or
 # exactly as after it, with no temporary file or journal left beside it. A
@@ -357,6 +358,34 @@ for operation in "${operations[@]}"; do
             tally
         done
     done
+
+    # A file size limit (ulimit -f) below what the operation writes: the
+    # write fails with EFBIG instead of the program ending by SIGXFSZ. (In
+    # store-delete the store fits below the limit and only the deletion
+    # fails: a state of its own, between before and after.)
+    what="a file size limit of 20 KB"
+    [ "$operation" = store-delete ] || {
+    fresh
+    (
+        ulimit -f 20
+        exec "$probe" "$operation" "$diary"
+    ) 2>"$err"
+    rc=$?
+    faults=$((faults + 1))
+    boxes=$(errors_shown)
+    if [ $rc -ne 0 ]; then
+        fail "$what: the probe ended with $rc"
+        cat "$err"
+    elif [ "$boxes" -ne "$(grep -c '^box \[ﾌｧｲﾙ ｴﾗｰ\]' "$err")" ] || [ "$boxes" -gt 1 ]; then
+        fail "$what: the boxes shown are not one file error:"
+        cat "$err"
+    elif [ "$boxes" -eq 1 ]; then
+        check "$what" 1 1
+    else
+        check "$what" 0 0 1
+    fi
+    tally
+    }
 
     echo "$operation: ${#events[@]} calls traced; $kills kills at calls (${kill_detail%,} ); $random random kills$random_detail; $torn torn writes; $faults faults"
     total_kills=$((total_kills + kills))
