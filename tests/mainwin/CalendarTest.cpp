@@ -39,19 +39,6 @@ DiaryBuilder NovemberDiary()
     return diary;
 }
 
-std::unique_ptr<MainForm> Started(TestApp& test, const DiaryBuilder& diary)
-{
-    if (!diary.WriteTo(test.DiaryPath()))
-        return nullptr;
-    test.RegisterOwner();
-    return StartProgram(test.context);
-}
-
-QString Status(const MainForm& form)
-{
-    return form.findChild<QLabel*>(QStringLiteral("PageLabel"))->text();
-}
-
 QString StatusOf(int count, int current)
 {
     return QStringLiteral("全データ数： %1ページ  （現在： %2 ページ目を参照中）").arg(count).arg(current);
@@ -115,7 +102,7 @@ private slots:
         test.RegisterOwner();
         // A window whose load never ran has no diary open.
         MainForm form(test.context);
-        const QString statusBefore = Status(form);
+        const QString statusBefore = PageStatus(form);
         test.prompter.AnswerMessage(Prompter::Answer::Ok);
 
         form.Calendar_DateClick(QDate(2026, 11, 16));
@@ -127,7 +114,7 @@ private slots:
         QCOMPARE(box.title, QStringLiteral("日記帳Sorafumi"));
         QCOMPARE(box.buttons, Prompter::Buttons::Ok);
         QCOMPARE(box.icon, Prompter::Icon::Critical);
-        QCOMPARE(Status(form), statusBefore);
+        QCOMPARE(PageStatus(form), statusBefore);
         QCOMPARE(form.FieldText(0), QString());
         QCOMPARE(form.FieldText(6), QString());
         QCOMPARE(form.Store().State().CurrentPage, 0);
@@ -141,11 +128,11 @@ private slots:
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("expense");
         QTest::newRow("first page") << QDate(2026, 11, 2) << 1 << QStringLiteral("一ページ目") << QString();
-        QTest::newRow("two pages of one day: the lower") << QDate(2026, 11, 16) << 2 << QStringLiteral("二ページ目")
-                                                          << QStringLiteral("\\1,500");
+        QTest::newRow("two pages of one day: the lower")
+            << QDate(2026, 11, 16) << 2 << QStringLiteral("二ページ目") << QStringLiteral("\\1,500");
         QTest::newRow("a page in between") << QDate(2026, 11, 20) << 4 << QStringLiteral("四ページ目") << QString();
-        QTest::newRow("the page already shown") << QDate(2026, 11, 30) << 5 << QStringLiteral("五ページ目")
-                                                << QString();
+        QTest::newRow("the page already shown")
+            << QDate(2026, 11, 30) << 5 << QStringLiteral("五ページ目") << QString();
     }
     void ShowsTheFirstPageOfTheDay()
     {
@@ -155,7 +142,7 @@ private slots:
         QFETCH(QString, expense);
         TestApp test;
         const DiaryBuilder diary = NovemberDiary();
-        const std::unique_ptr<MainForm> form = Started(test, diary);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
 
         form->Calendar_DateClick(date);
@@ -165,7 +152,7 @@ private slots:
         QCOMPARE(form->FieldText(0), QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day()));
         QCOMPARE(form->FieldText(6), body);
         QCOMPARE(form->FieldText(4), expense);
-        QCOMPARE(Status(*form), StatusOf(5, page));
+        QCOMPARE(PageStatus(*form), StatusOf(5, page));
         QCOMPARE(Slider(*form)->maximum(), 5);
         QCOMPARE(Slider(*form)->value(), page);
         QCOMPARE(Calendar(*form)->selectedDate(), date);
@@ -190,7 +177,7 @@ private slots:
         QFETCH(bool, asked);
         TestApp test;
         const DiaryBuilder diary = NovemberDiary();
-        const std::unique_ptr<MainForm> form = Started(test, diary);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
         QCalendarWidget* calendar = Calendar(*form);
         calendar->setCurrentPage(2026, 11);
@@ -205,7 +192,7 @@ private slots:
             QCOMPARE(test.prompter.LastMessage().text,
                      QStringLiteral("2026/11/%1 の日記はありませんでした。この日の日記をつけますか？").arg(day));
         QCOMPARE(form->Store().State().CurrentPage, page);
-        QCOMPARE(Status(*form), StatusOf(5, page));
+        QCOMPARE(PageStatus(*form), StatusOf(5, page));
         QCOMPARE(test.DiaryBytes(), diary.Bytes());
     }
 
@@ -213,10 +200,10 @@ private slots:
     {
         TestApp test;
         const DiaryBuilder diary = NovemberDiary();
-        const std::unique_ptr<MainForm> form = Started(test, diary);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
         form->Calendar_DateClick(QDate(2026, 11, 2));
-        QCOMPARE(Status(*form), StatusOf(5, 1));
+        QCOMPARE(PageStatus(*form), StatusOf(5, 1));
         test.prompter.AnswerMessage(Prompter::Answer::No);
 
         form->Calendar_DateClick(QDate(2001, 5, 14));
@@ -231,7 +218,7 @@ private slots:
         // The last page the scan went through stays.
         QCOMPARE(form->Store().State().CurrentPage, 5);
         QCOMPARE(form->FieldText(6), QStringLiteral("五ページ目"));
-        QCOMPARE(Status(*form), StatusOf(5, 5));
+        QCOMPARE(PageStatus(*form), StatusOf(5, 5));
         QCOMPARE(Slider(*form)->value(), 5);
         QCOMPARE(Calendar(*form)->selectedDate(), QDate(2026, 11, 30));
         QVERIFY(form->Store().StorePage());
@@ -261,7 +248,7 @@ private slots:
         QFETCH(QString, weekday);
         TestApp test;
         const DiaryBuilder diary = NovemberDiary();
-        const std::unique_ptr<MainForm> form = Started(test, diary);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
         test.prompter.AnswerMessage(Prompter::Answer::Yes);
 
@@ -280,8 +267,12 @@ private slots:
         QByteArray file = test.DiaryBytes();
         QCOMPARE(file.size(), 6 * RecordLength);
         QCOMPARE(file.left(5 * RecordLength), diary.Bytes());
-        QCOMPARE(Record(file, 6), DiaryBuilder::Page({QStringLiteral("2026年12月7日"), QStringLiteral("月曜日"),
-                                                      QStringLiteral("0"), owner, QStringLiteral("午前 9:30:00"), {},
+        QCOMPARE(Record(file, 6), DiaryBuilder::Page({QStringLiteral("2026年12月7日"),
+                                                      QStringLiteral("月曜日"),
+                                                      QStringLiteral("0"),
+                                                      owner,
+                                                      QStringLiteral("午前 9:30:00"),
+                                                      {},
                                                       {}})
                                       .ToBytes());
         QCOMPARE(form->FieldText(0), dateText);
@@ -292,7 +283,7 @@ private slots:
         QCOMPARE(form->FieldText(5), owner);
         QCOMPARE(form->FieldText(6), QString());
         QCOMPARE(form->Store().State().CurrentPage, 6);
-        QCOMPARE(Status(*form), StatusOf(6, 6));
+        QCOMPARE(PageStatus(*form), StatusOf(6, 6));
         QCOMPARE(Slider(*form)->maximum(), 6);
         QCOMPARE(Slider(*form)->value(), 6);
         // The calendar follows the page as it was loaded.
@@ -303,9 +294,10 @@ private slots:
         file = test.DiaryBytes();
         QCOMPARE(file.size(), 6 * RecordLength);
         QCOMPARE(file.left(5 * RecordLength), diary.Bytes());
-        QCOMPARE(Record(file, 6), DiaryBuilder::Page({dateText, weekday, QStringLiteral("0"), owner,
-                                                      QStringLiteral("午前 12:00:00"), {}, {}})
-                                      .ToBytes());
+        QCOMPARE(
+            Record(file, 6),
+            DiaryBuilder::Page({dateText, weekday, QStringLiteral("0"), owner, QStringLiteral("午前 12:00:00"), {}, {}})
+                .ToBytes());
 
         // The stored page is now found by its own day.
         form->Calendar_DateClick(QDate(2026, 11, 30));
@@ -329,7 +321,7 @@ private slots:
         QFETCH(bool, stored);
         QFETCH(int, page);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, NovemberDiary());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(NovemberDiary().Bytes());
         QVERIFY(form);
         form->Calendar_DateClick(QDate(2026, 11, 20));
         QCOMPARE(form->Store().State().CurrentPage, 4);
@@ -344,7 +336,7 @@ private slots:
         QVERIFY(test.prompter.AllAnswered());
         QCOMPARE(test.prompter.shown.size(), size_t(stored ? 1 : 0));
         QCOMPARE(form->Store().State().CurrentPage, page);
-        QCOMPARE(Status(*form), StatusOf(5, page));
+        QCOMPARE(PageStatus(*form), StatusOf(5, page));
         if (stored) {
             QCOMPARE(Record(test.DiaryBytes(), 4).left(15), Cp932::EncodeField(QStringLiteral("遠足の日"), 15));
             form->Calendar_DateClick(QDate(2026, 11, 16));
@@ -373,7 +365,7 @@ private slots:
         QFETCH(int, page);
         TestApp test;
         const DiaryBuilder diary = NovemberDiary();
-        const std::unique_ptr<MainForm> form = Started(test, diary);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
         auto* body = static_cast<QPlainTextEdit*>(Field(*form, 6));
         body->setPlainText(QStringLiteral("書きかけの文"));

@@ -63,22 +63,10 @@ QString Status(int count, int current)
     return QStringLiteral("全データ数： %1ページ  （現在： %2 ページ目を参照中）").arg(count).arg(current);
 }
 
-std::unique_ptr<MainForm> Started(TestApp& test, const QByteArray& diary)
-{
-    test.profile.WriteProgramFile(TestApp::DiaryName(), diary);
-    test.RegisterOwner(Owner);
-    return StartProgram(test.context);
-}
-
 void ShowPage(MainForm& form, qint32 page)
 {
     form.Store().State().CurrentPage = page;
     form.Store().LoadPage();
-}
-
-QString PageStatus(MainForm& form)
-{
-    return form.findChild<QLabel*>(QStringLiteral("PageLabel"))->text();
 }
 
 QPlainTextEdit* Body(MainForm& form)
@@ -241,7 +229,7 @@ private slots:
         QFETCH(int, beeps);
 
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, ThreeDays().Bytes() + PartialRecord());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(ThreeDays().Bytes() + PartialRecord());
         QVERIFY(form);
         ShowPage(*form, 2);
         QCOMPARE(PageStatus(*form), Status(3, 2));
@@ -313,7 +301,7 @@ private slots:
         QFETCH(QString, page);
 
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, ThreeDays().Bytes());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(ThreeDays().Bytes());
         QVERIFY(form);
         QString shownModal;
         if (modal)
@@ -352,7 +340,7 @@ private slots:
     void OpenButtonSaysTheDiaryIsOpen()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, ThreeDays().Bytes());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(ThreeDays().Bytes());
         QVERIFY(form);
         test.prompter.AnswerMessage(Prompter::Answer::Ok);
 
@@ -372,7 +360,7 @@ private slots:
     void OpenMenuEntryDoesNothing()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, ThreeDays().Bytes() + PartialRecord());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(ThreeDays().Bytes() + PartialRecord());
         QVERIFY(form);
         Body(*form)->setPlainText(QStringLiteral("まだ保存していない"));
 
@@ -418,7 +406,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QStringList, entries);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, ThreeDays().Bytes());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(ThreeDays().Bytes());
         QVERIFY(form);
         const QList<QAction*> menus = form->menuBar()->actions();
         QCOMPARE(menus.size(), qsizetype(5));
@@ -441,7 +429,7 @@ private slots:
     void HelpButtonDropsDownItsList()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, ThreeDays().Bytes());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(ThreeDays().Bytes());
         QVERIFY(form);
         auto* toolbar = form->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
         QStringList withList;
@@ -469,7 +457,7 @@ private slots:
     {
         TestApp test;
         QVERIFY(test.profile.CopyDataFile(QStringLiteral("TIPOFDAY.TXT")));
-        std::unique_ptr<MainForm> form = Started(test, ThreeDays().Bytes());
+        std::unique_ptr<MainForm> form = test.StartOwnersDiary(ThreeDays().Bytes());
         QVERIFY(form);
         QCOMPARE(test.Read(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup")), QStringLiteral("0"));
         QString window;
@@ -504,7 +492,7 @@ private slots:
     void ExitStoresTheShownPageAndEnds()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, ThreeDays().Bytes() + PartialRecord());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(ThreeDays().Bytes() + PartialRecord());
         QVERIFY(form);
         ShowPage(*form, 2);
         Body(*form)->setPlainText(QStringLiteral("二日目の日記\n夜に書き足した"));
@@ -524,7 +512,7 @@ private slots:
     void WebPanelLeavesTheMenusUsable()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, ThreeDays().Bytes());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(ThreeDays().Bytes());
         QVERIFY(form);
         test.context.app.ZnURL = QStringLiteral("about:blank");
         test.context.app.ZnMSG = true;

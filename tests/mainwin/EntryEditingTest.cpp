@@ -47,14 +47,6 @@ DiaryBuilder FiveDays()
     return diary;
 }
 
-std::unique_ptr<MainForm> Started(TestApp& test, const DiaryBuilder& diary)
-{
-    if (!diary.WriteTo(test.DiaryPath()))
-        return nullptr;
-    test.RegisterOwner();
-    return StartProgram(test.context);
-}
-
 QLineEdit* Line(const MainForm& form, int index)
 {
     return qobject_cast<QLineEdit*>(EntryField(form, index));
@@ -68,11 +60,6 @@ QPlainTextEdit* Contents(const MainForm& form)
 QSlider* Slider(const MainForm& form)
 {
     return form.findChild<QSlider*>(QStringLiteral("Slider1"));
-}
-
-QString Status(const MainForm& form)
-{
-    return form.findChild<QLabel*>(QStringLiteral("PageLabel"))->text();
 }
 
 QByteArray Record(const QByteArray& file, int page)
@@ -158,7 +145,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QString, edited);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
         QLineEdit* expense = Line(*form, Expense);
@@ -203,7 +190,7 @@ private slots:
         TestApp test;
         DiaryBuilder diary = FiveDays();
         diary.Add(Day(6, stored));
-        const std::unique_ptr<MainForm> form = Started(test, diary);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
         QLineEdit* expense = Line(*form, Expense);
@@ -238,7 +225,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, selected);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
         QWidget* box = EntryField(*form, index);
@@ -257,7 +244,7 @@ private slots:
     void ReturningToTheWindowKeepsTheCursor()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
         QLineEdit* signature = Line(*form, Signature);
@@ -289,7 +276,7 @@ private slots:
     {
         QFETCH(int, key);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
         ClickInto(EntryField(*form, 0));
@@ -340,7 +327,7 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QStringList, words);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
         ClickInto(EntryField(*form, field));
@@ -358,7 +345,7 @@ private slots:
     void WeatherSpinnerKeepsItsPlaceAcrossPages()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
         ClickInto(Line(*form, Weather));
@@ -392,7 +379,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, points);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         auto* box = form->findChild<QLineEdit*>(QStringLiteral("FontSizeSetText"));
         QCOMPARE(box->text(), QStringLiteral("12"));
@@ -429,7 +416,7 @@ private slots:
         TestApp test;
         if (!stored.isEmpty())
             test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFontSize"), stored);
-        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         auto* box = form->findChild<QLineEdit*>(QStringLiteral("FontSizeSetText"));
         if (!typed.isEmpty()) {
@@ -460,11 +447,11 @@ private slots:
         QFETCH(int, page);
         TestApp test;
         const DiaryBuilder diary = FiveDays();
-        const std::unique_ptr<MainForm> form = Started(test, diary);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
         QSlider* slider = Slider(*form);
         slider->setValue(1);
-        QCOMPARE(Status(*form), QStringLiteral("全データ数： 5ページ  （現在： 1 ページ目を参照中）"));
+        QCOMPARE(PageStatus(*form), QStringLiteral("全データ数： 5ページ  （現在： 1 ページ目を参照中）"));
         QCOMPARE(test.DiaryBytes(), diary.Bytes());
         Contents(*form)->moveCursor(QTextCursor::End);
         Type(Contents(*form), QStringLiteral("。夕方に雨"));
@@ -490,7 +477,7 @@ private slots:
 
         QCOMPARE(form->Store().State().CurrentPage, page);
         QCOMPARE(form->FieldText(Body), page == 1 ? edited.body : QStringLiteral("本文%1").arg(page));
-        QCOMPARE(Status(*form), QStringLiteral("全データ数： 5ページ  （現在： %1 ページ目を参照中）").arg(page));
+        QCOMPARE(PageStatus(*form), QStringLiteral("全データ数： 5ページ  （現在： %1 ページ目を参照中）").arg(page));
         QCOMPARE(slider->value(), page);
     }
 
@@ -509,7 +496,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, changed);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test, FiveDays());
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
         form->Store().State().PageChanged = false;

@@ -27,12 +27,6 @@ QWidget* ArrayMember(const MainForm& form, const QString& name, int index)
     return nullptr;
 }
 
-std::unique_ptr<MainForm> Started(TestApp& test)
-{
-    test.RegisterOwner();
-    return StartProgram(test.context);
-}
-
 // Sizes the main window so that its inside, below the menu bar, is w × h.
 void SetInnerSize(MainForm& form, int w, int h)
 {
@@ -73,7 +67,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(QRect, place);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         QWidget* control = index < 0 ? form->findChild<QWidget*>(name) : ArrayMember(*form, name, index);
         QVERIFY(control);
         QCOMPARE(control->geometry(), place);
@@ -99,7 +93,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QPoint, place);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         auto* label = qobject_cast<QLabel*>(ArrayMember(*form, QStringLiteral("Label"), index));
         QVERIFY(label);
         QCOMPARE(label->text(), caption);
@@ -123,7 +117,7 @@ private slots:
     void ToolbarKeys()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         const QList<QAction*> buttons = form->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions();
         QCOMPARE(buttons.size(), 15);
         QStringList keys;
@@ -157,7 +151,7 @@ private slots:
         QFETCH(QSize, body);
         QFETCH(int, statusTop);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         const int panelHeight = form->findChild<QWidget*>(QStringLiteral("znBaseFrm"))->height();
         SetInnerSize(*form, inner.width(), inner.height());
 
@@ -176,7 +170,7 @@ private slots:
     void LowWindowKeepsBodyAndStatusLine()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         SetInnerSize(*form, 700, 500);
         const QRect body = ArrayMember(*form, QStringLiteral("FieldBoxes"), 6)->geometry();
         const int statusTop = form->findChild<QWidget*>(QStringLiteral("PageLabel"))->y();
@@ -217,7 +211,7 @@ private slots:
         test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("BackMapPath"), QStringLiteral("red.png"));
         if (!switchValue.isEmpty())
             test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("BackMapOoOff"), switchValue);
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         SetInnerSize(*form, 611, 431);
 
         const QImage& canvas = form->findChild<PictureSurface*>(QStringLiteral("MainSurface"))->Canvas();
@@ -230,7 +224,7 @@ private slots:
     void WebPanelTogglesTwice()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         test.context.app.ZnURL = QStringLiteral("about:blank");
         test.context.app.ZnMSG = true;
         QVERIFY(!form->findChild<QWebEngineView*>());
@@ -262,7 +256,7 @@ private slots:
     void BodyLineBreaks()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         form->SetFieldText(6, QStringLiteral("一行目\r\n二行目\r\n"));
         auto* body = qobject_cast<QPlainTextEdit*>(ArrayMember(*form, QStringLiteral("FieldBoxes"), 6));
         QCOMPARE(body->toPlainText(), QStringLiteral("一行目\n二行目\n"));

@@ -31,13 +31,6 @@ QByteArray OnePageDiary()
     return diary.Bytes();
 }
 
-std::unique_ptr<MainForm> Started(TestApp& test)
-{
-    test.profile.WriteProgramFile(TestApp::DiaryName(), OnePageDiary());
-    test.RegisterOwner();
-    return StartProgram(test.context);
-}
-
 // Gives the print command through the menu entry or the toolbar button.
 bool Print(MainForm& form, const QString& way)
 {
@@ -118,7 +111,7 @@ private slots:
     {
         QFETCH(QString, way);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(OnePageDiary());
         QVERIFY(form);
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("diary.pdf"));
@@ -208,7 +201,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(bool, confirm);
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(OnePageDiary());
         QVERIFY(form);
         QTemporaryDir out;
         const QString pdf = out.filePath(file);

@@ -10,12 +10,6 @@
 
 namespace {
 
-std::unique_ptr<MainForm> Started(TestApp& test)
-{
-    test.RegisterOwner();
-    return StartProgram(test.context);
-}
-
 const QString Settings = QStringLiteral("Settings");
 const QString User = QStringLiteral("User");
 
@@ -30,7 +24,7 @@ private slots:
     void ExitSavesEveryKeyAndEnds()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         form->move(40, 30);
         form->resize(600, 480);
         form->findChild<QLineEdit*>(QStringLiteral("FontSizeSetText"))->setText(QStringLiteral("16"));
@@ -56,7 +50,7 @@ private slots:
     void ClosingThroughTheFrameSavesTheSettingsOnly()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         form->resize(610, 400);
         QVERIFY(form->close());
         QVERIFY(!test.context.Ended());
@@ -68,7 +62,7 @@ private slots:
     {
         TestApp test;
         test.settings.WriteSetting(Settings, QStringLiteral("MainWidth"), QStringLiteral("8100"));
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         form->resize(700, 500);
         form->setWindowState(Qt::WindowMinimized);
         QVERIFY(form->close());
@@ -80,7 +74,7 @@ private slots:
     void MaximisedStoresItsBounds()
     {
         TestApp test;
-        const std::unique_ptr<MainForm> form = Started(test);
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
         form->setWindowState(Qt::WindowMaximized);
         QTRY_VERIFY(form->width() > 520);
         QVERIFY(form->close());

@@ -1,8 +1,12 @@
 #include "TestApp.h"
 
+#include "mainwin/MainForm.h"
+#include "mainwin/StartProgram.h"
+
 #include <QAbstractButton>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 
@@ -12,6 +16,11 @@ QWidget* EntryField(const QWidget& mainWindow, int index)
         if (box->property("index").toInt() == index)
             return box;
     return nullptr;
+}
+
+QString PageStatus(const QWidget& mainWindow)
+{
+    return mainWindow.findChild<QLabel*>(QStringLiteral("PageLabel"))->text();
 }
 
 ScriptedPrompter::ModalScript FillAndPress(std::vector<std::pair<QString, QString>> texts, QString button)
@@ -58,4 +67,15 @@ QString TestApp::Read(const QString& section, const QString& key) const
 {
     const QSettings file(profile.SettingsFile(), QSettings::IniFormat);
     return file.value(section + u'/' + key).toString();
+}
+
+std::unique_ptr<MainForm> TestApp::StartOwnersDiary(const QByteArray& diary)
+{
+    if (!diary.isEmpty()) {
+        QFile file(DiaryPath());
+        if (!file.open(QIODevice::WriteOnly) || file.write(diary) != diary.size())
+            return nullptr;
+    }
+    RegisterOwner();
+    return StartProgram(context);
 }

@@ -5,6 +5,7 @@
 #include "mainwin/AppContext.h"
 
 #include <QStringList>
+#include <memory>
 
 // Starts programs only on paper.
 class FakeLauncher : public Launcher
@@ -23,8 +24,12 @@ public:
 // the named button and returns the window's result.
 ScriptedPrompter::ModalScript FillAndPress(std::vector<std::pair<QString, QString>> texts, QString button);
 
+class MainForm;
+
 // Entry field `index` (0 date … 6 body) of a main window.
 QWidget* EntryField(const QWidget& mainWindow, int index);
+// The status line of a main window.
+QString PageStatus(const QWidget& mainWindow);
 
 // Everything a window needs, for one test: a user of its own, a fixed day and
 // boxes answered from a script.
@@ -38,6 +43,10 @@ struct TestApp
     static QString DiaryName() { return QStringLiteral("DIARY.DAT"); }
     QString DiaryPath() const { return profile.ProgramFile(DiaryName()); }
     QByteArray DiaryBytes() const { return profile.ReadProgramFile(DiaryName()); }
+    // The program started by the registered owner, on a diary of these bytes
+    // when they are given (none: no diary file is written). Nothing when the
+    // diary could not be written.
+    std::unique_ptr<MainForm> StartOwnersDiary(const QByteArray& diary = {});
     // The next start of the program by the same user.
     void Restart();
     // Whether the settings file holds the key at all, as written.
