@@ -6,6 +6,7 @@
 #include "EntryEditing.h"
 #include "MainCommands.h"
 #include "PictureSurface.h"
+#include "RunningCopy.h"
 #include "UpDown.h"
 #include "auxwin/frmTip.h"
 #include "auxwin/frmZnMSG.h"
@@ -298,8 +299,12 @@ bool MainForm::Form_Load()
     context_.folder.MakeCurrent();
     LoadBackground();
     store_.SelectDiaryFile();
+    if (store_.OpenElsewhere())
+        RunningCopy::RaiseHolder(store_.State().DiaryFile.Path());
     if (context_.Ended())
         return false;
+    if (store_.IsOpen())
+        runningCopy_ = new RunningCopy(store_.State().DiaryFile.Path(), *this);
     store_.State().CurrentPage = store_.State().PageCount;
     store_.LoadPage();
     FontSizeSetText->setText(context_.app.UserDataFontSize);
@@ -386,7 +391,28 @@ void MainForm::ApplyBodyFontSize(const QString& text)
 
 void MainForm::menuCom_Exit_Click()
 {
-    StoreSaveAndEnd();
+    // A diary that cannot be stored keeps the program open, so nothing is
+    // lost unasked; but the user is never kept in it against their word.
+    if (!store_.StorePage()) {
+        if (ConfirmEndWithout(QStringLiteral("表示中のページを日記ファイルに保存できませんでした。\r"
+                                             "保存せずに終了すると、このページに書いた内容は失われます。\r"
+                                             "保存せずに終了しますか？")))
+            SaveSettingsAndEnd();
+        return;
+    }
+    if (!store_.CompactDiary()) {
+        if (ConfirmEndWithout(QStringLiteral("日記ファイルを整理できませんでした。ページはすべて保存されています。\r"
+                                             "整理せずに終了しますか？")))
+            SaveSettingsAndEnd();
+        return;
+    }
+    SaveSettingsAndEnd();
+}
+
+bool MainForm::ConfirmEndWithout(const QString& text)
+{
+    return context_.prompter.Message({text, QStringLiteral("終了の確認"), Prompter::Buttons::YesNo,
+                                      Prompter::Icon::Exclamation, Prompter::Answer::No}) == Prompter::Answer::Yes;
 }
 
 bool MainForm::StoreSaveAndEnd()
@@ -394,10 +420,24 @@ bool MainForm::StoreSaveAndEnd()
     // A diary that cannot be stored keeps the program open: nothing is lost.
     if (!store_.StorePage() || !store_.CompactDiary())
         return false;
+    SaveSettingsAndEnd();
+    return true;
+}
+
+void MainForm::SaveSettingsAndEnd()
+{
     Module1::SaveSettings(context_.settings, context_.app, *this);
     CloseOtherWindows();
+    ReleaseDiary();
     context_.EndProgram();
-    return true;
+}
+
+// The program is ending: another copy may take the diary from here.
+void MainForm::ReleaseDiary()
+{
+    store_.Release();
+    delete runningCopy_;
+    runningCopy_ = nullptr;
 }
 
 void MainForm::CloseOtherWindows()
@@ -412,6 +452,7 @@ void MainForm::closeEvent(QCloseEvent* event)
 {
     if (!context_.Ended())
         Form_Unload();
+    ReleaseDiary();
     event->accept();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "settings/SettingsView.h"
-#include "store/DiaryView.h"
 #include "auxwin/TipList.h"
+#include "settings/SettingsView.h"
 #include "store/DiaryStore.h"
+#include "store/DiaryView.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -11,6 +11,7 @@
 #include <vector>
 
 class QAction;
+class RunningCopy;
 class QCalendarWidget;
 class QFrame;
 class QLabel;
@@ -100,10 +101,15 @@ private:
     void EnableDiaryButtons(bool enabled);
     void PaintBackground();
     void CloseOtherWindows();
+    void SaveSettingsAndEnd();
+    void ReleaseDiary();
+    // Asks whether to end though the diary could not be stored; No stays.
+    bool ConfirmEndWithout(const QString& text);
     void Form_Unload();
 
     AppContext& context_;
     DiaryStore store_;
+    RunningCopy* runningCopy_ = nullptr;
     // The tips and the one shown last, for the whole run.
     TipList tips_;
     QPixmap background_;

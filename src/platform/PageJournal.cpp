@@ -3,6 +3,8 @@
 #include "RecordFile.h"
 #include "WriteFully.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -32,6 +34,28 @@ FileError Remove(const QString& path)
 void FlushFolderOf(const QString& path)
 {
     RecordFile::FlushFolder(QFileInfo(path).absolutePath());
+}
+
+// The folder would not take a new file, though the file in it may be written.
+bool FolderRefused(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+FileError WriteJournal(const QString& path, const QByteArray& journal)
+{
+    const int fd = ::open(NativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return FileError::FromErrno(errno);
+    FileError error = WriteFully(fd, journal.constData(), journal.size());
+    if (!error && ::fsync(fd) != 0)
+        error = FileError::FromErrno(errno);
+    ::close(fd);
+    // A journal left here would undo the page written without it.
+    if (error)
+        if (const FileError removed = Remove(path))
+            return removed;
+    return error;
 }
 
 } // namespace
@@ -83,46 +107,59 @@ qint32 PageJournal::Decode(const QByteArray& journal, int recordLength, QByteArr
     return number;
 }
 
-FileError PageJournal::Begin(const RecordFile& file, qint32 number)
+QString PageJournal::StatePathFor(const QString& file)
+{
+    QString home = QFile::decodeName(qgetenv("XDG_STATE_HOME"));
+    if (!QDir::isAbsolutePath(home))
+        home = QDir::homePath() + QStringLiteral("/.local/state");
+    // The name says which diary it guards; the hash keeps two diaries of the
+    // same name in different folders apart.
+    const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(file), QCryptographicHash::Sha1).toHex();
+    return home + QStringLiteral("/日記帳Sorafumi/") + QFileInfo(file).fileName() + u'-' +
+           QString::fromLatin1(hash.left(16)) + QStringLiteral("-journal");
+}
+
+FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& journal)
 {
     // An appended record has no old bytes to keep.
     QByteArray old;
     if (number <= file.RecordCount())
         if (const FileError error = file.ReadRecord(number, old))
             return error;
-    const QString path = PathFor(file.Path());
-    const int fd = ::open(NativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return FileError::FromErrno(errno);
-    const QByteArray journal = Encode(number, old);
-    FileError error = WriteFully(fd, journal.constData(), journal.size());
-    if (!error && ::fsync(fd) != 0)
-        error = FileError::FromErrno(errno);
-    ::close(fd);
-    if (error) {
-        // A journal left here would undo the page written without it.
-        if (const FileError removed = Remove(path))
-            return removed;
-        return error;
+    const QByteArray bytes = Encode(number, old);
+    journal = PathFor(file.Path());
+    FileError error = WriteJournal(journal, bytes);
+    if (error && FolderRefused(error.systemError)) {
+        journal = StatePathFor(file.Path());
+        if (!QDir().mkpath(QFileInfo(journal).absolutePath()))
+            return error;
+        error = WriteJournal(journal, bytes);
     }
-    FlushFolderOf(path);
+    if (error)
+        return error;
+    FlushFolderOf(journal);
     return {};
 }
 
-FileError PageJournal::End(const RecordFile& file)
+FileError PageJournal::End(const QString& journal)
 {
-    const QString path = PathFor(file.Path());
-    if (const FileError error = Remove(path))
+    if (const FileError error = Remove(journal))
         return error;
     // Gone for good: a journal that came back after a power cut would put the
     // old page over the one just saved.
-    FlushFolderOf(path);
+    FlushFolderOf(journal);
     return {};
 }
 
 FileError PageJournal::Recover(RecordFile& file)
 {
-    const QString path = PathFor(file.Path());
+    if (const FileError error = RecoverFrom(file, PathFor(file.Path())))
+        return error;
+    return RecoverFrom(file, StatePathFor(file.Path()));
+}
+
+FileError PageJournal::RecoverFrom(RecordFile& file, const QString& path)
+{
     QFile journal(path);
     if (!journal.exists())
         return {};
@@ -148,8 +185,5 @@ FileError PageJournal::Recover(RecordFile& file)
         if (const FileError error = file.Flush())
             return error;
     }
-    if (const FileError error = Remove(path))
-        return error;
-    FlushFolderOf(path);
-    return {};
+    return End(path);
 }

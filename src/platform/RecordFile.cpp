@@ -54,6 +54,41 @@ void RecordFile::Close()
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
+    locked_ = false;
+}
+
+FileError RecordFile::Lock()
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    const FileError error = LockDescriptor(fd_);
+    locked_ = !error;
+    return error;
+}
+
+FileError RecordFile::LockDescriptor(int fd)
+{
+    // A lock of the open file itself, not of the process: it holds against a
+    // second opening in this process too, and needs no file beside the diary,
+    // so a folder the user cannot write to does not matter.
+    struct flock claim
+    {
+    };
+    claim.l_type = F_WRLCK;
+    claim.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_SETLK, &claim) == 0)
+        return {};
+    if (errno == EAGAIN || errno == EACCES)
+        return {FileError::FileAlreadyOpen, EWOULDBLOCK};
+    // A file system without such locks still lets the diary be written.
+    return {};
+}
+
+void RecordFile::Adopt(int fd, bool locked)
+{
+    Close();
+    fd_ = fd;
+    locked_ = locked;
 }
 
 void RecordFile::CloseInBackground()
@@ -62,6 +97,7 @@ void RecordFile::CloseInBackground()
         return;
     const int fd = fd_;
     fd_ = -1;
+    locked_ = false;
     try {
         std::thread([fd] { ::close(fd); }).detach();
     } catch (const std::system_error&) {

@@ -19,6 +19,16 @@ public:
     // by its owner only.
     FileError Open(const QString& path, int recordLength);
     void Close();
+    // Claims the file for this opening alone: while it is held, a claim from
+    // any other opening (another copy of the program) fails with
+    // FileAlreadyOpen. The claim ends with the close.
+    FileError Lock();
+    bool IsLocked() const { return locked_; }
+    // Claims a descriptor the same way.
+    static FileError LockDescriptor(int fd);
+    // Takes over the open descriptor of a file that has just replaced this
+    // one, with the claim it holds.
+    void Adopt(int fd, bool locked);
     // For a file that has just been replaced: its last close frees all its
     // blocks, which takes the file system a while for a large file, so the
     // close happens on a thread of its own and nobody waits for it.
@@ -53,6 +63,7 @@ private:
     FileError ReadAt(qint64 position, qint64 length, char* into) const;
 
     int fd_ = -1;
+    bool locked_ = false;
     int recordLength_ = 0;
     QString path_;
 };

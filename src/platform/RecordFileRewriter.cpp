@@ -31,10 +31,11 @@ public:
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    // Created empty, whatever a leftover of an earlier run held.
+    // Created empty, whatever a leftover of an earlier run held. Opened for
+    // reading too: once renamed it is the file.
     FileError Create(mode_t mode)
     {
-        fd_ = ::open(QFile::encodeName(path_).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+        fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
         if (fd_ < 0)
             return FileError::FromErrno(errno);
         // The umask may have narrowed it; it must not be wider than the original.
@@ -65,17 +66,23 @@ public:
         return {};
     }
 
-    FileError FlushAndClose()
+    // Claimed before it takes the original's place, so that no other copy of
+    // the program can claim the new file between the rename and its use.
+    FileError Lock() { return RecordFile::LockDescriptor(fd_); }
+
+    FileError Flush()
     {
-        const int flushed = ::fsync(fd_);
-        const int error = errno;
-        const int closed = ::close(fd_);
-        fd_ = -1;
-        if (flushed != 0)
-            return FileError::FromErrno(error);
-        if (closed != 0)
+        if (::fsync(fd_) != 0)
             return FileError::FromErrno(errno);
         return {};
+    }
+
+    // The descriptor, now the file's own.
+    int Release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
     }
 
     FileError RenameOver(const QString& target)
@@ -113,8 +120,7 @@ FileError CopyRecords(const RecordFile& file, qint32 first, qint32 last, TempFil
 FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop)
 {
     const QString path = file.Path();
-    const QFileInfo info(path);
-    const QString folder = info.absolutePath();
+    const QString folder = QFileInfo(path).absolutePath();
     struct stat original
     {
     };
@@ -125,10 +131,19 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
     if (const FileError error = PageJournal::Recover(file))
         return error;
 
-    TempFile temp(folder + u'/' + TempFileName());
-    if (const FileError error = temp.Create(mode))
-        return error;
     const bool dropping = drop >= 1 && drop <= keep;
+    TempFile temp(folder + u'/' + TempFileName());
+    if (const FileError error = temp.Create(mode)) {
+        // A folder that takes no new file: the records before a cut stay where
+        // they are, so cutting the file's end is safe in place. Anything else
+        // would move records in the diary itself.
+        if (FolderRefused(error) && (!dropping || drop == keep))
+            return CutInPlace(file, dropping ? keep - 1 : keep);
+        return error;
+    }
+    if (file.IsLocked())
+        if (const FileError error = temp.Lock())
+            return error;
     if (const FileError error = temp.Reserve(qint64(dropping ? keep - 1 : keep) * file.RecordLength()))
         return error;
     if (const FileError error = CopyRecords(file, 1, dropping ? drop - 1 : keep, temp))
@@ -136,13 +151,25 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
     if (dropping)
         if (const FileError error = CopyRecords(file, drop + 1, keep, temp))
             return error;
-    if (const FileError error = temp.FlushAndClose())
+    if (const FileError error = temp.Flush())
         return error;
-
-    const int recordLength = file.RecordLength();
     if (const FileError error = temp.RenameOver(path))
         return error;
     RecordFile::FlushFolder(folder);
+    const bool locked = file.IsLocked();
     file.CloseInBackground();
-    return file.Open(path, recordLength);
+    file.Adopt(temp.Release(), locked);
+    return {};
+}
+
+bool RecordFileRewriter::FolderRefused(const FileError& error)
+{
+    return error.systemError == EACCES || error.systemError == EPERM || error.systemError == EROFS;
+}
+
+FileError RecordFileRewriter::CutInPlace(RecordFile& file, qint32 records)
+{
+    if (const FileError error = file.Truncate(records))
+        return error;
+    return file.Flush();
 }

@@ -22,7 +22,8 @@ const Known KnownErrors[] = {
     {FileError::BadFileMode, "このｱｸｾｽ ﾓｰﾄﾞではﾌｧｲﾙを開けません。", Prompter::Buttons::Ok},
     {FileError::FileAlreadyOpen, "ﾌｧｲﾙは既に開いています。", Prompter::Buttons::Ok},
     {FileError::DeviceIO, "ﾃﾞｨｽｸがいっぱいです。", Prompter::Buttons::Ok},
-    {FileError::InputPastEnd, "このﾌｧｲﾙの EOF 記号が標準と異なります。または EOF 記号を越えてﾃﾞｰﾀを読み込もうとしました。",
+    {FileError::InputPastEnd,
+     "このﾌｧｲﾙの EOF 記号が標準と異なります。または EOF 記号を越えてﾃﾞｰﾀを読み込もうとしました。",
      Prompter::Buttons::Ok},
     {FileError::BadFileName, "ﾌｧｲﾙ名が正しくありません。", Prompter::Buttons::Ok},
     {FileError::DeviceUnavailable, "ﾃﾞﾊﾞｲｽが準備されていません。", Prompter::Buttons::RetryCancel},
@@ -65,7 +66,9 @@ QString DiaryFiles::Reason(int systemError)
     case ENFILE:
         return QStringLiteral("開いているﾌｧｲﾙが多すぎます。");
     default:
-        return QStringLiteral("ｴﾗｰ番号 %1：%2").arg(systemError).arg(QString::fromLocal8Bit(std::strerror(systemError)));
+        return QStringLiteral("ｴﾗｰ番号 %1：%2")
+            .arg(systemError)
+            .arg(QString::fromLocal8Bit(std::strerror(systemError)));
     }
 }
 
@@ -79,8 +82,11 @@ DiaryFiles::Action DiaryFiles::ReportFileError(Prompter& prompter, const FileErr
     if (error.systemError == 0)
         return Unknown;
     // Never silent: a failure the codes do not cover still names its reason.
-    prompter.Message({QStringLiteral("ﾌｧｲﾙにｱｸｾｽできません。\r") + Reason(error.systemError), Title(),
-                      Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
+    prompter.Message({QStringLiteral("ﾌｧｲﾙにｱｸｾｽできません。\r") + Reason(error.systemError),
+                      Title(),
+                      Prompter::Buttons::Ok,
+                      Prompter::Icon::Exclamation,
+                      {}});
     return GiveUp;
 }
 
@@ -103,12 +109,23 @@ QString DiaryFiles::AskFileName(Prompter& prompter, const QString& prompt)
     const std::optional<QString> answer = prompter.Input(prompt, QStringLiteral("ファイル名の入力"), QString());
     if (!answer)
         return {};
-    return UpperCaseFileName(answer->trimmed());
+    return ExistingOrUpperCase(answer->trimmed());
 }
 
-short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short mode, short recordLength,
-                                  bool confirm, RecordFile& file)
+QString DiaryFiles::ExistingOrUpperCase(const QString& typed)
 {
+    // A diary brought from Windows keeps the case it was saved with, and a
+    // case-sensitive file system finds it only under that name.
+    if (typed.isEmpty() || QFileInfo(typed).isFile())
+        return typed;
+    return UpperCaseFileName(typed);
+}
+
+short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short mode, short recordLength, bool confirm,
+                                  RecordFile& file, bool* openElsewhere)
+{
+    if (openElsewhere)
+        *openElsewhere = false;
     if (HasForbiddenCharacter(name)) {
         ReportFileError(prompter, {FileError::BadFileName, 0});
         return 0;
@@ -121,14 +138,28 @@ short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short
     if (confirm && !QFileInfo(name).isFile()) {
         const Prompter::Answer answer = prompter.Message(
             {name + QStringLiteral("という名前でファイルを作成します。\rこの名前でファイルを作成しますか？"),
-             QStringLiteral("ファイル名確認"), Prompter::Buttons::OkCancel, Prompter::Icon::Information, {}});
+             QStringLiteral("ファイル名確認"),
+             Prompter::Buttons::OkCancel,
+             Prompter::Icon::Information,
+             {}});
         if (answer != Prompter::Answer::Ok)
             return 0;
     }
     // Retry tries the open again; the user has already agreed to the name.
     for (;;) {
-        // A page write a crash interrupted is undone as the diary opens.
         FileError error = file.Open(name, recordLength);
+        if (!error)
+            error = file.Lock();
+        if (IsOpenElsewhere(error)) {
+            // Two copies writing one diary would each put pages where the
+            // other does: this one leaves it alone, journal and all.
+            file.Close();
+            ReportOpenElsewhere(prompter, name);
+            if (openElsewhere)
+                *openElsewhere = true;
+            return 0;
+        }
+        // A page write a crash interrupted is undone as the diary opens.
         if (!error)
             error = PageJournal::Recover(file);
         if (!error)
@@ -136,4 +167,20 @@ short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short
         if (ReportFileError(prompter, error) != Retry)
             return 0;
     }
+}
+
+bool DiaryFiles::IsOpenElsewhere(const FileError& error)
+{
+    return error.code == FileError::FileAlreadyOpen && error.systemError == EWOULDBLOCK;
+}
+
+void DiaryFiles::ReportOpenElsewhere(Prompter& prompter, const QString& name)
+{
+    prompter.Message({name + QStringLiteral("は別のウィンドウで開かれています。\r"
+                                            "同じ日記を二つのウィンドウで書くとページが失われるため、"
+                                            "こちらは終了します。"),
+                      Prompter::ProgramTitle(),
+                      Prompter::Buttons::Ok,
+                      Prompter::Icon::Information,
+                      {}});
 }

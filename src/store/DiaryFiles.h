@@ -23,19 +23,26 @@ public:
     static Action ReportFileError(Prompter& prompter, const FileError& error);
 
     // Checks the name, asks when confirm is set, and opens the file for
-    // records of recordLength bytes. The handle, 0 when nothing was opened.
-    static short OpenFileChecked(Prompter& prompter, const QString& name, short mode, short recordLength,
-                                 bool confirm, RecordFile& file);
+    // records of recordLength bytes, claimed for this copy of the program.
+    // The handle, 0 when nothing was opened; openElsewhere tells whether that
+    // was because another copy holds the file, which the user has been told.
+    static short OpenFileChecked(Prompter& prompter, const QString& name, short mode, short recordLength, bool confirm,
+                                 RecordFile& file, bool* openElsewhere = nullptr);
 
-    // Asks for a file name; the answer without surrounding spaces and with its
-    // file name (not its folders) in capitals. Empty when cancelled.
+    // Asks for a file name; the answer without surrounding spaces. A file that
+    // exists under the name as typed is taken as typed; otherwise its file
+    // name (not its folders) goes into capitals. Empty when cancelled.
     static QString AskFileName(Prompter& prompter, const QString& prompt);
+    static QString ExistingOrUpperCase(const QString& typed);
 
     // The name contains ; < = > ? [ * ] or a space.
     static bool HasForbiddenCharacter(const QString& name);
     // Capitals for the file name only: folders on a case-sensitive system
     // keep their names.
     static QString UpperCaseFileName(const QString& path);
+    // The file is held by another copy of the program.
+    static bool IsOpenElsewhere(const FileError& error);
+    static void ReportOpenElsewhere(Prompter& prompter, const QString& name);
     // The reason behind an error of the system, in a few words.
     static QString Reason(int systemError);
 };

@@ -69,8 +69,8 @@ void DiaryStore::SelectDiaryFile()
     }
     state_.DiaryFileName = app_.UserDataFile;
     if (!state_.DiaryFileName.isEmpty()) {
-        state_.DiaryFileNumber = DiaryFiles::OpenFileChecked(prompter_, state_.DiaryFileName, DiaryFiles::Random,
-                                                             RecordLength, true, state_.DiaryFile);
+        if (!OpenDiary(state_.DiaryFileName))
+            return;
         if (IsOpen())
             RemoveLeftoverTemp(state_.DiaryFile);
         InitPages();
@@ -91,12 +91,22 @@ void DiaryStore::SelectDiaryFile()
             endProgram_();
             return;
         }
-        state_.DiaryFileNumber =
-            DiaryFiles::OpenFileChecked(prompter_, answer, DiaryFiles::Random, RecordLength, true, state_.DiaryFile);
+        if (!OpenDiary(answer))
+            return;
     }
     RemoveLeftoverTemp(state_.DiaryFile);
     InitPages();
     state_.PageChanged = false;
+}
+
+bool DiaryStore::OpenDiary(const QString& name)
+{
+    state_.DiaryFileNumber = DiaryFiles::OpenFileChecked(prompter_, name, DiaryFiles::Random, RecordLength, true,
+                                                         state_.DiaryFile, &openElsewhere_);
+    if (!openElsewhere_)
+        return true;
+    endProgram_();
+    return false;
 }
 
 void DiaryStore::InitPages()
@@ -201,7 +211,12 @@ void DiaryStore::DeletePage()
     }
     // One rewrite that leaves the page out: later pages move down by one and
     // no page is ever half moved.
-    if (!Rewrite(state_.CurrentPage))
+    const FileError error = RecordFileRewriter::Rewrite(state_.DiaryFile, state_.PageCount, state_.CurrentPage);
+    if (error && RecordFileRewriter::FolderRefused(error)) {
+        ReportDeletionRefused();
+        return;
+    }
+    if (!Settle(error))
         return;
     --state_.PageCount;
     if (state_.CurrentPage > state_.PageCount)
@@ -261,12 +276,25 @@ bool DiaryStore::CompactDiary()
         RemoveLeftoverTemp(state_.DiaryFile);
         return true;
     }
-    return Rewrite(0);
+    return Settle(RecordFileRewriter::Rewrite(state_.DiaryFile, state_.PageCount));
 }
 
-bool DiaryStore::Rewrite(qint32 drop)
+// Where the diary's folder takes no new file, only the last page can go: it
+// is cut off in place. Any other would have to move the pages after it
+// within the diary itself, which a crash could leave half moved.
+void DiaryStore::ReportDeletionRefused()
 {
-    const FileError error = RecordFileRewriter::Rewrite(state_.DiaryFile, state_.PageCount, drop);
+    prompter_.Message({QStringLiteral("日記ファイルのあるフォルダに書き込めないため、このページは削除できません。\r"
+                                      "ページはそのまま残っています。\r") +
+                           QFileInfo(state_.DiaryFile.Path()).absolutePath(),
+                       DiaryFiles::Title(),
+                       Prompter::Buttons::Ok,
+                       Prompter::Icon::Exclamation,
+                       {}});
+}
+
+bool DiaryStore::Settle(const FileError& error)
+{
     if (!error)
         return true;
     if (!state_.DiaryFile.IsOpen())
@@ -295,6 +323,12 @@ void DiaryStore::CloseDiary()
     if (!CompactDiary())
         return;
     view_.CloseMainWindow();
+}
+
+void DiaryStore::Release()
+{
+    state_.DiaryFile.Close();
+    state_.DiaryFileNumber = 0;
 }
 
 std::optional<qint32> DiaryStore::FindDatePage(QDate date)

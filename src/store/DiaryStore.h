@@ -39,6 +39,8 @@ public:
     bool CompactDiary();
     void ShowPageStatus();
     void CloseDiary();
+    // Lets go of the diary file as the program ends, as it is on disk.
+    void Release();
 
     // The first page whose date field reads as date; 0 when none does. Reads
     // the date fields only. Nothing when the file could not be read, which
@@ -51,12 +53,17 @@ public:
 
     static QString PageStatusText(qint32 pageCount, qint32 currentPage);
     bool IsOpen() const { return state_.DiaryFileNumber != 0; }
+    // The diary was left alone because another copy of the program holds it.
+    bool OpenElsewhere() const { return openElsewhere_; }
 
 private:
     void ReportFileError(const FileError& error);
     void Inform(const QString& text);
     bool WriteCurrentRecord(qint32 page);
-    bool Rewrite(qint32 drop);
+    bool OpenDiary(const QString& name);
+    // Reports a failed rewrite; false when it failed.
+    bool Settle(const FileError& error);
+    void ReportDeletionRefused();
     void DeleteTheOnlyPage();
 
     DiaryView& view_;
@@ -65,4 +72,5 @@ private:
     AppSettings& app_;
     std::function<void()> endProgram_;
     StoreState state_;
+    bool openElsewhere_ = false;
 };

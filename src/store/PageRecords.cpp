@@ -1,8 +1,9 @@
 #include "PageRecords.h"
 
 #include "platform/PageJournal.h"
-#include <cerrno>
 #include "platform/RecordFile.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -43,18 +44,20 @@ FileError PageRecords::WriteRecord(RecordFile& file, qint32 page, const DiaryPag
     // is there, and keeping the user's words beats guarding against a crash
     // in that very moment.
     const qint32 count = file.RecordCount();
-    bool journalled = false;
+    QString journal;
     if (page <= count + 1) {
-        const FileError error = PageJournal::Begin(file, page);
+        const FileError error = PageJournal::Begin(file, page, journal);
         if (error && !IsDiskFull(error))
             return error;
-        journalled = !error;
+        if (error)
+            journal.clear();
     }
+    const bool journalled = !journal.isEmpty();
     FileError error = file.WriteRecord(page, record.ToBytes());
     if (!error)
         error = file.Flush();
     if (!error && journalled)
-        error = PageJournal::End(file);
+        error = PageJournal::End(journal);
     // The user is told the page was not stored, so none of it may stay: the
     // journal puts the old page back, an appended one is cut off. Should even
     // that fail, the journal stays to do it at the next opening, unless the
@@ -62,7 +65,7 @@ FileError PageRecords::WriteRecord(RecordFile& file, qint32 page, const DiaryPag
     if (error) {
         if (journalled) {
             if (PageJournal::Recover(file) && Refused(error))
-                PageJournal::End(file);
+                PageJournal::End(journal);
         } else if (page > count) {
             file.Truncate(count);
         }

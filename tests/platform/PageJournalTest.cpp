@@ -1,8 +1,10 @@
-#include "TestRegistry.h"
 #include "platform/PageJournal.h"
+#include "TestRegistry.h"
 #include "platform/RecordFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,8 +77,10 @@ private slots:
         WriteAll(path, Record('a') + Record('b') + Record('c'));
         RecordFile file;
         QVERIFY(!file.Open(path, Length));
-        QVERIFY(!PageJournal::Begin(file, 2));
-        QVERIFY(QFile::exists(PageJournal::PathFor(file.Path())));
+        QString journal;
+        QVERIFY(!PageJournal::Begin(file, 2, journal));
+        QCOMPARE(journal, PageJournal::PathFor(file.Path()));
+        QVERIFY(QFile::exists(journal));
         QVERIFY(!file.WriteRecord(2, QByteArray("NEWNEWNE") + Record('b').left(8)));
 
         RecordFile reopened;
@@ -86,6 +90,26 @@ private slots:
         QVERIFY(!QFile::exists(PageJournal::PathFor(reopened.Path())));
     }
 
+    // A diary in a folder that takes no new file keeps its journal in the
+    // user's state folder; the next opening finds it there.
+    void RecoveryFindsTheJournalInTheStateFolder()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("state"))));
+        const QString path = dir.filePath(QStringLiteral("DIARY.DAT"));
+        WriteAll(path, Record('a') + Record('X') + Record('c'));
+        const QString journal = PageJournal::StatePathFor(path);
+        QVERIFY(journal.startsWith(dir.filePath(QStringLiteral("state/日記帳Sorafumi/DIARY.DAT-"))));
+        QVERIFY(QDir().mkpath(QFileInfo(journal).absolutePath()));
+        WriteAll(journal, PageJournal::Encode(2, Record('b')));
+
+        RecordFile file;
+        QVERIFY(!file.Open(path, Length));
+        QVERIFY(!PageJournal::Recover(file));
+        QCOMPARE(ReadAll(path), Record('a') + Record('b') + Record('c'));
+        QVERIFY(!QFile::exists(journal));
+    }
+
     void EndRemovesTheJournal()
     {
         QTemporaryDir dir;
@@ -93,9 +117,10 @@ private slots:
         WriteAll(path, Record('a'));
         RecordFile file;
         QVERIFY(!file.Open(path, Length));
-        QVERIFY(!PageJournal::Begin(file, 1));
-        PageJournal::End(file);
-        QVERIFY(!QFile::exists(PageJournal::PathFor(file.Path())));
+        QString journal;
+        QVERIFY(!PageJournal::Begin(file, 1, journal));
+        PageJournal::End(journal);
+        QVERIFY(!QFile::exists(journal));
         QVERIFY(!PageJournal::Recover(file));
         QCOMPARE(ReadAll(path), Record('a'));
     }

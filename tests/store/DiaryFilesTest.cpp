@@ -51,7 +51,7 @@ public:
 int MakeSocketFile(const QString& path)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address {};
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray native = QFile::encodeName(path);
     if (fd < 0 || size_t(native.size()) >= sizeof(address.sun_path))
@@ -97,17 +97,17 @@ private slots:
         QTest::newRow("52 bad file name or number") << 52 << 0 << ok << FileErrorBox(BadName) << 2;
         QTest::newRow("54 bad file mode")
             << 54 << 0 << ok << FileErrorBox(QStringLiteral("このｱｸｾｽ ﾓｰﾄﾞではﾌｧｲﾙを開けません。")) << 2;
-        QTest::newRow("55 already open") << 55 << 0 << ok
-                                         << FileErrorBox(QStringLiteral("ﾌｧｲﾙは既に開いています。")) << 2;
+        QTest::newRow("55 already open") << 55 << 0 << ok << FileErrorBox(QStringLiteral("ﾌｧｲﾙは既に開いています。"))
+                                         << 2;
         QTest::newRow("57 device input/output")
             << 57 << 0 << ok << FileErrorBox(QStringLiteral("ﾃﾞｨｽｸがいっぱいです。")) << 2;
         QTest::newRow("57 from a full disk keeps its own message")
             << 57 << ENOSPC << ok << FileErrorBox(QStringLiteral("ﾃﾞｨｽｸがいっぱいです。")) << 2;
-        QTest::newRow("62 past the end")
-            << 62 << 0 << ok
-            << FileErrorBox(QStringLiteral("このﾌｧｲﾙの EOF 記号が標準と異なります。または EOF 記号を越えてﾃﾞｰﾀを"
-                                           "読み込もうとしました。"))
-            << 2;
+        QTest::newRow("62 past the end") << 62 << 0 << ok
+                                         << FileErrorBox(QStringLiteral(
+                                                "このﾌｧｲﾙの EOF 記号が標準と異なります。または EOF 記号を越えてﾃﾞｰﾀを"
+                                                "読み込もうとしました。"))
+                                         << 2;
         QTest::newRow("64 bad file name") << 64 << 0 << ok << FileErrorBox(BadName) << 2;
         QTest::newRow("68 device unavailable, Retry")
             << 68 << 0 << int(Prompter::Answer::Retry) << FileErrorBox(DeviceNotReady, Prompter::Buttons::RetryCancel)
@@ -244,10 +244,11 @@ private slots:
 
     void ExistingFileOpensWithoutABox()
     {
-        const QByteArray diary = DiaryBuilder()
-                                     .Add({QStringLiteral("2026年12月5日"), QStringLiteral("土曜日"), {}, {}, {}, {}, {}})
-                                     .Add({QStringLiteral("2026年12月6日"), QStringLiteral("日曜日"), {}, {}, {}, {}, {}})
-                                     .Bytes();
+        const QByteArray diary =
+            DiaryBuilder()
+                .Add({QStringLiteral("2026年12月5日"), QStringLiteral("土曜日"), {}, {}, {}, {}, {}})
+                .Add({QStringLiteral("2026年12月6日"), QStringLiteral("日曜日"), {}, {}, {}, {}, {}})
+                .Bytes();
         QVERIFY(WriteBytes(dir_->filePath(QStringLiteral("DIARY.DAT")), diary));
         ScriptedPrompter prompter;
         RecordFile file;
@@ -289,7 +290,8 @@ private slots:
         for (int i = 0; i < lines.size(); ++i)
             prompter.AnswerMessage(Prompter::Answer::Ok);
         RecordFile file;
-        QCOMPARE(DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, confirm, file), short(0));
+        QCOMPARE(DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, confirm, file),
+                 short(0));
         QCOMPARE(Shown(prompter), lines);
         QVERIFY(!file.IsOpen());
         QCOMPARE(QDir(dir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
@@ -379,24 +381,34 @@ private slots:
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("answer");
-        QTest::newRow("a plain name in capitals") << false << QStringLiteral("diary.dat") << QStringLiteral("DIARY.DAT");
+        QTest::addColumn<QString>("existing");
+        QTest::newRow("a plain name in capitals")
+            << false << QStringLiteral("diary.dat") << QStringLiteral("DIARY.DAT") << QString();
+        // A diary brought from Windows is found under the name it has.
+        QTest::newRow("an existing diary as typed")
+            << false << QStringLiteral(" old.dat ") << QStringLiteral("old.dat") << QStringLiteral("old.dat");
+        QTest::newRow("an existing diary in capitals")
+            << false << QStringLiteral("old.dat") << QStringLiteral("OLD.DAT") << QStringLiteral("OLD.DAT");
         QTest::newRow("surrounding spaces go")
-            << false << QStringLiteral("  diary.dat  ") << QStringLiteral("DIARY.DAT");
+            << false << QStringLiteral("  diary.dat  ") << QStringLiteral("DIARY.DAT") << QString();
         QTest::newRow("folders keep their case")
-            << false << QStringLiteral("/tmp/x/mydiary.dat") << QStringLiteral("/tmp/x/MYDIARY.DAT");
+            << false << QStringLiteral("/tmp/x/mydiary.dat") << QStringLiteral("/tmp/x/MYDIARY.DAT") << QString();
         QTest::newRow("drive and backslashes")
-            << false << QStringLiteral("c:\\data\\mydiary.dat") << QStringLiteral("c:\\data\\MYDIARY.DAT");
-        QTest::newRow("japanese folders")
-            << false << QStringLiteral("/home/taro/日記/my diary.dat") << QStringLiteral("/home/taro/日記/MY DIARY.DAT");
-        QTest::newRow("only spaces") << false << QStringLiteral("   ") << QString();
-        QTest::newRow("empty") << false << QString() << QString();
-        QTest::newRow("Cancel") << true << QString() << QString();
+            << false << QStringLiteral("c:\\data\\mydiary.dat") << QStringLiteral("c:\\data\\MYDIARY.DAT") << QString();
+        QTest::newRow("japanese folders") << false << QStringLiteral("/home/taro/日記/my diary.dat")
+                                          << QStringLiteral("/home/taro/日記/MY DIARY.DAT") << QString();
+        QTest::newRow("only spaces") << false << QStringLiteral("   ") << QString() << QString();
+        QTest::newRow("empty") << false << QString() << QString() << QString();
+        QTest::newRow("Cancel") << true << QString() << QString() << QString();
     }
     void AskFileName()
     {
         QFETCH(bool, cancel);
         QFETCH(QString, typed);
         QFETCH(QString, answer);
+        QFETCH(QString, existing);
+        if (!existing.isEmpty())
+            QVERIFY(WriteBytes(existing, {}));
         const QString prompt = QStringLiteral("名前は？\r二行目");
         ScriptedPrompter prompter;
         prompter.AnswerInput(cancel ? std::nullopt : std::optional<QString>(typed));

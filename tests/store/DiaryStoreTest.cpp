@@ -175,6 +175,7 @@ private slots:
     {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir_->filePath(QStringLiteral("state"))));
         folder_ = std::make_unique<CurrentFolder>(dir_->path());
         h_ = std::make_unique<StoreHarness>();
     }
@@ -237,6 +238,20 @@ private slots:
         QCOMPARE(h_->view.calendarDate, QDate(2026, 12, 7));
         QVERIFY(!h_->store.State().PageChanged);
         QCOMPARE(h_->ended, 0);
+    }
+
+    // A diary brought from Windows keeps its small letters: typed as it is
+    // named, it opens with its pages instead of a new, empty one.
+    void DiaryFromWindowsOpensUnderItsOwnName()
+    {
+        const QString path = dir_->filePath(QStringLiteral("old.dat"));
+        QVERIFY(WriteBytes(path, Days({1, 2})));
+        h_->prompter.AnswerInput(path);
+        h_->Start(QString());
+        QCOMPARE(Shown(h_->prompter), QStringList{AskLine()});
+        QCOMPARE(h_->app.UserDataFile, path);
+        QVERIFY(ReadBytes(path) == Days({1, 2}));
+        QCOMPARE(h_->view.status, Status(2, 2));
     }
 
     void FirstStartAsksUntilItHasAName_data()
@@ -1025,18 +1040,26 @@ private slots:
         QCOMPARE(h_->view.status, Status(1, 1));
     }
 
+    // A diary the user may write in a folder that takes no new file: pages
+    // are stored (their journal kept in the user's state folder) and the
+    // file's end is cut in place; only a deletion that would move pages
+    // within the diary is refused, with the page kept.
     void ProtectedDiary_data()
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<bool>("lockFolder");
-        QTest::newRow("storing into an immutable file") << QStringLiteral("store") << false;
-        QTest::newRow("compacting in an immutable folder") << QStringLiteral("compact") << true;
-        QTest::newRow("deleting in an immutable folder") << QStringLiteral("delete") << true;
+        QTest::addColumn<bool>("done");
+        QTest::newRow("storing into an immutable file") << QStringLiteral("store") << false << false;
+        QTest::newRow("storing in an immutable folder") << QStringLiteral("store") << true << true;
+        QTest::newRow("compacting in an immutable folder") << QStringLiteral("compact") << true << true;
+        QTest::newRow("deleting the last page in an immutable folder") << QStringLiteral("delete-last") << true << true;
+        QTest::newRow("deleting a middle page in an immutable folder") << QStringLiteral("delete") << true << false;
     }
     void ProtectedDiary()
     {
         QFETCH(QString, operation);
         QFETCH(bool, lockFolder);
+        QFETCH(bool, done);
         if (::geteuid() != 0)
             QSKIP("only root can protect a file from root");
         QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("locked")));
@@ -1045,32 +1068,49 @@ private slots:
         const QByteArray bytes = Days({1, 2, 3}) + QByteArray(100, '#');
         QVERIFY(WriteBytes(path, bytes));
         h_->Start(path);
-        h_->Show(2);
+        h_->Show(operation == QStringLiteral("delete-last") ? 3 : 2);
         h_->view.SetFieldText(3, QStringLiteral("雪"));
         const QStringList fields = h_->Fields();
         if (!SetImmutable(lockFolder ? folder : path, true))
             QSKIP("the file system cannot make a file immutable");
         immutable_ = lockFolder ? folder : path;
 
+        QByteArray after = bytes;
+        const QString deletionRefused =
+            Message(QStringLiteral("日記ファイルのあるフォルダに書き込めないため、このページは削除できません。\r"
+                                   "ページはそのまま残っています。\r") +
+                        folder,
+                    QStringLiteral("ﾌｧｲﾙ ｴﾗｰ"), Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
+        QStringList boxes;
         if (operation == QStringLiteral("store")) {
-            h_->prompter.AnswerMessage(Prompter::Answer::Ok);
-            QVERIFY(!h_->store.StorePage());
+            if (!done)
+                h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+            QCOMPARE(h_->store.StorePage(), done);
+            boxes = done ? QStringList() : QStringList{FileErrorBox(AccessDenied)};
+            DiaryBuilder::Fields snowy = Day(2);
+            snowy.weather = QStringLiteral("雪");
+            if (done)
+                after = Days({1}) + Bytes(snowy) + Days({3}) + QByteArray(100, '#');
         } else if (operation == QStringLiteral("compact")) {
-            h_->prompter.AnswerMessage(Prompter::Answer::Ok);
-            QVERIFY(!h_->store.CompactDiary());
+            QVERIFY(h_->store.CompactDiary());
+            after = Days({1, 2, 3});
         } else {
             h_->prompter.AnswerMessage(Prompter::Answer::Yes);
-            h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+            if (!done)
+                h_->prompter.AnswerMessage(Prompter::Answer::Ok);
             h_->store.DeletePage();
+            boxes = done ? QStringList{DeleteLine()} : QStringList{DeleteLine(), deletionRefused};
+            if (done)
+                after = Days({1, 2});
         }
 
-        QCOMPARE(Shown(h_->prompter),
-                 (operation == QStringLiteral("delete") ? QStringList{DeleteLine(), FileErrorBox(AccessDenied)}
-                                                        : QStringList{FileErrorBox(AccessDenied)}));
-        QVERIFY(ReadBytes(path) == bytes);
+        QCOMPARE(Shown(h_->prompter), boxes);
+        QVERIFY(ReadBytes(path) == after);
         QCOMPARE(Entries(folder), QStringList{Diary});
-        QCOMPARE(h_->Fields(), fields);
-        QCOMPARE(h_->view.status, Status(3, 2));
+        QCOMPARE(Entries(dir_->filePath(QStringLiteral("state/日記帳Sorafumi"))), QStringList());
+        if (operation != QStringLiteral("delete-last"))
+            QCOMPARE(h_->Fields(), fields);
+        QCOMPARE(h_->view.status, operation == QStringLiteral("delete-last") ? Status(2, 2) : Status(3, 2));
     }
 
 private:

@@ -9,6 +9,7 @@ TempProfile::TempProfile()
     QDir().mkpath(ProgramFolder());
     // The user's data folder, too, is this test's own.
     qputenv("XDG_DATA_HOME", QFile::encodeName(Root() + QStringLiteral("/share")));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(StateHome()));
 }
 
 QString TempProfile::SettingsFile() const

@@ -13,6 +13,7 @@ public:
     bool IsValid() const { return dir_.isValid(); }
     QString Root() const { return dir_.path(); }
     QString ConfigHome() const { return dir_.path() + QStringLiteral("/config"); }
+    QString StateHome() const { return dir_.path() + QStringLiteral("/state"); }
     // Where the settings store of this user lives.
     QString SettingsFile() const;
     QString ProgramFolder() const { return dir_.path() + QStringLiteral("/program"); }
