@@ -9,6 +9,8 @@
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
+//   sorafumi_crashprobe journal PATH        prints where the diary's journal
+//                                           goes when its folder takes none
 //
 // An operation prints every box the user would have seen to standard error,
 // one "box" line each, and "done" once it is over. The lines go out with
@@ -20,12 +22,14 @@
 #include "FakeDiaryView.h"
 #include "platform/Clock.h"
 #include "platform/FileSizeLimit.h"
+#include "platform/PageJournal.h"
 #include "platform/Prompter.h"
 #include "settings/AppSettings.h"
 #include "store/DiaryStore.h"
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -262,5 +266,11 @@ int main(int argc, char** argv)
         return Build(path, argc > 3 && QByteArray(argv[3]) == "tail");
     if (mode == QLatin1String("dump"))
         return Dump(path);
+    if (mode == QLatin1String("journal")) {
+        const QFileInfo diary(path);
+        Print(STDOUT_FILENO,
+              PageJournal::StatePathFor(QFileInfo(diary.absolutePath()).canonicalFilePath() + u'/' + diary.fileName()));
+        return 0;
+    }
     return Run(mode, path);
 }

@@ -10,6 +10,8 @@
 #    diary's folder; "store-delete" fails the store of a page the user then
 #    deletes;
 #  - under a file size limit (ulimit -f) that the operation's writes cross.
+# An operation named with "-sealed" runs in a folder that takes no new file
+# (made immutable), so that the page's journal lives in the state folder.
 # After each run the diary is opened the way the program opens it (undoing what
 # a crash left) and must hold every page exactly as before the operation or
 # exactly as after it, with no temporary file or journal left beside it. A
@@ -21,7 +23,7 @@ set -uo pipefail
 probe=$1
 shift
 operations=("$@")
-[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete)
+[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete store-sealed add-sealed)
 
 if ! command -v strace >/dev/null; then
     echo "strace is missing: install it (tools/setup.sh does)"
@@ -33,12 +35,13 @@ if ! strace -qq -o /dev/null -e inject=write:error=ENOSPC:when=1 true 2>/dev/nul
 fi
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/sorafumi-crash.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
+trap 'chattr -i "$scratch/diary" 2>/dev/null; rm -rf "$scratch"' EXIT
+export XDG_STATE_HOME=$scratch/state
+sealed=
 # The diary's folder holds nothing else.
 work=$scratch/diary
 mkdir "$work"
 diary=$work/DIARY.DAT
-journal=$diary-journal
 temp=$work/'~~Tmp~~.Tmp'
 err=$scratch/err
 trace=$scratch/trace
@@ -68,10 +71,12 @@ tally()
 # A diary of five pages; the operations that cut the file find part of a sixth.
 fresh()
 {
+    [ -n "$sealed" ] && chattr -i "$work"
     rm -rf "$work"/* "$work"/.[!.]* 2>/dev/null
     local tail=
     case $operation in save | compact-tail) tail=tail ;; esac
     "$probe" build "$diary" $tail || { echo "cannot build a diary in $work"; exit 1; }
+    [ -z "$sealed" ] || chattr +i "$work"
 }
 
 # Boxes other than the question before a page is deleted.
@@ -130,6 +135,22 @@ total_faults=0
 total_random=0
 total_torn=0
 for operation in "${operations[@]}"; do
+    base=${operation%-sealed}
+    sealed=
+    journal=$diary-journal
+    if [ "$base" != "$operation" ]; then
+        chattr -i "$work" 2>/dev/null
+        if ! chattr +i "$work" 2>/dev/null; then
+            echo "$operation: skipped: the folder cannot be made immutable here (root and chattr are needed)"
+            continue
+        fi
+        chattr -i "$work"
+        sealed=1
+        journal=$("$probe" journal "$diary")
+    fi
+    # strace writes names outside ASCII escaped: a journal is known by its
+    # file name.
+    journal_name=${journal##*/}
     kills=0
     faults=0
     kill_detail=
@@ -138,7 +159,7 @@ for operation in "${operations[@]}"; do
     fresh
     before=$(dump)
     size_before=$(size_of)
-    "$probe" "$operation" "$diary" 2>"$err"
+    "$probe" "$base" "$diary" 2>"$err"
     rc=$?
     after=$(dump)
     size_after=$(size_of)
@@ -158,7 +179,7 @@ for operation in "${operations[@]}"; do
     # Every call of the clean run, in order: name, its count so far, and what
     # it touched.
     fresh
-    strace -f -qq -y -o "$trace" -e "trace=$(IFS=,; echo "${calls[*]}")" "$probe" "$operation" "$diary" 2>/dev/null
+    strace -f -qq -y -o "$trace" -e "trace=$(IFS=,; echo "${calls[*]}")" "$probe" "$base" "$diary" 2>/dev/null
     rc=$?
     if [ $rc -ne 0 ] || [ "$(dump)" != "$after" ] || [ "$(size_of)" != "$size_after" ]; then
         fail "traced, the operation ends otherwise (exit $rc)"
@@ -177,7 +198,7 @@ for operation in "${operations[@]}"; do
         count[$name]=$((${count[$name]:-0} + 1))
         case $line in
             rename*"$work"*) target=rename ;;
-            *"$journal"*) target=journal ;;
+            *"$journal_name"*) target=journal ;;
             *"$temp"*) target=temp ;;
             *"$diary>"* | *"\"$diary\""*) target=diary ;;
             *"$work"*) target=folder ;;
@@ -220,7 +241,7 @@ for operation in "${operations[@]}"; do
             killed_here=0
             for n in "${points[@]}"; do
                 fresh
-                run_injected "$name:signal=SIGKILL:when=$n" "$operation" "$diary"
+                run_injected "$name:signal=SIGKILL:when=$n" "$base" "$diary"
                 rc=$?
                 if [ $rc -eq 0 ]; then
                     # Finished: every call of that name was killed at once.
@@ -251,7 +272,7 @@ for operation in "${operations[@]}"; do
         # few clean runs bounds the moments.
         for ((k = 0; k < 3; k++)); do
             fresh
-            "$probe" "$operation" "$diary" 2>"$err"
+            "$probe" "$base" "$diary" 2>"$err"
             t=$(sed -n 's/^done in \([0-9]*\) us$/\1/p' "$err")
             [ -n "$t" ] && [ "$t" -lt "${took:-999999999}" ] && took=$t
         done
@@ -261,7 +282,7 @@ for operation in "${operations[@]}"; do
         for ((k = 0; k < 40; k++)); do
             delay=$(((RANDOM * 32768 + RANDOM) % span))
             fresh
-            SORAFUMI_CRASHPROBE_KILL_US=$delay "$probe" "$operation" "$diary" 2>/dev/null &
+            SORAFUMI_CRASHPROBE_KILL_US=$delay "$probe" "$base" "$diary" 2>/dev/null &
             wait $! 2>/dev/null
             rc=$?
             [ $rc -eq 0 ] || [ $rc -eq 137 ] || fail "random kill after $delay us: ended with $rc"
@@ -294,7 +315,7 @@ for operation in "${operations[@]}"; do
             [ -n "$flush" ] || continue
             fresh
             strace -f -qq -o /dev/null -e "inject=$name:retval=4096:when=$n" -e "inject=$flush" \
-                "$probe" "$operation" "$diary" 2>"$err" &
+                "$probe" "$base" "$diary" 2>"$err" &
             wait $! 2>/dev/null
             rc=$?
             what="$name call $n ($target) torn, killed at ${flush%%:*}"
@@ -320,7 +341,7 @@ for operation in "${operations[@]}"; do
         for error in ENOSPC EIO; do
             what="$error at $name call $n ($target)"
             fresh
-            run_injected "$name:error=$error:when=$n" "$operation" "$diary"
+            run_injected "$name:error=$error:when=$n" "$base" "$diary"
             rc=$?
             faults=$((faults + 1))
             if [ $rc -ne 0 ]; then
@@ -368,7 +389,7 @@ for operation in "${operations[@]}"; do
     fresh
     (
         ulimit -f 20
-        exec "$probe" "$operation" "$diary"
+        exec "$probe" "$base" "$diary"
     ) 2>"$err"
     rc=$?
     faults=$((faults + 1))
