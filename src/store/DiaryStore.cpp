@@ -236,10 +236,12 @@ void DiaryStore::DeleteTheOnlyPage()
     if (answer != Prompter::Answer::Yes)
         return;
     app_.UserDataFile.clear();
-    const QString path = state_.DiaryFile.Path();
+    // A folder that keeps its files still lets the page go: the file is left
+    // holding no page at all.
+    if (!QFile::remove(state_.DiaryFile.Path()) && !state_.DiaryFile.Truncate(0))
+        state_.DiaryFile.Flush();
     state_.DiaryFile.Close();
     state_.DiaryFileNumber = 0;
-    QFile::remove(path);
     view_.CloseMainWindow();
 }
 
