@@ -131,8 +131,11 @@ FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& jou
     FileError error = WriteJournal(journal, bytes);
     if (error && FolderRefused(error.systemError)) {
         journal = StatePathFor(file.Path());
-        if (!QDir().mkpath(QFileInfo(journal).absolutePath()))
+        // The journal holds a page of the diary: the folder is the user's own.
+        const QString folder = QFileInfo(journal).absolutePath();
+        if (!QDir().mkpath(folder))
             return error;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         error = WriteJournal(journal, bytes);
     }
     if (error)
