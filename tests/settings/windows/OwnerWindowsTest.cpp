@@ -232,6 +232,15 @@ private slots:
         QCOMPARE(login.test.prompter.shown.size(), size_t(1));
     }
 
+    // The name is filled in, yet the window opens on it: Enter or Tab then
+    // goes on to the password.
+    void LoginOpensOnTheName()
+    {
+        LoginFixture login(QStringLiteral("Owner"), QStringLiteral("pw"));
+        QApplication::setActiveWindow(login.window.get());
+        QCOMPARE(QApplication::focusWidget(), Box(*login.window, "txtUserName"));
+    }
+
     void EnterMovesToTheNextControl()
     {
         LoginFixture login(QStringLiteral("Owner"), QStringLiteral("pw"));
