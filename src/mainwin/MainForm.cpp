@@ -394,7 +394,7 @@ bool MainForm::StoreSaveAndEnd()
     // A diary that cannot be stored keeps the program open: nothing is lost.
     if (!store_.StorePage() || !store_.CompactDiary())
         return false;
-    Module1::SaveSettings(context_.settings, context_.app, *this);
+    Module1::SaveSettings(context_.settings, context_.app, *this, context_.prompter);
     CloseOtherWindows();
     context_.EndProgram();
     return true;
@@ -419,7 +419,7 @@ void MainForm::closeEvent(QCloseEvent* event)
 // page is not stored on this path.
 void MainForm::Form_Unload()
 {
-    Module1::SaveSettings(context_.settings, context_.app, *this);
+    Module1::SaveSettings(context_.settings, context_.app, *this, context_.prompter);
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)

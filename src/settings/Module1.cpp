@@ -4,6 +4,7 @@
 #include "SettingValue.h"
 #include "SettingsStore.h"
 #include "SettingsView.h"
+#include "UnsavedSettings.h"
 #include "platform/Prompter.h"
 
 #include <cmath>
@@ -73,21 +74,24 @@ void Module1::LoadSettings(const SettingsStore& store, AppSettings& app, Setting
     app.ZnMSG = SettingValue::ToBoolean(store.ReadSetting(User, QStringLiteral("ZnMSG"), false)).value_or(false);
 }
 
-void Module1::SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window)
+void Module1::SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window, Prompter& prompter)
 {
+    std::vector<SettingsStore::Setting> values;
     if (!window.IsMinimized()) {
         const QRectF bounds = window.BoundsInTwips();
-        store.WriteSetting(Settings, QStringLiteral("MainLeft"), Decimal(bounds.left()));
-        store.WriteSetting(Settings, QStringLiteral("MainTop"), Decimal(bounds.top()));
-        store.WriteSetting(Settings, QStringLiteral("MainWidth"), Decimal(bounds.width()));
-        store.WriteSetting(Settings, QStringLiteral("MainHeight"), Decimal(bounds.height()));
+        values.push_back({Settings, QStringLiteral("MainLeft"), Decimal(bounds.left())});
+        values.push_back({Settings, QStringLiteral("MainTop"), Decimal(bounds.top())});
+        values.push_back({Settings, QStringLiteral("MainWidth"), Decimal(bounds.width())});
+        values.push_back({Settings, QStringLiteral("MainHeight"), Decimal(bounds.height())});
     }
-    store.WriteSetting(QStringLiteral("Version"), QStringLiteral("Version"), ProgramVersion());
-    store.WriteSetting(User, QStringLiteral("UserDataFile"), app.UserDataFile);
+    values.push_back({QStringLiteral("Version"), QStringLiteral("Version"), ProgramVersion()});
+    values.push_back({User, QStringLiteral("UserDataFile"), app.UserDataFile});
     app.UserDataFontSize = FontSizeOrDefault(window.FontSizeText());
-    store.WriteSetting(User, QStringLiteral("UserDataFontSize"), app.UserDataFontSize);
-    store.WriteSetting(User, QStringLiteral("ZnURL"), app.ZnURL);
-    store.WriteSetting(User, QStringLiteral("ZnMSG"), SettingValue::FromBoolean(app.ZnMSG));
+    values.push_back({User, QStringLiteral("UserDataFontSize"), app.UserDataFontSize});
+    values.push_back({User, QStringLiteral("ZnURL"), app.ZnURL});
+    values.push_back({User, QStringLiteral("ZnMSG"), SettingValue::FromBoolean(app.ZnMSG)});
+    if (!store.WriteSettings(values))
+        UnsavedSettings::ReportShutDown(prompter, store.FileName());
 }
 
 bool Module1::TipsAtStartup(const SettingsStore& store)

@@ -18,7 +18,8 @@ public:
     // A stored value that cannot be converted counts as its key's default;
     // the keys after it load as usual.
     static void LoadSettings(const SettingsStore& store, AppSettings& app, SettingsView& window, Prompter& prompter);
-    static void SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window);
+    // A save that does not reach the disk is reported once.
+    static void SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window, Prompter& prompter);
 
     static bool TipsAtStartup(const SettingsStore& store);
 };

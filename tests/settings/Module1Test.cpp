@@ -33,6 +33,13 @@ void Store(SettingsStore& store, const QStringList& entries)
     }
 }
 
+// Saves as the program does at shut-down; a box would fail the test.
+void Save(SettingsStore& store, AppSettings& app, const FakeSettingsView& window)
+{
+    ScriptedPrompter none;
+    Module1::SaveSettings(store, app, window, none);
+}
+
 // What the next run of the program finds in the file. The file is copied
 // first, so that nothing this process still holds in memory can stand in for
 // what reached the disk.
@@ -274,7 +281,7 @@ private slots:
         window.bounds = bounds;
         window.fontSizeText = sizeBox;
 
-        Module1::SaveSettings(store, app, window);
+        Save(store, app, window);
 
         QCOMPARE(app.UserDataFontSize, sizeStored);
         const NextRun next(profile.SettingsFile());
@@ -305,7 +312,7 @@ private slots:
         window.bounds = QRectF(0, 0, 2400, 450);
         window.fontSizeText = QStringLiteral("10");
 
-        Module1::SaveSettings(store, app, window);
+        Save(store, app, window);
 
         const NextRun next(profile.SettingsFile());
         QCOMPARE(next.Read(Settings, QStringLiteral("MainLeft")), QStringLiteral("1500"));
@@ -327,7 +334,7 @@ private slots:
         window.minimized = true;
         window.fontSizeText = QStringLiteral("12");
 
-        Module1::SaveSettings(store, app, window);
+        Save(store, app, window);
 
         const NextRun next(profile.SettingsFile());
         QCOMPARE(next.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("(absent)"));
@@ -353,7 +360,7 @@ private slots:
             FakeSettingsView window;
             window.bounds = QRectF(300, 450, 10500, 8000);
             window.fontSizeText = QStringLiteral("18");
-            Module1::SaveSettings(store, app, window);
+            Save(store, app, window);
         }
         const SettingsStore store(profile.SettingsFile());
         AppSettings app;

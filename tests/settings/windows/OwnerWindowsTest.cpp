@@ -1,8 +1,11 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "WriteProtection.h"
 #include "settings/frmLogin.h"
 #include "settings/frmLoginNnew.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -234,6 +237,25 @@ private slots:
 
     // The name is filled in, yet the window opens on it: Enter or Tab then
     // goes on to the password.
+    // The owner is told that the name holds for this run only.
+    void RegistrationOnAnUnwritableStore()
+    {
+        TestApp test;
+        QVERIFY(QDir().mkpath(QFileInfo(test.profile.SettingsFile()).absolutePath()));
+        const WriteProtection protection(QFileInfo(test.profile.SettingsFile()).absolutePath());
+        if (!protection.IsOn())
+            QSKIP(qPrintable(WriteProtection::WhyNot()));
+        frmLoginNnew window(test.settings, test.prompter);
+        window.show();
+        Box(window, "txtUserName")->setText(QStringLiteral("Owner"));
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        Button(window, "cmdOK")->click();
+        QCOMPARE(test.prompter.LastMessage().title, QStringLiteral("設定の保存"));
+        QVERIFY(test.prompter.AllAnswered());
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(test.settings.ReadSetting(QStringLiteral("User"), QStringLiteral("UserName")), QStringLiteral("Owner"));
+    }
+
     void LoginOpensOnTheName()
     {
         LoginFixture login(QStringLiteral("Owner"), QStringLiteral("pw"));
