@@ -10,13 +10,13 @@
 # (15 to a pixel at 96 dpi).
 set -euo pipefail
 
-program=$(realpath "$1")
 for tool in Xvfb openbox xdotool xwininfo xprop; do
     if ! command -v "$tool" > /dev/null; then
         echo "SKIP: $tool is not installed (tools/packages.sh installs it); the window's place was not tried"
         exit 77
     fi
 done
+program=$(realpath "$1")
 
 work=$(mktemp -d)
 pids=()
@@ -117,7 +117,7 @@ start() { # what the user does: first, login, none; then move, maximise or nothi
     read -r x y ox oy w h <<< "$(shown "$main")"
     [ "$((x - ox)) $((y - oy)) $w $h" = "$expected" ] ||
         fail "the frame's corner and the inside size are $((x - ox)) $((y - oy)) $w $h, stored $expected"
-    [ "$((y - oy))" -ge -1 ] || fail "the title bar is off the screen (frame top $((y - oy)))"
+    [ "$((y - oy))" -ge 0 ] || fail "the title bar is off the screen (frame top $((y - oy)))"
 
     case $2 in
     move) # by the title bar, then the lower right corner, as a user drags them
