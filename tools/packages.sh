@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins libgl-dev
     fonts-noto-cjk adwaita-icon-theme
     libbenchmark-dev
-    xvfb xauth xdotool desktop-file-utils strace poppler-utils
+    xvfb xauth xdotool openbox x11-utils desktop-file-utils strace poppler-utils
 )
 
 missing=()

@@ -36,6 +36,7 @@
 #include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -338,17 +339,20 @@ bool MainForm::AskOwnerRegistration()
     return false;
 }
 
+// The registration and login windows stand alone. A window owned by the main
+// window would make the main window's native window early, and a place set
+// after that is taken for the inside area's corner instead of the frame's: the
+// window would creep up by its title bar at every start.
 void MainForm::RegisterOwner()
 {
-    frmLoginNnew window(context_.settings, context_.prompter, this);
+    frmLoginNnew window(context_.settings, context_.prompter);
     context_.prompter.ShowModal(window);
 }
 
 // Returns only when the owner was confirmed; giving up ends the program.
 bool MainForm::ConfirmLogin()
 {
-    frmLogin window(
-        context_.settings, context_.app, context_.prompter, [this] { context_.EndProgram(); }, this);
+    frmLogin window(context_.settings, context_.app, context_.prompter, [this] { context_.EndProgram(); });
     context_.prompter.ShowModal(window);
     return !context_.Ended();
 }
@@ -426,7 +430,7 @@ bool MainForm::StoreSaveAndEnd()
 
 void MainForm::SaveSettingsAndEnd()
 {
-    Module1::SaveSettings(context_.settings, context_.app, *this);
+    Module1::SaveSettings(context_.settings, context_.app, *this, context_.prompter);
     CloseOtherWindows();
     ReleaseDiary();
     context_.EndProgram();
@@ -460,7 +464,7 @@ void MainForm::closeEvent(QCloseEvent* event)
 // page is not stored on this path.
 void MainForm::Form_Unload()
 {
-    Module1::SaveSettings(context_.settings, context_.app, *this);
+    Module1::SaveSettings(context_.settings, context_.app, *this, context_.prompter);
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
@@ -654,6 +658,8 @@ bool MainForm::SetCalendarDate(QDate date)
     return true;
 }
 
+// Set before the window is first made and shown, the place is the frame's
+// corner: the window manager puts the frame there.
 void MainForm::SetLeft(double twips)
 {
     move(Twips::ToPixels(twips), y());
@@ -681,10 +687,14 @@ bool MainForm::IsMinimized() const
 
 // The place is the frame's, the size the window's inside its frame: window
 // managers tell the frame's size only after the window is shown, and a size
-// that grew by the frame at every start would creep.
+// that grew by the frame at every start would creep. The frame's corner is
+// asked of the window system now: a window just maximised or restored may not
+// have told the widget of its new frame yet.
 QRectF MainForm::BoundsInTwips() const
 {
-    return {Twips::FromPixels(x()), Twips::FromPixels(y()), Twips::FromPixels(width()), Twips::FromPixels(height())};
+    const QPoint corner = windowHandle() ? windowHandle()->framePosition() : pos();
+    return {Twips::FromPixels(corner.x()), Twips::FromPixels(corner.y()), Twips::FromPixels(width()),
+            Twips::FromPixels(height())};
 }
 
 QString MainForm::FontSizeText() const

@@ -4,6 +4,7 @@
 #include "SettingValue.h"
 #include "SettingsStore.h"
 #include "SettingsView.h"
+#include "UnsavedSettings.h"
 #include "platform/Prompter.h"
 
 #include <cmath>
@@ -27,6 +28,25 @@ QString Decimal(double twips)
     return QString::number(std::lround(twips));
 }
 
+// Places and sizes are single-precision numbers: a text that is not one, or
+// lies beyond their range, stands for the key's default.
+double Twips(const SettingsStore& store, const QString& key, int fallback)
+{
+    const std::optional<double> twips = SettingValue::ToNumber(store.ReadSetting(Settings, key, fallback));
+    if (!twips || std::abs(*twips) > double(std::numeric_limits<float>::max()))
+        return fallback;
+    return *twips;
+}
+
+const int DefaultFontSize = 12;
+
+// A font-size box left empty or holding a word keeps the default size, so
+// that one stray text is never stored for good.
+QString FontSizeOrDefault(const QString& text)
+{
+    return SettingValue::ToNumber(text) ? text : QString::number(DefaultFontSize);
+}
+
 } // namespace
 
 void Module1::LoadSettings(const SettingsStore& store, AppSettings& app, SettingsView& window, Prompter& prompter)
@@ -39,14 +59,8 @@ void Module1::LoadSettings(const SettingsStore& store, AppSettings& app, Setting
         {QStringLiteral("MainWidth"), 7800, &SettingsView::SetWidth},
         {QStringLiteral("MainHeight"), 6500, &SettingsView::SetHeight},
     };
-    for (const GeometryKey& entry : geometry) {
-        const std::optional<double> twips = SettingValue::ToNumber(store.ReadSetting(Settings, entry.key, entry.fallback));
-        // Places and sizes are single-precision numbers: beyond their range the
-        // value does not convert.
-        if (!twips || std::abs(*twips) > double(std::numeric_limits<float>::max()))
-            return;
-        std::invoke(entry.apply, window, *twips);
-    }
+    for (const GeometryKey& entry : geometry)
+        std::invoke(entry.apply, window, Twips(store, entry.key, entry.fallback));
 
     app.SavedVersion = store.ReadSetting(QStringLiteral("Version"), QStringLiteral("Version"), running);
     if (app.SavedVersion != running)
@@ -54,35 +68,30 @@ void Module1::LoadSettings(const SettingsStore& store, AppSettings& app, Setting
                           QStringLiteral("バージョン管理"), Prompter::Buttons::Ok, Prompter::Icon::Information, {}});
 
     app.UserDataFile = store.ReadSetting(User, QStringLiteral("UserDataFile"));
-
-    const QString fontSize = store.ReadSetting(User, QStringLiteral("UserDataFontSize"), 12);
-    if (!SettingValue::ToNumber(fontSize))
-        return;
-    app.UserDataFontSize = fontSize;
-
+    app.UserDataFontSize =
+        FontSizeOrDefault(store.ReadSetting(User, QStringLiteral("UserDataFontSize"), DefaultFontSize));
     app.ZnURL = ZnPageAddress();
-
-    const std::optional<bool> noticeOff = SettingValue::ToBoolean(store.ReadSetting(User, QStringLiteral("ZnMSG"), false));
-    if (!noticeOff)
-        return;
-    app.ZnMSG = *noticeOff;
+    app.ZnMSG = SettingValue::ToBoolean(store.ReadSetting(User, QStringLiteral("ZnMSG"), false)).value_or(false);
 }
 
-void Module1::SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window)
+void Module1::SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window, Prompter& prompter)
 {
+    std::vector<SettingsStore::Setting> values;
     if (!window.IsMinimized()) {
         const QRectF bounds = window.BoundsInTwips();
-        store.WriteSetting(Settings, QStringLiteral("MainLeft"), Decimal(bounds.left()));
-        store.WriteSetting(Settings, QStringLiteral("MainTop"), Decimal(bounds.top()));
-        store.WriteSetting(Settings, QStringLiteral("MainWidth"), Decimal(bounds.width()));
-        store.WriteSetting(Settings, QStringLiteral("MainHeight"), Decimal(bounds.height()));
+        values.push_back({Settings, QStringLiteral("MainLeft"), Decimal(bounds.left())});
+        values.push_back({Settings, QStringLiteral("MainTop"), Decimal(bounds.top())});
+        values.push_back({Settings, QStringLiteral("MainWidth"), Decimal(bounds.width())});
+        values.push_back({Settings, QStringLiteral("MainHeight"), Decimal(bounds.height())});
     }
-    store.WriteSetting(QStringLiteral("Version"), QStringLiteral("Version"), ProgramVersion());
-    store.WriteSetting(User, QStringLiteral("UserDataFile"), app.UserDataFile);
-    app.UserDataFontSize = window.FontSizeText();
-    store.WriteSetting(User, QStringLiteral("UserDataFontSize"), app.UserDataFontSize);
-    store.WriteSetting(User, QStringLiteral("ZnURL"), app.ZnURL);
-    store.WriteSetting(User, QStringLiteral("ZnMSG"), SettingValue::FromBoolean(app.ZnMSG));
+    values.push_back({QStringLiteral("Version"), QStringLiteral("Version"), ProgramVersion()});
+    values.push_back({User, QStringLiteral("UserDataFile"), app.UserDataFile});
+    app.UserDataFontSize = FontSizeOrDefault(window.FontSizeText());
+    values.push_back({User, QStringLiteral("UserDataFontSize"), app.UserDataFontSize});
+    values.push_back({User, QStringLiteral("ZnURL"), app.ZnURL});
+    values.push_back({User, QStringLiteral("ZnMSG"), SettingValue::FromBoolean(app.ZnMSG)});
+    if (!store.WriteSettings(values))
+        UnsavedSettings::ReportShutDown(prompter, store.FileName());
 }
 
 bool Module1::TipsAtStartup(const SettingsStore& store)

@@ -15,10 +15,11 @@ public:
     // The online panel's page, a fixed address of our own.
     static QString ZnPageAddress() { return QStringLiteral("https://sorafumi.example.jp/zn/"); }
 
-    // Stops at the first stored value that cannot be converted: what was
-    // applied before it stays, the rest keeps the values it had.
+    // A stored value that cannot be converted counts as its key's default;
+    // the keys after it load as usual.
     static void LoadSettings(const SettingsStore& store, AppSettings& app, SettingsView& window, Prompter& prompter);
-    static void SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window);
+    // A save that does not reach the disk is reported once.
+    static void SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window, Prompter& prompter);
 
     static bool TipsAtStartup(const SettingsStore& store);
 };

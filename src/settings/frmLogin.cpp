@@ -23,7 +23,6 @@ frmLogin::frmLogin(SettingsStore& settings, AppSettings& app, Prompter& prompter
     form_.Label1->setText(QStringLiteral("日記帳を開くには、ユーザー名とパスワードが一致しなければなりません。\r"
                                          "ユーザー名とパスワードを入力してください。")
                               .replace(u'\r', u'\n'));
-    form_.txtPassword->setFocus();
 
     connect(form_.cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
     connect(form_.cmdCancel, &QPushButton::clicked, this, &frmLogin::cmdCancel_Click);

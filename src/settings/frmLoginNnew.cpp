@@ -2,6 +2,7 @@
 
 #include "OwnerForm.h"
 #include "SettingsStore.h"
+#include "UnsavedSettings.h"
 #include "platform/Prompter.h"
 
 #include <QKeyEvent>
@@ -33,8 +34,11 @@ void frmLoginNnew::cmdOK_Click()
                            {}});
         return;
     }
-    settings_.WriteSetting(QStringLiteral("User"), QStringLiteral("UserName"), form_.txtUserName->text());
-    settings_.WriteSetting(QStringLiteral("User"), QStringLiteral("UserPWS"), form_.txtPassword->text());
+    const bool stored =
+        settings_.WriteSettings({{QStringLiteral("User"), QStringLiteral("UserName"), form_.txtUserName->text()},
+                                 {QStringLiteral("User"), QStringLiteral("UserPWS"), form_.txtPassword->text()}});
+    if (!stored)
+        UnsavedSettings::ReportChange(prompter_, settings_.FileName());
     accept();
 }
 

@@ -4,6 +4,7 @@
 #include "ColourTheme.h"
 #include "SettingValue.h"
 #include "SettingsStore.h"
+#include "UnsavedSettings.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompter.h"
 
@@ -314,16 +315,20 @@ void frmOptions::MentCommand_Click()
 
 void frmOptions::cmdOK_Click()
 {
-    settings_.WriteSetting(User, QStringLiteral("UserPWS"), password_->text());
-    settings_.WriteSetting(User, QStringLiteral("LoginOnOff"), Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    settings_.WriteSetting(User, QStringLiteral("BackMapOoOff"), Check2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    settings_.WriteSetting(User, QStringLiteral("BackMapPath"), Text2->text());
     app_.ActiveFontColor = fontColour_;
-    settings_.WriteSetting(Options, QStringLiteral("ActiveFontColor"), QString::number(app_.ActiveFontColor));
     app_.ActiveCtrlColor = backColour_;
-    settings_.WriteSetting(Options, QStringLiteral("ActiveCtrlColor"), QString::number(app_.ActiveCtrlColor));
     app_.VersionPicture = verPicPathText->text();
-    settings_.WriteSetting(Options, QStringLiteral("VersionPicture"), app_.VersionPicture);
+    const bool stored = settings_.WriteSettings({
+        {User, QStringLiteral("UserPWS"), password_->text()},
+        {User, QStringLiteral("LoginOnOff"), Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
+        {User, QStringLiteral("BackMapOoOff"), Check2->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
+        {User, QStringLiteral("BackMapPath"), Text2->text()},
+        {Options, QStringLiteral("ActiveFontColor"), QString::number(app_.ActiveFontColor)},
+        {Options, QStringLiteral("ActiveCtrlColor"), QString::number(app_.ActiveCtrlColor)},
+        {Options, QStringLiteral("VersionPicture"), app_.VersionPicture},
+    });
+    if (!stored)
+        UnsavedSettings::ReportChange(prompter_, settings_.FileName());
     accept();
 }
 

@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // program wrote converts.
         window.fontSizeText = app.UserDataFontSize.isEmpty() ? QStringLiteral("12") : app.UserDataFontSize;
         window.bounds = QRectF(0, 0, 7800, 6500);
-        Module1::SaveSettings(store, app, window);
+        Module1::SaveSettings(store, app, window, prompter);
         AppSettings again;
         FakeSettingsView reread;
         QuietPrompter quiet;

@@ -20,7 +20,7 @@ first_start() {
     }
     answer '新規登録' xdotool key alt+y &&
         answer '所有者登録' xdotool type --delay 20 'Owner' && xdotool key Return &&
-        answer '所有者確認' xdotool key Return space &&
+        answer '所有者確認' xdotool key Return Return space &&
         answer 'ファイル名の入力' xdotool type --delay 20 'mydiary.dat' && xdotool key Return &&
         answer 'ファイル名確認' xdotool key Return &&
         answer 'ﾜﾝﾎﾟｲﾝﾄ' sleep 1

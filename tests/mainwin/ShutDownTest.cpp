@@ -1,10 +1,12 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "WriteProtection.h"
 #include "mainwin/MainForm.h"
 #include "mainwin/StartProgram.h"
 #include "platform/Twips.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
 
@@ -56,6 +58,37 @@ private slots:
         QVERIFY(!test.context.Ended());
         QCOMPARE(test.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("9150"));
         QCOMPARE(test.Read(User, QStringLiteral("ZnMSG")), QStringLiteral("False"));
+    }
+
+    // A save that cannot reach the disk is told once, whichever way the
+    // program ends.
+    void UnwritableStoreIsReported_data()
+    {
+        QTest::addColumn<bool>("exit");
+        QTest::newRow("終了") << true;
+        QTest::newRow("the window's close") << false;
+    }
+    void UnwritableStoreIsReported()
+    {
+        QFETCH(bool, exit);
+        TestApp test;
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary();
+        const WriteProtection protection(QFileInfo(test.profile.SettingsFile()).absolutePath());
+        if (!protection.IsOn())
+            QSKIP(qPrintable(WriteProtection::WhyNot()));
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
+
+        if (exit)
+            form->findChild<QAction*>(QStringLiteral("menuCom_Exit"))->trigger();
+        else
+            QVERIFY(form->close());
+
+        QVERIFY(test.prompter.AllAnswered());
+        QCOMPARE(test.prompter.shown.size(), size_t(1));
+        QCOMPARE(test.prompter.LastMessage().title, QStringLiteral("設定の保存"));
+        QFile file(test.profile.SettingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.readAll().contains("[Version]"));
     }
 
     void MinimisedKeepsTheStoredPlace()

@@ -1,8 +1,8 @@
+#include "mainwin/StartProgram.h"
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "mainwin/MainForm.h"
-#include "mainwin/StartProgram.h"
 #include "platform/Twips.h"
 
 #include <QDialog>
@@ -189,8 +189,8 @@ private slots:
         QCOMPARE(form->size(), QSize(520, 433));
     }
 
-    // A value that is not a number stops loading the settings at that value.
-    void UnconvertibleWidthStopsTheLoad()
+    // A value that is not a number counts as its key's default; the rest loads.
+    void UnconvertibleWidthTakesTheDefault()
     {
         TestApp test;
         test.RegisterOwner();
@@ -199,14 +199,13 @@ private slots:
         test.settings.WriteSetting(QStringLiteral("Settings"), QStringLiteral("MainHeight"), QStringLiteral("3000"));
         test.settings.WriteSetting(QStringLiteral("Version"), QStringLiteral("Version"), QStringLiteral("1.0.0"));
         test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFontSize"), QStringLiteral("20"));
-        // The diary name is not loaded either, so it is asked for.
-        test.prompter.AnswerInput(TestApp::DiaryName());
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
         const std::unique_ptr<MainForm> form = StartProgram(test.context);
         QVERIFY(form);
         QCOMPARE(form->pos().x(), 20);
-        QVERIFY(form->height() != 200);
-        QCOMPARE(test.prompter.shown.size(), size_t(1));
-        QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("FontSizeSetText"))->text(), QString());
+        QCOMPARE(form->width(), 520);
+        QCOMPARE(test.prompter.MessageTexts(), QStringList{VersionText});
+        QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("FontSizeSetText"))->text(), QStringLiteral("20"));
     }
 
     void FontSizeAppliedToTheBody_data()
@@ -216,7 +215,7 @@ private slots:
         QTest::addColumn<int>("points");
         QTest::newRow("20") << QStringLiteral("20") << QStringLiteral("20") << 20;
         QTest::newRow("default") << QString() << QStringLiteral("12") << 12;
-        QTest::newRow("not a number stops the load") << QStringLiteral("big") << QString() << 12;
+        QTest::newRow("not a number gives the default") << QStringLiteral("big") << QStringLiteral("12") << 12;
         QTest::newRow("zero is not a size") << QStringLiteral("0") << QStringLiteral("0") << 12;
     }
     void FontSizeAppliedToTheBody()

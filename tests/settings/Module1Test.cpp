@@ -33,6 +33,13 @@ void Store(SettingsStore& store, const QStringList& entries)
     }
 }
 
+// Saves as the program does at shut-down; a box would fail the test.
+void Save(SettingsStore& store, AppSettings& app, const FakeSettingsView& window)
+{
+    ScriptedPrompter none;
+    Module1::SaveSettings(store, app, window, none);
+}
+
 // What the next run of the program finds in the file. The file is copied
 // first, so that nothing this process still holds in memory can stand in for
 // what reached the disk.
@@ -167,59 +174,46 @@ private slots:
                  stored.isNull() ? QStringLiteral("(absent)") : stored);
     }
 
-    // A stored value that cannot be converted ends the loading there: what
-    // came before stays, the rest keeps what the record had.
-    void UnconvertibleValueStopsLoading_data()
+    // A stored value that cannot be converted counts as that key's default;
+    // every other key loads as stored.
+    void UnconvertibleValueTakesItsDefault_data()
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QStringList>("calls");
-        QTest::addColumn<bool>("notice");
-        QTest::addColumn<QString>("dataFile");
         QTest::addColumn<QString>("fontSize");
-        QTest::addColumn<QString>("znURL");
         QTest::addColumn<bool>("znMSG");
         const QString left = QStringLiteral("left 1500");
         const QString top = QStringLiteral("top 750");
         const QString width = QStringLiteral("width 9000");
         const QString height = QStringLiteral("height 7200");
-        const QString address = Module1::ZnPageAddress();
-        QTest::newRow("MainLeft letters") << QStringLiteral("Settings/MainLeft=abc") << QStringList{} << false
-                                          << QString() << QString() << QString() << false;
-        QTest::newRow("MainLeft empty") << QStringLiteral("Settings/MainLeft=") << QStringList{} << false << QString()
-                                        << QString() << QString() << false;
-        QTest::newRow("MainTop letters") << QStringLiteral("Settings/MainTop=x") << QStringList{left} << false
-                                         << QString() << QString() << QString() << false;
-        QTest::newRow("MainWidth letters") << QStringLiteral("Settings/MainWidth=abc") << QStringList{left, top}
-                                           << false << QString() << QString() << QString() << false;
-        QTest::newRow("MainHeight with a unit")
-            << QStringLiteral("Settings/MainHeight=7200twips") << QStringList{left, top, width} << false << QString()
-            << QString() << QString() << false;
+        QTest::newRow("MainLeft letters") << QStringLiteral("Settings/MainLeft=abc")
+                                          << QStringList{u"left 0"_s, top, width, height} << u"14"_s << true;
+        QTest::newRow("MainLeft empty") << QStringLiteral("Settings/MainLeft=")
+                                        << QStringList{u"left 0"_s, top, width, height} << u"14"_s << true;
+        QTest::newRow("MainTop letters") << QStringLiteral("Settings/MainTop=abc")
+                                         << QStringList{left, u"top 0"_s, width, height} << u"14"_s << true;
+        QTest::newRow("MainWidth letters") << QStringLiteral("Settings/MainWidth=abc")
+                                           << QStringList{left, top, u"width 7800"_s, height} << u"14"_s << true;
+        QTest::newRow("MainHeight with a unit") << QStringLiteral("Settings/MainHeight=7200twips")
+                                                << QStringList{left, top, width, u"height 6500"_s} << u"14"_s << true;
+        QTest::newRow("MainWidth beyond a single")
+            << QStringLiteral("Settings/MainWidth=1e39") << QStringList{left, top, u"width 7800"_s, height} << u"14"_s
+            << true;
         QTest::newRow("UserDataFontSize a word")
-            << QStringLiteral("User/UserDataFontSize=big") << QStringList{left, top, width, height} << true
-            << QStringLiteral("nikki.dat") << QString() << QString() << false;
+            << QStringLiteral("User/UserDataFontSize=big") << QStringList{left, top, width, height} << u"12"_s << true;
         QTest::newRow("UserDataFontSize empty")
-            << QStringLiteral("User/UserDataFontSize=") << QStringList{left, top, width, height} << true
-            << QStringLiteral("nikki.dat") << QString() << QString() << false;
+            << QStringLiteral("User/UserDataFontSize=") << QStringList{left, top, width, height} << u"12"_s << true;
         QTest::newRow("ZnMSG neither word nor number")
-            << QStringLiteral("User/ZnMSG=maybe") << QStringList{left, top, width, height} << true
-            << QStringLiteral("nikki.dat") << QStringLiteral("14") << address << false;
-        QTest::newRow("nothing wrong") << QStringLiteral("User/ZnMSG=True") << QStringList{left, top, width, height}
-                                       << true << QStringLiteral("nikki.dat") << QStringLiteral("14") << address
-                                       << true;
+            << QStringLiteral("User/ZnMSG=maybe") << QStringList{left, top, width, height} << u"14"_s << false;
     }
-    void UnconvertibleValueStopsLoading()
+    void UnconvertibleValueTakesItsDefault()
     {
         QFETCH(QString, entry);
         QFETCH(QStringList, calls);
-        QFETCH(bool, notice);
-        QFETCH(QString, dataFile);
         QFETCH(QString, fontSize);
-        QFETCH(QString, znURL);
         QFETCH(bool, znMSG);
         TempProfile profile;
         SettingsStore store(profile.SettingsFile());
-        // An older version is stored, so the notice shows whether the
-        // loading got as far as the version check.
         Store(store, {QStringLiteral("Settings/MainLeft=1500"), QStringLiteral("Settings/MainTop=750"),
                       QStringLiteral("Settings/MainWidth=9000"), QStringLiteral("Settings/MainHeight=7200"),
                       QStringLiteral("Version/Version=1.0.0"), QStringLiteral("User/UserDataFile=nikki.dat"),
@@ -227,17 +221,15 @@ private slots:
         AppSettings app;
         FakeSettingsView window;
         ScriptedPrompter prompter;
-        if (notice)
-            prompter.AnswerMessage(Prompter::Answer::Ok);
+        prompter.AnswerMessage(Prompter::Answer::Ok);
 
         Module1::LoadSettings(store, app, window, prompter);
 
         QCOMPARE(window.calls, calls);
-        QVERIFY(prompter.AllAnswered());
-        QCOMPARE(prompter.MessageTexts(), notice ? QStringList{VersionNotice} : QStringList{});
-        QCOMPARE(app.UserDataFile, dataFile);
+        QCOMPARE(prompter.MessageTexts(), QStringList{VersionNotice});
+        QCOMPARE(app.UserDataFile, QStringLiteral("nikki.dat"));
         QCOMPARE(app.UserDataFontSize, fontSize);
-        QCOMPARE(app.ZnURL, znURL);
+        QCOMPARE(app.ZnURL, Module1::ZnPageAddress());
         QCOMPARE(app.ZnMSG, znMSG);
     }
 
@@ -247,16 +239,25 @@ private slots:
         QTest::addColumn<QString>("dataFile");
         QTest::addColumn<bool>("znMSG");
         QTest::addColumn<QStringList>("geometry");
+        QTest::addColumn<QString>("sizeBox");
+        QTest::addColumn<QString>("sizeStored");
         QTest::newRow("normal window") << QRectF(1500, 750, 9000, 7200) << QStringLiteral("/home/taro/日記/nikki.dat")
-                                       << true << QStringList{u"1500"_s, u"750"_s, u"9000"_s, u"7200"_s};
+                                       << true << QStringList{u"1500"_s, u"750"_s, u"9000"_s, u"7200"_s} << u"16"_s
+                                       << u"16"_s;
         QTest::newRow("left of the main screen, no group commas")
             << QRectF(-15360, 0, 23040, 16200) << QStringLiteral("nikki.dat") << false
-            << QStringList{u"-15360"_s, u"0"_s, u"23040"_s, u"16200"_s};
+            << QStringList{u"-15360"_s, u"0"_s, u"23040"_s, u"16200"_s} << u"16"_s << u"16"_s;
         QTest::newRow("whole twips") << QRectF(1499.6, 750.4, 9000, 7200) << QStringLiteral("nikki.dat") << false
-                                     << QStringList{u"1500"_s, u"750"_s, u"9000"_s, u"7200"_s};
+                                     << QStringList{u"1500"_s, u"750"_s, u"9000"_s, u"7200"_s} << u"16"_s << u"16"_s;
         // Deleting the last page empties the name, so the next start asks.
-        QTest::newRow("emptied diary name")
-            << QRectF(0, 0, 7800, 6500) << QString() << false << QStringList{u"0"_s, u"0"_s, u"7800"_s, u"6500"_s};
+        QTest::newRow("emptied diary name") << QRectF(0, 0, 7800, 6500) << QString() << false
+                                            << QStringList{u"0"_s, u"0"_s, u"7800"_s, u"6500"_s} << u"16"_s << u"16"_s;
+        QTest::newRow("font size box left empty")
+            << QRectF(0, 0, 7800, 6500) << QStringLiteral("nikki.dat") << false
+            << QStringList{u"0"_s, u"0"_s, u"7800"_s, u"6500"_s} << QString() << u"12"_s;
+        QTest::newRow("font size box holding a word")
+            << QRectF(0, 0, 7800, 6500) << QStringLiteral("nikki.dat") << false
+            << QStringList{u"0"_s, u"0"_s, u"7800"_s, u"6500"_s} << u"大"_s << u"12"_s;
     }
     void SaveWritesEveryValue()
     {
@@ -264,6 +265,8 @@ private slots:
         QFETCH(QString, dataFile);
         QFETCH(bool, znMSG);
         QFETCH(QStringList, geometry);
+        QFETCH(QString, sizeBox);
+        QFETCH(QString, sizeStored);
         TempProfile profile;
         SettingsStore store(profile.SettingsFile());
         Store(store, {QStringLiteral("Version/Version=1.0.0"), QStringLiteral("User/UserDataFile=old.dat"),
@@ -276,11 +279,11 @@ private slots:
         app.ZnMSG = znMSG;
         FakeSettingsView window;
         window.bounds = bounds;
-        window.fontSizeText = QStringLiteral("16");
+        window.fontSizeText = sizeBox;
 
-        Module1::SaveSettings(store, app, window);
+        Save(store, app, window);
 
-        QCOMPARE(app.UserDataFontSize, QStringLiteral("16"));
+        QCOMPARE(app.UserDataFontSize, sizeStored);
         const NextRun next(profile.SettingsFile());
         QCOMPARE(next.Keys(), (QStringList{u"Settings/MainHeight"_s, u"Settings/MainLeft"_s, u"Settings/MainTop"_s,
                                            u"Settings/MainWidth"_s, u"User/UserDataFile"_s, u"User/UserDataFontSize"_s,
@@ -291,7 +294,7 @@ private slots:
         QCOMPARE(next.Read(Settings, QStringLiteral("MainHeight")), geometry.value(3));
         QCOMPARE(next.Read(Version, Version), QStringLiteral("3.3.410"));
         QCOMPARE(next.Read(User, QStringLiteral("UserDataFile")), dataFile);
-        QCOMPARE(next.Read(User, QStringLiteral("UserDataFontSize")), QStringLiteral("16"));
+        QCOMPARE(next.Read(User, QStringLiteral("UserDataFontSize")), sizeStored);
         QCOMPARE(next.Read(User, QStringLiteral("ZnURL")), Module1::ZnPageAddress());
         QCOMPARE(next.Read(User, QStringLiteral("ZnMSG")), znMSG ? QStringLiteral("True") : QStringLiteral("False"));
     }
@@ -309,7 +312,7 @@ private slots:
         window.bounds = QRectF(0, 0, 2400, 450);
         window.fontSizeText = QStringLiteral("10");
 
-        Module1::SaveSettings(store, app, window);
+        Save(store, app, window);
 
         const NextRun next(profile.SettingsFile());
         QCOMPARE(next.Read(Settings, QStringLiteral("MainLeft")), QStringLiteral("1500"));
@@ -331,7 +334,7 @@ private slots:
         window.minimized = true;
         window.fontSizeText = QStringLiteral("12");
 
-        Module1::SaveSettings(store, app, window);
+        Save(store, app, window);
 
         const NextRun next(profile.SettingsFile());
         QCOMPARE(next.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("(absent)"));
@@ -357,7 +360,7 @@ private slots:
             FakeSettingsView window;
             window.bounds = QRectF(300, 450, 10500, 8000);
             window.fontSizeText = QStringLiteral("18");
-            Module1::SaveSettings(store, app, window);
+            Save(store, app, window);
         }
         const SettingsStore store(profile.SettingsFile());
         AppSettings app;

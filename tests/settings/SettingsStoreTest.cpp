@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 #include "TempProfile.h"
 #include "TestRegistry.h"
+#include "WriteProtection.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,6 +118,49 @@ private slots:
 
         store.WriteSetting(QStringLiteral("User"), QStringLiteral("UserPWS"), QStringLiteral("atarashii"));
         QCOMPARE(Mode(fileName), QStringLiteral("600"));
+    }
+
+    // A store the user cannot write: the value holds for this run, the file
+    // keeps its mode and contents, and the next write after the cause is gone
+    // counts as stored again.
+    void UnwritableStore_data()
+    {
+        QTest::addColumn<bool>("file");
+        QTest::addColumn<bool>("lockFolder");
+        QTest::newRow("read-only file") << true << false;
+        QTest::newRow("read-only folder") << true << true;
+        QTest::newRow("read-only folder, no file yet") << false << true;
+    }
+    void UnwritableStore()
+    {
+        QFETCH(bool, file);
+        QFETCH(bool, lockFolder);
+        TempProfile profile;
+        const QString fileName = profile.SettingsFile();
+        const QString folder = QFileInfo(fileName).absolutePath();
+        QVERIFY(QDir().mkpath(folder));
+        if (file) {
+            WriteFile(fileName, "[User]\nUserPWS=old\n");
+            QVERIFY(::chmod(QFile::encodeName(fileName).constData(), 0640) == 0);
+        }
+        auto protection = std::make_unique<WriteProtection>(lockFolder ? folder : fileName);
+        if (!protection->IsOn())
+            QSKIP(qPrintable(WriteProtection::WhyNot()));
+        const QString mode = Mode(fileName);
+        SettingsStore store(fileName);
+
+        QVERIFY(!store.WriteSetting(QStringLiteral("User"), QStringLiteral("UserPWS"), QStringLiteral("new")));
+        QVERIFY(!store.Healthy());
+        QCOMPARE(store.ReadSetting(QStringLiteral("User"), QStringLiteral("UserPWS")), QStringLiteral("new"));
+        QCOMPARE(Mode(fileName), mode);
+        QFile onDisk(fileName);
+        QCOMPARE(onDisk.open(QIODevice::ReadOnly) ? onDisk.readAll() : QByteArray("(no file)"),
+                 QByteArray(file ? "[User]\nUserPWS=old\n" : "(no file)"));
+
+        protection.reset();
+        QVERIFY(store.WriteSetting(QStringLiteral("User"), QStringLiteral("LoginOnOff"), QStringLiteral("0")));
+        QVERIFY(store.Healthy());
+        QCOMPARE(ReadFromDisk(fileName, QStringLiteral("User"), QStringLiteral("UserPWS")), QStringLiteral("new"));
     }
 
     void AbsentKeyGivesDefaultAsText_data()

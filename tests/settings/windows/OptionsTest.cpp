@@ -1,9 +1,11 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "WriteProtection.h"
 #include "settings/ColourTheme.h"
 #include "settings/frmOptions.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -185,6 +187,37 @@ private slots:
         QCOMPARE(fixture.test.Read(User, QStringLiteral("UserName")), QStringLiteral("持ち主"));
     }
 
+    // The user is told once that the change holds only until the program
+    // ends; the dialog closes and this run goes on with what was chosen.
+    void OkOnAnUnwritableStore()
+    {
+        OptionsFixture fixture;
+        TestApp& test = fixture.test;
+        test.settings.WriteSetting(User, QStringLiteral("UserPWS"), QStringLiteral("oldpass"));
+        const WriteProtection protection(QFileInfo(test.profile.SettingsFile()).absolutePath());
+        if (!protection.IsOn())
+            QSKIP(qPrintable(WriteProtection::WhyNot()));
+        const auto dialog = fixture.Open();
+        Find<QLineEdit>(*dialog, "Text1", 1)->setText(QStringLiteral("newpass"));
+        Find<QLineEdit>(*dialog, "verPicPathText")->setText(QStringLiteral("me.png"));
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
+
+        Find<QPushButton>(*dialog, "cmdOK")->click();
+
+        QVERIFY(test.prompter.AllAnswered());
+        QCOMPARE(test.prompter.shown.size(), size_t(1));
+        const Prompter::Box& box = test.prompter.LastMessage();
+        QVERIFY2(box.text.contains(test.profile.SettingsFile()), qPrintable(box.text));
+        QCOMPARE(box.title, QStringLiteral("設定の保存"));
+        QCOMPARE(box.icon, Prompter::Icon::Exclamation);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(test.context.app.VersionPicture, QStringLiteral("me.png"));
+        QCOMPARE(test.settings.ReadSetting(User, QStringLiteral("UserPWS")), QStringLiteral("newpass"));
+        QFile file(test.profile.SettingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("oldpass"));
+    }
+
     void BrowsingForTheBackground()
     {
         OptionsFixture fixture;
@@ -219,9 +252,11 @@ private slots:
     void FilterText()
     {
         QCOMPARE(frmOptions::PictureFilter(),
-                 QStringLiteral("すべてのファイル (*.*)|*.*|すべての画像ファイル|*.ICO;*.CUR;*.PCX;*.BMP;*.DIB;*.RLE;*.GIF;*.JPG;"
-                                "*.JPE;*.JPEG|ビットマップファイル|*.BMP;*.DIB;*.PCX|ＪＰＥＧファイル|*.JPG;*.JPE;*.JPEG|ＧＩＦファイル|"
-                                "*.GIF|アイコンファイル|*.ICO;*.CUR"));
+                 QStringLiteral(
+                     "すべてのファイル (*.*)|*.*|すべての画像ファイル|*.ICO;*.CUR;*.PCX;*.BMP;*.DIB;*.RLE;*.GIF;*.JPG;"
+                     "*.JPE;*.JPEG|ビットマップファイル|*.BMP;*.DIB;*.PCX|ＪＰＥＧファイル|*.JPG;*.JPE;*.JPEG|"
+                     "ＧＩＦファイル|"
+                     "*.GIF|アイコンファイル|*.ICO;*.CUR"));
     }
 
     void CtrlTabCyclesTheTabs()

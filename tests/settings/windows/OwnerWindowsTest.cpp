@@ -1,8 +1,11 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "WriteProtection.h"
 #include "settings/frmLogin.h"
 #include "settings/frmLoginNnew.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -230,6 +233,34 @@ private slots:
         QCOMPARE(box.title, QStringLiteral("警告"));
         QCOMPARE(box.icon, Prompter::Icon::Critical);
         QCOMPARE(login.test.prompter.shown.size(), size_t(1));
+    }
+
+    // The name is filled in, yet the window opens on it: Enter or Tab then
+    // goes on to the password.
+    // The owner is told that the name holds for this run only.
+    void RegistrationOnAnUnwritableStore()
+    {
+        TestApp test;
+        QVERIFY(QDir().mkpath(QFileInfo(test.profile.SettingsFile()).absolutePath()));
+        const WriteProtection protection(QFileInfo(test.profile.SettingsFile()).absolutePath());
+        if (!protection.IsOn())
+            QSKIP(qPrintable(WriteProtection::WhyNot()));
+        frmLoginNnew window(test.settings, test.prompter);
+        window.show();
+        Box(window, "txtUserName")->setText(QStringLiteral("Owner"));
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        Button(window, "cmdOK")->click();
+        QCOMPARE(test.prompter.LastMessage().title, QStringLiteral("設定の保存"));
+        QVERIFY(test.prompter.AllAnswered());
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(test.settings.ReadSetting(QStringLiteral("User"), QStringLiteral("UserName")), QStringLiteral("Owner"));
+    }
+
+    void LoginOpensOnTheName()
+    {
+        LoginFixture login(QStringLiteral("Owner"), QStringLiteral("pw"));
+        QApplication::setActiveWindow(login.window.get());
+        QCOMPARE(QApplication::focusWidget(), Box(*login.window, "txtUserName"));
     }
 
     void EnterMovesToTheNextControl()

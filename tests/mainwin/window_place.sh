@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# The main window comes back where the user left it, at the same size, start
+# after start. Five starts of the real program under a real window manager
+# (openbox on Xvfb): the first with registration and login and nothing stored,
+# then with login, maximised, and twice without login. Each start compares what
+# the X server shows (the frame's corner and the inside size, by xwininfo) with
+# the place and size in the settings file, before and after the run.
+#
+# The settings hold the frame's top-left corner and the inside size, in twips
+# (15 to a pixel at 96 dpi).
+set -euo pipefail
+
+for tool in Xvfb openbox xdotool xwininfo xprop; do
+    if ! command -v "$tool" > /dev/null; then
+        echo "SKIP: $tool is not installed (tools/packages.sh installs it); the window's place was not tried"
+        exit 77
+    fi
+done
+program=$(realpath "$1")
+
+work=$(mktemp -d)
+pids=()
+finish() {
+    for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
+    wait 2> /dev/null || true
+    rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+    echo "FAIL: start $run: $*"
+    echo "settings file:"; cat "$ini" 2> /dev/null || true
+    exit 1
+}
+
+# A display of its own: Xvfb takes a free number and tells it.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share" XDG_STATE_HOME="$work/state"
+export QT_QPA_PLATFORM=xcb LANG=C.UTF-8
+mkdir -p "$HOME"
+openbox --sm-disable > "$work/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break; sleep 0.05; done
+
+# A new user whose settings name a diary and switch the tip off, and hold
+# nothing else: no owner, no place, no size.
+ini="$XDG_CONFIG_HOME/日記帳Sorafumi/日記帳Sorafumi.ini"
+mkdir -p "$(dirname "$ini")"
+: > "$work/DIARY.DAT"
+printf '[Options]\nShow%%20Tips%%20at%%20Startup=0\n[User]\nUserDataFile=%s\n' "$work/DIARY.DAT" > "$ini"
+run=0
+
+# The value of a key in the settings file, or the default when it is absent.
+setting() { # key default
+    local value
+    value=$(sed -n "s/^$1=//p" "$ini" 2> /dev/null)
+    echo "${value:-$2}"
+}
+pixels() { awk -v t="$1" 'BEGIN { p = t / 15; printf "%d", (p < 0 ? p - 0.5 : p + 0.5) }'; }
+# Place and size as stored, in pixels: "left top width height".
+stored() {
+    echo "$(pixels "$(setting MainLeft 0)") $(pixels "$(setting MainTop 0)")" \
+        "$(pixels "$(setting MainWidth 7800)") $(pixels "$(setting MainHeight 6500)")"
+}
+# The inside area's corner, its offset in the frame and its size:
+# "x y offsetX offsetY width height", once the window manager has framed it
+# and it holds still.
+shown() {
+    local last="" now
+    for _ in $(seq 40); do
+        now=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+            /Relative upper-left X/ { ox = $4 } /Relative upper-left Y/ { oy = $4 }
+            /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, ox, oy, w, h }')
+        [ "$now" = "$last" ] && [ "$(echo "$now" | cut -d' ' -f4)" != 0 ] && break
+        last=$now
+        sleep 0.1
+    done
+    echo "$now"
+}
+# Waits for a visible window by its whole title, brings it forward and presses keys.
+answer() { # title keys...
+    local window
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1) || fail "no window \"$1\""
+    xdotool windowactivate --sync "$window" 2> /dev/null || xdotool windowfocus --sync "$window"
+    sleep 0.4
+    shift
+    [ $# -eq 0 ] || xdotool "$@"
+}
+drag() { # from-x from-y to-x to-y
+    xdotool mousemove "$1" "$2" sleep 0.1 mousedown 1 sleep 0.1 mousemove $(($1 + ($3 - $1) / 2)) $(($2 + ($4 - $2) / 2)) \
+        sleep 0.1 mousemove "$3" "$4" sleep 0.1 mouseup 1
+    sleep 0.3
+}
+
+start() { # what the user does: first, login, none; then move, maximise or nothing
+    run=$((run + 1))
+    local expected
+    expected=$(stored)
+    "$program" > "$work/run$run.log" 2>&1 &
+    local pid=$!
+    case $1 in
+    first)
+        answer '新規登録' key alt+y
+        answer '所有者登録' type --delay 20 'Owner'
+        xdotool key Return
+        answer '所有者確認' key Return Return space
+        ;;
+    login) answer '所有者確認' key Return Return space ;;
+    esac
+    local main
+    main=$(timeout 20 xdotool search --sync --onlyvisible --name 'Kasumire' | head -1) || fail "no main window"
+
+    local x y ox oy w h
+    read -r x y ox oy w h <<< "$(shown "$main")"
+    [ "$((x - ox)) $((y - oy)) $w $h" = "$expected" ] ||
+        fail "the frame's corner and the inside size are $((x - ox)) $((y - oy)) $w $h, stored $expected"
+    [ "$((y - oy))" -ge 0 ] || fail "the title bar is off the screen (frame top $((y - oy)))"
+
+    case $2 in
+    move) # by the title bar, then the lower right corner, as a user drags them
+        drag $((x + 100)) $((y - oy / 2)) $((x + 230)) $((y - oy / 2 + 140))
+        read -r x y _ _ w h <<< "$(shown "$main")"
+        drag $((x + w)) $((y + h)) $((x + w + 70)) $((y + h + 50))
+        ;;
+    maximise) # by a double click on the title bar
+        xdotool mousemove $((x + 100)) $((y - oy / 2)) click --repeat 2 --delay 80 1
+        sleep 0.5
+        xprop -id "$main" _NET_WM_STATE | grep -q MAXIMIZED_HORZ || fail "the window was not maximised"
+        ;;
+    esac
+    read -r x y ox oy w h <<< "$(shown "$main")"
+
+    xdotool windowactivate --sync "$main" key --clearmodifiers alt+F4
+    for _ in $(seq 100); do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2> /dev/null && fail "the program did not end when its window was closed"
+    wait "$pid" || fail "the program ended with $?"
+    # A maximised window comes back as a normal one of its size and place.
+    local left=$((x - ox)) top=$((y - oy))
+    [ "$(stored)" = "$left $top $w $h" ] || fail "stored $(stored) after the window was at $left $top $w $h"
+    [ "$2" != move ] || [ "$left $top $w $h" != "$expected" ] || fail "the window could not be moved"
+    echo "start $run: frame corner and inside size $expected, left at $left $top $w $h"
+}
+
+start first move
+start login none
+start login maximise
+# The login switched off, as the properties dialog stores it.
+sed -i '/^LoginOnOff=/d; /^\[User\]$/a LoginOnOff=0' "$ini"
+start none none
+start none none
+echo "5 starts, the window came back each time"
