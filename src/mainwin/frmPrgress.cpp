@@ -35,18 +35,17 @@ frmPrgress::frmPrgress(AppContext& context, MainForm& mainForm)
 // the bar make room for it.
 void frmPrgress::LayOut()
 {
+    const QSize design(Twips::ToPixels(4050), Twips::ToPixels(1005));
     const QRect designLabel = Twips::ToPixels(QRect(360, 180, 3405, 180));
     const QRect designBar = Twips::ToPixels(QRect(120, 540, 3795, 255));
-    const QSize text = Label1->sizeHint();
-    const QRect label(designLabel.topLeft(), designLabel.size().expandedTo(text));
-    const int barGap = designBar.top() - designLabel.bottom();
-    const QRect bar(designBar.left(), label.bottom() + barGap, designBar.width(), designBar.height());
+    const QRect label(designLabel.topLeft(), designLabel.size().expandedTo(Label1->sizeHint()));
+    const int width = qMax(design.width(), label.right() + 1 + designLabel.left());
+    // The bar keeps its margins and its distance below the text.
+    const QRect bar(designBar.left(), label.bottom() + designBar.top() - designLabel.bottom(),
+                    designBar.width() + width - design.width(), designBar.height());
     Label1->setGeometry(label);
     Picture1->setGeometry(bar);
-    const QSize design(Twips::ToPixels(4050), Twips::ToPixels(1005));
-    const int sideMargin = designLabel.left();
-    const int bottomMargin = design.height() - designBar.bottom() - 1;
-    setFixedSize(design.expandedTo(QSize(label.right() + 1 + sideMargin, bar.bottom() + 1 + bottomMargin)));
+    setFixedSize(width, qMax(design.height(), bar.bottom() + design.height() - designBar.bottom()));
 }
 
 QString frmPrgress::ProgressText(float fraction)
