@@ -9,7 +9,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -142,14 +141,4 @@ void frmSeratch::PlaceClearOf(const QWidget& mainWindow, const QWidget& body)
     QScreen* screen = mainWindow.screen();
     move(ClearPlace(frame, mainWindow.frameGeometry(), bodyOnScreen,
                     screen ? screen->availableGeometry() : mainWindow.frameGeometry()));
-}
-
-void frmSeratch::keyPressEvent(QKeyEvent* event)
-{
-    // Esc closes the window, and its list of earlier texts with it.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

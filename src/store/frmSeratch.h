@@ -27,9 +27,6 @@ public:
     // Moves the window there for a main window and its body.
     void PlaceClearOf(const QWidget& mainWindow, const QWidget& body);
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     DiaryStore& store_;
     DiaryView& view_;
