@@ -1,5 +1,6 @@
 #include "EntryEditing.h"
 
+#include "EntryLimit.h"
 #include "UpDown.h"
 #include "platform/Money.h"
 #include "settings/ColourTheme.h"
@@ -31,9 +32,9 @@ QString Reformatted(const QString& text, QString (*format)(qint64))
 const std::array<QString, 9>& EntryEditing::WeatherWords()
 {
     static const std::array<QString, 9> words = {
-        QStringLiteral("晴れ"), QStringLiteral("くもり"), QStringLiteral("雨"), QStringLiteral("雪"),
-        QStringLiteral("台風"), QStringLiteral("あられ"), QStringLiteral("ヤリ"), QStringLiteral("隕石"),
-        QStringLiteral("？"),
+        QStringLiteral("晴れ"), QStringLiteral("くもり"), QStringLiteral("雨"),
+        QStringLiteral("雪"),   QStringLiteral("台風"),   QStringLiteral("あられ"),
+        QStringLiteral("ヤリ"), QStringLiteral("隕石"),   QStringLiteral("？"),
     };
     return words;
 }
@@ -51,9 +52,8 @@ EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store, const Ap
             connect(body, &QPlainTextEdit::textChanged, this, &EntryEditing::FieldBoxes_Change);
     }
     connect(controls_.weatherSpinner, &UpDown::Change, this, &EntryEditing::UpDown1_Change);
-    connect(controls_.fontSizeSpinner, &UpDown::Change, this, [this] {
-        controls_.fontSizeBox->setText(QString::number(controls_.fontSizeSpinner->Value()));
-    });
+    connect(controls_.fontSizeSpinner, &UpDown::Change, this,
+            [this] { controls_.fontSizeBox->setText(QString::number(controls_.fontSizeSpinner->Value())); });
     // The spinner steps from the number the box holds, also the one it holds
     // from the start: a start-up that writes the same text changes nothing.
     const auto followFontSizeBox = [this](const QString& text) {
@@ -127,7 +127,8 @@ void EntryEditing::UpDown1_Change()
 void EntryEditing::Slider1_Scroll(int value)
 {
     StoreState& state = store_.State();
-    if (!store_.StorePage()) {
+    // An expense refused as it was left must not be stored as nothing.
+    if (!EntryLimit::StorableExpense(Expense()->text()) || !store_.StorePage()) {
         // The shown page could not be stored: it stays, and so do its edits.
         const QSignalBlocker quiet(controls_.slider);
         controls_.slider->setValue(state.CurrentPage);

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPrinter>
 
 namespace {
@@ -145,9 +146,17 @@ void MainCommands::menuFile_Print_Click()
 
 void MainCommands::menuSeratch_FileSeratch_Click()
 {
-    if (!search_)
+    // Its hits are selected in the body: a new window must not cover them.
+    auto* body = form_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes"));
+    const bool opening = !search_;
+    if (opening) {
         search_ = new frmSeratch(store_, form_, context_.prompter, &form_);
+        search_->PlaceClearOf(form_, *body);
+    }
     search_->show();
+    // The window manager may have placed it anew as it came up.
+    if (opening)
+        search_->PlaceClearOf(form_, *body);
     search_->raise();
     search_->activateWindow();
 }

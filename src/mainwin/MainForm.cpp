@@ -2,8 +2,10 @@
 
 #include "AppContext.h"
 #include "BackgroundTiler.h"
+#include "BodyBox.h"
 #include "CoolBar.h"
 #include "EntryEditing.h"
+#include "EntryLimit.h"
 #include "MainCommands.h"
 #include "PictureSurface.h"
 #include "RunningCopy.h"
@@ -90,6 +92,7 @@ MainForm::MainForm(AppContext& context)
     BuildHiddenParts();
     entryEditing_ =
         new EntryEditing({this, FieldBoxes, UpDown1, FontSizeSetText, UpDown2, Slider1}, store_, context_.app);
+    new EntryLimit(FieldBoxes, context_.prompter, this);
     resize(Twips::ToPixels(8475), Twips::ToPixels(5895) + menuBar()->sizeHint().height());
 }
 
@@ -254,7 +257,7 @@ void MainForm::BuildEntryArea()
     UpDown2->setAccessibleName(QStringLiteral("フォントサイズ"));
 
     QLabel* bodyLabel = AddLabel(6, QStringLiteral("日記の内容"), 180, 2460);
-    auto* body = new QPlainTextEdit(surface_);
+    auto* body = new BodyBox(surface_);
     PlaceInArray(body, QStringLiteral("FieldBoxes"), BodyIndex, {120, 2700, 7635, 2835});
     LabelFor(bodyLabel, body);
     body->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -15,15 +15,11 @@ frmPrgress::frmPrgress(AppContext& context, MainForm& mainForm)
     setObjectName(QStringLiteral("frmPrgress"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setFixedSize(Twips::ToPixels(4050), Twips::ToPixels(1005));
-
     Label1 = new QLabel(QStringLiteral("メンテナンスSorafumiの起動準備をしています．．．"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(Twips::ToPixels(QRect(360, 180, 3405, 180)).adjusted(0, -2, 40, 4));
-
     Picture1 = new PictureSurface(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(Twips::ToPixels(QRect(120, 540, 3795, 255)));
+    LayOut();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -32,6 +28,24 @@ frmPrgress::frmPrgress(AppContext& context, MainForm& mainForm)
     Timer1->start();
 
     move(mainForm.geometry().center() - rect().center());
+}
+
+// The design places hold the text only in the old desktop's small font: the
+// label grows to the whole text in the font it has here, and the window and
+// the bar make room for it.
+void frmPrgress::LayOut()
+{
+    const QSize design(Twips::ToPixels(4050), Twips::ToPixels(1005));
+    const QRect designLabel = Twips::ToPixels(QRect(360, 180, 3405, 180));
+    const QRect designBar = Twips::ToPixels(QRect(120, 540, 3795, 255));
+    const QRect label(designLabel.topLeft(), designLabel.size().expandedTo(Label1->sizeHint()));
+    const int width = qMax(design.width(), label.right() + 1 + designLabel.left());
+    // The bar keeps its margins and its distance below the text.
+    const QRect bar(designBar.left(), label.bottom() + designBar.top() - designLabel.bottom(),
+                    designBar.width() + width - design.width(), designBar.height());
+    Label1->setGeometry(label);
+    Picture1->setGeometry(bar);
+    setFixedSize(width, qMax(design.height(), bar.bottom() + design.height() - designBar.bottom()));
 }
 
 QString frmPrgress::ProgressText(float fraction)
@@ -54,8 +68,12 @@ void frmPrgress::HandOver()
     Timer1->stop();
     // The desktop's window manager raises the new program's window itself.
     if (!context_.launcher.Start(context_.folder.File(ToolFileName()))) {
-        context_.prompter.Message({QStringLiteral("メンテナンスSorafumiは見つかりませんでした。\r必要な方は別途入手してください。"),
-                                   QStringLiteral("エラー"), Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
+        context_.prompter.Message(
+            {QStringLiteral("メンテナンスSorafumiは見つかりませんでした。\r必要な方は別途入手してください。"),
+             QStringLiteral("エラー"),
+             Prompter::Buttons::Ok,
+             Prompter::Icon::Exclamation,
+             {}});
         close();
         return;
     }

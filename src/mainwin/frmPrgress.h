@@ -26,6 +26,7 @@ public:
     void Timer1_Timer();
 
 private:
+    void LayOut();
     void HandOver();
 
     AppContext& context_;

@@ -1,12 +1,13 @@
 #include "QtPrompter.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QInputDialog>
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QRegularExpression>
 
 namespace {
 
@@ -100,8 +101,8 @@ QString QtPrompter::ForDisplay(const QString& text)
 
 Prompter::Answer QtPrompter::Message(const Box& box)
 {
-    QMessageBox message(ToStandard(box.icon), box.title.isEmpty() ? ProgramTitle() : box.title,
-                        ForDisplay(box.text), ToStandard(box.buttons), QApplication::activeWindow());
+    QMessageBox message(ToStandard(box.icon), box.title.isEmpty() ? ProgramTitle() : box.title, ForDisplay(box.text),
+                        ToStandard(box.buttons), QApplication::activeWindow());
     message.setDefaultButton(ToStandard(box.defaultButton.value_or(FirstOf(box.buttons))));
     message.setEscapeButton(ToStandard(EscapeOf(box.buttons)));
     switch (message.exec()) {
@@ -153,29 +154,56 @@ std::optional<quint32> QtPrompter::ChooseColour(quint32 initial)
     return quint32(chosen.rgb() & 0xFFFFFF);
 }
 
+namespace {
+
+// The old dialogs wrote "all files" as *.*, which on Linux leaves out every
+// name without a dot.
+QString PatternForLinux(const QString& pattern)
+{
+    return pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern;
+}
+
+// A description may name its patterns already, "すべてのファイル (*.*)": the
+// dialog shows the patterns it uses once, in place of those.
+QString BareDescription(const QString& description)
+{
+    static const QRegularExpression named(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    return QString(description).remove(named);
+}
+
+} // namespace
+
 QStringList QtPrompter::FileDialogFilters(const QString& filter)
 {
     const QStringList pieces = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
-        QString patterns = pieces[i + 1];
-        patterns.replace(u';', u' ');
-        // The dialog matches patterns case-sensitively; the file names of
-        // pictures come in both cases.
-        filters << pieces[i] + QStringLiteral(" (") + patterns + u' ' + patterns.toLower() + u')';
+        QStringList patterns;
+        for (const QString& pattern : pieces[i + 1].split(u';', Qt::SkipEmptyParts))
+            if (!patterns.contains(PatternForLinux(pattern.trimmed())))
+                patterns << PatternForLinux(pattern.trimmed());
+        filters << BareDescription(pieces[i]) + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return filters;
 }
 
-std::optional<QString> QtPrompter::ChooseFile(const QString& filter, int filterIndex)
+void QtPrompter::SetUpFileDialog(QFileDialog& dialog, const QString& filter, int filterIndex)
 {
-    QFileDialog dialog(QApplication::activeWindow());
     dialog.setFileMode(QFileDialog::ExistingFile);
+    // The program's own dialog matches the patterns whatever the case of the
+    // file names, so "*.BMP" finds photo.bmp as well; the desktop's may not.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     const QStringList filters = FileDialogFilters(filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         dialog.selectNameFilter(filters.value(filterIndex - 1, filters.first()));
     }
+}
+
+std::optional<QString> QtPrompter::ChooseFile(const QString& filter, int filterIndex)
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    SetUpFileDialog(dialog, filter, filterIndex);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();

@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 
+class QFileDialog;
 class QWidget;
 
 // The real boxes of the desktop, with Japanese standard button texts.
@@ -17,7 +18,11 @@ public:
     std::optional<QString> ChooseFile(const QString& filter, int filterIndex) override;
 
     // "description|patterns|description|patterns" as the file dialog's list.
+    // Each line shows its patterns once, and "all files" is every file.
     static QStringList FileDialogFilters(const QString& filter);
+    // The file-open dialog as ChooseFile shows it, with the filter line
+    // filterIndex (1-based) chosen.
+    static void SetUpFileDialog(QFileDialog& dialog, const QString& filter, int filterIndex);
 
     // Message texts separate their lines with a carriage return; a label
     // needs a line feed.

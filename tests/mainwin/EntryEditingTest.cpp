@@ -8,6 +8,7 @@
 #include "store/DiaryPage.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -362,6 +363,137 @@ private slots:
         // The spinner's own buttons step the same value.
         QTest::mouseClick(Arrow(*form, QStringLiteral("UpDown1"), Qt::DownArrow), Qt::LeftButton);
         QCOMPARE(form->FieldText(Weather), QStringLiteral("雨"));
+    }
+
+    // A box takes what its field keeps, in cp932 bytes with a line break as
+    // CR LF: a key too many beeps; a longer paste is cut at a character and
+    // the user is told how much was left out. Key 0 is a paste.
+    void BoxesTakeWhatTheirFieldKeeps_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("told");
+        const auto cut = [](const char* field, int size, int characters, int bytes) {
+            return QStringLiteral(
+                       "「%1」に入るのは %2バイトまでです。\r入りきらない %3文字（ %4バイト）は入力しませんでした。")
+                .arg(QString::fromUtf8(field))
+                .arg(size)
+                .arg(characters)
+                .arg(bytes);
+        };
+        const QString full = Owner + QStringLiteral("ABCDEFG");
+        QTest::newRow("signature filled exactly")
+            << Signature << Owner << 0 << QStringLiteral("ABCDEFG") << full << QString();
+        QTest::newRow("signature cut before a double-byte character")
+            << Signature << Owner << 0 << QStringLiteral("ABCDEF様") << Owner + QStringLiteral("ABCDEF")
+            << cut("署名", 15, 1, 2);
+        QTest::newRow("signature full, a key")
+            << Signature << full << int(Qt::Key_A) << QString() << full << QStringLiteral("beep");
+        QTest::newRow("expense of twenty digits") << Expense << QString() << 0 << QStringLiteral("12345678901234567890")
+                                                  << QStringLiteral("123456789012345") << cut("出費", 15, 5, 5);
+        const QString written = QStringLiteral("本文5");
+        QTest::newRow("11004 bytes of Japanese")
+            << Body << written << 0 << QString(5502, u'あ') << written + QString(4997, u'あ')
+            << cut("日記の内容", 10000, 505, 1010);
+        QTest::newRow("line breaks count as CR LF")
+            << Body << written << 0 << QStringLiteral("ab\n").repeated(4000)
+            << written + QStringLiteral("ab\n").repeated(2498) + QStringLiteral("ab")
+            << cut("日記の内容", 10000, 4504, 6006);
+        const QString nearlyFull = written + QString(4997, u'あ');
+        QTest::newRow("Enter with one byte left")
+            << Body << nearlyFull << int(Qt::Key_Return) << QString() << nearlyFull << QStringLiteral("beep");
+    }
+    void BoxesTakeWhatTheirFieldKeeps()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, before);
+        QFETCH(int, key);
+        QFETCH(QString, pasted);
+        QFETCH(QString, after);
+        QFETCH(QString, told);
+        TestApp test;
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        form->SetFieldText(index, QString(before).replace(u'\n', QStringLiteral("\r\n")));
+        QWidget* box = EntryField(*form, index);
+        ClickInto(box);
+        QLineEdit* line = Line(*form, index);
+        line ? line->end(false) : Contents(*form)->moveCursor(QTextCursor::End);
+        if (told != QStringLiteral("beep") && !told.isEmpty())
+            test.prompter.AnswerMessage(Prompter::Answer::Ok);
+
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(box, key ? Qt::Key(key) : Qt::Key_V, key ? Qt::NoModifier : Qt::ControlModifier);
+
+        QCOMPARE(line ? line->text() : Contents(*form)->toPlainText(), after);
+        QCOMPARE(test.prompter.beeps, told == QStringLiteral("beep") ? 1 : 0);
+        QVERIFY(test.prompter.AllAnswered());
+        if (test.prompter.beeps == 0 && !told.isEmpty()) {
+            QCOMPARE(test.prompter.LastMessage().text, told);
+            QCOMPARE(test.prompter.LastMessage().icon, Prompter::Icon::Exclamation);
+        }
+    }
+
+    // Only confirmed text counts: a composition goes on at the limit.
+    void CompositionAtTheLimit()
+    {
+        TestApp test;
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
+        QVERIFY(form);
+        const QString full = Owner + QStringLiteral("ABCDEFG");
+        form->SetFieldText(Signature, full);
+        QLineEdit* signature = Line(*form, Signature);
+        signature->setFocus();
+        signature->end(false);
+        QInputMethodEvent composing(QStringLiteral("さま"), {});
+        QCoreApplication::sendEvent(signature, &composing);
+        QCOMPARE(test.prompter.beeps, 0);
+        Type(signature, QStringLiteral("X"));
+        QCOMPARE(signature->text(), full);
+        QCOMPARE(test.prompter.beeps, 1);
+    }
+
+    // An amount the page cannot keep is refused as the box is left, and the
+    // page is not stored with nothing in its place.
+    void ExpenseTooLargeIsRefused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("the largest amount") << QStringLiteral("922337203685477") << false;
+        QTest::newRow("past the largest") << QStringLiteral("999999999999999") << true;
+        QTest::newRow("stored form past 15 bytes") << QStringLiteral("-9.9999999E+14") << true;
+        QTest::newRow("words stay as typed") << QStringLiteral("五百円") << false;
+    }
+    void ExpenseTooLargeIsRefused()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, refused);
+        TestApp test;
+        const std::unique_ptr<MainForm> form = test.StartOwnersDiary(FiveDays().Bytes());
+        QVERIFY(form);
+        QVERIFY(Activate(*form));
+        QLineEdit* expense = Line(*form, Expense);
+        ClickInto(expense);
+        Type(expense, typed);
+        if (refused)
+            test.prompter.AnswerMessage(Prompter::Answer::Ok);
+
+        ClickInto(Line(*form, Signature));
+
+        QVERIFY(test.prompter.AllAnswered());
+        QCOMPARE(QApplication::focusWidget(), refused ? expense : Line(*form, Signature));
+        if (!refused)
+            return;
+        QCOMPARE(
+            test.prompter.LastMessage().text,
+            QStringLiteral("「%1」は金額が大きすぎるため、出費に記録できません。\r金額を直してください。").arg(typed));
+        Slider(*form)->setValue(2);
+        QCOMPARE(form->Store().State().CurrentPage, 5);
+        QCOMPARE(test.DiaryBytes(), FiveDays().Bytes());
     }
 
     void FontSizeOfTheContents_data()

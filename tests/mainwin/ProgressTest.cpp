@@ -8,8 +8,10 @@
 #include "platform/Launcher.h"
 #include "platform/Twips.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
 
@@ -76,6 +78,38 @@ private slots:
         bar.resize(100, 10);
         DrawProgressBar(bar, 1.7f, QString(), White, Navy);
         QCOMPARE(CountPixels(bar.Canvas(), QRect(0, 0, 100, 10), Navy), 1000);
+    }
+
+    // The whole text shows, above the bar and inside the window, whatever the
+    // size of the desktop's font.
+    void WholeTextShows_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::newRow("9 point") << 9;
+        QTest::newRow("12 point") << 12;
+        QTest::newRow("16 point") << 16;
+    }
+    void WholeTextShows()
+    {
+        QFETCH(int, points);
+        TestApp test;
+        test.RegisterOwner();
+        const std::unique_ptr<MainForm> form = StartProgram(test.context);
+        QVERIFY(form);
+        const struct Desktop
+        {
+            QFont font = QApplication::font();
+            ~Desktop() { QApplication::setFont(font); }
+        } desktop;
+        QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), points));
+        const std::unique_ptr<frmPrgress> window = std::make_unique<frmPrgress>(test.context, *form);
+        auto* label = window->findChild<QLabel*>(QStringLiteral("Label1"));
+        QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
+        QVERIFY(label->height() >= label->fontMetrics().height());
+        QVERIFY(window->rect().contains(label->geometry()));
+        const QRect bar = window->findChild<QWidget*>(QStringLiteral("Picture1"))->geometry();
+        QVERIFY(window->rect().contains(bar));
+        QVERIFY(!bar.intersects(label->geometry()));
     }
 
     void MissingToolIsReportedAndNothingStored()

@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <algorithm>
@@ -456,6 +457,44 @@ private slots:
         QCOMPARE(session.Text()->count(), 0);
         QCOMPARE(session.Text()->currentText(), QString());
         QVERIFY(session.Option(0)->isChecked());
+    }
+
+    // The hit is selected in the body: the window opens where it leaves the
+    // body free, and stays on the screen.
+    void OpensClearOfTheBody_data()
+    {
+        QTest::addColumn<QRect>("mainWindow");
+        QTest::newRow("room on the right") << QRect(10, 10, 520, 420);
+        QTest::newRow("room on the left only") << QRect(270, 10, 520, 420);
+        QTest::newRow("no room beside") << QRect(0, 0, 800, 560);
+    }
+    void OpensClearOfTheBody()
+    {
+        QFETCH(QRect, mainWindow);
+        Session session(WordOn({7}), false);
+        QVERIFY(session.form);
+        session.form->setGeometry(mainWindow);
+        session.form->Commands().menuSeratch_FileSeratch_Click();
+        session.window = session.form->Commands().SearchWindow();
+        QVERIFY(session.Started());
+        session.Search(Word);
+        QCOMPARE(session.Body()->textCursor().selectedText(), Word);
+        const QRect body(session.Body()->mapToGlobal(QPoint(0, 0)), session.Body()->size());
+        QVERIFY(!session.window->frameGeometry().intersects(body));
+        QVERIFY(session.form->screen()->availableGeometry().contains(session.window->frameGeometry()));
+    }
+
+    void EscCloses()
+    {
+        Session session(WordOn({7}));
+        QVERIFY(session.Started());
+        session.Search(Word);
+        QVERIFY(Activate(*session.window));
+        QTest::mouseClick(session.Text()->lineEdit(), Qt::LeftButton);
+        QTRY_COMPARE(QApplication::focusWidget(), session.Text());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!session.window);
     }
 };
 
