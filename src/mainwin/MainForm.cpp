@@ -398,22 +398,21 @@ void MainForm::ApplyBodyFontSize(const QString& text)
 
 void MainForm::menuCom_Exit_Click()
 {
+    const bool stored = store_.StorePage();
+    if (stored && store_.CompactDiary()) {
+        SaveSettingsAndEnd();
+        return;
+    }
     // A diary that cannot be stored keeps the program open, so nothing is
     // lost unasked; but the user is never kept in it against their word.
-    if (!store_.StorePage()) {
-        if (ConfirmEndWithout(QStringLiteral("表示中のページを日記ファイルに保存できませんでした。\r"
-                                             "保存せずに終了すると、このページに書いた内容は失われます。\r"
-                                             "保存せずに終了しますか？")))
-            SaveSettingsAndEnd();
-        return;
-    }
-    if (!store_.CompactDiary()) {
-        if (ConfirmEndWithout(QStringLiteral("日記ファイルを整理できませんでした。ページはすべて保存されています。\r"
-                                             "整理せずに終了しますか？")))
-            SaveSettingsAndEnd();
-        return;
-    }
-    SaveSettingsAndEnd();
+    const QString text = stored
+                             ? QStringLiteral("日記ファイルを整理できませんでした。ページはすべて保存されています。\r"
+                                              "整理せずに終了しますか？")
+                             : QStringLiteral("表示中のページを日記ファイルに保存できませんでした。\r"
+                                              "保存せずに終了すると、このページに書いた内容は失われます。\r"
+                                              "保存せずに終了しますか？");
+    if (ConfirmEndWithout(text))
+        SaveSettingsAndEnd();
 }
 
 bool MainForm::ConfirmEndWithout(const QString& text)
