@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
@@ -84,12 +85,12 @@ QStringList Tree(const QWidget& window)
             lines << QStringLiteral("%1 menu: %2").arg(path.join(u'/'), Names(menu->actions()));
         if (const auto* bar = qobject_cast<const QToolBar*>(object))
             lines << QStringLiteral("%1 toolbar: %2").arg(path.join(u'/'), Names(bar->actions()));
-        if (const auto* bar = qobject_cast<const QMenuBar*>(object))
-            lines << QStringLiteral("%1 menubar: %2").arg(path.join(u'/'), Names(bar->actions()));
         if (const auto* tabs = qobject_cast<const QTabWidget*>(object))
             for (int i = 0; i < tabs->count(); ++i)
                 lines << QStringLiteral("%1 tab %2: %3").arg(path.join(u'/')).arg(i).arg(tabs->tabText(i));
     }
+    if (const auto* main = qobject_cast<const QMainWindow*>(&window))
+        lines << QStringLiteral("%1 menubar: %2").arg(main->objectName(), Names(main->menuBar()->actions()));
     lines.sort();
     return lines;
 }
