@@ -1,5 +1,5 @@
 #include "BenchDiaries.h"
-#include "platform/JapaneseDesktop.h"
+#include "ui/platform/JapaneseDesktop.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "BenchProgram.h"
 
 #include "DiaryGenerator.h"
-#include "mainwin/MainForm.h"
-#include "mainwin/StartProgram.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/StartProgram.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,7 +33,7 @@ BenchProgram::BenchProgram(const QString& diaryPath, const QString& programFolde
     settings.WriteSetting(user, QStringLiteral("UserDataFile"), QFileInfo(diaryPath).absoluteFilePath());
 }
 
-std::unique_ptr<MainForm> BenchProgram::Start()
+std::unique_ptr<MainWindow> BenchProgram::Start()
 {
     return StartProgram(context);
 }

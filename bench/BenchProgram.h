@@ -1,12 +1,12 @@
 #pragma once
 
 #include "BenchPrompter.h"
-#include "mainwin/AppContext.h"
+#include "ui/mainwindow/AppContext.h"
 
 #include <QTemporaryDir>
 #include <memory>
 
-class MainForm;
+class MainWindow;
 
 class NoLauncher : public Launcher
 {
@@ -25,7 +25,7 @@ public:
 
     bool IsValid() const { return dir_.isValid(); }
     // StartProgram: the main window loaded, shown and showing the last page.
-    std::unique_ptr<MainForm> Start();
+    std::unique_ptr<MainWindow> Start();
 
 private:
     QTemporaryDir dir_;

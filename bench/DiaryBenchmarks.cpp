@@ -4,12 +4,12 @@
 #include "BenchDiaries.h"
 #include "BenchProgram.h"
 #include "DiaryGenerator.h"
-#include "mainwin/MainCommands.h"
-#include "mainwin/MainForm.h"
-#include "platform/Cp932.h"
-#include "platform/JapaneseLocale.h"
-#include "store/DiaryStore.h"
-#include "store/frmSeratch.h"
+#include "ui/mainwindow/MainMenus.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "core/platform/Cp932.h"
+#include "core/platform/JapaneseLocale.h"
+#include "core/diary/DiaryStore.h"
+#include "ui/dialogs/SearchWindow.h"
 
 #include <QComboBox>
 #include <benchmark/benchmark.h>
@@ -63,7 +63,7 @@ QByteArray ReadPage(const QString& path, qint32 page)
 struct Running
 {
     std::unique_ptr<BenchProgram> program;
-    std::unique_ptr<MainForm> form;
+    std::unique_ptr<MainWindow> form;
 
     DiaryStore& Store() { return form->Store(); }
     StoreState& State() { return form->Store().State(); }
@@ -105,7 +105,7 @@ void BM_OpenDiary(benchmark::State& state)
     const QString last = DateText(pages);
     for (auto _ : state) {
         state.PauseTiming();
-        auto form = std::make_unique<MainForm>(program.context);
+        auto form = std::make_unique<MainWindow>(program.context);
         state.ResumeTiming();
 
         const bool loaded = form->Form_Load();
@@ -184,7 +184,7 @@ void BM_Search(benchmark::State& state)
     if (path.isEmpty() || !StartOn(state, path, running))
         return;
     running.form->Commands().menuSeratch_FileSeratch_Click();
-    frmSeratch* window = running.form->Commands().SearchWindow();
+    SearchWindow* window = running.form->Commands().OpenSearchWindow();
     auto* text = window ? window->findChild<QComboBox*>(QStringLiteral("cmb")) : nullptr;
     if (!text) {
         Fail(state, QStringLiteral("no search window"));

@@ -15,10 +15,10 @@
 
 #include "BenchProgram.h"
 #include "DiaryGenerator.h"
-#include "mainwin/MainCommands.h"
-#include "mainwin/MainForm.h"
-#include "platform/JapaneseDesktop.h"
-#include "store/frmSeratch.h"
+#include "ui/mainwindow/MainMenus.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/platform/JapaneseDesktop.h"
+#include "ui/dialogs/SearchWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -59,7 +59,7 @@ int Usage()
 int Run(const QString& diary, const QString& programFolder, bool startupOnly, qint64 startedNs)
 {
     BenchProgram program(diary, programFolder);
-    std::unique_ptr<MainForm> form = program.Start();
+    std::unique_ptr<MainWindow> form = program.Start();
     const qint64 shownNs = WallClockNs();
     if (!form) {
         std::fprintf(stderr, "the program did not start: %s\n", qPrintable(program.prompter.lastText));
@@ -73,7 +73,7 @@ int Run(const QString& diary, const QString& programFolder, bool startupOnly, qi
         form->Calendar_DateClick(DiaryGenerator::MissingDate());
         QCoreApplication::processEvents();
         form->Commands().menuSeratch_FileSeratch_Click();
-        frmSeratch* window = form->Commands().SearchWindow();
+        SearchWindow* window = form->Commands().OpenSearchWindow();
         auto* text = window ? window->findChild<QComboBox*>(QStringLiteral("cmb")) : nullptr;
         if (!text) {
             std::fprintf(stderr, "no search window\n");

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Makes the pictures built into the program (src/auxwin/images): the about
+# Makes the pictures built into the program (src/ui/images): the about
 # box's default picture, icon and background, the tip window's light bulb and
 # the web-panel notice's globe. Needs ImageMagick and fonts-noto-cjk; the
 # results are committed.
 set -euo pipefail
-cd "$(dirname "$0")/../src/auxwin/images"
+cd "$(dirname "$0")/../src/ui/images"
 convert -size 150x150 gradient:'#9cc4ea'-'#f4f8fd' -font Noto-Sans-CJK-JP-Bold -pointsize 64 -fill white \
     -stroke '#5b8fc7' -strokewidth 2 -gravity center -annotate +0-8 '空' -font Noto-Sans-CJK-JP -pointsize 18 \
     -stroke none -fill '#3d6a9c' -annotate +0+52 'Sorafumi' user.png

@@ -1,9 +1,9 @@
-#include "mainwin/AppContext.h"
-#include "mainwin/MainForm.h"
-#include "mainwin/StartProgram.h"
-#include "platform/FileSizeLimit.h"
-#include "platform/JapaneseDesktop.h"
-#include "platform/QtPrompter.h"
+#include "ui/mainwindow/AppContext.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/StartProgram.h"
+#include "core/platform/FileSizeLimit.h"
+#include "ui/platform/JapaneseDesktop.h"
+#include "ui/platform/QtPrompter.h"
 
 #include <QApplication>
 #include <unistd.h>
@@ -26,8 +26,8 @@ int main(int argc, char* argv[])
     ProcessLauncher launcher;
     AppContext context{prompter, clock, ProgramFolder::OfRunningProgram(), settings, launcher};
 
-    const std::unique_ptr<MainForm> mainForm = StartProgram(context);
-    if (!mainForm)
+    const std::unique_ptr<MainWindow> mainWindow = StartProgram(context);
+    if (!mainWindow)
         return 0;
     return QApplication::exec();
 }

@@ -2,7 +2,7 @@
 // form the program writes an amount in reads back as the same amount.
 
 #include "FuzzCheck.h"
-#include "platform/Money.h"
+#include "core/platform/Money.h"
 
 #include <limits>
 

@@ -3,11 +3,11 @@
 
 #include "FakeDiaryView.h"
 #include "FuzzCheck.h"
-#include "platform/Cp932.h"
-#include "platform/RecordFile.h"
-#include "store/BodySearch.h"
-#include "store/DiaryPage.h"
-#include "store/PageFields.h"
+#include "core/platform/Cp932.h"
+#include "core/platform/RecordFile.h"
+#include "core/diary/BodySearch.h"
+#include "core/diary/DiaryPage.h"
+#include "core/diary/PageFields.h"
 
 #include <QTemporaryDir>
 

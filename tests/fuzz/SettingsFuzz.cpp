@@ -4,11 +4,11 @@
 
 #include "FakeSettingsView.h"
 #include "FuzzCheck.h"
-#include "platform/Prompter.h"
-#include "settings/AppSettings.h"
-#include "settings/Module1.h"
-#include "settings/SettingValue.h"
-#include "settings/SettingsStore.h"
+#include "core/platform/Prompter.h"
+#include "core/settings/AppSettings.h"
+#include "core/settings/SessionSettings.h"
+#include "core/settings/SettingValue.h"
+#include "core/settings/SettingsStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -75,19 +75,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         app.ReadOwnerAndColours(store);
         FakeSettingsView window;
         QuietPrompter prompter;
-        Module1::LoadSettings(store, app, window, prompter);
-        Module1::TipsAtStartup(store);
+        SessionSettings::LoadSettings(store, app, window, prompter);
+        SessionSettings::TipsAtStartup(store);
         FUZZ_CHECK(prompter.messages <= 1);
 
         // Saved as the program leaves them and read again: every value the
         // program wrote converts.
         window.fontSizeText = app.UserDataFontSize.isEmpty() ? QStringLiteral("12") : app.UserDataFontSize;
         window.bounds = QRectF(0, 0, 7800, 6500);
-        Module1::SaveSettings(store, app, window, prompter);
+        SessionSettings::SaveSettings(store, app, window, prompter);
         AppSettings again;
         FakeSettingsView reread;
         QuietPrompter quiet;
-        Module1::LoadSettings(store, again, reread, quiet);
+        SessionSettings::LoadSettings(store, again, reread, quiet);
         FUZZ_CHECK(quiet.messages == 0);
         FUZZ_CHECK(reread.calls.size() == 4);
         FUZZ_CHECK(again.ZnMSG == app.ZnMSG);

@@ -2,7 +2,7 @@
 // tips comes round to the first one shown.
 
 #include "FuzzCheck.h"
-#include "auxwin/TipList.h"
+#include "core/tips/TipList.h"
 
 #include <QFile>
 #include <QTemporaryDir>

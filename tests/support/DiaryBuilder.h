@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/DiaryPage.h"
+#include "core/diary/DiaryPage.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/DiaryView.h"
+#include "core/diary/DiaryView.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SettingsView.h"
+#include "core/settings/SettingsView.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Prompter.h"
+#include "core/platform/Prompter.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,7 +1,7 @@
 #include "TestApp.h"
 
-#include "mainwin/MainForm.h"
-#include "mainwin/StartProgram.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/StartProgram.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -69,7 +69,7 @@ QString TestApp::Read(const QString& section, const QString& key) const
     return file.value(section + u'/' + key).toString();
 }
 
-std::unique_ptr<MainForm> TestApp::StartOwnersDiary(const QByteArray& diary)
+std::unique_ptr<MainWindow> TestApp::StartOwnersDiary(const QByteArray& diary)
 {
     if (!diary.isEmpty()) {
         QFile file(DiaryPath());

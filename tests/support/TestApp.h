@@ -2,7 +2,7 @@
 
 #include "ScriptedPrompter.h"
 #include "TempProfile.h"
-#include "mainwin/AppContext.h"
+#include "ui/mainwindow/AppContext.h"
 
 #include <QStringList>
 #include <memory>
@@ -24,7 +24,7 @@ public:
 // the named button and returns the window's result.
 ScriptedPrompter::ModalScript FillAndPress(std::vector<std::pair<QString, QString>> texts, QString button);
 
-class MainForm;
+class MainWindow;
 
 // Entry field `index` (0 date … 6 body) of a main window.
 QWidget* EntryField(const QWidget& mainWindow, int index);
@@ -46,7 +46,7 @@ struct TestApp
     // The program started by the registered owner, on a diary of these bytes
     // when they are given (none: no diary file is written). Nothing when the
     // diary could not be written.
-    std::unique_ptr<MainForm> StartOwnersDiary(const QByteArray& diary = {});
+    std::unique_ptr<MainWindow> StartOwnersDiary(const QByteArray& diary = {});
     // The next start of the program by the same user.
     void Restart();
     // Whether the settings file holds the key at all, as written.

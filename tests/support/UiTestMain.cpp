@@ -1,5 +1,5 @@
 #include "TestRegistry.h"
-#include "platform/JapaneseDesktop.h"
+#include "ui/platform/JapaneseDesktop.h"
 
 #include <QApplication>
 #include <unistd.h>

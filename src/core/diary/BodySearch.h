@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "core/platform/FileError.h"
+
+class RecordFile;
+
+// Finds the first page from a given one whose body holds a text, comparing
+// characters exactly. The bodies are searched as the file holds them, in
+// cp932 bytes, and decoded only where a byte comparison could differ from a
+// comparison of characters.
+class BodySearch
+{
+public:
+    // The text as the diary would store it: characters that an input method
+    // types in another form than the file gives back (the wave dash, say) are
+    // looked for in the stored form.
+    static QString StoredForm(const QString& text);
+
+    // The first page from `from` to `last` whose body holds text into found;
+    // 0 when none does. An error when the pages could not be read.
+    static FileError Find(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found);
+
+private:
+    static bool BodyHolds(const char* body, int length, const QString& text, const QByteArray& needle, bool bytewise);
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/platform/FileError.h"
+
+#include <QString>
+
+class Prompter;
+class RecordFile;
+
+// Opening diary files with their checks and confirmations, and the program's
+// file error messages.
+class DiaryFiles
+{
+public:
+    enum Mode : short { Output = 1, Input = 2, Append = 3, Random = 4, Binary = 5 };
+    // What the caller of a failed step is to do.
+    enum Action : short { Retry = 0, Ignore = 1, GiveUp = 2, Unknown = 3 };
+
+    static QString Title() { return QStringLiteral("ﾌｧｲﾙ ｴﾗｰ"); }
+
+    // Shows the message for the error and returns what to do. An error
+    // without a code of its own is shown with its reason.
+    static Action ReportFileError(Prompter& prompter, const FileError& error);
+
+    // Checks the name, asks when confirm is set, and opens the file for
+    // records of recordLength bytes, claimed for this copy of the program.
+    // The handle, 0 when nothing was opened; openElsewhere tells whether that
+    // was because another copy holds the file, which the user has been told.
+    static short OpenFileChecked(Prompter& prompter, const QString& name, short mode, short recordLength, bool confirm,
+                                 RecordFile& file, bool* openElsewhere = nullptr);
+
+    // Asks for a file name; the answer without surrounding spaces. A file that
+    // exists under the name as typed is taken as typed; otherwise its file
+    // name (not its folders) goes into capitals. Empty when cancelled.
+    static QString AskFileName(Prompter& prompter, const QString& prompt);
+    static QString ExistingOrUpperCase(const QString& typed);
+
+    // The name contains ; < = > ? [ * ] or a space.
+    static bool HasForbiddenCharacter(const QString& name);
+    // Capitals for the file name only: folders on a case-sensitive system
+    // keep their names.
+    static QString UpperCaseFileName(const QString& path);
+    // The file is held by another copy of the program.
+    static bool IsOpenElsewhere(const FileError& error);
+    static void ReportOpenElsewhere(Prompter& prompter, const QString& name);
+    // The reason behind an error of the system, in a few words.
+    static QString Reason(int systemError);
+};

@@ -1,0 +1,8 @@
+#include "core/platform/FileSizeLimit.h"
+
+#include <csignal>
+
+void FileSizeLimit::FailWritesInsteadOfEnding()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}

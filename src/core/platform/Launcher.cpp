@@ -1,0 +1,13 @@
+#include "core/platform/Launcher.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+bool ProcessLauncher::Start(const QString& path)
+{
+    const QFileInfo file(QDir::current(), path);
+    if (!file.isFile() || !file.isExecutable())
+        return false;
+    return QProcess::startDetached(file.absoluteFilePath(), {}, QDir::currentPath());
+}

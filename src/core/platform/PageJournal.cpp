@@ -1,0 +1,192 @@
+#include "core/platform/PageJournal.h"
+
+#include "core/platform/RecordFile.h"
+#include "core/platform/WriteFully.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char Magic[] = "SFJRNL01";
+constexpr int MagicLength = 8;
+constexpr int HeaderLength = MagicLength + 8;
+
+QByteArray NativeName(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+FileError Remove(const QString& path)
+{
+    if (::unlink(NativeName(path).constData()) != 0 && errno != ENOENT)
+        return FileError::FromErrno(errno);
+    return {};
+}
+
+void FlushFolderOf(const QString& path)
+{
+    RecordFile::FlushFolder(QFileInfo(path).absolutePath());
+}
+
+// The folder would not take a new file, though the file in it may be written.
+bool FolderRefused(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+FileError WriteJournal(const QString& path, const QByteArray& journal)
+{
+    const int fd = ::open(NativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return FileError::FromErrno(errno);
+    FileError error = WriteFully(fd, journal.constData(), journal.size());
+    if (!error && ::fsync(fd) != 0)
+        error = FileError::FromErrno(errno);
+    ::close(fd);
+    // A journal left here would undo the page written without it.
+    if (error)
+        if (const FileError removed = Remove(path))
+            return removed;
+    return error;
+}
+
+} // namespace
+
+quint32 PageJournal::Crc32(const QByteArray& bytes)
+{
+    static const std::array<quint32, 256> table = [] {
+        std::array<quint32, 256> entries{};
+        for (quint32 i = 0; i < 256; ++i) {
+            quint32 c = i;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entries[i] = c;
+        }
+        return entries;
+    }();
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : bytes)
+        crc = table[(crc ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+QByteArray PageJournal::Encode(qint32 number, const QByteArray& record)
+{
+    QByteArray journal(Magic, MagicLength);
+    char field[4];
+    qToLittleEndian<qint32>(number, field);
+    journal.append(field, 4);
+    qToLittleEndian<qint32>(qint32(record.size()), field);
+    journal.append(field, 4);
+    journal.append(record);
+    qToLittleEndian<quint32>(Crc32(journal), field);
+    journal.append(field, 4);
+    return journal;
+}
+
+qint32 PageJournal::Decode(const QByteArray& journal, int recordLength, QByteArray& record)
+{
+    if (journal.size() < HeaderLength + 4 || !journal.startsWith(QByteArray(Magic, MagicLength)))
+        return 0;
+    const qint32 number = qFromLittleEndian<qint32>(journal.constData() + MagicLength);
+    const qint32 length = qFromLittleEndian<qint32>(journal.constData() + MagicLength + 4);
+    if (number < 1 || (length != recordLength && length != 0) || journal.size() != HeaderLength + length + 4)
+        return 0;
+    const quint32 crc = qFromLittleEndian<quint32>(journal.constData() + journal.size() - 4);
+    if (crc != Crc32(journal.left(journal.size() - 4)))
+        return 0;
+    record = journal.mid(HeaderLength, length);
+    return number;
+}
+
+QString PageJournal::StatePathFor(const QString& file)
+{
+    QString home = QFile::decodeName(qgetenv("XDG_STATE_HOME"));
+    if (!QDir::isAbsolutePath(home))
+        home = QDir::homePath() + QStringLiteral("/.local/state");
+    // The name says which diary it guards; the hash keeps two diaries of the
+    // same name in different folders apart.
+    const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(file), QCryptographicHash::Sha1).toHex();
+    return home + QStringLiteral("/日記帳Sorafumi/") + QFileInfo(file).fileName() + u'-' +
+           QString::fromLatin1(hash.left(16)) + QStringLiteral("-journal");
+}
+
+FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& journal)
+{
+    // An appended record has no old bytes to keep.
+    QByteArray old;
+    if (number <= file.RecordCount())
+        if (const FileError error = file.ReadRecord(number, old))
+            return error;
+    const QByteArray bytes = Encode(number, old);
+    journal = PathFor(file.Path());
+    FileError error = WriteJournal(journal, bytes);
+    if (error && FolderRefused(error.systemError)) {
+        journal = StatePathFor(file.Path());
+        // The journal holds a page of the diary: the folder is the user's own.
+        const QString folder = QFileInfo(journal).absolutePath();
+        if (!QDir().mkpath(folder))
+            return error;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        error = WriteJournal(journal, bytes);
+    }
+    if (error)
+        return error;
+    FlushFolderOf(journal);
+    return {};
+}
+
+FileError PageJournal::End(const QString& journal)
+{
+    if (const FileError error = Remove(journal))
+        return error;
+    // Gone for good: a journal that came back after a power cut would put the
+    // old page over the one just saved.
+    FlushFolderOf(journal);
+    return {};
+}
+
+FileError PageJournal::Recover(RecordFile& file)
+{
+    if (const FileError error = RecoverFrom(file, PathFor(file.Path())))
+        return error;
+    return RecoverFrom(file, StatePathFor(file.Path()));
+}
+
+FileError PageJournal::RecoverFrom(RecordFile& file, const QString& path)
+{
+    QFile journal(path);
+    if (!journal.exists())
+        return {};
+    if (!journal.open(QIODevice::ReadOnly))
+        return FileError::FromErrno(EACCES);
+    QByteArray old;
+    const qint32 number = Decode(journal.readAll(), file.RecordLength(), old);
+    journal.close();
+    // A journal cut short by a crash while it was written: the record itself
+    // was not touched yet.
+    if (number != 0 && old.isEmpty()) {
+        // An append: the file goes back to the records before it, with no
+        // part of the new one.
+        if (file.Length() > qint64(number - 1) * file.RecordLength()) {
+            if (const FileError error = file.Truncate(number - 1))
+                return error;
+            if (const FileError error = file.Flush())
+                return error;
+        }
+    } else if (number != 0 && number <= file.RecordCount()) {
+        if (const FileError error = file.WriteRecord(number, old))
+            return error;
+        if (const FileError error = file.Flush())
+            return error;
+    }
+    return End(path);
+}

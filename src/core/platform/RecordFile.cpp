@@ -1,0 +1,212 @@
+#include "core/platform/RecordFile.h"
+
+#include "core/platform/WriteFully.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+RecordFile::~RecordFile()
+{
+    Close();
+}
+
+FileError RecordFile::Open(const QString& path, int recordLength)
+{
+    Close();
+    if (recordLength <= 0)
+        return {FileError::BadFileMode, 0};
+    if (path.isEmpty())
+        return {FileError::BadFileName, 0};
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return FileError::FromErrno(errno);
+    struct stat info
+    {
+    };
+    const bool statFailed = ::fstat(fd, &info) != 0;
+    if (statFailed || !S_ISREG(info.st_mode)) {
+        // Only a regular file holds records. errno says nothing when fstat
+        // worked, so a device or pipe is named as the wrong kind of name.
+        const int error = statFailed ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return FileError::FromErrno(error);
+    }
+    fd_ = fd;
+    recordLength_ = recordLength;
+    // Kept absolute: a later change of the current folder must not move the
+    // file's rewrites elsewhere. A file reached through a symbolic link is
+    // kept where the link points, so that a rewrite replaces that file and
+    // leaves the link alone.
+    const QFileInfo name(path);
+    path_ = name.canonicalFilePath().isEmpty() ? name.absoluteFilePath() : name.canonicalFilePath();
+    return {};
+}
+
+void RecordFile::Close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    locked_ = false;
+}
+
+FileError RecordFile::Lock()
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    const FileError error = LockDescriptor(fd_);
+    locked_ = !error;
+    return error;
+}
+
+FileError RecordFile::LockDescriptor(int fd)
+{
+    // A lock of the open file itself, not of the process: it holds against a
+    // second opening in this process too, and needs no file beside the diary,
+    // so a folder the user cannot write to does not matter.
+    struct flock claim
+    {
+    };
+    claim.l_type = F_WRLCK;
+    claim.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_SETLK, &claim) == 0)
+        return {};
+    if (errno == EAGAIN || errno == EACCES)
+        return {FileError::FileAlreadyOpen, EWOULDBLOCK};
+    // A file system without such locks still lets the diary be written.
+    return {};
+}
+
+void RecordFile::Adopt(int fd, bool locked)
+{
+    Close();
+    fd_ = fd;
+    locked_ = locked;
+}
+
+void RecordFile::CloseInBackground()
+{
+    if (fd_ < 0)
+        return;
+    const int fd = fd_;
+    fd_ = -1;
+    locked_ = false;
+    try {
+        std::thread([fd] { ::close(fd); }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the close costs its time here instead.
+        ::close(fd);
+    }
+}
+
+qint64 RecordFile::Length() const
+{
+    struct stat info
+    {
+    };
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+        return 0;
+    return qint64(info.st_size);
+}
+
+qint32 RecordFile::RecordCount() const
+{
+    if (recordLength_ <= 0)
+        return 0;
+    const qint64 count = Length() / recordLength_;
+    return count > INT32_MAX ? INT32_MAX : qint32(count);
+}
+
+FileError RecordFile::ReadRecord(qint32 number, QByteArray& record) const
+{
+    return ReadPart(number, 0, recordLength_, record);
+}
+
+FileError RecordFile::ReadRecords(qint32 number, qint32 count, QByteArray& records) const
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (number < 1 || count < 0)
+        return {FileError::BadRecordNumber, 0};
+    const qint64 length = qint64(count) * recordLength_;
+    records.resize(length);
+    return ReadAt(Offset(number), length, records.data());
+}
+
+FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray& part) const
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (number < 1)
+        return {FileError::BadRecordNumber, 0};
+    if (offset < 0 || length < 0 || offset + length > recordLength_)
+        return {FileError::BadFileMode, 0};
+    part.resize(length);
+    return ReadAt(Offset(number) + offset, length, part.data());
+}
+
+FileError RecordFile::ReadAt(qint64 position, qint64 length, char* into) const
+{
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(fd_, into + done, size_t(length - done), off_t(position + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return FileError::FromErrno(errno);
+        if (got == 0)
+            return {FileError::InputPastEnd, 0};
+        done += got;
+    }
+    return {};
+}
+
+FileError RecordFile::WriteRecord(qint32 number, const QByteArray& record)
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (number < 1)
+        return {FileError::BadRecordNumber, 0};
+    if (record.size() != recordLength_)
+        return {FileError::BadFileMode, 0};
+    // Claim the room first: a disk that is full refuses the whole record here,
+    // before a byte of it is written, instead of keeping half of it.
+    if (::fallocate(fd_, FALLOC_FL_KEEP_SIZE, off_t(Offset(number)), off_t(recordLength_)) != 0 &&
+        (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
+        return FileError::FromErrno(errno);
+    return WriteFully(fd_, record.constData(), recordLength_, Offset(number));
+}
+
+void RecordFile::FlushFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+FileError RecordFile::Flush()
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (::fdatasync(fd_) != 0)
+        return FileError::FromErrno(errno);
+    return {};
+}
+
+FileError RecordFile::Truncate(qint32 records)
+{
+    if (fd_ < 0)
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (::ftruncate(fd_, off_t(Offset(records + 1))) != 0)
+        return FileError::FromErrno(errno);
+    return {};
+}

@@ -1,9 +1,0 @@
-#include "AppContext.h"
-
-#include <QCoreApplication>
-
-void AppContext::EndProgram()
-{
-    ended_ = true;
-    QCoreApplication::exit(0);
-}

@@ -1,8 +1,0 @@
-#include "FileSizeLimit.h"
-
-#include <csignal>
-
-void FileSizeLimit::FailWritesInsteadOfEnding()
-{
-    std::signal(SIGXFSZ, SIG_IGN);
-}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/dialogs/OwnerForm.h"
+
+#include <QDialog>
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+class Prompter;
+class SettingsStore;
+struct AppSettings;
+
+// The login window: the owner's name and password must match before the
+// diary opens. Giving up ends the program.
+class LoginWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    LoginWindow(SettingsStore& settings, AppSettings& app, Prompter& prompter, std::function<void()> endProgram,
+             QWidget* parent = nullptr);
+
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Esc and the frame's close button give up like "ｷｬﾝｾﾙ".
+    void reject() override;
+
+private:
+    AppSettings& app_;
+    Prompter& prompter_;
+    std::function<void()> endProgram_;
+    // The window's controls, by their names: form_.txtUserName and so on.
+    OwnerForm form_;
+};

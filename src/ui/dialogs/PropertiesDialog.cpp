@@ -1,0 +1,346 @@
+#include "ui/dialogs/PropertiesDialog.h"
+
+#include "core/settings/AppSettings.h"
+#include "ui/platform/ColourTheme.h"
+#include "core/settings/SettingValue.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/UnsavedSettings.h"
+#include "core/platform/ProgramFolder.h"
+#include "core/platform/Prompter.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString User = QStringLiteral("User");
+const QString Options = QStringLiteral("Options");
+
+template <typename Control> Control* Named(Control* control, const char* name, int index = -1)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    if (index >= 0)
+        control->setProperty("index", index);
+    return control;
+}
+
+QLabel* Caption(const QString& text, const char* name, int index, QWidget* parent)
+{
+    auto* label = Named(new QLabel(text, parent), name, index);
+    label->setWordWrap(true);
+    return label;
+}
+
+QString Lines(std::initializer_list<const char*> lines)
+{
+    QStringList joined;
+    for (const char* line : lines)
+        joined << QString::fromUtf8(line);
+    return joined.join(u'\r');
+}
+
+// A check box state from a stored integer: 0 clear, 1 or 2 ticked; anything
+// else leaves the box as it was.
+void SetFromSetting(QCheckBox* box, const QString& stored)
+{
+    const std::optional<double> value = SettingValue::ToNumber(stored);
+    if (value && (*value == 0.0 || *value == 1.0 || *value == 2.0))
+        box->setChecked(*value != 0.0);
+}
+
+QString AsDisplay(QString text)
+{
+    return text.replace(u'\r', u'\n');
+}
+
+} // namespace
+
+QString PropertiesDialog::PictureFilter()
+{
+    return QStringLiteral("すべてのファイル (*.*)|*.*|") +
+           QStringLiteral("すべての画像ファイル|*.ICO;*.CUR;*.PCX;*.BMP;*.DIB;*.RLE;*.GIF;*.JPG;*.JPE;*.JPEG|") +
+           QStringLiteral("ビットマップファイル|*.BMP;*.DIB;*.PCX|") + QStringLiteral("ＪＰＥＧファイル|*.JPG;*.JPE;*.JPEG|") +
+           QStringLiteral("ＧＩＦファイル|*.GIF|") + QStringLiteral("アイコンファイル|*.ICO;*.CUR");
+}
+
+PropertiesDialog::PropertiesDialog(SettingsStore& settings, AppSettings& app, Prompter& prompter, const ProgramFolder& folder,
+                       std::function<void()> startMaintenance, QWidget* parent)
+    : QDialog(parent), settings_(settings), folder_(folder), app_(app), prompter_(prompter),
+      startMaintenance_(std::move(startMaintenance)), fontColour_(app.ActiveFontColor),
+      backColour_(app.ActiveCtrlColor)
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowTitle(QStringLiteral("プロパティー"));
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+
+    SSTab1 = Named(new QTabWidget(this), "SSTab1");
+    SSTab1->addTab(BuildStyleTab(), QStringLiteral("スタイル設定"));
+    SSTab1->addTab(BuildDetailTab(), QStringLiteral("詳細設定"));
+    SSTab1->addTab(BuildSecurityTab(), QStringLiteral("セキュリティー"));
+    SSTab1->addTab(BuildSystemTab(folder), QStringLiteral("システム情報"));
+
+    auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    auto* cancel = Named(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "cmdCancel");
+    connect(ok, &QPushButton::clicked, this, &PropertiesDialog::cmdOK_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* note = Named(new QLabel(QStringLiteral("変更は次回起動時から有効になります。"), this), "Label10");
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(note);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    setMinimumWidth(520);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1);
+    layout->addLayout(buttons);
+
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+    Load();
+}
+
+QWidget* PropertiesDialog::BuildStyleTab()
+{
+    auto* tab = new QWidget;
+    auto* explanation = Caption(QString(), "Label2", 0, tab);
+    backgroundCaption_ = Caption(QStringLiteral("背景の設定（画像のフルパス入力）"), "Label2", 1, tab);
+    Text2 = Named(new QLineEdit(tab), "Text2");
+    auto* browse = Named(new QPushButton(QStringLiteral("参照"), tab), "ComPicOpen");
+    Check2 = Named(new QCheckBox(QStringLiteral("背景画像無し"), tab), "Check2", 0);
+    Image1 = Named(new QLabel(tab), "Image1");
+    Image1->setFixedSize(96, 96);
+    Image1->setFrameShape(QFrame::Panel);
+    Image1->setFrameShadow(QFrame::Sunken);
+    Image1->setScaledContents(true);
+    auto* caution = Caption(QString(), "Label2", 2, tab);
+    connect(browse, &QPushButton::clicked, this, &PropertiesDialog::ComDialog);
+    connect(Check2, &QCheckBox::clicked, this, &PropertiesDialog::Check2_Click);
+
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(explanation, 0, 0, 1, 3);
+    grid->addWidget(backgroundCaption_, 1, 0, 1, 2);
+    grid->addWidget(Text2, 2, 0);
+    grid->addWidget(browse, 2, 1);
+    grid->addWidget(Check2, 3, 0);
+    grid->addWidget(Image1, 1, 2, 3, 1);
+    grid->addWidget(caution, 4, 0, 1, 3);
+    return tab;
+}
+
+QWidget* PropertiesDialog::BuildDetailTab()
+{
+    auto* tab = new QWidget;
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(Caption(QStringLiteral("入力中のコントロール背景色の設定"), "Label4", 0, tab), 0, 0, 1, 3);
+    TestText = Named(new QLineEdit(QStringLiteral("これが現在の入力中の設定です。"), tab), "TestText");
+    grid->addWidget(TestText, 1, 0, 1, 3);
+    const char* colourCaptions[] = {"文字の色", "背景色"};
+    for (int index = 0; index < 2; ++index) {
+        auto* button = Named(new QPushButton(QString::fromUtf8(colourCaptions[index]), tab), "ColorCom", index);
+        connect(button, &QPushButton::clicked, this, [this, index] { ColorCom_Click(index); });
+        grid->addWidget(button, 2, index);
+    }
+    grid->addWidget(Caption(QStringLiteral("バージョン情報の画面に表示される画像"), "Label5", 0, tab), 3, 0, 1, 3);
+    grid->addWidget(Caption(QStringLiteral("※１５０×１５０ドットの画像ファイル"), "Label5", 1, tab), 4, 0, 1, 3);
+    verPicPathText = Named(new QLineEdit(tab), "verPicPathText");
+    auto* browse = Named(new QPushButton(QStringLiteral("参照"), tab), "VerPicCom");
+    connect(browse, &QPushButton::clicked, this, &PropertiesDialog::VerPicCom_Click);
+    grid->addWidget(verPicPathText, 5, 0, 1, 2);
+    grid->addWidget(browse, 5, 2);
+    grid->setRowStretch(6, 1);
+    return tab;
+}
+
+QWidget* PropertiesDialog::BuildSecurityTab()
+{
+    auto* tab = new QWidget;
+    auto* grid = new QGridLayout(tab);
+    ownerName_ = Named(new QLineEdit(tab), "Text1", 0);
+    ownerName_->setEnabled(false);
+    password_ = Named(new QLineEdit(tab), "Text1", 1);
+    password_->setEchoMode(QLineEdit::Password);
+    password_->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    passwordCaption_ = Caption(QStringLiteral("パスワード"), "Label1", 1, tab);
+    Check1 = Named(new QCheckBox(QStringLiteral("ログイン画面の表示"), tab), "Check1");
+    Check1->setChecked(true);
+    connect(Check1, &QCheckBox::clicked, this, &PropertiesDialog::Check1_Click);
+    grid->addWidget(Caption(QStringLiteral("所有者名"), "Label1", 4, tab), 0, 0);
+    grid->addWidget(ownerName_, 0, 1);
+    grid->addWidget(passwordCaption_, 1, 0);
+    grid->addWidget(password_, 1, 1);
+    grid->addWidget(Check1, 2, 0, 1, 2);
+    grid->setRowStretch(3, 1);
+    return tab;
+}
+
+QWidget* PropertiesDialog::BuildSystemTab(const ProgramFolder& folder)
+{
+    auto* tab = new QWidget;
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(Caption(QStringLiteral("現在設定されている日記データのファイル名です。"), "Label3", 0, tab));
+    Text3 = Named(new QLineEdit(tab), "Text3", 0);
+    Text3->setReadOnly(true);
+    // Where the diary really lives: a name without a folder is in the user's folder.
+    const QString diary = settings_.ReadSetting(User, QStringLiteral("UserDataFile"));
+    Text3->setText(diary.isEmpty() ? folder.UserFolder() + u'/' : QFileInfo(QDir(folder.UserFolder()), diary).absoluteFilePath());
+    layout->addWidget(Text3);
+    layout->addWidget(Caption(QStringLiteral("ファイル名を変更する場合は、メンテナンスSorafumiを起動してください。"),
+                              "Label3", 1, tab));
+    layout->addWidget(Caption(QString(), "Label3", 2, tab));
+    auto* maintenance = Named(new QPushButton(QStringLiteral("メンテナンスSorafumi"), tab), "MentCommand");
+    connect(maintenance, &QPushButton::clicked, this, &PropertiesDialog::MentCommand_Click);
+    layout->addWidget(maintenance, 0, Qt::AlignLeft);
+    layout->addStretch();
+    return tab;
+}
+
+void PropertiesDialog::Load()
+{
+    ShowSampleColours();
+    verPicPathText->setText(app_.VersionPicture);
+
+    SetFromSetting(Check1, settings_.ReadSetting(User, QStringLiteral("LoginOnOff"), 1));
+    ownerName_->setText(settings_.ReadSetting(User, QStringLiteral("UserName")));
+    password_->setText(settings_.ReadSetting(User, QStringLiteral("UserPWS")));
+    password_->setEnabled(Check1->isChecked());
+    passwordCaption_->setEnabled(Check1->isChecked());
+
+    SetFromSetting(Check2, settings_.ReadSetting(User, QStringLiteral("BackMapOoOff"), 0));
+    Text2->setText(settings_.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif")));
+    ShowPreview(Text2->text());
+    // On opening only the path box follows the check box.
+    Text2->setEnabled(!Check2->isChecked());
+
+    findChildren<QLabel*>(QStringLiteral("Label2"))[0]->setText(AsDisplay(
+        Lines({"ここではプログラムの細かい部分も設定する事ができます。", "何となく気分を変えるために用意した設定です。",
+               "(日記には直接関係ない設定です)"})));
+    findChildren<QLabel*>(QStringLiteral("Label2"))[2]->setText(AsDisplay(
+        Lines({"【注意】", "すべての変更は次回起動時から有効になります。",
+               "もし指定したファイルが移動されたり消失するようなことがあると、",
+               "プログラムはエラーを起こして起動できなくなります。",
+               "そのような場合は付属のレスキュープログラムを起動して下さい。"})));
+    findChildren<QLabel*>(QStringLiteral("Label3"))[2]->setText(AsDisplay(
+        Lines({"システムの設定を変更できます。", "しかし、通常はこのプロパティー設定の変更はできません。",
+               "（事実上この設定は変更不可です）"})));
+
+    // Centred on the screen, at the size its texts need.
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move((area.width() - width()) / 2, (area.height() - height()) / 2);
+    }
+}
+
+void PropertiesDialog::ShowSampleColours()
+{
+    QPalette palette = TestText->palette();
+    palette.setColor(QPalette::Text, ColourTheme::ToColor(fontColour_));
+    palette.setColor(QPalette::Base, ColourTheme::ToColor(backColour_));
+    TestText->setPalette(palette);
+}
+
+bool PropertiesDialog::ShowPreview(const QString& path)
+{
+    const QPixmap picture(folder_.Resolve(path));
+    if (picture.isNull())
+        return false;
+    Image1->setPixmap(picture);
+    return true;
+}
+
+void PropertiesDialog::Check1_Click()
+{
+    password_->setEnabled(Check1->isChecked());
+    passwordCaption_->setEnabled(Check1->isChecked());
+}
+
+void PropertiesDialog::Check2_Click()
+{
+    Text2->setEnabled(!Check2->isChecked());
+    backgroundCaption_->setEnabled(!Check2->isChecked());
+}
+
+// A cancelled picker leaves the sample as it was.
+void PropertiesDialog::ColorCom_Click(int index)
+{
+    qint32& colour = index == 0 ? fontColour_ : backColour_;
+    const QColor current = ColourTheme::ToColor(colour);
+    const std::optional<quint32> chosen = prompter_.ChooseColour(quint32(current.rgb() & 0xFFFFFF));
+    if (!chosen)
+        return;
+    colour = ColourTheme::FromColor(QColor::fromRgb(QRgb(*chosen)));
+    ShowSampleColours();
+}
+
+void PropertiesDialog::ComDialog()
+{
+    lastFilter_ = PictureFilter();
+    lastFilterIndex_ = 2;
+    const std::optional<QString> chosen = prompter_.ChooseFile(lastFilter_, lastFilterIndex_);
+    if (!chosen)
+        return;
+    // A file that is no picture gives the default name; the preview stays.
+    if (!ShowPreview(*chosen)) {
+        Text2->setText(QStringLiteral("backmap.gif"));
+        return;
+    }
+    Text2->setText(*chosen);
+}
+
+void PropertiesDialog::VerPicCom_Click()
+{
+    const std::optional<QString> chosen = prompter_.ChooseFile(lastFilter_, lastFilterIndex_);
+    if (chosen)
+        verPicPathText->setText(*chosen);
+}
+
+void PropertiesDialog::MentCommand_Click()
+{
+    reject();
+    if (startMaintenance_)
+        startMaintenance_();
+}
+
+void PropertiesDialog::cmdOK_Click()
+{
+    app_.ActiveFontColor = fontColour_;
+    app_.ActiveCtrlColor = backColour_;
+    app_.VersionPicture = verPicPathText->text();
+    const bool stored = settings_.WriteSettings({
+        {User, QStringLiteral("UserPWS"), password_->text()},
+        {User, QStringLiteral("LoginOnOff"), Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
+        {User, QStringLiteral("BackMapOoOff"), Check2->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
+        {User, QStringLiteral("BackMapPath"), Text2->text()},
+        {Options, QStringLiteral("ActiveFontColor"), QString::number(app_.ActiveFontColor)},
+        {Options, QStringLiteral("ActiveCtrlColor"), QString::number(app_.ActiveCtrlColor)},
+        {Options, QStringLiteral("VersionPicture"), app_.VersionPicture},
+    });
+    if (!stored)
+        UnsavedSettings::ReportChange(prompter_, settings_.FileName());
+    accept();
+}
+
+bool PropertiesDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // Ctrl+Tab steps through the tabs, from the last back to the first.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+            SSTab1->setCurrentIndex((SSTab1->currentIndex() + 1) % SSTab1->count());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,60 @@
+#include "ui/dialogs/RegistrationWindow.h"
+
+#include "ui/dialogs/OwnerForm.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/UnsavedSettings.h"
+#include "core/platform/Prompter.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+RegistrationWindow::RegistrationWindow(SettingsStore& settings, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), settings_(settings), prompter_(prompter),
+      form_(OwnerForm::Build(*this, QStringLiteral("所有者登録"), QStringLiteral("ﾘｾｯﾄ")))
+{
+    setObjectName(QStringLiteral("frmLoginNnew"));
+    form_.Label1->setText(
+        QStringLiteral("ここで入力したパスワードは、今後日記帳を開くのに必要となります。絶対に忘れないようにし"
+                       "てください。パスワードの変更は、日記帳のプロパティで変更できます。（無効にも出来ます）"));
+    form_.cmdOK->setDefault(true);
+    connect(form_.cmdOK, &QPushButton::clicked, this, &RegistrationWindow::cmdOK_Click);
+    connect(form_.cmdCancel, &QPushButton::clicked, this, &RegistrationWindow::cmdCancel_Click);
+}
+
+void RegistrationWindow::cmdOK_Click()
+{
+    // A name of blanks counts as given; only an empty one is refused.
+    if (form_.txtUserName->text().isEmpty()) {
+        prompter_.Message({QStringLiteral("所有者名は絶対に必要です！！"),
+                           QStringLiteral("登録エラー"),
+                           Prompter::Buttons::Ok,
+                           Prompter::Icon::Exclamation,
+                           {}});
+        return;
+    }
+    const bool stored =
+        settings_.WriteSettings({{QStringLiteral("User"), QStringLiteral("UserName"), form_.txtUserName->text()},
+                                 {QStringLiteral("User"), QStringLiteral("UserPWS"), form_.txtPassword->text()}});
+    if (!stored)
+        UnsavedSettings::ReportChange(prompter_, settings_.FileName());
+    accept();
+}
+
+void RegistrationWindow::cmdCancel_Click()
+{
+    prompter_.Beep();
+    form_.txtUserName->clear();
+    form_.txtPassword->clear();
+}
+
+void RegistrationWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Esc resets the boxes; closing the window through its frame writes nothing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdCancel_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

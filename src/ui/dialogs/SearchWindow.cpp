@@ -1,0 +1,144 @@
+#include "ui/dialogs/SearchWindow.h"
+
+#include "core/diary/BodySearch.h"
+#include "core/diary/DiaryStore.h"
+#include "core/diary/DiaryView.h"
+#include "core/platform/Prompter.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+QRadioButton* Option(int index, const QString& caption, QWidget* parent)
+{
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(QStringLiteral("Opt"));
+    option->setProperty("index", index);
+    return option;
+}
+
+QPushButton* Command(int index, const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QStringLiteral("cmd"));
+    button->setProperty("index", index);
+    return button;
+}
+
+} // namespace
+
+SearchWindow::SearchWindow(DiaryStore& store, DiaryView& view, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), store_(store), view_(view), prompter_(prompter)
+{
+    setObjectName(QStringLiteral("frmSeratch"));
+    setWindowTitle(QStringLiteral("検索"));
+    setModal(false);
+
+    auto* note = new QLabel(QStringLiteral("ちょっといいかげんな検索"), this);
+    note->setObjectName(QStringLiteral("Label2"));
+    auto* caption = new QLabel(QStringLiteral("検索文字"), this);
+    caption->setObjectName(QStringLiteral("Label1"));
+    cmb = new QComboBox(this);
+    cmb->setObjectName(QStringLiteral("cmb"));
+    cmb->setEditable(true);
+    cmb->setInsertPolicy(QComboBox::NoInsert);
+    // The text searched is the text typed: no earlier one is completed into it.
+    cmb->setCompleter(nullptr);
+    cmb->setMinimumWidth(220);
+    caption->setBuddy(cmb);
+
+    auto* frame = new QGroupBox(QStringLiteral("検索方法"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    fromFirst_ = Option(0, QStringLiteral("ファイルの先頭から末尾に向かって"), frame);
+    fromCurrent_ = Option(2, QStringLiteral("現在の位置から末尾に向かって"), frame);
+    fromFirst_->setChecked(true);
+    auto* options = new QVBoxLayout(frame);
+    options->addWidget(fromFirst_);
+    options->addWidget(fromCurrent_);
+
+    auto* search = Command(0, QStringLiteral("検索"), this);
+    auto* closeButton = Command(1, QStringLiteral("閉じる"), this);
+    search->setDefault(true);
+    connect(search, &QPushButton::clicked, this, &SearchWindow::Seratch_Click);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(
+        QIcon::fromTheme(QStringLiteral("edit-find"), style()->standardIcon(QStyle::SP_FileDialogContentsView))
+            .pixmap(32));
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(note, 0, 0, 1, 2);
+    grid->addWidget(caption, 1, 0);
+    grid->addWidget(cmb, 1, 1);
+    grid->addWidget(frame, 2, 0, 1, 2);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(search);
+    buttons->addWidget(closeButton);
+    buttons->addStretch();
+    buttons->addWidget(picture, 0, Qt::AlignRight);
+    grid->addLayout(buttons, 0, 2, 3, 1);
+    // The window and its list of earlier search texts end when it closes.
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void SearchWindow::Seratch_Click()
+{
+    StoreState& state = store_.State();
+    const qint32 start = fromFirst_->isChecked() ? 1 : state.CurrentPage + 1;
+    const QString text = cmb->currentText();
+    cmb->addItem(text);
+    cmb->setCurrentIndex(cmb->count() - 1);
+    if (start > state.PageCount || !store_.IsOpen())
+        return;
+
+    // The bodies are read from the file; only the page that stays is shown.
+    const QString wanted = BodySearch::StoredForm(text);
+    const std::optional<qint32> found = store_.FindInBodies(wanted, start);
+    if (!found)
+        return;
+    state.CurrentPage = *found != 0 ? *found : state.PageCount;
+    store_.LoadPage();
+    if (*found == 0)
+        return;
+    const int position = int(view_.FieldText(DiaryView::BodyIndex).indexOf(wanted));
+    view_.SelectInBody(qMax(0, position), int(wanted.size()));
+    prompter_.Beep();
+}
+
+QPoint SearchWindow::ClearPlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen)
+{
+    const int top = qBound(screen.top(), mainFrame.top(), qMax(screen.top(), screen.bottom() + 1 - frame.height()));
+    if (mainFrame.right() + frame.width() <= screen.right())
+        return {mainFrame.right() + 1, top};
+    if (mainFrame.left() - frame.width() >= screen.left())
+        return {mainFrame.left() - frame.width(), top};
+    // The calendar stands at the right, above the body.
+    const int right = qMin(mainFrame.right(), screen.right()) + 1;
+    return {qMax(screen.left(), right - frame.width()), qMax(screen.top(), body.top() - frame.height())};
+}
+
+void SearchWindow::PlaceClearOf(const QWidget& mainWindow, const QWidget& body)
+{
+    // The frame is not known before the window is shown; the main window's
+    // is the best guess at it.
+    const QMargins decoration(mainWindow.geometry().left() - mainWindow.frameGeometry().left(),
+                              mainWindow.geometry().top() - mainWindow.frameGeometry().top(),
+                              mainWindow.frameGeometry().right() - mainWindow.geometry().right(),
+                              mainWindow.frameGeometry().bottom() - mainWindow.geometry().bottom());
+    const QSize frame = (isVisible() ? frameGeometry().size() : sizeHint().grownBy(decoration));
+    const QRect bodyOnScreen(body.mapToGlobal(QPoint(0, 0)), body.size());
+    QScreen* screen = mainWindow.screen();
+    move(ClearPlace(frame, mainWindow.frameGeometry(), bodyOnScreen,
+                    screen ? screen->availableGeometry() : mainWindow.frameGeometry()));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QPushButton;
+class QRadioButton;
+class DiaryStore;
+class DiaryView;
+class Prompter;
+
+// The search window: finds a text in the bodies of the pages, from the first
+// page or from the page after the shown one, and shows the first page that
+// holds it with the text selected. It stays above the other windows.
+class SearchWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    SearchWindow(DiaryStore& store, DiaryView& view, Prompter& prompter, QWidget* parent = nullptr);
+
+    void Seratch_Click();
+
+    // Where the window's frame goes so that it leaves the main window's body
+    // free: beside the main window where the screen has room, else above the
+    // body on the calendar side. Frames and screen in desktop coordinates.
+    static QPoint ClearPlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen);
+    // Moves the window there for a main window and its body.
+    void PlaceClearOf(const QWidget& mainWindow, const QWidget& body);
+
+private:
+    DiaryStore& store_;
+    DiaryView& view_;
+    Prompter& prompter_;
+    QComboBox* cmb;
+    QRadioButton* fromFirst_;
+    QRadioButton* fromCurrent_;
+};

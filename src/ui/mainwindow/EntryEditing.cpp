@@ -1,0 +1,161 @@
+#include "ui/mainwindow/EntryEditing.h"
+
+#include "ui/mainwindow/EntryLimit.h"
+#include "ui/mainwindow/UpDown.h"
+#include "core/platform/Money.h"
+#include "ui/platform/ColourTheme.h"
+#include "core/diary/DiaryStore.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+
+namespace {
+
+constexpr int ExpenseIndex = 4;
+constexpr int WeatherIndex = 3;
+constexpr int BodyIndex = 6;
+
+// A text that reads as an amount in the other form; any other text as it is.
+QString Reformatted(const QString& text, QString (*format)(qint64))
+{
+    const std::optional<qint64> amount = Money::Parse(text);
+    return amount ? format(*amount) : text;
+}
+
+} // namespace
+
+const std::array<QString, 9>& EntryEditing::WeatherWords()
+{
+    static const std::array<QString, 9> words = {
+        QStringLiteral("晴れ"), QStringLiteral("くもり"), QStringLiteral("雨"),
+        QStringLiteral("雪"),   QStringLiteral("台風"),   QStringLiteral("あられ"),
+        QStringLiteral("ヤリ"), QStringLiteral("隕石"),   QStringLiteral("？"),
+    };
+    return words;
+}
+
+EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store, const AppSettings& app)
+    : QObject(controls.window), controls_(controls), store_(store), app_(app)
+{
+    // The focus and the keys of the fields reach eventFilter through the
+    // application's filter below; a filter on each field as well would see
+    // every event twice, and an arrow key would step the weather by two.
+    for (QWidget* box : controls_.fieldBoxes) {
+        if (auto* line = qobject_cast<QLineEdit*>(box))
+            connect(line, &QLineEdit::textChanged, this, &EntryEditing::FieldBoxes_Change);
+        else if (auto* body = qobject_cast<QPlainTextEdit*>(box))
+            connect(body, &QPlainTextEdit::textChanged, this, &EntryEditing::FieldBoxes_Change);
+    }
+    connect(controls_.weatherSpinner, &UpDown::Change, this, &EntryEditing::UpDown1_Change);
+    connect(controls_.fontSizeSpinner, &UpDown::Change, this,
+            [this] { controls_.fontSizeBox->setText(QString::number(controls_.fontSizeSpinner->Value())); });
+    // The spinner steps from the number the box holds, also the one it holds
+    // from the start: a start-up that writes the same text changes nothing.
+    const auto followFontSizeBox = [this](const QString& text) {
+        bool number = false;
+        const int size = text.trimmed().toInt(&number);
+        if (number) {
+            const QSignalBlocker quiet(controls_.fontSizeSpinner);
+            controls_.fontSizeSpinner->SetValue(size);
+        }
+    };
+    followFontSizeBox(controls_.fontSizeBox->text());
+    connect(controls_.fontSizeBox, &QLineEdit::textChanged, this, followFontSizeBox);
+    connect(controls_.slider, &QSlider::valueChanged, this, &EntryEditing::Slider1_Scroll);
+    // The window sees every key before the control that has the focus.
+    qApp->installEventFilter(this);
+}
+
+QLineEdit* EntryEditing::Expense() const
+{
+    return static_cast<QLineEdit*>(controls_.fieldBoxes[ExpenseIndex]);
+}
+
+void EntryEditing::FieldBoxes_Change()
+{
+    store_.State().PageChanged = true;
+}
+
+void EntryEditing::FieldBoxes_GotFocus(int index)
+{
+    if (index == ExpenseIndex)
+        Expense()->setText(Reformatted(Expense()->text(), &Money::FormatEditing));
+    else
+        Expense()->setText(Reformatted(Expense()->text(), &Money::FormatShown));
+    if (index != BodyIndex) {
+        // After the click that gave the focus has placed the cursor.
+        auto* box = static_cast<QLineEdit*>(controls_.fieldBoxes[size_t(index)]);
+        QTimer::singleShot(0, box, [box] {
+            if (box->hasFocus())
+                box->selectAll();
+        });
+    }
+    ColourTheme::ApplyActiveColors(*controls_.window, app_);
+}
+
+void EntryEditing::Form_KeyDown(int key)
+{
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused)
+        return;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && focused != controls_.fieldBoxes[BodyIndex]) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(focused, &tab);
+        return;
+    }
+    if (focused != controls_.fieldBoxes[WeatherIndex])
+        return;
+    // A step past either end is refused and the weather stays.
+    if (key == Qt::Key_Up)
+        controls_.weatherSpinner->SetValue(controls_.weatherSpinner->Value() + 1);
+    else if (key == Qt::Key_Down)
+        controls_.weatherSpinner->SetValue(controls_.weatherSpinner->Value() - 1);
+}
+
+void EntryEditing::UpDown1_Change()
+{
+    const int value = controls_.weatherSpinner->Value();
+    if (value >= 0 && value < int(WeatherWords().size()))
+        static_cast<QLineEdit*>(controls_.fieldBoxes[WeatherIndex])->setText(WeatherWords()[size_t(value)]);
+}
+
+void EntryEditing::Slider1_Scroll(int value)
+{
+    StoreState& state = store_.State();
+    // An expense refused as it was left must not be stored as nothing.
+    if (!EntryLimit::StorableExpense(Expense()->text()) || !store_.StorePage()) {
+        // The shown page could not be stored: it stays, and so do its edits.
+        const QSignalBlocker quiet(controls_.slider);
+        controls_.slider->setValue(state.CurrentPage);
+        return;
+    }
+    // Pages are numbered from 1: the slider's 0 shows the first page.
+    state.CurrentPage = qMax(1, value);
+    store_.LoadPage();
+}
+
+bool EntryEditing::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        // The window coming back to the front, or a closed pop-up menu, hands
+        // the focus back to where it was: not a visit, so the text the user is
+        // typing in is neither selected nor rewritten.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return QObject::eventFilter(watched, event);
+        for (size_t index = 0; index < controls_.fieldBoxes.size(); ++index)
+            if (watched == controls_.fieldBoxes[index])
+                FieldBoxes_GotFocus(int(index));
+    } else if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+               static_cast<QWidget*>(watched)->window() == controls_.window) {
+        // Only once per key: the event reaches the focused control first.
+        if (watched == QApplication::focusWidget())
+            Form_KeyDown(static_cast<QKeyEvent*>(event)->key());
+    }
+    return QObject::eventFilter(watched, event);
+}

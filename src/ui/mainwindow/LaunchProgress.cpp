@@ -1,0 +1,84 @@
+#include "ui/mainwindow/LaunchProgress.h"
+
+#include "ui/mainwindow/AppContext.h"
+#include "ui/mainwindow/DrawProgressBar.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/PictureSurface.h"
+#include "ui/platform/Twips.h"
+
+#include <QLabel>
+#include <QTimer>
+
+LaunchProgress::LaunchProgress(AppContext& context, MainWindow& mainWindow)
+    : QDialog(&mainWindow, Qt::Dialog | Qt::CustomizeWindowHint), context_(context), mainWindow_(mainWindow)
+{
+    setObjectName(QStringLiteral("frmPrgress"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    Label1 = new QLabel(QStringLiteral("メンテナンスSorafumiの起動準備をしています．．．"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Picture1 = new PictureSurface(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    LayOut();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1);
+    connect(Timer1, &QTimer::timeout, this, &LaunchProgress::Timer1_Timer);
+    Timer1->start();
+
+    move(mainWindow.geometry().center() - rect().center());
+}
+
+// The design places hold the text only in the old desktop's small font: the
+// label grows to the whole text in the font it has here, and the window and
+// the bar make room for it.
+void LaunchProgress::LayOut()
+{
+    const QSize design(Twips::ToPixels(4050), Twips::ToPixels(1005));
+    const QRect designLabel = Twips::ToPixels(QRect(360, 180, 3405, 180));
+    const QRect designBar = Twips::ToPixels(QRect(120, 540, 3795, 255));
+    const QRect label(designLabel.topLeft(), designLabel.size().expandedTo(Label1->sizeHint()));
+    const int width = qMax(design.width(), label.right() + 1 + designLabel.left());
+    // The bar keeps its margins and its distance below the text.
+    const QRect bar(designBar.left(), label.bottom() + designBar.top() - designLabel.bottom(),
+                    designBar.width() + width - design.width(), designBar.height());
+    Label1->setGeometry(label);
+    Picture1->setGeometry(bar);
+    setFixedSize(width, qMax(design.height(), bar.bottom() + design.height() - designBar.bottom()));
+}
+
+QString LaunchProgress::ProgressText(float fraction)
+{
+    return QString::number(int(fraction * 100.0f)) + u'%';
+}
+
+void LaunchProgress::Timer1_Timer()
+{
+    DrawProgressBar(*Picture1, fraction_, ProgressText(fraction_), qRgb(255, 255, 255), qRgb(0, 0, 128));
+    fraction_ += 0.01f;
+    if (fraction_ < 1.0f)
+        return;
+    fraction_ = 0.0f;
+    HandOver();
+}
+
+void LaunchProgress::HandOver()
+{
+    Timer1->stop();
+    // The desktop's window manager raises the new program's window itself.
+    if (!context_.launcher.Start(context_.folder.File(ToolFileName()))) {
+        context_.prompter.Message(
+            {QStringLiteral("メンテナンスSorafumiは見つかりませんでした。\r必要な方は別途入手してください。"),
+             QStringLiteral("エラー"),
+             Prompter::Buttons::Ok,
+             Prompter::Icon::Exclamation,
+             {}});
+        close();
+        return;
+    }
+    // When the diary cannot be stored the user has been told why; the program
+    // stays so that nothing is lost.
+    if (!mainWindow_.StoreSaveAndEnd())
+        close();
+}

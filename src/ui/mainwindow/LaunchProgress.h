@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QTimer;
+class PictureSurface;
+class MainWindow;
+struct AppContext;
+
+// The small window that fills a bar before handing over to the maintenance
+// tool, then stores the diary, saves the settings and ends the program.
+class LaunchProgress : public QDialog
+{
+    Q_OBJECT
+public:
+    static QString ToolFileName() { return QStringLiteral("MentSorafumi.exe"); }
+
+    LaunchProgress(AppContext& context, MainWindow& mainWindow);
+
+    // The whole percent of a fraction, as the bar shows it: "37%".
+    static QString ProgressText(float fraction);
+
+    float Fraction() const { return fraction_; }
+    // One tick of the timer; public so that tests can step it.
+    void Timer1_Timer();
+
+private:
+    void LayOut();
+    void HandOver();
+
+    AppContext& context_;
+    MainWindow& mainWindow_;
+    float fraction_ = 0.0f;
+    QLabel* Label1;
+    PictureSurface* Picture1;
+    QTimer* Timer1;
+};

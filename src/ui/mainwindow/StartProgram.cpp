@@ -1,0 +1,24 @@
+#include "ui/mainwindow/StartProgram.h"
+
+#include "ui/mainwindow/AppContext.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "core/settings/SessionSettings.h"
+
+#include <QCoreApplication>
+
+std::unique_ptr<MainWindow> StartProgram(AppContext& context)
+{
+    context.app.ReadOwnerAndColours(context.settings);
+
+    auto form = std::make_unique<MainWindow>(context);
+    if (!form->Form_Load())
+        return nullptr;
+    form->show();
+    QCoreApplication::processEvents();
+
+    if (SessionSettings::TipsAtStartup(context.settings))
+        form->ShowTipWindow();
+    if (context.Ended())
+        return nullptr;
+    return form;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/platform/Prompter.h"
+
+class QFileDialog;
+class QWidget;
+
+// The real boxes of the desktop, with Japanese standard button texts.
+class QtPrompter : public Prompter
+{
+public:
+    Answer Message(const Box& box) override;
+    std::optional<QString> Input(const QString& prompt, const QString& title, const QString& initial) override;
+    void Beep() override;
+    int ShowModal(QDialog& window) override;
+    bool ChoosePrinter(QPrinter& printer) override;
+    std::optional<quint32> ChooseColour(quint32 initial) override;
+    std::optional<QString> ChooseFile(const QString& filter, int filterIndex) override;
+
+    // "description|patterns|description|patterns" as the file dialog's list.
+    // Each line shows its patterns once, and "all files" is every file.
+    static QStringList FileDialogFilters(const QString& filter);
+    // The file-open dialog as ChooseFile shows it, with the filter line
+    // filterIndex (1-based) chosen.
+    static void SetUpFileDialog(QFileDialog& dialog, const QString& filter, int filterIndex);
+
+    // Message texts separate their lines with a carriage return; a label
+    // needs a line feed.
+    static QString ForDisplay(const QString& text);
+};

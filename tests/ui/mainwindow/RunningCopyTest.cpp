@@ -1,0 +1,63 @@
+#include "ui/mainwindow/RunningCopy.h"
+#include "DiaryBuilder.h"
+#include "TestApp.h"
+#include "TestRegistry.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/StartProgram.h"
+#include "core/settings/SessionSettings.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+// A second copy of the program started on a diary that a first copy, a
+// process of its own, holds: the second says so, leaves the diary alone and
+// calls the first to the front.
+class RunningCopyTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void SecondCopyLeavesTheDiaryAlone()
+    {
+        TestApp test;
+        const QByteArray diary = DiaryBuilder()
+                                     .Add({QStringLiteral("2026年12月6日"),
+                                           QStringLiteral("日曜日"),
+                                           QStringLiteral("0"),
+                                           QStringLiteral("空野太郎"),
+                                           QStringLiteral("午後 9:00:00"),
+                                           {},
+                                           {}})
+                                     .Bytes();
+        test.profile.WriteProgramFile(TestApp::DiaryName(), diary);
+        test.RegisterOwner();
+        const QString path = QFileInfo(test.DiaryPath()).canonicalFilePath();
+        test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFile"), path);
+        test.settings.WriteSetting(QStringLiteral("Version"), QStringLiteral("Version"), SessionSettings::ProgramVersion());
+
+        QProcess first;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), test.profile.ConfigHome());
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), test.profile.StateHome());
+        first.setProcessEnvironment(environment);
+        first.start(QStringLiteral(SORAFUMI_PROGRAM), {});
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(RunningCopy::RaiseHolder(path), 30000);
+
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        QVERIFY(!StartProgram(test.context));
+
+        QVERIFY(test.context.Ended());
+        QCOMPARE(test.prompter.MessageTexts(),
+                 QStringList{path + QStringLiteral("は別のウィンドウで開かれています。\r"
+                                                   "同じ日記を二つのウィンドウで書くとページが失われるため、"
+                                                   "こちらは終了します。")});
+        QCOMPARE(test.DiaryBytes(), diary);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+    }
+};
+
+SORAFUMI_TEST(RunningCopyTest)
+#include "RunningCopyTest.moc"
