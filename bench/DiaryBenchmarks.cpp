@@ -11,6 +11,7 @@
 #include "core/diary/DiaryStore.h"
 #include "ui/dialogs/SearchWindow.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <benchmark/benchmark.h>
 #include <cerrno>
@@ -108,7 +109,7 @@ void BM_OpenDiary(benchmark::State& state)
         auto form = std::make_unique<MainWindow>(program.context);
         state.ResumeTiming();
 
-        const bool loaded = form->Form_Load();
+        const bool loaded = form->Open();
 
         state.PauseTiming();
         const bool right = loaded && form->Store().State().PageCount == pages &&
@@ -183,7 +184,7 @@ void BM_Search(benchmark::State& state)
     Running running;
     if (path.isEmpty() || !StartOn(state, path, running))
         return;
-    running.form->Commands().menuSeratch_FileSeratch_Click();
+    running.form->Commands().ShowSearchWindow();
     SearchWindow* window = running.form->Commands().OpenSearchWindow();
     auto* text = window ? window->findChild<QComboBox*>(QStringLiteral("cmb")) : nullptr;
     if (!text) {
@@ -261,7 +262,7 @@ void BM_Save(benchmark::State& state)
         running.form->SetFieldText(DiaryView::BodyIndex, marker() + body.mid(marker().size()));
         state.ResumeTiming();
 
-        running.form->Commands().menuFile_Save_Click();
+        running.form->Commands().SaveDiary();
     }
     const FileId after = Identify(path);
     const bool sameFile = after.device == before.device && after.inode == before.inode;
@@ -288,6 +289,7 @@ void BM_DeleteFirstPage(benchmark::State& state)
     BenchPrompter& prompter = running.program->prompter;
     prompter.yesNo = Prompter::Answer::Yes;
     const QString second = DateText(2);
+    QAction* deleteButton = running.form->findChild<QAction*>(QStringLiteral("削除"));
     bool fresh = true;
     for (auto _ : state) {
         state.PauseTiming();
@@ -303,7 +305,7 @@ void BM_DeleteFirstPage(benchmark::State& state)
         const int boxes = prompter.messages;
         state.ResumeTiming();
 
-        running.form->Commands().Toolbar1_ButtonClick(QStringLiteral("削除"));
+        deleteButton->trigger();
 
         state.PauseTiming();
         const bool right = ready && prompter.messages == boxes + 1 && running.State().PageCount == pages - 1 &&

@@ -72,7 +72,7 @@ int Run(const QString& diary, const QString& programFolder, bool startupOnly, qi
         program.prompter.yesNo = Prompter::Answer::No;
         form->Calendar_DateClick(DiaryGenerator::MissingDate());
         QCoreApplication::processEvents();
-        form->Commands().menuSeratch_FileSeratch_Click();
+        form->Commands().ShowSearchWindow();
         SearchWindow* window = form->Commands().OpenSearchWindow();
         auto* text = window ? window->findChild<QComboBox*>(QStringLiteral("cmb")) : nullptr;
         if (!text) {

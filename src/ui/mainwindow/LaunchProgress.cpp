@@ -2,15 +2,15 @@
 
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/DrawProgressBar.h"
-#include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PictureSurface.h"
+#include "ui/mainwindow/ProgramExit.h"
 #include "ui/platform/Twips.h"
 
 #include <QLabel>
 #include <QTimer>
 
-LaunchProgress::LaunchProgress(AppContext& context, MainWindow& mainWindow)
-    : QDialog(&mainWindow, Qt::Dialog | Qt::CustomizeWindowHint), context_(context), mainWindow_(mainWindow)
+LaunchProgress::LaunchProgress(AppContext& context, ProgramExit& exit, QWidget& mainWindow)
+    : QDialog(&mainWindow, Qt::Dialog | Qt::CustomizeWindowHint), context_(context), exit_(exit)
 {
     setObjectName(QStringLiteral("frmPrgress"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -24,7 +24,7 @@ LaunchProgress::LaunchProgress(AppContext& context, MainWindow& mainWindow)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, &LaunchProgress::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, &LaunchProgress::Step);
     Timer1->start();
 
     move(mainWindow.geometry().center() - rect().center());
@@ -53,7 +53,7 @@ QString LaunchProgress::ProgressText(float fraction)
     return QString::number(int(fraction * 100.0f)) + u'%';
 }
 
-void LaunchProgress::Timer1_Timer()
+void LaunchProgress::Step()
 {
     DrawProgressBar(*Picture1, fraction_, ProgressText(fraction_), qRgb(255, 255, 255), qRgb(0, 0, 128));
     fraction_ += 0.01f;
@@ -79,6 +79,6 @@ void LaunchProgress::HandOver()
     }
     // When the diary cannot be stored the user has been told why; the program
     // stays so that nothing is lost.
-    if (!mainWindow_.StoreSaveAndEnd())
+    if (!exit_.StoreAndEnd())
         close();
 }

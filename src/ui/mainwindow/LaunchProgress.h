@@ -5,7 +5,7 @@
 class QLabel;
 class QTimer;
 class PictureSurface;
-class MainWindow;
+class ProgramExit;
 struct AppContext;
 
 // The small window that fills a bar before handing over to the maintenance
@@ -16,21 +16,22 @@ class LaunchProgress : public QDialog
 public:
     static QString ToolFileName() { return QStringLiteral("MentSorafumi.exe"); }
 
-    LaunchProgress(AppContext& context, MainWindow& mainWindow);
+    // Centred over mainWindow; exit ends the program once the tool is started.
+    LaunchProgress(AppContext& context, ProgramExit& exit, QWidget& mainWindow);
 
     // The whole percent of a fraction, as the bar shows it: "37%".
     static QString ProgressText(float fraction);
 
     float Fraction() const { return fraction_; }
     // One tick of the timer; public so that tests can step it.
-    void Timer1_Timer();
+    void Step();
 
 private:
     void LayOut();
     void HandOver();
 
     AppContext& context_;
-    MainWindow& mainWindow_;
+    ProgramExit& exit_;
     float fraction_ = 0.0f;
     QLabel* Label1;
     PictureSurface* Picture1;

@@ -1,126 +1,194 @@
 #include "ui/mainwindow/MainMenus.h"
 
-#include "ui/mainwindow/AppContext.h"
-#include "ui/mainwindow/MainWindow.h"
-#include "ui/mainwindow/WindowPrinter.h"
+#include "core/diary/DiaryStore.h"
 #include "ui/browser/HelpPages.h"
 #include "ui/dialogs/AboutBox.h"
-#include "ui/mainwindow/LaunchProgress.h"
 #include "ui/dialogs/PropertiesDialog.h"
-#include "core/diary/DiaryStore.h"
 #include "ui/dialogs/SearchWindow.h"
+#include "ui/dialogs/TipWindow.h"
+#include "ui/mainwindow/AppContext.h"
+#include "ui/mainwindow/LaunchProgress.h"
+#include "ui/mainwindow/ProgramExit.h"
+#include "ui/mainwindow/WebPanel.h"
+#include "ui/mainwindow/WindowPrinter.h"
 
 #include <QAction>
+#include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
-QMenu* AddMenu(QMenuBar& bar, const char* name, const char* caption)
-{
-    QMenu* menu = bar.addMenu(QString::fromUtf8(caption));
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
-
-QAction* AddEntry(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut = {})
-{
-    QAction* entry = menu->addAction(QString::fromUtf8(caption));
-    entry->setObjectName(QString::fromLatin1(name));
-    entry->setShortcut(shortcut);
-    return entry;
-}
-
-void AddLine(QMenu* menu, const char* name)
-{
-    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
-}
+// The pages HelpPages opens, by their selectors.
+enum HelpPage { IndexPage = 0, SitePage = 2, MailPage = 3, UpdatePage = 4, UpgradePage = 5 };
 
 } // namespace
 
-MainMenus::MainMenus(MainWindow& form, AppContext& context, DiaryStore& store)
-    : QObject(&form), form_(form), context_(context), store_(store)
+// One row a line where it fits: the table reads as the menus and the toolbar do.
+// clang-format off
+const MainMenus::Row MainMenus::Rows[] = {
+    {Place::Menu, "menuFile", "ファイル(&F)"},
+    // The diary is chosen at start: this entry does nothing.
+    {Place::MenuEntry, "menuFile_Open", "日記帳を開く"},
+    {Place::MenuEntry, "menuFile_Line01"},
+    {Place::MenuEntry, "menuFile_AddPage", "1ページ書き込む", Qt::Key_F4, {}, [](MainMenus& m) { m.store_.AddPage(); }},
+    {Place::MenuEntry, "menuFile_Save", "日記帳保存", Qt::Key_F5, {}, [](MainMenus& m) { m.SaveDiary(); }},
+    {Place::MenuEntry, "menuFile_BackPage", "１つ前のページ", Qt::Key_F2, {},
+     [](MainMenus& m) { m.store_.PreviousPage(); }},
+    {Place::MenuEntry, "menuFile_NextPage", "１つ後のページ", Qt::Key_F3, {}, [](MainMenus& m) { m.store_.NextPage(); }},
+    {Place::MenuEntry, "menuFile_Line02"},
+    {Place::MenuEntry, "menuFile_Print", "印刷(&P)", 0, {}, [](MainMenus& m) { m.Print(); }},
+    {Place::MenuEntry, "menuFile_Line03"},
+    {Place::MenuEntry, "menuCom_Exit", "終了(&E)", 0, {}, [](MainMenus& m) { m.exit_.Exit(); }},
+
+    {Place::Menu, "menuSeratch", "検索(&S)"},
+    {Place::MenuEntry, "menuSeratch_FileSeratch", "この日記帳の全てを検索", (Qt::CTRL | Qt::Key_F).toCombined(), {},
+     [](MainMenus& m) { m.ShowSearchWindow(); }},
+
+    {Place::Menu, "menuOption", "設定(&O)"},
+    {Place::MenuEntry, "menuCom_Properties", "プロパティ(&Ｉ)", (Qt::CTRL | Qt::Key_P).toCombined(), {},
+     [](MainMenus& m) { m.ShowProperties(); }},
+    {Place::MenuEntry, "menuCom_"},
+    {Place::MenuEntry, "menuCom_Tip", "ワンポイントアドバイス", 0, {}, [](MainMenus& m) { m.ShowTips(); }},
+
+    {Place::Menu, "menuService", "サービス"},
+    {Place::MenuEntry, "menuService_HomePage", "ホームページ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(SitePage); }},
+    {Place::MenuEntry, "menuService_UpDate", "アップデート確認", 0, {},
+     [](MainMenus& m) { m.OpenHelpPage(UpdatePage); }},
+
+    {Place::Menu, "menuHelp", "ヘルプ"},
+    {Place::MenuEntry, "menuHelp_Help", "ヘルプ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(IndexPage); }},
+    {Place::MenuEntry, "menuHelp_MailTo", "メールを送る", 0, {}, [](MainMenus& m) { m.OpenHelpPage(MailPage); }},
+    {Place::MenuEntry, "menuHelp_Line01"},
+    {Place::MenuEntry, "menuHelp_Ver", "バージョン情報", 0, {}, [](MainMenus& m) { m.ShowAbout(); }},
+
+    // "ZN" shows pressed while the web panel is open.
+    {Place::ToolbarButton, "ZN", "ZN", 0, {"internet-web-browser", QStyle::SP_DriveNetIcon},
+     [](MainMenus& m) { m.webPanel_.Toggle(); }, Button::Toggle},
+    {Place::ToolbarButton},
+    {Place::ToolbarButton, "新規", "新規", 0, {"document-new", QStyle::SP_FileIcon},
+     [](MainMenus& m) { m.store_.AddPage(); }},
+    {Place::ToolbarButton, "開く", "開く", 0, {"document-open", QStyle::SP_DialogOpenButton},
+     [](MainMenus& m) { m.ShowOpenNotice(); }},
+    {Place::ToolbarButton, "保存", "保存", 0, {"document-save", QStyle::SP_DialogSaveButton},
+     [](MainMenus& m) { m.SaveDiary(); }},
+    {Place::ToolbarButton},
+    {Place::ToolbarButton, "印刷", "印刷", 0, {"document-print", QStyle::SP_FileDialogDetailedView},
+     [](MainMenus& m) { m.Print(); }},
+    {Place::ToolbarButton},
+    {Place::ToolbarButton, "削除", "削除", 0, {"edit-delete", QStyle::SP_TrashIcon},
+     [](MainMenus& m) { m.store_.DeletePage(); }},
+    {Place::ToolbarButton},
+    {Place::ToolbarButton, "前日", "前日", 0, {"go-previous", QStyle::SP_ArrowBack},
+     [](MainMenus& m) { m.store_.PreviousPage(); }},
+    {Place::ToolbarButton, "後日", "後日", 0, {"go-next", QStyle::SP_ArrowForward},
+     [](MainMenus& m) { m.store_.NextPage(); }},
+    {Place::ToolbarButton},
+    {Place::ToolbarButton, "設定", "設定", 0, {"preferences-system", QStyle::SP_FileDialogInfoView},
+     [](MainMenus& m) { m.ShowProperties(); }},
+    // The button itself shows the help; its arrow drops down the entries below.
+    {Place::ToolbarButton, "説明", "説明", 0, {"help-contents", QStyle::SP_DialogHelpButton},
+     [](MainMenus& m) { m.OpenHelpPage(IndexPage); }, Button::WithList},
+
+    {Place::DropDownEntry, "操作の説明", "操作の説明", 0, {}, [](MainMenus& m) { m.OpenHelpPage(IndexPage); }},
+    {Place::DropDownEntry, "グレードアップ", "グレードアップ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(UpgradePage); }},
+    {Place::DropDownEntry},
+    {Place::DropDownEntry, "作者宛てメール", "作者宛てメール", 0, {}, [](MainMenus& m) { m.OpenHelpPage(MailPage); }},
+    {Place::DropDownEntry},
+    {Place::DropDownEntry, "バージョン情報", "バージョン情報", 0, {}, [](MainMenus& m) { m.ShowAbout(); }},
+};
+// clang-format on
+
+MainMenus::MainMenus(AppContext& context, DiaryStore& store, DiaryView& view, ProgramExit& exit, WebPanel& webPanel,
+                     QMainWindow& window)
+    : QObject(&window), context_(context), store_(store), view_(view), exit_(exit), webPanel_(webPanel), window_(window)
 {
 }
 
 void MainMenus::BuildMenus(QMenuBar& bar)
 {
-    const auto on = [this](QAction* entry, auto handler) { connect(entry, &QAction::triggered, this, handler); };
-
-    QMenu* file = AddMenu(bar, "menuFile", "ファイル(&F)");
-    // The diary is chosen at start: this entry does nothing.
-    AddEntry(file, "menuFile_Open", "日記帳を開く");
-    AddLine(file, "menuFile_Line01");
-    on(AddEntry(file, "menuFile_AddPage", "1ページ書き込む", Qt::Key_F4), [this] { store_.AddPage(); });
-    on(AddEntry(file, "menuFile_Save", "日記帳保存", Qt::Key_F5), [this] { menuFile_Save_Click(); });
-    on(AddEntry(file, "menuFile_BackPage", "１つ前のページ", Qt::Key_F2), [this] { store_.PreviousPage(); });
-    on(AddEntry(file, "menuFile_NextPage", "１つ後のページ", Qt::Key_F3), [this] { store_.NextPage(); });
-    AddLine(file, "menuFile_Line02");
-    on(AddEntry(file, "menuFile_Print", "印刷(&P)"), [this] { menuFile_Print_Click(); });
-    AddLine(file, "menuFile_Line03");
-    on(AddEntry(file, "menuCom_Exit", "終了(&E)"), [this] { form_.menuCom_Exit_Click(); });
-
-    QMenu* search = AddMenu(bar, "menuSeratch", "検索(&S)");
-    on(AddEntry(search, "menuSeratch_FileSeratch", "この日記帳の全てを検索", QKeySequence(Qt::CTRL | Qt::Key_F)),
-       [this] { menuSeratch_FileSeratch_Click(); });
-
-    QMenu* options = AddMenu(bar, "menuOption", "設定(&O)");
-    on(AddEntry(options, "menuCom_Properties", "プロパティ(&Ｉ)", QKeySequence(Qt::CTRL | Qt::Key_P)),
-       [this] { ShowProperties(); });
-    AddLine(options, "menuCom_");
-    on(AddEntry(options, "menuCom_Tip", "ワンポイントアドバイス"), [this] { menuCom_Tip_Click(); });
-
-    QMenu* service = AddMenu(bar, "menuService", "サービス");
-    on(AddEntry(service, "menuService_HomePage", "ホームページ"), [this] { OpenHelpPage(2); });
-    on(AddEntry(service, "menuService_UpDate", "アップデート確認"), [this] { OpenHelpPage(4); });
-
-    QMenu* help = AddMenu(bar, "menuHelp", "ヘルプ");
-    on(AddEntry(help, "menuHelp_Help", "ヘルプ"), [this] { OpenHelpPage(0); });
-    on(AddEntry(help, "menuHelp_MailTo", "メールを送る"), [this] { OpenHelpPage(3); });
-    AddLine(help, "menuHelp_Line01");
-    on(AddEntry(help, "menuHelp_Ver", "バージョン情報"), [this] { ShowAbout(); });
+    QMenu* menu = nullptr;
+    for (const Row& row : Rows) {
+        if (row.place == Place::Menu) {
+            menu = bar.addMenu(QString::fromUtf8(row.caption));
+            menu->setObjectName(QString::fromLatin1(row.name));
+            continue;
+        }
+        if (row.place != Place::MenuEntry)
+            continue;
+        if (!row.caption) {
+            menu->addSeparator()->setObjectName(QString::fromLatin1(row.name));
+            continue;
+        }
+        QAction* entry = menu->addAction(QString::fromUtf8(row.caption));
+        entry->setObjectName(QString::fromLatin1(row.name));
+        entry->setShortcut(QKeySequence(row.shortcut));
+        Connect(entry, row);
+    }
 }
 
-void MainMenus::Toolbar1_ButtonClick(const QString& key)
+QToolBar* MainMenus::BuildToolbar()
 {
-    if (key == QStringLiteral("ZN"))
-        form_.ToggleWebPanel();
-    else if (key == QStringLiteral("新規"))
-        store_.AddPage();
-    else if (key == QStringLiteral("開く"))
-        ShowOpenNotice();
-    else if (key == QStringLiteral("保存"))
-        menuFile_Save_Click();
-    else if (key == QStringLiteral("印刷"))
-        menuFile_Print_Click();
-    else if (key == QStringLiteral("削除"))
-        store_.DeletePage();
-    else if (key == QStringLiteral("前日"))
-        store_.PreviousPage();
-    else if (key == QStringLiteral("後日"))
-        store_.NextPage();
-    else if (key == QStringLiteral("設定"))
-        ShowProperties();
-    else if (key == QStringLiteral("説明"))
-        OpenHelpPage(0);
+    auto* toolbar = new QToolBar;
+    toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar->setIconSize(QSize(16, 16));
+    // Ten captioned buttons share the band's design width.
+    toolbar->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 8));
+
+    QAction* withList = nullptr;
+    QMenu* list = nullptr;
+    for (const Row& row : Rows) {
+        if (row.place == Place::ToolbarButton) {
+            if (!row.caption) {
+                toolbar->addSeparator();
+                continue;
+            }
+            const QString key = QString::fromUtf8(row.caption);
+            const QIcon icon = QIcon::fromTheme(QString::fromLatin1(row.icon.themeName),
+                                                window_.style()->standardIcon(row.icon.fallback));
+            QAction* button = toolbar->addAction(icon, key);
+            button->setObjectName(QString::fromUtf8(row.name));
+            button->setCheckable(row.button == Button::Toggle);
+            button->setToolTip(key);
+            Connect(button, row);
+            if (row.button == Button::WithList)
+                withList = button;
+        } else if (row.place == Place::DropDownEntry) {
+            if (!list) {
+                list = new QMenu(&window_);
+                list->setObjectName(QStringLiteral("ButtonMenus"));
+            }
+            if (!row.caption) {
+                list->addSeparator();
+                continue;
+            }
+            QAction* entry = list->addAction(QString::fromUtf8(row.caption));
+            entry->setObjectName(QString::fromUtf8(row.name));
+            Connect(entry, row);
+        }
+    }
+    withList->setMenu(list);
+    if (auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(withList)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    return toolbar;
 }
 
-void MainMenus::Toolbar1_ButtonMenuClick(const QString& key)
+void MainMenus::Connect(QAction* action, const Row& row)
 {
-    if (key == QStringLiteral("操作の説明"))
-        OpenHelpPage(0);
-    else if (key == QStringLiteral("グレードアップ"))
-        OpenHelpPage(5);
-    else if (key == QStringLiteral("作者宛てメール"))
-        OpenHelpPage(3);
-    else if (key == QStringLiteral("バージョン情報"))
-        ShowAbout();
+    if (row.command)
+        connect(action, &QAction::triggered, this, [this, command = row.command] { command(*this); });
 }
 
-void MainMenus::Image2_DblClick()
+void MainMenus::ShowUpgradePage()
 {
-    OpenHelpPage(5);
+    OpenHelpPage(UpgradePage);
 }
 
 void MainMenus::ShowOpenNotice()
@@ -129,55 +197,61 @@ void MainMenus::ShowOpenNotice()
                                Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
 }
 
-void MainMenus::menuFile_Save_Click()
+void MainMenus::SaveDiary()
 {
     if (store_.StorePage())
         store_.CompactDiary();
 }
 
-// A cancelled dialog or a failed print stops silently.
-void MainMenus::menuFile_Print_Click()
+void MainMenus::Print()
 {
     QPrinter printer(QPrinter::HighResolution);
     if (!context_.prompter.ChoosePrinter(printer))
         return;
-    WindowPrinter::Print(*form_.centralWidget(), printer);
+    WindowPrinter::Print(*window_.centralWidget(), printer);
 }
 
-void MainMenus::menuSeratch_FileSeratch_Click()
+void MainMenus::ShowSearchWindow()
 {
     // Its hits are selected in the body: a new window must not cover them.
-    auto* body = form_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes"));
+    auto* body = window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes"));
     const bool opening = !search_;
     if (opening) {
-        search_ = new SearchWindow(store_, form_, context_.prompter, &form_);
-        search_->PlaceClearOf(form_, *body);
+        search_ = new SearchWindow(store_, view_, context_.prompter, &window_);
+        search_->PlaceClearOf(window_, *body);
     }
     search_->show();
     // The window manager may have placed it anew as it came up.
     if (opening)
-        search_->PlaceClearOf(form_, *body);
+        search_->PlaceClearOf(window_, *body);
     search_->raise();
     search_->activateWindow();
 }
 
-void MainMenus::menuCom_Tip_Click()
+void MainMenus::ShowTips()
 {
     context_.settings.WriteSetting(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
                                    QStringLiteral("1"));
-    form_.ShowTipWindow();
+    ShowTipWindow();
+}
+
+void MainMenus::ShowTipWindow()
+{
+    TipWindow window(tips_, context_.settings, context_.folder, &window_);
+    context_.prompter.ShowModal(window);
 }
 
 void MainMenus::ShowProperties()
 {
-    PropertiesDialog dialog(context_.settings, context_.app, context_.prompter, context_.folder,
-                      [this] { (new LaunchProgress(context_, form_))->show(); }, &form_);
+    PropertiesDialog dialog(
+        context_.settings, context_.app, context_.prompter, context_.folder,
+        [this] { (new LaunchProgress(context_, exit_, window_))->show(); }, &window_);
     context_.prompter.ShowModal(dialog);
 }
 
 void MainMenus::ShowAbout()
 {
-    AboutBox dialog(context_.app, context_.prompter, &form_);
+    AboutBox dialog(context_.app, context_.prompter, &window_);
     context_.prompter.ShowModal(dialog);
 }
 

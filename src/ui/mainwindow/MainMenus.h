@@ -2,46 +2,84 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStyle>
 
+#include "core/tips/TipList.h"
 #include "ui/dialogs/SearchWindow.h"
 
+class QMainWindow;
 class QMenuBar;
+class QToolBar;
 class DiaryStore;
-class MainWindow;
+class DiaryView;
+class ProgramExit;
+class WebPanel;
 struct AppContext;
 
-// Every command of the main window's menu bar, toolbar and picture box, each
-// a thin handler that calls the operation it stands for.
+// Every command of the main window's menu bar, toolbar and picture box. One
+// table names each menu entry and toolbar button, its caption, shortcut and
+// icon, and the command its action is connected to.
 class MainMenus : public QObject
 {
     Q_OBJECT
 public:
-    MainMenus(MainWindow& form, AppContext& context, DiaryStore& store);
+    // window parents the dialogs, and its central widget is what is printed.
+    MainMenus(AppContext& context, DiaryStore& store, DiaryView& view, ProgramExit& exit, WebPanel& webPanel,
+              QMainWindow& window);
 
     void BuildMenus(QMenuBar& bar);
+    // The toolbar with the drop-down list of its help button.
+    QToolBar* BuildToolbar();
 
-    // Dispatch on the key of the button or drop-down entry; an unknown key
-    // does nothing.
-    void Toolbar1_ButtonClick(const QString& key);
-    void Toolbar1_ButtonMenuClick(const QString& key);
-    void Image2_DblClick();
-
-    void menuFile_Print_Click();
-    void menuFile_Save_Click();
-    void menuSeratch_FileSeratch_Click();
-    void menuCom_Tip_Click();
+    // Stores the shown page, then rewrites the diary.
+    void SaveDiary();
+    // A cancelled dialog or a failed print stops silently.
+    void Print();
+    void ShowSearchWindow();
+    // Switches the start-up tip on again, then shows the tip window.
+    void ShowTips();
+    // Also the start-up's last step, when the tip of the day is switched on.
+    void ShowTipWindow();
+    void ShowUpgradePage();
 
     ::SearchWindow* OpenSearchWindow() const { return search_; }
 
 private:
+    // A menu holds the entries that follow it in the table.
+    enum class Place { Menu, MenuEntry, ToolbarButton, DropDownEntry };
+    enum class Button { Plain, Toggle, WithList };
+    struct Icon
+    {
+        const char* themeName;
+        QStyle::StandardPixmap fallback;
+    };
+    // A menu, menu entry, toolbar button or entry of the drop-down list. A
+    // separator has no caption; only a menu's separators have a name.
+    struct Row
+    {
+        Place place;
+        const char* name = nullptr;
+        const char* caption = nullptr; // a toolbar key is its button's caption
+        int shortcut = 0;
+        Icon icon = {};
+        void (*command)(MainMenus&) = nullptr; // none: the entry does nothing
+        Button button = Button::Plain;
+    };
+    static const Row Rows[];
+
+    void Connect(QAction* action, const Row& row);
     void ShowOpenNotice();
-    // The windows and pages of later parts of the program are opened here.
     void ShowProperties();
     void ShowAbout();
     void OpenHelpPage(int selector);
 
-    MainWindow& form_;
     AppContext& context_;
     DiaryStore& store_;
+    DiaryView& view_;
+    ProgramExit& exit_;
+    WebPanel& webPanel_;
+    QMainWindow& window_;
     QPointer<SearchWindow> search_;
+    // The tips and the one shown last, for the whole run.
+    TipList tips_;
 };

@@ -10,10 +10,8 @@
 #include "ui/mainwindow/PictureSurface.h"
 #include "ui/mainwindow/RunningCopy.h"
 #include "ui/mainwindow/UpDown.h"
-#include "ui/dialogs/TipWindow.h"
-#include "ui/dialogs/WebPanelNotice.h"
+#include "ui/mainwindow/WebPanel.h"
 #include "core/platform/JapaneseLocale.h"
-#include "ui/platform/SafeWebView.h"
 #include "ui/platform/Twips.h"
 #include "core/settings/SessionSettings.h"
 #include "core/settings/SettingValue.h"
@@ -21,13 +19,11 @@
 #include "ui/dialogs/RegistrationWindow.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -37,7 +33,6 @@
 #include <QTableView>
 #include <QTextCursor>
 #include <QToolBar>
-#include <QToolButton>
 #include <QWindow>
 
 namespace {
@@ -57,12 +52,6 @@ void PlaceInArray(QWidget* widget, const QString& name, int index, const QRect& 
     widget->setProperty("index", index);
 }
 
-// Width and height each apply only when they are not negative.
-void ResizeWithin(QWidget* widget, int width, int height)
-{
-    widget->resize(width >= 0 ? width : widget->width(), height >= 0 ? height : widget->height());
-}
-
 // A screen reader reads a box by the caption of its label.
 void LabelFor(QLabel* label, QWidget* box)
 {
@@ -74,7 +63,8 @@ void LabelFor(QLabel* label, QWidget* box)
 
 MainWindow::MainWindow(AppContext& context)
     : context_(context),
-      store_(*this, context.prompter, context.clock, context.app, [&context] { context.EndProgram(); })
+      store_(*this, context.prompter, context.clock, context.app, [&context] { context.EndProgram(); }),
+      exit_(context, store_, *this, *this)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(Caption());
@@ -85,13 +75,23 @@ MainWindow::MainWindow(AppContext& context)
     surface_->installEventFilter(this);
     setCentralWidget(surface_);
 
-    commands_ = new MainMenus(*this, context_, store_);
-    commands_->BuildMenus(*menuBar());
+    // The commands reach the band strip's web panel, and the toolbar is one
+    // of the band strip's bands.
+    bandStrip_ = new CoolBar(surface_);
+    Place(bandStrip_, QStringLiteral("CoolBar1"), {0, 0, 8355, 585});
+    webPanel_ = new WebPanel(context_, *bandStrip_, surface_);
+    connect(webPanel_, &WebPanel::Opened, this, [this] {
+        EnableDiaryButtons(false);
+        LayOut();
+    });
+    connect(webPanel_, &WebPanel::Closed, this, [this] { EnableDiaryButtons(true); });
+    menus_ = new MainMenus(context_, store_, *this, exit_, *webPanel_, *this);
+    menus_->BuildMenus(*menuBar());
     BuildBandStrip();
     BuildEntryArea();
     BuildHiddenParts();
-    entryEditing_ =
-        new EntryEditing({this, FieldBoxes, UpDown1, FontSizeSetText, UpDown2, Slider1}, store_, context_.app);
+    entryEditing_ = new EntryEditing({this, FieldBoxes, weatherSpinner_, fontSizeBox_, fontSizeSpinner_, Slider1},
+                                     store_, context_.app);
     new EntryLimit(FieldBoxes, context_.prompter, this);
     resize(Twips::ToPixels(8475), Twips::ToPixels(5895) + menuBar()->sizeHint().height());
 }
@@ -100,99 +100,24 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildBandStrip()
 {
-    CoolBar1 = new CoolBar(surface_);
-    Place(CoolBar1, QStringLiteral("CoolBar1"), {0, 0, 8355, 585});
-    BuildToolbar();
-    CoolBar1->AddBand(Toolbar1, 525, 5610);
+    toolbar_ = menus_->BuildToolbar();
+    bandStrip_->AddBand(toolbar_, 525, 5610);
     Slider1 = new QSlider(Qt::Horizontal);
     Slider1->setObjectName(QStringLiteral("Slider1"));
     Slider1->setAccessibleName(QStringLiteral("ページ"));
     Slider1->setMinimum(0);
     Slider1->setMaximum(0);
-    CoolBar1->AddBand(Slider1, 270, 2505);
+    bandStrip_->AddBand(Slider1, 270, 2505);
 
-    PictureBox = new QFrame(surface_);
-    Place(PictureBox, QStringLiteral("PictureBox"), {8100, 300, 585, 585});
-    PictureBox->setFrameShape(QFrame::StyledPanel);
-    PictureBox->setAutoFillBackground(true);
-    Image2 = new QLabel(PictureBox);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setAlignment(Qt::AlignCenter);
-    Image2->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(Twips::ToPixels(480)));
-    Image2->installEventFilter(this);
-}
-
-void MainWindow::BuildToolbar()
-{
-    Toolbar1 = new QToolBar;
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setFloatable(false);
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Toolbar1->setIconSize(QSize(16, 16));
-    // Ten captioned buttons share the band's design width.
-    Toolbar1->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 8));
-
-    struct Button
-    {
-        const char* key; // empty for a separator
-        const char* themeIcon;
-        QStyle::StandardPixmap fallback;
-    };
-    static const Button buttons[] = {
-        {"ZN", "internet-web-browser", QStyle::SP_DriveNetIcon},
-        {"", nullptr, {}},
-        {"新規", "document-new", QStyle::SP_FileIcon},
-        {"開く", "document-open", QStyle::SP_DialogOpenButton},
-        {"保存", "document-save", QStyle::SP_DialogSaveButton},
-        {"", nullptr, {}},
-        {"印刷", "document-print", QStyle::SP_FileDialogDetailedView},
-        {"", nullptr, {}},
-        {"削除", "edit-delete", QStyle::SP_TrashIcon},
-        {"", nullptr, {}},
-        {"前日", "go-previous", QStyle::SP_ArrowBack},
-        {"後日", "go-next", QStyle::SP_ArrowForward},
-        {"", nullptr, {}},
-        {"設定", "preferences-system", QStyle::SP_FileDialogInfoView},
-        {"説明", "help-contents", QStyle::SP_DialogHelpButton},
-    };
-    for (const Button& button : buttons) {
-        const QString key = QString::fromUtf8(button.key);
-        if (key.isEmpty()) {
-            toolbarButtons_.push_back(Toolbar1->addSeparator());
-            continue;
-        }
-        const QIcon icon =
-            QIcon::fromTheme(QString::fromLatin1(button.themeIcon), style()->standardIcon(button.fallback));
-        QAction* action = Toolbar1->addAction(icon, key);
-        action->setObjectName(key);
-        action->setCheckable(key == QStringLiteral("ZN"));
-        action->setToolTip(key);
-        connect(action, &QAction::triggered, this, [this, key] { commands_->Toolbar1_ButtonClick(key); });
-        toolbarButtons_.push_back(action);
-    }
-    BuildHelpDropDown();
-}
-
-// The "説明" button also drops down a list of help entries.
-void MainWindow::BuildHelpDropDown()
-{
-    auto* list = new QMenu(this);
-    list->setObjectName(QStringLiteral("ButtonMenus"));
-    for (const char* entry : {"操作の説明", "グレードアップ", "-", "作者宛てメール", "-", "バージョン情報"}) {
-        const QString key = QString::fromUtf8(entry);
-        if (key == QStringLiteral("-")) {
-            list->addSeparator();
-            continue;
-        }
-        QAction* item = list->addAction(key);
-        item->setObjectName(key);
-        connect(item, &QAction::triggered, this, [this, key] { commands_->Toolbar1_ButtonMenuClick(key); });
-    }
-    QAction* help = toolbarButtons_.back();
-    help->setMenu(list);
-    if (auto* button = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(help)))
-        button->setPopupMode(QToolButton::MenuButtonPopup);
+    cornerBox_ = new QFrame(surface_);
+    Place(cornerBox_, QStringLiteral("PictureBox"), {8100, 300, 585, 585});
+    cornerBox_->setFrameShape(QFrame::StyledPanel);
+    cornerBox_->setAutoFillBackground(true);
+    upgradePicture_ = new QLabel(cornerBox_);
+    upgradePicture_->setObjectName(QStringLiteral("Image2"));
+    upgradePicture_->setAlignment(Qt::AlignCenter);
+    upgradePicture_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(Twips::ToPixels(480)));
+    upgradePicture_->installEventFilter(this);
 }
 
 QLabel* MainWindow::AddLabel(int index, const QString& caption, int left, int top)
@@ -243,18 +168,18 @@ void MainWindow::BuildEntryArea()
     static_cast<QLineEdit*>(FieldBoxes[3])->setText(QStringLiteral("晴れ"));
     FieldBoxes[4]->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
 
-    UpDown1 = new UpDown(0, 8, surface_);
-    Place(UpDown1, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
+    weatherSpinner_ = new UpDown(0, 8, surface_);
+    Place(weatherSpinner_, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
 
     QLabel* sizeLabel = AddLabel(9, QStringLiteral("フォントサイズ"), 2520, 2310);
-    FontSizeSetText = new QLineEdit(QStringLiteral("12"), surface_);
-    Place(FontSizeSetText, QStringLiteral("FontSizeSetText"), {3900, 2250, 495, 315});
-    LabelFor(sizeLabel, FontSizeSetText);
-    UpDown1->setAccessibleName(QStringLiteral("天候"));
-    connect(FontSizeSetText, &QLineEdit::textChanged, this, &MainWindow::ApplyBodyFontSize);
-    UpDown2 = new UpDown(1, 400, surface_);
-    Place(UpDown2, QStringLiteral("UpDown2"), {4395, 2250, 240, 315});
-    UpDown2->setAccessibleName(QStringLiteral("フォントサイズ"));
+    fontSizeBox_ = new QLineEdit(QStringLiteral("12"), surface_);
+    Place(fontSizeBox_, QStringLiteral("FontSizeSetText"), {3900, 2250, 495, 315});
+    LabelFor(sizeLabel, fontSizeBox_);
+    weatherSpinner_->setAccessibleName(QStringLiteral("天候"));
+    connect(fontSizeBox_, &QLineEdit::textChanged, this, &MainWindow::ApplyBodyFontSize);
+    fontSizeSpinner_ = new UpDown(1, 400, surface_);
+    Place(fontSizeSpinner_, QStringLiteral("UpDown2"), {4395, 2250, 240, 315});
+    fontSizeSpinner_->setAccessibleName(QStringLiteral("フォントサイズ"));
 
     QLabel* bodyLabel = AddLabel(6, QStringLiteral("日記の内容"), 180, 2460);
     auto* body = new BodyBox(surface_);
@@ -278,17 +203,14 @@ void MainWindow::BuildEntryArea()
 
 void MainWindow::BuildHiddenParts()
 {
-    Image1 = new QLabel(surface_);
-    Place(Image1, QStringLiteral("Image1"), {6840, 1020, 960, 960});
-    Image1->hide();
-
-    znBaseFrm = new QFrame(surface_);
-    Place(znBaseFrm, QStringLiteral("znBaseFrm"), {2580, 4140, 5535, 3495});
-    znBaseFrm->setAutoFillBackground(true);
-    znBaseFrm->hide();
+    backgroundHolder_ = new QLabel(surface_);
+    Place(backgroundHolder_, QStringLiteral("Image1"), {6840, 1020, 960, 960});
+    backgroundHolder_->hide();
+    // The web panel covers every other control: it comes last among them.
+    webPanel_->raise();
 }
 
-bool MainWindow::Form_Load()
+bool MainWindow::Open()
 {
     if (context_.app.UserName.isEmpty() && !AskOwnerRegistration())
         return false;
@@ -308,10 +230,10 @@ bool MainWindow::Form_Load()
     if (context_.Ended())
         return false;
     if (store_.IsOpen())
-        runningCopy_ = new RunningCopy(store_.State().DiaryFile.Path(), *this);
+        exit_.HoldDiary(store_.State().DiaryFile.Path());
     store_.State().CurrentPage = store_.State().PageCount;
     store_.LoadPage();
-    FontSizeSetText->setText(context_.app.UserDataFontSize);
+    fontSizeBox_->setText(context_.app.UserDataFontSize);
     ApplyBodyFontSize(context_.app.UserDataFontSize);
     // The window opens ready for writing, not on the page slider.
     FieldBoxes[BodyIndex]->setFocus();
@@ -337,8 +259,7 @@ bool MainWindow::AskOwnerRegistration()
                                Prompter::Buttons::Ok,
                                Prompter::Icon::Critical,
                                {}});
-    Form_Unload();
-    context_.EndProgram();
+    exit_.EndAtStart();
     return false;
 }
 
@@ -360,29 +281,16 @@ bool MainWindow::ConfirmLogin()
     return !context_.Ended();
 }
 
-void MainWindow::ShowTipWindow()
-{
-    TipWindow window(tips_, context_.settings, context_.folder, this);
-    context_.prompter.ShowModal(window);
-}
-
-void MainWindow::ShowWebPanelNotice()
-{
-    WebPanelNotice notice(
-        context_.app, [this] { HideWebPanel(); }, this);
-    context_.prompter.ShowModal(notice);
-}
-
 void MainWindow::LoadBackground()
 {
     const QString path =
         context_.settings.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif"));
     // A missing or unreadable picture leaves the holder empty.
     background_ = QPixmap(context_.folder.Resolve(path));
-    Image1->setPixmap(background_);
+    backgroundHolder_->setPixmap(background_);
     if (!background_.isNull())
-        Image1->resize(background_.size());
-    Form_Resize();
+        backgroundHolder_->resize(background_.size());
+    LayOut();
 }
 
 void MainWindow::ApplyBodyFontSize(const QString& text)
@@ -396,89 +304,22 @@ void MainWindow::ApplyBodyFontSize(const QString& text)
     FieldBoxes[BodyIndex]->setFont(font);
 }
 
-void MainWindow::menuCom_Exit_Click()
-{
-    const bool stored = store_.StorePage();
-    if (stored && store_.CompactDiary()) {
-        SaveSettingsAndEnd();
-        return;
-    }
-    // A diary that cannot be stored keeps the program open, so nothing is
-    // lost unasked; but the user is never kept in it against their word.
-    const QString text = stored
-                             ? QStringLiteral("日記ファイルを整理できませんでした。ページはすべて保存されています。\r"
-                                              "整理せずに終了しますか？")
-                             : QStringLiteral("表示中のページを日記ファイルに保存できませんでした。\r"
-                                              "保存せずに終了すると、このページに書いた内容は失われます。\r"
-                                              "保存せずに終了しますか？");
-    if (ConfirmEndWithout(text))
-        SaveSettingsAndEnd();
-}
-
-bool MainWindow::ConfirmEndWithout(const QString& text)
-{
-    return context_.prompter.Message({text, QStringLiteral("終了の確認"), Prompter::Buttons::YesNo,
-                                      Prompter::Icon::Exclamation, Prompter::Answer::No}) == Prompter::Answer::Yes;
-}
-
-bool MainWindow::StoreSaveAndEnd()
-{
-    // A diary that cannot be stored keeps the program open: nothing is lost.
-    if (!store_.StorePage() || !store_.CompactDiary())
-        return false;
-    SaveSettingsAndEnd();
-    return true;
-}
-
-void MainWindow::SaveSettingsAndEnd()
-{
-    SessionSettings::SaveSettings(context_.settings, context_.app, *this, context_.prompter);
-    CloseOtherWindows();
-    ReleaseDiary();
-    context_.EndProgram();
-}
-
-// The program is ending: another copy may take the diary from here.
-void MainWindow::ReleaseDiary()
-{
-    store_.Release();
-    delete runningCopy_;
-    runningCopy_ = nullptr;
-}
-
-void MainWindow::CloseOtherWindows()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-        if (*it != this && (*it)->isVisible())
-            (*it)->close();
-}
-
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!context_.Ended())
-        Form_Unload();
-    ReleaseDiary();
+    exit_.WindowClosing();
     event->accept();
-}
-
-// Closing through the frame saves the settings and nothing else: the shown
-// page is not stored on this path.
-void MainWindow::Form_Unload()
-{
-    SessionSettings::SaveSettings(context_.settings, context_.app, *this, context_.prompter);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == surface_ && event->type() == QEvent::Resize)
-        Form_Resize();
-    if (watched == Image2 && event->type() == QEvent::MouseButtonDblClick)
-        commands_->Image2_DblClick();
+        LayOut();
+    if (watched == upgradePicture_ && event->type() == QEvent::MouseButtonDblClick)
+        menus_->ShowUpgradePage();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::Form_Resize()
+void MainWindow::LayOut()
 {
     const int width = surface_->width();
     const int height = surface_->height();
@@ -492,14 +333,10 @@ void MainWindow::Form_Resize()
             body->resize(Twips::ToPixels(W - 220), Twips::ToPixels(H - 2950));
         PageLabel->move(PageLabel->x(), Twips::ToPixels(H - 220));
     }
-    const int band = CoolBar1->height();
-    PictureBox->setGeometry(width - band, 0, band, band);
-    CoolBar1->resize(qMax(0, width - PictureBox->width()), band);
-    ResizeWithin(znBaseFrm, width - znBaseFrm->x(), height - znBaseFrm->y());
-    if (WebBrowser1) {
-        const int margin = Twips::ToPixels(30);
-        ResizeWithin(WebBrowser1, width - WebBrowser1->x() - margin, height - WebBrowser1->y() - band - margin);
-    }
+    const int band = bandStrip_->height();
+    cornerBox_->setGeometry(width - band, 0, band, band);
+    bandStrip_->resize(qMax(0, width - cornerBox_->width()), band);
+    webPanel_->Fit();
     PaintBackground();
 }
 
@@ -557,42 +394,15 @@ void MainWindow::Calendar_DateClick(QDate date)
     SetFieldText(2, JapaneseLocale::FormatWeekday(date));
 }
 
-void MainWindow::ToggleWebPanel()
-{
-    znBaseFrm->move(CoolBar1->x(), CoolBar1->height());
-    if (znBaseFrm->isVisible()) {
-        HideWebPanel();
-        return;
-    }
-    znBaseFrm->show();
-    znBaseFrm->raise();
-    EnableDiaryButtons(false);
-    // The browser engine is started only when the panel is first used.
-    if (!WebBrowser1) {
-        WebBrowser1 = new SafeWebView(znBaseFrm);
-        Place(WebBrowser1, QStringLiteral("WebBrowser1"), {-60, -60, 4455, 2715});
-        WebBrowser1->show();
-    }
-    Form_Resize();
-    WebBrowser1->setUrl(QUrl(context_.app.ZnURL));
-    if (!context_.app.ZnMSG)
-        ShowWebPanelNotice();
-}
-
-void MainWindow::HideWebPanel()
-{
-    znBaseFrm->hide();
-    EnableDiaryButtons(true);
-}
-
 // Every button but the first and the last ("ZN" and "説明") rests while the
 // panel covers the diary; "ZN" shows pressed meanwhile.
 void MainWindow::EnableDiaryButtons(bool enabled)
 {
-    for (size_t i = 1; i + 1 < toolbarButtons_.size(); ++i)
-        toolbarButtons_[i]->setEnabled(enabled);
+    const QList<QAction*> buttons = toolbar_->actions();
+    for (qsizetype i = 1; i + 1 < buttons.size(); ++i)
+        buttons[i]->setEnabled(enabled);
     Slider1->setEnabled(enabled);
-    toolbarButtons_.front()->setChecked(!enabled);
+    buttons.front()->setChecked(!enabled);
 }
 
 QString MainWindow::FieldText(int index) const
@@ -701,5 +511,5 @@ QRectF MainWindow::BoundsInTwips() const
 
 QString MainWindow::FontSizeText() const
 {
-    return FontSizeSetText->text();
+    return fontSizeBox_->text();
 }

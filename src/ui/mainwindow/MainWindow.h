@@ -1,17 +1,14 @@
 #pragma once
 
-#include "core/tips/TipList.h"
 #include "core/settings/SettingsView.h"
 #include "core/diary/DiaryStore.h"
 #include "core/diary/DiaryView.h"
+#include "ui/mainwindow/ProgramExit.h"
 
 #include <QMainWindow>
 #include <QPixmap>
 #include <array>
-#include <vector>
 
-class QAction;
-class RunningCopy;
 class QCalendarWidget;
 class QFrame;
 class QLabel;
@@ -19,12 +16,12 @@ class QLineEdit;
 class QPlainTextEdit;
 class QSlider;
 class QToolBar;
-class QWebEngineView;
 class CoolBar;
 class EntryEditing;
 class MainMenus;
 class PictureSurface;
 class UpDown;
+class WebPanel;
 struct AppContext;
 
 // The main window: calendar, the seven entry fields of the shown page,
@@ -41,25 +38,14 @@ public:
 
     // The start-up of the window, before it is shown. False when the program
     // ended on the way (registration refused, login given up, no diary name).
-    bool Form_Load();
-    // The Exit command.
-    void menuCom_Exit_Click();
-    // Stores the shown page, rewrites the diary, saves the settings, closes the
-    // other windows and ends the program. False when the diary could not be
-    // stored: the program then goes on.
-    bool StoreSaveAndEnd();
+    bool Open();
 
-    void Form_Resize();
     void Calendar_DateClick(QDate date);
-    void ToggleWebPanel();
-    // Hides the web panel and gives the diary's controls back.
-    void HideWebPanel();
-
-    // The start-up's last step, when the tip of the day is switched on.
-    void ShowTipWindow();
 
     DiaryStore& Store() { return store_; }
-    MainMenus& Commands() { return *commands_; }
+    MainMenus& Commands() { return *menus_; }
+    // The ways the program ends, for the windows that end it.
+    ProgramExit& Exiting() { return exit_; }
     const QPixmap& BackgroundPicture() const { return background_; }
 
     // DiaryView
@@ -89,47 +75,38 @@ private:
     void BuildEntryArea();
     void BuildHiddenParts();
     QLabel* AddLabel(int index, const QString& caption, int left, int top);
-    void BuildToolbar();
-    void BuildHelpDropDown();
 
     bool AskOwnerRegistration();
     void RegisterOwner();
     bool ConfirmLogin();
     void LoadBackground();
     void ApplyBodyFontSize(const QString& text);
-    void ShowWebPanelNotice();
+    // Every control follows the size of the window.
+    void LayOut();
     void EnableDiaryButtons(bool enabled);
     void PaintBackground();
-    void CloseOtherWindows();
-    void SaveSettingsAndEnd();
-    void ReleaseDiary();
-    // Asks whether to end though the diary could not be stored; No stays.
-    bool ConfirmEndWithout(const QString& text);
-    void Form_Unload();
 
     AppContext& context_;
     DiaryStore store_;
-    RunningCopy* runningCopy_ = nullptr;
-    // The tips and the one shown last, for the whole run.
-    TipList tips_;
+    ProgramExit exit_;
     QPixmap background_;
 
     PictureSurface* surface_;
-    CoolBar* CoolBar1;
-    QToolBar* Toolbar1;
-    std::vector<QAction*> toolbarButtons_;
+    CoolBar* bandStrip_;
+    QToolBar* toolbar_;
     QSlider* Slider1;
-    QFrame* PictureBox;
-    QLabel* Image2;
+    // The square box at the band strip's right end, and its picture.
+    QFrame* cornerBox_;
+    QLabel* upgradePicture_;
     QCalendarWidget* Calendar;
     std::array<QWidget*, EntryFieldCount> FieldBoxes{};
-    QLineEdit* FontSizeSetText;
-    UpDown* UpDown1;
-    UpDown* UpDown2;
+    QLineEdit* fontSizeBox_;
+    UpDown* weatherSpinner_;
+    UpDown* fontSizeSpinner_;
     QLabel* PageLabel;
-    QLabel* Image1;
-    QFrame* znBaseFrm;
-    QWebEngineView* WebBrowser1 = nullptr;
+    // Holds the background picture out of sight; its size is a tile's.
+    QLabel* backgroundHolder_;
+    WebPanel* webPanel_;
     EntryEditing* entryEditing_;
-    MainMenus* commands_;
+    MainMenus* menus_;
 };

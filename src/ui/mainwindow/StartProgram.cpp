@@ -1,6 +1,7 @@
 #include "ui/mainwindow/StartProgram.h"
 
 #include "ui/mainwindow/AppContext.h"
+#include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "core/settings/SessionSettings.h"
 
@@ -11,13 +12,13 @@ std::unique_ptr<MainWindow> StartProgram(AppContext& context)
     context.app.ReadOwnerAndColours(context.settings);
 
     auto form = std::make_unique<MainWindow>(context);
-    if (!form->Form_Load())
+    if (!form->Open())
         return nullptr;
     form->show();
     QCoreApplication::processEvents();
 
     if (SessionSettings::TipsAtStartup(context.settings))
-        form->ShowTipWindow();
+        form->Commands().ShowTipWindow();
     if (context.Ended())
         return nullptr;
     return form;

@@ -79,7 +79,7 @@ public:
         form = StartProgram(test.context);
         if (!form || !open)
             return;
-        form->Commands().menuSeratch_FileSeratch_Click();
+        form->Commands().ShowSearchWindow();
         window = form->Commands().OpenSearchWindow();
     }
 
@@ -451,7 +451,7 @@ private slots:
         QCOMPARE(session.CurrentPage(), 7);
         QCOMPARE(session.StatusLine(), Status(7));
 
-        session.form->Commands().menuSeratch_FileSeratch_Click();
+        session.form->Commands().ShowSearchWindow();
         session.window = session.form->Commands().OpenSearchWindow();
         QVERIFY(session.Started());
         QCOMPARE(session.Text()->count(), 0);
@@ -474,7 +474,7 @@ private slots:
         Session session(WordOn({7}), false);
         QVERIFY(session.form);
         session.form->setGeometry(mainWindow);
-        session.form->Commands().menuSeratch_FileSeratch_Click();
+        session.form->Commands().ShowSearchWindow();
         session.window = session.form->Commands().OpenSearchWindow();
         QVERIFY(session.Started());
         session.Search(Word);

@@ -322,7 +322,7 @@ private slots:
 
         for (const QString& expected : fromTheMenu) {
             test.prompter.AnswerModal(look);
-            form->Commands().menuCom_Tip_Click();
+            form->Commands().ShowTips();
             QVERIFY(test.prompter.AllAnswered());
             QCOMPARE(tips.back(), expected);
             QCOMPARE(switches.back(), QStringLiteral("1"));

@@ -1,6 +1,5 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
-#include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
 #include "ui/platform/Twips.h"
@@ -84,6 +83,11 @@ ScriptedPrompter::ModalScript Answer(MainWindow& form, NoticeSeen& seen, bool ti
     };
 }
 
+QAction* ZN(MainWindow& form)
+{
+    return form.findChild<QAction*>(QStringLiteral("ZN"));
+}
+
 std::unique_ptr<MainWindow> Started(TestApp& test)
 {
     test.RegisterOwner();
@@ -134,7 +138,7 @@ private slots:
         NoticeSeen seen;
         test.prompter.AnswerModal(Answer(*form, seen, tick, button));
 
-        form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
+        ZN(*form)->trigger();
 
         QVERIFY(test.prompter.AllAnswered());
         QCOMPARE(seen.window, QStringLiteral("frmZnMSG"));
@@ -161,13 +165,13 @@ private slots:
 
         // The next switch-on: the notice again unless it was turned off.
         if (panelStays) {
-            form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
+            ZN(*form)->trigger();
             QVERIFY(!panel.frame->isVisible());
         }
         NoticeSeen again;
         if (!noticeOff)
             test.prompter.AnswerModal(Answer(*form, again, false, 0));
-        form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
+        ZN(*form)->trigger();
         QVERIFY(test.prompter.AllAnswered());
         QCOMPARE(Notices(test.prompter), noticeOff ? 1 : 2);
         if (!noticeOff)
@@ -186,7 +190,7 @@ private slots:
         QVERIFY(form);
         NoticeSeen seen;
         test.prompter.AnswerModal(Answer(*form, seen, true, 0));
-        form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
+        ZN(*form)->trigger();
         QVERIFY(test.prompter.AllAnswered());
         QVERIFY(test.context.app.ZnMSG);
         QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("ZnMSG")), QString());
@@ -204,7 +208,7 @@ private slots:
         QVERIFY(form);
         QVERIFY(nextRun.app.ZnMSG);
         nextRun.app.ZnURL = QStringLiteral("about:blank");
-        form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
+        ZN(*form)->trigger();
         QVERIFY(form->findChild<QWidget*>(QStringLiteral("znBaseFrm"))->isVisible());
         QCOMPARE(Notices(test.prompter), 0);
     }

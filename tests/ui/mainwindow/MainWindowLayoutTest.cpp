@@ -1,7 +1,6 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "ui/mainwindow/BackgroundTiler.h"
-#include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PictureSurface.h"
 #include "ui/mainwindow/StartProgram.h"
@@ -232,7 +231,7 @@ private slots:
         auto* slider = form->findChild<QSlider*>(QStringLiteral("Slider1"));
         auto* panel = form->findChild<QWidget*>(QStringLiteral("znBaseFrm"));
 
-        form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
+        buttons.front()->trigger();
         QVERIFY(panel->isVisible());
         const QWidget* band = form->findChild<QWidget*>(QStringLiteral("CoolBar1"));
         QCOMPARE(panel->pos(), QPoint(band->x(), band->height()));
@@ -245,7 +244,7 @@ private slots:
         QVERIFY(qobject_cast<SafeWebView*>(view));
         QCOMPARE(view->url(), QUrl(QStringLiteral("about:blank")));
 
-        form->Commands().Toolbar1_ButtonClick(QStringLiteral("ZN"));
+        buttons.front()->trigger();
         QVERIFY(!panel->isVisible());
         for (const QAction* button : buttons)
             QVERIFY(button->isEnabled());

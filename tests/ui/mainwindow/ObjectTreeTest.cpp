@@ -114,7 +114,7 @@ private slots:
         QVERIFY(form);
         QStringList trees = Tree(*form);
 
-        form->Commands().menuSeratch_FileSeratch_Click();
+        form->Commands().ShowSearchWindow();
         QVERIFY(form->Commands().OpenSearchWindow());
         trees << Tree(*form->Commands().OpenSearchWindow());
 
@@ -133,7 +133,7 @@ private slots:
         trees << Tree(browser);
         WebPanelNotice notice(test.context.app, [] {});
         trees << Tree(notice);
-        LaunchProgress progress(test.context, *form);
+        LaunchProgress progress(test.context, form->Exiting(), *form);
         trees << Tree(progress);
 
         trees.replaceInStrings(test.profile.ProgramFolder(), QStringLiteral("<program folder>"));

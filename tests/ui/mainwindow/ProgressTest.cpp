@@ -102,7 +102,8 @@ private slots:
             ~Desktop() { QApplication::setFont(font); }
         } desktop;
         QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK JP"), points));
-        const std::unique_ptr<LaunchProgress> window = std::make_unique<LaunchProgress>(test.context, *form);
+        const std::unique_ptr<LaunchProgress> window =
+            std::make_unique<LaunchProgress>(test.context, form->Exiting(), *form);
         auto* label = window->findChild<QLabel*>(QStringLiteral("Label1"));
         QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
         QVERIFY(label->height() >= label->fontMetrics().height());
@@ -118,15 +119,15 @@ private slots:
         test.RegisterOwner();
         const std::unique_ptr<MainWindow> form = StartProgram(test.context);
         QVERIFY(form);
-        QPointer<LaunchProgress> window = new LaunchProgress(test.context, *form);
+        QPointer<LaunchProgress> window = new LaunchProgress(test.context, form->Exiting(), *form);
         window->show();
         test.prompter.AnswerMessage(Prompter::Answer::Ok);
 
         for (int tick = 0; tick < 99; ++tick)
-            window->Timer1_Timer();
+            window->Step();
         QVERIFY(test.launcher.started.isEmpty());
         for (int tick = 0; tick < 3 && test.launcher.started.isEmpty(); ++tick)
-            window->Timer1_Timer();
+            window->Step();
 
         QCOMPARE(test.launcher.started, QStringList{test.profile.ProgramFile(QStringLiteral("MentSorafumi.exe"))});
         QVERIFY(test.prompter.AllAnswered());
@@ -147,9 +148,9 @@ private slots:
         test.launcher.succeeds = true;
         const std::unique_ptr<MainWindow> form = StartProgram(test.context);
         QVERIFY(form);
-        auto* window = new LaunchProgress(test.context, *form);
+        auto* window = new LaunchProgress(test.context, form->Exiting(), *form);
         for (int tick = 0; tick < 102 && !test.context.Ended(); ++tick)
-            window->Timer1_Timer();
+            window->Step();
         QVERIFY(test.context.Ended());
         QCOMPARE(test.launcher.started.size(), 1);
         QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), QStringLiteral("3.3.410"));
