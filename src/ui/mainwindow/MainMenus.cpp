@@ -150,7 +150,7 @@ void MainMenus::menuSeratch_FileSeratch_Click()
     auto* body = form_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes"));
     const bool opening = !search_;
     if (opening) {
-        search_ = new SearchWindow(store_, form_, context_.prompter, &form_);
+        search_ = new SearchWindow(store_, &form_);
         search_->PlaceClearOf(form_, *body);
     }
     search_->show();

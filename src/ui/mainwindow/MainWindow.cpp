@@ -12,7 +12,6 @@
 #include "ui/mainwindow/UpDown.h"
 #include "ui/dialogs/TipWindow.h"
 #include "ui/dialogs/WebPanelNotice.h"
-#include "core/platform/JapaneseLocale.h"
 #include "ui/platform/SafeWebView.h"
 #include "ui/platform/Twips.h"
 #include "core/settings/SessionSettings.h"
@@ -220,7 +219,7 @@ void MainWindow::BuildEntryArea()
         days->verticalHeader()->setMinimumSectionSize(0);
     }
     Calendar->setSelectedDate(context_.clock.Now().date());
-    connect(Calendar, &QCalendarWidget::clicked, this, &MainWindow::Calendar_DateClick);
+    connect(Calendar, &QCalendarWidget::clicked, this, [this](QDate date) { store_.ShowDay(date); });
 
     struct Entry
     {
@@ -240,8 +239,8 @@ void MainWindow::BuildEntryArea()
         LabelFor(label, box);
         FieldBoxes[size_t(i)] = box;
     }
-    static_cast<QLineEdit*>(FieldBoxes[3])->setText(QStringLiteral("晴れ"));
-    FieldBoxes[4]->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
+    static_cast<QLineEdit*>(FieldBoxes[Slot(EntryField::Weather)])->setText(QStringLiteral("晴れ"));
+    FieldBoxes[Slot(EntryField::Expense)]->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
 
     UpDown1 = new UpDown(0, 8, surface_);
     Place(UpDown1, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
@@ -258,14 +257,14 @@ void MainWindow::BuildEntryArea()
 
     QLabel* bodyLabel = AddLabel(6, QStringLiteral("日記の内容"), 180, 2460);
     auto* body = new BodyBox(surface_);
-    PlaceInArray(body, QStringLiteral("FieldBoxes"), BodyIndex, {120, 2700, 7635, 2835});
+    PlaceInArray(body, QStringLiteral("FieldBoxes"), int(EntryField::Body), {120, 2700, 7635, 2835});
     LabelFor(bodyLabel, body);
     body->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Like every other box, the body passes Tab on to the next control; Enter
     // starts its new lines.
     body->setTabChangesFocus(true);
     body->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
-    FieldBoxes[BodyIndex] = body;
+    FieldBoxes[Slot(EntryField::Body)] = body;
     for (int i = 0; i + 1 < EntryFieldCount; ++i)
         setTabOrder(FieldBoxes[size_t(i)], FieldBoxes[size_t(i + 1)]);
 
@@ -304,17 +303,16 @@ bool MainWindow::Form_Load()
     LoadBackground();
     store_.SelectDiaryFile();
     if (store_.OpenElsewhere())
-        RunningCopy::RaiseHolder(store_.State().DiaryFile.Path());
+        RunningCopy::RaiseHolder(store_.DiaryFile().Path());
     if (context_.Ended())
         return false;
     if (store_.IsOpen())
-        runningCopy_ = new RunningCopy(store_.State().DiaryFile.Path(), *this);
-    store_.State().CurrentPage = store_.State().PageCount;
-    store_.LoadPage();
+        runningCopy_ = new RunningCopy(store_.DiaryFile().Path(), *this);
+    store_.ShowLastPage();
     FontSizeSetText->setText(context_.app.UserDataFontSize);
     ApplyBodyFontSize(context_.app.UserDataFontSize);
     // The window opens ready for writing, not on the page slider.
-    FieldBoxes[BodyIndex]->setFocus();
+    FieldBoxes[Slot(EntryField::Body)]->setFocus();
     return true;
 }
 
@@ -391,9 +389,9 @@ void MainWindow::ApplyBodyFontSize(const QString& text)
     const std::optional<double> size = SettingValue::ToNumber(text);
     if (!size || *size < 1.0 || *size > 400.0)
         return;
-    QFont font = FieldBoxes[BodyIndex]->font();
+    QFont font = FieldBoxes[Slot(EntryField::Body)]->font();
     font.setPointSizeF(*size);
-    FieldBoxes[BodyIndex]->setFont(font);
+    FieldBoxes[Slot(EntryField::Body)]->setFont(font);
 }
 
 void MainWindow::menuCom_Exit_Click()
@@ -487,7 +485,7 @@ void MainWindow::Form_Resize()
 
     // Each rule stands alone: one that cannot apply is skipped.
     if (H > 3000) {
-        QWidget* body = FieldBoxes[BodyIndex];
+        QWidget* body = FieldBoxes[Slot(EntryField::Body)];
         if (W > 220)
             body->resize(Twips::ToPixels(W - 220), Twips::ToPixels(H - 2950));
         PageLabel->move(PageLabel->x(), Twips::ToPixels(H - 220));
@@ -513,48 +511,6 @@ void MainWindow::PaintBackground()
         BackgroundTiler::Tile(painter, background_, canvas.size());
     }
     surface_->update();
-}
-
-void MainWindow::Calendar_DateClick(QDate date)
-{
-    StoreState& state = store_.State();
-    if (state.PageCount <= 0) {
-        context_.prompter.Message({QStringLiteral("１件も日記がありません。"),
-                                   Prompter::ProgramTitle(),
-                                   Prompter::Buttons::Ok,
-                                   Prompter::Icon::Critical,
-                                   {}});
-        return;
-    }
-    // The scan reads only the date fields and shows the page it stops on, as
-    // showing every page up to it in turn would leave the window. Edits not
-    // stored on the shown page give way to it.
-    const std::optional<qint32> found = store_.FindDatePage(date);
-    if (!found)
-        return;
-    state.CurrentPage = *found != 0 ? *found : state.PageCount;
-    store_.LoadPage();
-    if (state.CurrentPage > 1)
-        state.PageChanged = true;
-    if (*found != 0)
-        return;
-
-    const Prompter::Answer answer =
-        context_.prompter.Message({JapaneseLocale::FormatShortDate(date) +
-                                       QStringLiteral(" の日記はありませんでした。この日の日記をつけますか？"),
-                                   Prompter::ProgramTitle(),
-                                   Prompter::Buttons::YesNo,
-                                   Prompter::Icon::Question,
-                                   {}});
-    if (answer != Prompter::Answer::Yes)
-        return;
-    const qint32 before = state.PageCount;
-    store_.AddPage();
-    if (state.PageCount == before)
-        return;
-    SetFieldText(0, JapaneseLocale::FormatDate(date));
-    SetFieldText(1, JapaneseLocale::FormatTime(QTime(0, 0)));
-    SetFieldText(2, JapaneseLocale::FormatWeekday(date));
 }
 
 void MainWindow::ToggleWebPanel()
@@ -595,24 +551,24 @@ void MainWindow::EnableDiaryButtons(bool enabled)
     toolbarButtons_.front()->setChecked(!enabled);
 }
 
-QString MainWindow::FieldText(int index) const
+QString MainWindow::FieldText(EntryField field) const
 {
-    if (index == BodyIndex) {
-        QString text = static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex])->toPlainText();
+    if (field == EntryField::Body) {
+        QString text = static_cast<QPlainTextEdit*>(FieldBoxes[Slot(field)])->toPlainText();
         return text.replace(u'\n', QStringLiteral("\r\n"));
     }
-    return static_cast<QLineEdit*>(FieldBoxes[size_t(index)])->text();
+    return static_cast<QLineEdit*>(FieldBoxes[Slot(field)])->text();
 }
 
-void MainWindow::SetFieldText(int index, const QString& text)
+void MainWindow::SetFieldText(EntryField field, const QString& text)
 {
-    if (index == BodyIndex) {
+    if (field == EntryField::Body) {
         QString plain = text;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex])->setPlainText(plain);
+        static_cast<QPlainTextEdit*>(FieldBoxes[Slot(field)])->setPlainText(plain);
         return;
     }
-    static_cast<QLineEdit*>(FieldBoxes[size_t(index)])->setText(text);
+    static_cast<QLineEdit*>(FieldBoxes[Slot(field)])->setText(text);
 }
 
 void MainWindow::SetPageStatus(const QString& text)
@@ -632,8 +588,8 @@ void MainWindow::SetSlider(int maximum, int position)
 void MainWindow::SelectInBody(int start, int length)
 {
     // The box holds line feeds where the diary's text has CR LF.
-    auto* body = static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex]);
-    const QString text = FieldText(BodyIndex);
+    auto* body = static_cast<QPlainTextEdit*>(FieldBoxes[Slot(EntryField::Body)]);
+    const QString text = FieldText(EntryField::Body);
     const auto inBox = [&text](int position) {
         return position - int(text.left(position).count(QStringLiteral("\r\n")));
     };

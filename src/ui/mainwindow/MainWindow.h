@@ -50,7 +50,6 @@ public:
     bool StoreSaveAndEnd();
 
     void Form_Resize();
-    void Calendar_DateClick(QDate date);
     void ToggleWebPanel();
     // Hides the web panel and gives the diary's controls back.
     void HideWebPanel();
@@ -63,8 +62,8 @@ public:
     const QPixmap& BackgroundPicture() const { return background_; }
 
     // DiaryView
-    QString FieldText(int index) const override;
-    void SetFieldText(int index, const QString& text) override;
+    QString FieldText(EntryField field) const override;
+    void SetFieldText(EntryField field, const QString& text) override;
     void SetPageStatus(const QString& text) override;
     void SetSlider(int maximum, int position) override;
     bool SetCalendarDate(QDate date) override;
