@@ -189,7 +189,8 @@ void DiaryStore::OfferPageFor(QDate date)
     AddPage();
     if (pageCount_ == before)
         return;
-    // The page is written for now; the day shows in its fields until stored.
+    // The page was written with the present date and time; the clicked day
+    // shows in its fields, and reaches the file when the page is stored.
     view_.SetFieldText(EntryField::Date, JapaneseLocale::FormatDate(date));
     view_.SetFieldText(EntryField::Time, JapaneseLocale::FormatTime(QTime(0, 0)));
     view_.SetFieldText(EntryField::Weekday, JapaneseLocale::FormatWeekday(date));
