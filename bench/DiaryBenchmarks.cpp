@@ -67,7 +67,6 @@ struct Running
     std::unique_ptr<MainWindow> form;
 
     DiaryStore& Store() { return form->Store(); }
-    StoreState& State() { return form->Store().State(); }
 };
 
 bool StartOn(benchmark::State& state, const QString& path, Running& running)
@@ -112,8 +111,8 @@ void BM_OpenDiary(benchmark::State& state)
         const bool loaded = form->Open();
 
         state.PauseTiming();
-        const bool right = loaded && form->Store().State().PageCount == pages &&
-                           form->Store().State().CurrentPage == pages && form->FieldText(0) == last;
+        const bool right = loaded && form->Store().PageCount() == pages && form->Store().CurrentPage() == pages &&
+                           form->FieldText(EntryField::Date) == last;
         form.reset();
         state.ResumeTiming();
         if (!right) {
@@ -138,13 +137,13 @@ void BM_FindDate(benchmark::State& state)
     prompter.yesNo = Prompter::Answer::No;
     const QDate missing = DiaryGenerator::MissingDate();
     for (auto _ : state)
-        running.form->Calendar_DateClick(missing);
+        running.Store().ShowDay(missing);
 
     if (prompter.messages != int(state.iterations()) ||
         !prompter.lastText.contains(QStringLiteral("の日記はありませんでした")))
         Fail(state, QStringLiteral("unexpected boxes: ") + prompter.lastText);
-    else if (running.State().CurrentPage != pages || running.State().PageCount != pages ||
-             running.form->FieldText(0) != DateText(pages))
+    else if (running.Store().CurrentPage() != pages || running.Store().PageCount() != pages ||
+             running.form->FieldText(EntryField::Date) != DateText(pages))
         Fail(state, QStringLiteral("the last page is not shown"));
 }
 
@@ -160,19 +159,19 @@ void BM_FindDateByLoading(benchmark::State& state)
     const QDate missing = DiaryGenerator::MissingDate();
     qint32 found = 0;
     for (auto _ : state) {
-        StoreState& store = running.State();
+        DiaryStore& store = running.Store();
         found = 0;
-        for (qint32 page = 1; page <= store.PageCount; ++page) {
-            store.CurrentPage = page;
-            running.Store().LoadPage();
-            if (JapaneseLocale::ParseDate(running.form->FieldText(0)) == missing) {
+        for (qint32 page = 1; page <= store.PageCount(); ++page) {
+            store.ShowPage(page);
+            if (JapaneseLocale::ParseDate(running.form->FieldText(EntryField::Date)) == missing) {
                 found = page;
                 break;
             }
         }
         benchmark::DoNotOptimize(found);
     }
-    if (found != 0 || running.State().CurrentPage != pages || running.form->FieldText(0) != DateText(pages))
+    if (found != 0 || running.Store().CurrentPage() != pages ||
+        running.form->FieldText(EntryField::Date) != DateText(pages))
         Fail(state, QStringLiteral("the scan did not end on the last page"));
 }
 
@@ -193,9 +192,9 @@ void BM_Search(benchmark::State& state)
     }
     text->setEditText(DiaryGenerator::AbsentText());
     for (auto _ : state)
-        window->Seratch_Click();
+        window->Search();
     BenchPrompter& prompter = running.program->prompter;
-    if (prompter.beeps != 0 || prompter.messages != 0 || running.State().CurrentPage != pages ||
+    if (prompter.beeps != 0 || prompter.messages != 0 || running.Store().CurrentPage() != pages ||
         text->currentText() != DiaryGenerator::AbsentText())
         Fail(state, QStringLiteral("the search found something or did not end on the last page"));
 }
@@ -249,9 +248,8 @@ void BM_Save(benchmark::State& state)
     if (!StartOn(state, path, running))
         return;
     const qint32 page = qMax(1, pages / 2);
-    running.State().CurrentPage = page;
-    running.Store().LoadPage();
-    const QString body = running.form->FieldText(DiaryView::BodyIndex);
+    running.Store().ShowPage(page);
+    const QString body = running.form->FieldText(EntryField::Body);
     // Every save of the run differs from the page as it was loaded.
     static int saves = 0;
     const auto marker = [] { return QStringLiteral("【%1】").arg(saves, 6, 10, QLatin1Char('0')); };
@@ -259,7 +257,7 @@ void BM_Save(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         ++saves;
-        running.form->SetFieldText(DiaryView::BodyIndex, marker() + body.mid(marker().size()));
+        running.form->SetFieldText(EntryField::Body, marker() + body.mid(marker().size()));
         state.ResumeTiming();
 
         running.form->Commands().SaveDiary();
@@ -301,15 +299,15 @@ void BM_DeleteFirstPage(benchmark::State& state)
         fresh = false;
         // Reopened on the copy and showing page 1.
         running.Store().SelectDiaryFile();
-        const bool ready = running.State().PageCount == pages && running.State().CurrentPage == 1;
+        const bool ready = running.Store().PageCount() == pages && running.Store().CurrentPage() == 1;
         const int boxes = prompter.messages;
         state.ResumeTiming();
 
         deleteButton->trigger();
 
         state.PauseTiming();
-        const bool right = ready && prompter.messages == boxes + 1 && running.State().PageCount == pages - 1 &&
-                           running.State().CurrentPage == 1 && running.form->FieldText(0) == second &&
+        const bool right = ready && prompter.messages == boxes + 1 && running.Store().PageCount() == pages - 1 &&
+                           running.Store().CurrentPage() == 1 && running.form->FieldText(EntryField::Date) == second &&
                            Identify(path).size == qint64(pages - 1) * RecordLength;
         state.ResumeTiming();
         if (!right) {

@@ -67,10 +67,10 @@ int Run(const QString& diary, const QString& programFolder, bool startupOnly, qi
     }
     std::printf("shown_at_ns=%lld\nstartup_ms=%.2f\n", static_cast<long long>(shownNs),
                 double(shownNs - startedNs) / 1e6);
-    const qint32 pages = form->Store().State().PageCount;
+    const qint32 pages = form->Store().PageCount();
     if (!startupOnly) {
         program.prompter.yesNo = Prompter::Answer::No;
-        form->Calendar_DateClick(DiaryGenerator::MissingDate());
+        form->Store().ShowDay(DiaryGenerator::MissingDate());
         QCoreApplication::processEvents();
         form->Commands().ShowSearchWindow();
         SearchWindow* window = form->Commands().OpenSearchWindow();
@@ -80,9 +80,9 @@ int Run(const QString& diary, const QString& programFolder, bool startupOnly, qi
             return 1;
         }
         text->setEditText(DiaryGenerator::AbsentText());
-        window->Seratch_Click();
+        window->Search();
         QCoreApplication::processEvents();
-        if (program.prompter.messages != 1 || form->Store().State().CurrentPage != pages) {
+        if (program.prompter.messages != 1 || form->Store().CurrentPage() != pages) {
             std::fprintf(stderr, "the click or the search went astray\n");
             return 1;
         }

@@ -151,15 +151,11 @@ struct Session
         store.SelectDiaryFile();
     }
 
-    void Show(qint32 page)
-    {
-        store.State().CurrentPage = page;
-        store.LoadPage();
-    }
+    void Show(qint32 page) { store.ShowPage(page); }
     bool Edit(qint32 page)
     {
         Show(page);
-        view.SetFieldText(DiaryView::BodyIndex, NewBody(page));
+        view.SetFieldText(EntryField::Body, NewBody(page));
         return store.StorePage();
     }
 
@@ -174,13 +170,13 @@ int Dump(const QString& path)
 {
     Session session(path, false);
     QStringList lines = session.prompter.lines;
-    StoreState& state = session.store.State();
+    const RecordFile& diary = session.store.DiaryFile();
     qint32 pages = 0;
     if (session.store.IsOpen()) {
-        pages = state.DiaryFile.RecordCount();
+        pages = diary.RecordCount();
         for (qint32 page = 1; page <= pages; ++page) {
             QByteArray record;
-            if (state.DiaryFile.ReadRecord(page, record)) {
+            if (diary.ReadRecord(page, record)) {
                 lines.append(QStringLiteral("page %1 unreadable").arg(page));
                 continue;
             }

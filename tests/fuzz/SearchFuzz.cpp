@@ -36,7 +36,7 @@ bool ShownBodyHolds(const QByteArray& record, const QString& text)
 {
     FakeDiaryView view;
     PageFields::RecordToFields(DiaryPage::FromBytes(record), view);
-    const QString body = view.FieldText(DiaryView::BodyIndex);
+    const QString body = view.FieldText(EntryField::Body);
     // An empty text is held by every body but an empty one.
     return text.isEmpty() ? !body.isEmpty() : body.contains(text);
 }

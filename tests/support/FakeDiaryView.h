@@ -8,8 +8,8 @@
 class FakeDiaryView : public DiaryView
 {
 public:
-    QString FieldText(int index) const override { return fields[size_t(index)]; }
-    void SetFieldText(int index, const QString& text) override { fields[size_t(index)] = text; }
+    QString FieldText(EntryField field) const override { return fields[Slot(field)]; }
+    void SetFieldText(EntryField field, const QString& text) override { fields[Slot(field)] = text; }
     void SetPageStatus(const QString& text) override { status = text; }
     void SetSlider(int maximum, int position) override
     {

@@ -260,14 +260,9 @@ public:
     {
         app.UserDataFile = diary;
         store.SelectDiaryFile();
-        store.State().CurrentPage = store.State().PageCount;
-        store.LoadPage();
+        store.ShowLastPage();
     }
-    void Show(qint32 page)
-    {
-        store.State().CurrentPage = page;
-        store.LoadPage();
-    }
+    void Show(qint32 page) { store.ShowPage(page); }
     QStringList Fields() const { return QStringList(view.fields.begin(), view.fields.end()); }
 
     FakeDiaryView view;

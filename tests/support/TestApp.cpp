@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QSettings>
 
-QWidget* EntryField(const QWidget& mainWindow, int index)
+QWidget* EntryBox(const QWidget& mainWindow, int index)
 {
     for (QWidget* box : mainWindow.findChildren<QWidget*>(QStringLiteral("FieldBoxes")))
         if (box->property("index").toInt() == index)

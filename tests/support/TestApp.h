@@ -26,8 +26,8 @@ ScriptedPrompter::ModalScript FillAndPress(std::vector<std::pair<QString, QStrin
 
 class MainWindow;
 
-// Entry field `index` (0 date … 6 body) of a main window.
-QWidget* EntryField(const QWidget& mainWindow, int index);
+// The box of entry field `index` (0 date … 6 body) of a main window.
+QWidget* EntryBox(const QWidget& mainWindow, int index);
 // The status line of a main window.
 QString PageStatus(const QWidget& mainWindow);
 

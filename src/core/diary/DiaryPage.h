@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/diary/EntryField.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -18,18 +20,18 @@ public:
         Field field;
         int length;     // characters in memory, bytes on disk
         int offset;     // byte offset in the record
-        int entryIndex; // the entry field of the main window that shows it
+        EntryField entryField; // the entry field of the main window that shows it
     };
 
     static constexpr int RecordLength = 10090;
     static constexpr std::array<Layout, FieldCount> Fields = {{
-        {PageDate, 15, 0, 0},
-        {PageWeekday, 15, 15, 2},
-        {PageExpense, 15, 30, 4},
-        {PageSignature, 15, 45, 5},
-        {PageTime, 15, 60, 1},
-        {PageWeather, 15, 75, 3},
-        {PageBody, 10000, 90, 6},
+        {PageDate, 15, 0, EntryField::Date},
+        {PageWeekday, 15, 15, EntryField::Weekday},
+        {PageExpense, 15, 30, EntryField::Expense},
+        {PageSignature, 15, 45, EntryField::Signature},
+        {PageTime, 15, 60, EntryField::Time},
+        {PageWeather, 15, 75, EntryField::Weather},
+        {PageBody, 10000, 90, EntryField::Body},
     }};
 
     DiaryPage();

@@ -63,24 +63,24 @@ void DiaryStore::Inform(const QString& text)
 
 void DiaryStore::SelectDiaryFile()
 {
-    if (state_.PageCount > 0) {
+    if (pageCount_ > 0) {
         if (!StorePage() || !CompactDiary())
             return;
     }
-    state_.DiaryFileName = app_.UserDataFile;
-    if (!state_.DiaryFileName.isEmpty()) {
-        if (!OpenDiary(state_.DiaryFileName))
+    diaryFileName_ = app_.UserDataFile;
+    if (!diaryFileName_.isEmpty()) {
+        if (!OpenDiary(diaryFileName_))
             return;
         if (IsOpen())
-            RemoveLeftoverTemp(state_.DiaryFile);
+            RemoveLeftoverTemp(diaryFile_);
         InitPages();
-        state_.PageChanged = false;
+        pageChanged_ = false;
         return;
     }
-    state_.DiaryFileNumber = 0;
-    while (state_.DiaryFileNumber == 0) {
+    diaryOpen_ = false;
+    while (!diaryOpen_) {
         const QString answer = DiaryFiles::AskFileName(prompter_, FirstStartPrompt);
-        state_.DiaryFileName = answer;
+        diaryFileName_ = answer;
         app_.UserDataFile = answer;
         if (answer.isEmpty()) {
             prompter_.Message({QStringLiteral("ファイル名を指定しなかったので終了します。"),
@@ -94,15 +94,15 @@ void DiaryStore::SelectDiaryFile()
         if (!OpenDiary(answer))
             return;
     }
-    RemoveLeftoverTemp(state_.DiaryFile);
+    RemoveLeftoverTemp(diaryFile_);
     InitPages();
-    state_.PageChanged = false;
+    pageChanged_ = false;
 }
 
 bool DiaryStore::OpenDiary(const QString& name)
 {
-    state_.DiaryFileNumber = DiaryFiles::OpenFileChecked(prompter_, name, DiaryFiles::Random, RecordLength, true,
-                                                         state_.DiaryFile, &openElsewhere_);
+    diaryOpen_ = DiaryFiles::OpenFileChecked(prompter_, name, DiaryFiles::Random, RecordLength, true, diaryFile_,
+                                             &openElsewhere_) != 0;
     if (!openElsewhere_)
         return true;
     endProgram_();
@@ -111,15 +111,15 @@ bool DiaryStore::OpenDiary(const QString& name)
 
 void DiaryStore::InitPages()
 {
-    state_.PageCount = IsOpen() ? state_.DiaryFile.RecordCount() : 0;
-    state_.CurrentPage = 1;
-    if (state_.PageCount >= 1) {
+    pageCount_ = IsOpen() ? diaryFile_.RecordCount() : 0;
+    currentPage_ = 1;
+    if (pageCount_ >= 1) {
         LoadPage();
         return;
     }
     // The store at the start of AddPage then finds nothing to write.
-    PageFields::FieldsToRecord(view_, state_.CurrentRecord);
-    state_.SavedRecord = state_.CurrentRecord;
+    PageFields::FieldsToRecord(view_, shownRecord_);
+    loadedRecord_ = shownRecord_;
     AddPage();
 }
 
@@ -128,21 +128,94 @@ void DiaryStore::LoadPage()
     if (!IsOpen())
         return;
     DiaryPage record;
-    if (const FileError error = PageRecords::ReadRecord(state_.DiaryFile, state_.CurrentPage, record)) {
+    if (const FileError error = PageRecords::ReadRecord(diaryFile_, currentPage_, record)) {
         ReportFileError(error);
         return;
     }
-    state_.CurrentRecord = record;
-    PageFields::RecordToFields(state_.CurrentRecord, view_);
+    shownRecord_ = record;
+    PageFields::RecordToFields(shownRecord_, view_);
     // What is shown, normalised: viewing alone never rewrites a page.
-    PageFields::FieldsToRecord(view_, state_.CurrentRecord);
-    state_.SavedRecord = state_.CurrentRecord;
+    PageFields::FieldsToRecord(view_, shownRecord_);
+    loadedRecord_ = shownRecord_;
     ShowPageStatus();
+}
+
+void DiaryStore::ShowPage(qint32 page)
+{
+    currentPage_ = page;
+    LoadPage();
+}
+
+void DiaryStore::ShowLastPage()
+{
+    ShowPage(pageCount_);
+}
+
+void DiaryStore::ShowDay(QDate date)
+{
+    if (pageCount_ <= 0) {
+        prompter_.Message({QStringLiteral("１件も日記がありません。"),
+                           Prompter::ProgramTitle(),
+                           Prompter::Buttons::Ok,
+                           Prompter::Icon::Critical,
+                           {}});
+        return;
+    }
+    // The scan reads only the date fields and shows the page it stops on, as
+    // showing every page up to it in turn would leave the window. Edits not
+    // stored on the shown page give way to it.
+    const std::optional<qint32> found = FindDatePage(date);
+    if (!found)
+        return;
+    ShowPage(*found != 0 ? *found : pageCount_);
+    if (currentPage_ > 1)
+        pageChanged_ = true;
+    if (*found == 0)
+        OfferPageFor(date);
+}
+
+void DiaryStore::OfferPageFor(QDate date)
+{
+    const Prompter::Answer answer =
+        prompter_.Message({JapaneseLocale::FormatShortDate(date) +
+                               QStringLiteral(" の日記はありませんでした。この日の日記をつけますか？"),
+                           Prompter::ProgramTitle(),
+                           Prompter::Buttons::YesNo,
+                           Prompter::Icon::Question,
+                           {}});
+    if (answer != Prompter::Answer::Yes)
+        return;
+    const qint32 before = pageCount_;
+    AddPage();
+    if (pageCount_ == before)
+        return;
+    // The page was written with the present date and time; the clicked day
+    // shows in its fields, and reaches the file when the page is stored.
+    view_.SetFieldText(EntryField::Date, JapaneseLocale::FormatDate(date));
+    view_.SetFieldText(EntryField::Time, JapaneseLocale::FormatTime(QTime(0, 0)));
+    view_.SetFieldText(EntryField::Weekday, JapaneseLocale::FormatWeekday(date));
+}
+
+void DiaryStore::FindAndShow(const QString& text, qint32 from)
+{
+    if (from > pageCount_ || !IsOpen())
+        return;
+    // The bodies are read from the file; only the page that stays is shown.
+    const QString wanted = BodySearch::StoredForm(text);
+    const std::optional<qint32> found = FindInBodies(wanted, from);
+    if (!found)
+        return;
+    ShowPage(*found != 0 ? *found : pageCount_);
+    if (*found == 0)
+        return;
+    const int position = int(view_.FieldText(EntryField::Body).indexOf(wanted));
+    view_.SelectInBody(qMax(0, position), int(wanted.size()));
+    prompter_.Beep();
 }
 
 bool DiaryStore::WriteCurrentRecord(qint32 page)
 {
-    if (const FileError error = PageRecords::WriteRecord(state_.DiaryFile, page, state_.CurrentRecord)) {
+    if (const FileError error = PageRecords::WriteRecord(diaryFile_, page, shownRecord_)) {
         ReportFileError(error);
         return false;
     }
@@ -153,12 +226,12 @@ bool DiaryStore::StorePage()
 {
     // Without a page shown (a diary whose first page could not be written)
     // there is nowhere to store to.
-    if (!IsOpen() || state_.CurrentPage < 1)
+    if (!IsOpen() || currentPage_ < 1)
         return true;
-    PageFields::FieldsToRecord(view_, state_.CurrentRecord);
-    if (state_.CurrentRecord == state_.SavedRecord)
+    PageFields::FieldsToRecord(view_, shownRecord_);
+    if (shownRecord_ == loadedRecord_)
         return true;
-    return WriteCurrentRecord(state_.CurrentPage);
+    return WriteCurrentRecord(currentPage_);
 }
 
 void DiaryStore::AddPage()
@@ -166,30 +239,34 @@ void DiaryStore::AddPage()
     if (!IsOpen() || !StorePage())
         return;
     const QDateTime now = clock_.Now();
-    for (int index = 0; index < DiaryView::EntryFieldCount; ++index)
-        view_.SetFieldText(index, QString());
-    view_.SetFieldText(0, JapaneseLocale::FormatDate(now.date()));
-    view_.SetFieldText(1, JapaneseLocale::FormatTime(now.time()));
-    view_.SetFieldText(2, JapaneseLocale::FormatWeekday(now.date()));
-    view_.SetFieldText(5, app_.UserName);
-    PageFields::FieldsToRecord(view_, state_.CurrentRecord);
-    if (!WriteCurrentRecord(state_.PageCount + 1)) {
+    ClearFields();
+    view_.SetFieldText(EntryField::Date, JapaneseLocale::FormatDate(now.date()));
+    view_.SetFieldText(EntryField::Time, JapaneseLocale::FormatTime(now.time()));
+    view_.SetFieldText(EntryField::Weekday, JapaneseLocale::FormatWeekday(now.date()));
+    view_.SetFieldText(EntryField::Signature, app_.UserName);
+    PageFields::FieldsToRecord(view_, shownRecord_);
+    if (!WriteCurrentRecord(pageCount_ + 1)) {
         // The page shown before was stored: show it again as it is on disk.
-        if (state_.PageCount >= 1) {
+        if (pageCount_ >= 1) {
             LoadPage();
             return;
         }
         // An empty diary has none to show. Empty fields with nothing pending,
         // so that the next try is a plain add again.
-        for (int index = 0; index < DiaryView::EntryFieldCount; ++index)
-            view_.SetFieldText(index, QString());
-        PageFields::FieldsToRecord(view_, state_.CurrentRecord);
-        state_.SavedRecord = state_.CurrentRecord;
+        ClearFields();
+        PageFields::FieldsToRecord(view_, shownRecord_);
+        loadedRecord_ = shownRecord_;
         return;
     }
-    ++state_.PageCount;
-    state_.CurrentPage = state_.PageCount;
+    ++pageCount_;
+    currentPage_ = pageCount_;
     LoadPage();
+}
+
+void DiaryStore::ClearFields()
+{
+    for (int index = 0; index < EntryFieldCount; ++index)
+        view_.SetFieldText(EntryField(index), QString());
 }
 
 void DiaryStore::DeletePage()
@@ -205,22 +282,22 @@ void DiaryStore::DeletePage()
         prompter_.Beep();
         return;
     }
-    if (state_.PageCount == 1) {
+    if (pageCount_ == 1) {
         DeleteTheOnlyPage();
         return;
     }
     // One rewrite that leaves the page out: later pages move down by one and
     // no page is ever half moved.
-    const FileError error = RecordFileRewriter::Rewrite(state_.DiaryFile, state_.PageCount, state_.CurrentPage);
+    const FileError error = RecordFileRewriter::Rewrite(diaryFile_, pageCount_, currentPage_);
     if (error && RecordFileRewriter::FolderRefused(error)) {
         ReportDeletionRefused();
         return;
     }
     if (!Settle(error))
         return;
-    --state_.PageCount;
-    if (state_.CurrentPage > state_.PageCount)
-        state_.CurrentPage = state_.PageCount;
+    --pageCount_;
+    if (currentPage_ > pageCount_)
+        currentPage_ = pageCount_;
     LoadPage();
 }
 
@@ -238,10 +315,10 @@ void DiaryStore::DeleteTheOnlyPage()
     app_.UserDataFile.clear();
     // A folder that keeps its files still lets the page go: the file is left
     // holding no page at all.
-    if (!QFile::remove(state_.DiaryFile.Path()) && !state_.DiaryFile.Truncate(0))
-        state_.DiaryFile.Flush();
-    state_.DiaryFile.Close();
-    state_.DiaryFileNumber = 0;
+    if (!QFile::remove(diaryFile_.Path()) && !diaryFile_.Truncate(0))
+        diaryFile_.Flush();
+    diaryFile_.Close();
+    diaryOpen_ = false;
     view_.CloseMainWindow();
 }
 
@@ -249,10 +326,10 @@ void DiaryStore::PreviousPage()
 {
     if (!StorePage())
         return;
-    if (state_.CurrentPage == 1)
+    if (currentPage_ == 1)
         Inform(QStringLiteral("1 より小さいページはありません。"));
     else
-        --state_.CurrentPage;
+        --currentPage_;
     LoadPage();
 }
 
@@ -260,12 +337,12 @@ void DiaryStore::NextPage()
 {
     if (!StorePage())
         return;
-    if (state_.CurrentPage == state_.PageCount)
-        Inform(Str(state_.PageCount) + QStringLiteral("より大きいページはありません。"));
+    if (currentPage_ == pageCount_)
+        Inform(Str(pageCount_) + QStringLiteral("より大きいページはありません。"));
     else
-        ++state_.CurrentPage;
+        ++currentPage_;
     LoadPage();
-    state_.PageChanged = false;
+    pageChanged_ = false;
 }
 
 bool DiaryStore::CompactDiary()
@@ -274,11 +351,11 @@ bool DiaryStore::CompactDiary()
         return true;
     // A file that already holds exactly its pages would be rewritten unchanged;
     // a temporary file an interrupted rewrite left beside it goes.
-    if (state_.DiaryFile.Length() == qint64(state_.PageCount) * RecordLength) {
-        RemoveLeftoverTemp(state_.DiaryFile);
+    if (diaryFile_.Length() == qint64(pageCount_) * RecordLength) {
+        RemoveLeftoverTemp(diaryFile_);
         return true;
     }
-    return Settle(RecordFileRewriter::Rewrite(state_.DiaryFile, state_.PageCount));
+    return Settle(RecordFileRewriter::Rewrite(diaryFile_, pageCount_));
 }
 
 // Where the diary's folder takes no new file, only the last page can go: it
@@ -288,7 +365,7 @@ void DiaryStore::ReportDeletionRefused()
 {
     prompter_.Message({QStringLiteral("日記ファイルのあるフォルダに書き込めないため、このページは削除できません。\r"
                                       "ページはそのまま残っています。\r") +
-                           QFileInfo(state_.DiaryFile.Path()).absolutePath(),
+                           QFileInfo(diaryFile_.Path()).absolutePath(),
                        DiaryFiles::Title(),
                        Prompter::Buttons::Ok,
                        Prompter::Icon::Exclamation,
@@ -299,8 +376,8 @@ bool DiaryStore::Settle(const FileError& error)
 {
     if (!error)
         return true;
-    if (!state_.DiaryFile.IsOpen())
-        state_.DiaryFileNumber = 0;
+    if (!diaryFile_.IsOpen())
+        diaryOpen_ = false;
     ReportFileError(error);
     return false;
 }
@@ -313,14 +390,14 @@ QString DiaryStore::PageStatusText(qint32 pageCount, qint32 currentPage)
 
 void DiaryStore::ShowPageStatus()
 {
-    view_.SetPageStatus(PageStatusText(state_.PageCount, state_.CurrentPage));
-    view_.SetSlider(state_.PageCount, state_.CurrentPage);
-    view_.SetCalendarDate(JapaneseLocale::ParseDate(view_.FieldText(0)));
+    view_.SetPageStatus(PageStatusText(pageCount_, currentPage_));
+    view_.SetSlider(pageCount_, currentPage_);
+    view_.SetCalendarDate(JapaneseLocale::ParseDate(view_.FieldText(EntryField::Date)));
 }
 
 void DiaryStore::CloseDiary()
 {
-    if (state_.PageChanged && !StorePage())
+    if (pageChanged_ && !StorePage())
         return;
     if (!CompactDiary())
         return;
@@ -329,8 +406,8 @@ void DiaryStore::CloseDiary()
 
 void DiaryStore::Release()
 {
-    state_.DiaryFile.Close();
-    state_.DiaryFileNumber = 0;
+    diaryFile_.Close();
+    diaryOpen_ = false;
 }
 
 std::optional<qint32> DiaryStore::FindDatePage(QDate date)
@@ -339,8 +416,8 @@ std::optional<qint32> DiaryStore::FindDatePage(QDate date)
         return 0;
     const DiaryPage::Layout& field = DiaryPage::Fields[DiaryPage::PageDate];
     QByteArray bytes;
-    for (qint32 page = 1; page <= state_.PageCount; ++page) {
-        if (const FileError error = state_.DiaryFile.ReadPart(page, field.offset, field.length, bytes)) {
+    for (qint32 page = 1; page <= pageCount_; ++page) {
+        if (const FileError error = diaryFile_.ReadPart(page, field.offset, field.length, bytes)) {
             ReportFileError(error);
             return std::nullopt;
         }
@@ -355,7 +432,7 @@ std::optional<qint32> DiaryStore::FindInBodies(const QString& text, qint32 from)
     if (!IsOpen())
         return 0;
     qint32 found = 0;
-    if (const FileError error = BodySearch::Find(state_.DiaryFile, text, from, state_.PageCount, found)) {
+    if (const FileError error = BodySearch::Find(diaryFile_, text, from, pageCount_, found)) {
         ReportFileError(error);
         return std::nullopt;
     }

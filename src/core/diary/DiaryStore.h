@@ -1,8 +1,10 @@
 #pragma once
 
-#include "core/diary/StoreState.h"
+#include "core/diary/DiaryPage.h"
+#include "core/platform/RecordFile.h"
 
 #include <QDate>
+#include <QString>
 #include <functional>
 #include <optional>
 
@@ -11,8 +13,9 @@ class DiaryView;
 class Prompter;
 struct AppSettings;
 
-// The open diary and every operation on its pages. It reaches the main window
-// only through DiaryView and the user only through Prompter.
+// The open diary and every operation on its pages. It owns which page is
+// shown, how many there are and whether the shown page was changed; it reaches
+// the main window only through DiaryView and the user only through Prompter.
 class DiaryStore
 {
 public:
@@ -21,13 +24,22 @@ public:
     DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, AppSettings& app,
                std::function<void()> endProgram);
 
-    StoreState& State() { return state_; }
-    const StoreState& State() const { return state_; }
-
     // Opens the configured diary, or asks for a name on the first start.
     void SelectDiaryFile();
     void InitPages();
+    // Shows the current page as it is on disk.
     void LoadPage();
+    // Shows a page (1-based) as it is on disk: edits not stored give way.
+    void ShowPage(qint32 page);
+    void ShowLastPage();
+    // The calendar's click: shows the first page of the day, or, when the day
+    // has none, offers to start a page for it.
+    void ShowDay(QDate date);
+    // The search: shows the first page from `from` on whose body holds the
+    // text, with the text selected, or the last page when none does.
+    void FindAndShow(const QString& text, qint32 from);
+    // A field of the shown page was edited.
+    void MarkChanged() { pageChanged_ = true; }
     // Writes the shown page back when a field differs from the loaded page.
     // False when it could not be written; the fields keep their text.
     bool StorePage();
@@ -52,7 +64,12 @@ public:
     std::optional<qint32> FindInBodies(const QString& text, qint32 from);
 
     static QString PageStatusText(qint32 pageCount, qint32 currentPage);
-    bool IsOpen() const { return state_.DiaryFileNumber != 0; }
+    qint32 CurrentPage() const { return currentPage_; }
+    qint32 PageCount() const { return pageCount_; }
+    bool PageChanged() const { return pageChanged_; }
+    bool IsOpen() const { return diaryOpen_; }
+    // The open diary, for reading only: its place, and its records as stored.
+    const RecordFile& DiaryFile() const { return diaryFile_; }
     // The diary was left alone because another copy of the program holds it.
     bool OpenElsewhere() const { return openElsewhere_; }
 
@@ -65,12 +82,24 @@ private:
     bool Settle(const FileError& error);
     void ReportDeletionRefused();
     void DeleteTheOnlyPage();
+    void ClearFields();
+    // After the calendar found no page for the day: asks, and on Yes adds a
+    // page that shows the day at midnight.
+    void OfferPageFor(QDate date);
 
     DiaryView& view_;
     Prompter& prompter_;
     const Clock& clock_;
     AppSettings& app_;
     std::function<void()> endProgram_;
-    StoreState state_;
+
+    DiaryPage shownRecord_;  // the page the entry fields show
+    DiaryPage loadedRecord_; // shownRecord_ as it was right after loading
+    qint32 currentPage_ = 0; // 1-based
+    qint32 pageCount_ = 0;
+    QString diaryFileName_;  // as the user gave it; may be relative
+    bool diaryOpen_ = false; // false: page operations do nothing
+    bool pageChanged_ = false;
+    RecordFile diaryFile_;
     bool openElsewhere_ = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/diary/EntryField.h"
+
 #include <QDate>
 #include <QString>
 
@@ -9,14 +11,11 @@
 class DiaryView
 {
 public:
-    static constexpr int EntryFieldCount = 7;
-    static constexpr int BodyIndex = 6;
-
     virtual ~DiaryView() = default;
 
     // The body's line breaks are CR LF here, as the file holds them.
-    virtual QString FieldText(int index) const = 0;
-    virtual void SetFieldText(int index, const QString& text) = 0;
+    virtual QString FieldText(EntryField field) const = 0;
+    virtual void SetFieldText(EntryField field, const QString& text) = 0;
 
     virtual void SetPageStatus(const QString& text) = 0;
     virtual void SetSlider(int maximum, int position) = 0;

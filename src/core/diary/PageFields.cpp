@@ -35,16 +35,15 @@ QString PageFields::TrimSpaces(const QString& text)
 void PageFields::FieldsToRecord(const DiaryView& view, DiaryPage& record)
 {
     for (const DiaryPage::Layout& layout : DiaryPage::Fields)
-        record.Assign(layout.field, view.FieldText(layout.entryIndex));
-    const int expenseIndex = DiaryPage::Fields[DiaryPage::PageExpense].entryIndex;
-    record.Assign(DiaryPage::PageExpense, StoredExpense(view.FieldText(expenseIndex)));
+        record.Assign(layout.field, view.FieldText(layout.entryField));
+    record.Assign(DiaryPage::PageExpense, StoredExpense(view.FieldText(EntryField::Expense)));
 }
 
 void PageFields::RecordToFields(const DiaryPage& record, DiaryView& view)
 {
     for (const DiaryPage::Layout& layout : DiaryPage::Fields) {
         const QString& text = record.Text(layout.field);
-        view.SetFieldText(layout.entryIndex,
+        view.SetFieldText(layout.entryField,
                           layout.field == DiaryPage::PageExpense ? ShownExpense(text) : TrimSpaces(text));
     }
 }

@@ -1,9 +1,6 @@
 #include "ui/dialogs/SearchWindow.h"
 
-#include "core/diary/BodySearch.h"
 #include "core/diary/DiaryStore.h"
-#include "core/diary/DiaryView.h"
-#include "core/platform/Prompter.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -36,8 +33,8 @@ QPushButton* Command(int index, const QString& caption, QWidget* parent)
 
 } // namespace
 
-SearchWindow::SearchWindow(DiaryStore& store, DiaryView& view, Prompter& prompter, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), store_(store), view_(view), prompter_(prompter)
+SearchWindow::SearchWindow(DiaryStore& store, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), store_(store)
 {
     setObjectName(QStringLiteral("frmSeratch"));
     setWindowTitle(QStringLiteral("検索"));
@@ -47,14 +44,14 @@ SearchWindow::SearchWindow(DiaryStore& store, DiaryView& view, Prompter& prompte
     note->setObjectName(QStringLiteral("Label2"));
     auto* caption = new QLabel(QStringLiteral("検索文字"), this);
     caption->setObjectName(QStringLiteral("Label1"));
-    cmb = new QComboBox(this);
-    cmb->setObjectName(QStringLiteral("cmb"));
-    cmb->setEditable(true);
-    cmb->setInsertPolicy(QComboBox::NoInsert);
+    searchText_ = new QComboBox(this);
+    searchText_->setObjectName(QStringLiteral("cmb"));
+    searchText_->setEditable(true);
+    searchText_->setInsertPolicy(QComboBox::NoInsert);
     // The text searched is the text typed: no earlier one is completed into it.
-    cmb->setCompleter(nullptr);
-    cmb->setMinimumWidth(220);
-    caption->setBuddy(cmb);
+    searchText_->setCompleter(nullptr);
+    searchText_->setMinimumWidth(220);
+    caption->setBuddy(searchText_);
 
     auto* frame = new QGroupBox(QStringLiteral("検索方法"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -68,7 +65,7 @@ SearchWindow::SearchWindow(DiaryStore& store, DiaryView& view, Prompter& prompte
     auto* search = Command(0, QStringLiteral("検索"), this);
     auto* closeButton = Command(1, QStringLiteral("閉じる"), this);
     search->setDefault(true);
-    connect(search, &QPushButton::clicked, this, &SearchWindow::Seratch_Click);
+    connect(search, &QPushButton::clicked, this, &SearchWindow::Search);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 
     auto* picture = new QLabel(this);
@@ -80,7 +77,7 @@ SearchWindow::SearchWindow(DiaryStore& store, DiaryView& view, Prompter& prompte
     auto* grid = new QGridLayout(this);
     grid->addWidget(note, 0, 0, 1, 2);
     grid->addWidget(caption, 1, 0);
-    grid->addWidget(cmb, 1, 1);
+    grid->addWidget(searchText_, 1, 1);
     grid->addWidget(frame, 2, 0, 1, 2);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(search);
@@ -92,28 +89,13 @@ SearchWindow::SearchWindow(DiaryStore& store, DiaryView& view, Prompter& prompte
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
-void SearchWindow::Seratch_Click()
+void SearchWindow::Search()
 {
-    StoreState& state = store_.State();
-    const qint32 start = fromFirst_->isChecked() ? 1 : state.CurrentPage + 1;
-    const QString text = cmb->currentText();
-    cmb->addItem(text);
-    cmb->setCurrentIndex(cmb->count() - 1);
-    if (start > state.PageCount || !store_.IsOpen())
-        return;
-
-    // The bodies are read from the file; only the page that stays is shown.
-    const QString wanted = BodySearch::StoredForm(text);
-    const std::optional<qint32> found = store_.FindInBodies(wanted, start);
-    if (!found)
-        return;
-    state.CurrentPage = *found != 0 ? *found : state.PageCount;
-    store_.LoadPage();
-    if (*found == 0)
-        return;
-    const int position = int(view_.FieldText(DiaryView::BodyIndex).indexOf(wanted));
-    view_.SelectInBody(qMax(0, position), int(wanted.size()));
-    prompter_.Beep();
+    const qint32 from = fromFirst_->isChecked() ? 1 : store_.CurrentPage() + 1;
+    const QString text = searchText_->currentText();
+    searchText_->addItem(text);
+    searchText_->setCurrentIndex(searchText_->count() - 1);
+    store_.FindAndShow(text, from);
 }
 
 QPoint SearchWindow::ClearPlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen)

@@ -6,8 +6,6 @@ class QComboBox;
 class QPushButton;
 class QRadioButton;
 class DiaryStore;
-class DiaryView;
-class Prompter;
 
 // The search window: finds a text in the bodies of the pages, from the first
 // page or from the page after the shown one, and shows the first page that
@@ -16,9 +14,10 @@ class SearchWindow : public QDialog
 {
     Q_OBJECT
 public:
-    SearchWindow(DiaryStore& store, DiaryView& view, Prompter& prompter, QWidget* parent = nullptr);
+    explicit SearchWindow(DiaryStore& store, QWidget* parent = nullptr);
 
-    void Seratch_Click();
+    // Searches for the text in the box, which joins the list of earlier texts.
+    void Search();
 
     // Where the window's frame goes so that it leaves the main window's body
     // free: beside the main window where the screen has room, else above the
@@ -29,9 +28,7 @@ public:
 
 private:
     DiaryStore& store_;
-    DiaryView& view_;
-    Prompter& prompter_;
-    QComboBox* cmb;
+    QComboBox* searchText_;
     QRadioButton* fromFirst_;
     QRadioButton* fromCurrent_;
 };

@@ -16,10 +16,6 @@
 
 namespace {
 
-constexpr int ExpenseIndex = 4;
-constexpr int WeatherIndex = 3;
-constexpr int BodyIndex = 6;
-
 // A text that reads as an amount in the other form; any other text as it is.
 QString Reformatted(const QString& text, QString (*format)(qint64))
 {
@@ -47,11 +43,11 @@ EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store, const Ap
     // every event twice, and an arrow key would step the weather by two.
     for (QWidget* box : controls_.fieldBoxes) {
         if (auto* line = qobject_cast<QLineEdit*>(box))
-            connect(line, &QLineEdit::textChanged, this, &EntryEditing::FieldBoxes_Change);
+            connect(line, &QLineEdit::textChanged, this, &EntryEditing::MarkPageChanged);
         else if (auto* body = qobject_cast<QPlainTextEdit*>(box))
-            connect(body, &QPlainTextEdit::textChanged, this, &EntryEditing::FieldBoxes_Change);
+            connect(body, &QPlainTextEdit::textChanged, this, &EntryEditing::MarkPageChanged);
     }
-    connect(controls_.weatherSpinner, &UpDown::Change, this, &EntryEditing::UpDown1_Change);
+    connect(controls_.weatherSpinner, &UpDown::Change, this, &EntryEditing::ShowWeatherWord);
     connect(controls_.fontSizeSpinner, &UpDown::Change, this,
             [this] { controls_.fontSizeBox->setText(QString::number(controls_.fontSizeSpinner->Value())); });
     // The spinner steps from the number the box holds, also the one it holds
@@ -66,30 +62,30 @@ EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store, const Ap
     };
     followFontSizeBox(controls_.fontSizeBox->text());
     connect(controls_.fontSizeBox, &QLineEdit::textChanged, this, followFontSizeBox);
-    connect(controls_.slider, &QSlider::valueChanged, this, &EntryEditing::Slider1_Scroll);
+    connect(controls_.slider, &QSlider::valueChanged, this, &EntryEditing::TurnToPage);
     // The window sees every key before the control that has the focus.
     qApp->installEventFilter(this);
 }
 
 QLineEdit* EntryEditing::Expense() const
 {
-    return static_cast<QLineEdit*>(controls_.fieldBoxes[ExpenseIndex]);
+    return static_cast<QLineEdit*>(Box(EntryField::Expense));
 }
 
-void EntryEditing::FieldBoxes_Change()
+void EntryEditing::MarkPageChanged()
 {
-    store_.State().PageChanged = true;
+    store_.MarkChanged();
 }
 
-void EntryEditing::FieldBoxes_GotFocus(int index)
+void EntryEditing::EnterField(EntryField field)
 {
-    if (index == ExpenseIndex)
+    if (field == EntryField::Expense)
         Expense()->setText(Reformatted(Expense()->text(), &Money::FormatEditing));
     else
         Expense()->setText(Reformatted(Expense()->text(), &Money::FormatShown));
-    if (index != BodyIndex) {
+    if (field != EntryField::Body) {
         // After the click that gave the focus has placed the cursor.
-        auto* box = static_cast<QLineEdit*>(controls_.fieldBoxes[size_t(index)]);
+        auto* box = static_cast<QLineEdit*>(Box(field));
         QTimer::singleShot(0, box, [box] {
             if (box->hasFocus())
                 box->selectAll();
@@ -98,17 +94,17 @@ void EntryEditing::FieldBoxes_GotFocus(int index)
     ColourTheme::ApplyActiveColors(*controls_.window, app_);
 }
 
-void EntryEditing::Form_KeyDown(int key)
+void EntryEditing::HandleWindowKey(int key)
 {
     QWidget* focused = QApplication::focusWidget();
     if (!focused)
         return;
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && focused != controls_.fieldBoxes[BodyIndex]) {
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && focused != Box(EntryField::Body)) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QCoreApplication::sendEvent(focused, &tab);
         return;
     }
-    if (focused != controls_.fieldBoxes[WeatherIndex])
+    if (focused != Box(EntryField::Weather))
         return;
     // A step past either end is refused and the weather stays.
     if (key == Qt::Key_Up)
@@ -117,26 +113,24 @@ void EntryEditing::Form_KeyDown(int key)
         controls_.weatherSpinner->SetValue(controls_.weatherSpinner->Value() - 1);
 }
 
-void EntryEditing::UpDown1_Change()
+void EntryEditing::ShowWeatherWord()
 {
     const int value = controls_.weatherSpinner->Value();
     if (value >= 0 && value < int(WeatherWords().size()))
-        static_cast<QLineEdit*>(controls_.fieldBoxes[WeatherIndex])->setText(WeatherWords()[size_t(value)]);
+        static_cast<QLineEdit*>(Box(EntryField::Weather))->setText(WeatherWords()[size_t(value)]);
 }
 
-void EntryEditing::Slider1_Scroll(int value)
+void EntryEditing::TurnToPage(int value)
 {
-    StoreState& state = store_.State();
     // An expense refused as it was left must not be stored as nothing.
     if (!EntryLimit::StorableExpense(Expense()->text()) || !store_.StorePage()) {
         // The shown page could not be stored: it stays, and so do its edits.
         const QSignalBlocker quiet(controls_.slider);
-        controls_.slider->setValue(state.CurrentPage);
+        controls_.slider->setValue(store_.CurrentPage());
         return;
     }
     // Pages are numbered from 1: the slider's 0 shows the first page.
-    state.CurrentPage = qMax(1, value);
-    store_.LoadPage();
+    store_.ShowPage(qMax(1, value));
 }
 
 bool EntryEditing::eventFilter(QObject* watched, QEvent* event)
@@ -148,14 +142,14 @@ bool EntryEditing::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return QObject::eventFilter(watched, event);
-        for (size_t index = 0; index < controls_.fieldBoxes.size(); ++index)
-            if (watched == controls_.fieldBoxes[index])
-                FieldBoxes_GotFocus(int(index));
+        for (int index = 0; index < EntryFieldCount; ++index)
+            if (watched == Box(EntryField(index)))
+                EnterField(EntryField(index));
     } else if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
                static_cast<QWidget*>(watched)->window() == controls_.window) {
         // Only once per key: the event reaches the focused control first.
         if (watched == QApplication::focusWidget())
-            Form_KeyDown(static_cast<QKeyEvent*>(event)->key());
+            HandleWindowKey(static_cast<QKeyEvent*>(event)->key());
     }
     return QObject::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/diary/EntryField.h"
+
 #include <QObject>
 #include <array>
 
@@ -21,7 +23,7 @@ public:
     struct Controls
     {
         QWidget* window;
-        std::array<QWidget*, 7> fieldBoxes;
+        std::array<QWidget*, EntryFieldCount> fieldBoxes;
         UpDown* weatherSpinner;
         QLineEdit* fontSizeBox;
         UpDown* fontSizeSpinner;
@@ -32,17 +34,22 @@ public:
 
     EntryEditing(const Controls& controls, DiaryStore& store, const AppSettings& app);
 
-    void FieldBoxes_Change();
-    void FieldBoxes_GotFocus(int index);
+    void MarkPageChanged();
+    // A field got the focus: the expense takes its editing form only while
+    // it has it, and a one-line box is selected whole.
+    void EnterField(EntryField field);
     // Sees every key of the window; the focused control still gets it.
-    void Form_KeyDown(int key);
-    void UpDown1_Change();
-    void Slider1_Scroll(int value);
+    void HandleWindowKey(int key);
+    // The weather box shows the word the spinner stands on.
+    void ShowWeatherWord();
+    // Stores the shown page and shows the one the slider points at.
+    void TurnToPage(int value);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* Box(EntryField field) const { return controls_.fieldBoxes[Slot(field)]; }
     QLineEdit* Expense() const;
 
     Controls controls_;

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int ExpenseIndex = 4;
-
 QString Title()
 {
     return QStringLiteral("入力ｴﾗｰ");
@@ -33,31 +31,31 @@ qsizetype CharacterStart(const QString& text, qsizetype position)
 
 } // namespace
 
-EntryLimit::EntryLimit(const std::array<QWidget*, 7>& boxes, Prompter& prompter, QObject* parent)
+EntryLimit::EntryLimit(const std::array<QWidget*, EntryFieldCount>& boxes, Prompter& prompter, QObject* parent)
     : QObject(parent), boxes_(boxes), prompter_(prompter)
 {
-    for (int index = 0; index < int(boxes_.size()); ++index) {
-        if (auto* body = qobject_cast<BodyBox*>(boxes_[size_t(index)])) {
+    for (int index = 0; index < EntryFieldCount; ++index) {
+        const auto field = EntryField(index);
+        if (auto* body = qobject_cast<BodyBox*>(Box(field))) {
             body->SetGate(
-                [this, index](const QString& offered, const QString& rest) { return Admit(index, offered, rest); });
-        } else if (auto* line = qobject_cast<QLineEdit*>(boxes_[size_t(index)])) {
+                [this, field](const QString& offered, const QString& rest) { return Admit(field, offered, rest); });
+        } else if (auto* line = qobject_cast<QLineEdit*>(Box(field))) {
             // The program's own texts (a page loaded, the expense reformatted)
             // change the box without an edit. The box is asked, not the signal:
             // after a cut the signal of the edit still carries the whole text.
-            before_[size_t(index)] = line->text();
-            connect(line, &QLineEdit::textChanged, this,
-                    [this, index, line] { before_[size_t(index)] = line->text(); });
+            before_[Slot(field)] = line->text();
+            connect(line, &QLineEdit::textChanged, this, [this, field, line] { before_[Slot(field)] = line->text(); });
             connect(line, &QLineEdit::textEdited, this,
-                    [this, index](const QString& text) { LineEdited(index, text); });
+                    [this, field](const QString& text) { LineEdited(field, text); });
         }
     }
-    boxes_[ExpenseIndex]->installEventFilter(this);
+    Box(EntryField::Expense)->installEventFilter(this);
 }
 
-int EntryLimit::Capacity(int index)
+int EntryLimit::Capacity(EntryField field)
 {
     for (const DiaryPage::Layout& layout : DiaryPage::Fields)
-        if (layout.entryIndex == index)
+        if (layout.entryField == field)
             return layout.length;
     return 0;
 }
@@ -93,17 +91,17 @@ bool EntryLimit::StorableExpense(const QString& text)
     if (!NumberText::Parse(text, NumberText::Form::Money))
         return true;
     const std::optional<qint64> amount = Money::Parse(text);
-    return amount && StoredSize(Money::FormatStored(*amount)) <= Capacity(ExpenseIndex);
+    return amount && StoredSize(Money::FormatStored(*amount)) <= Capacity(EntryField::Expense);
 }
 
-QString EntryLimit::Admit(int index, const QString& offered, const QString& rest)
+QString EntryLimit::Admit(EntryField field, const QString& offered, const QString& rest)
 {
-    const QString kept = Fitting(offered, Capacity(index) - StoredSize(rest));
-    Report(index, offered, kept);
+    const QString kept = Fitting(offered, Capacity(field) - StoredSize(rest));
+    Report(field, offered, kept);
     return kept;
 }
 
-void EntryLimit::Report(int index, const QString& offered, const QString& kept)
+void EntryLimit::Report(EntryField field, const QString& offered, const QString& kept)
 {
     if (kept == offered)
         return;
@@ -116,18 +114,17 @@ void EntryLimit::Report(int index, const QString& offered, const QString& kept)
     }
     prompter_.Message(
         {QStringLiteral("「%1」に入るのは%2バイトまでです。\r入りきらない%3文字（%4バイト）は入力しませんでした。")
-             .arg(boxes_[size_t(index)]->accessibleName(), Number(Capacity(index)), Number(characters),
-                  Number(StoredSize(left))),
+             .arg(Box(field)->accessibleName(), Number(Capacity(field)), Number(characters), Number(StoredSize(left))),
          Title(),
          Prompter::Buttons::Ok,
          Prompter::Icon::Exclamation,
          {}});
 }
 
-void EntryLimit::LineEdited(int index, const QString& text)
+void EntryLimit::LineEdited(EntryField field, const QString& text)
 {
-    const QString before = before_[size_t(index)];
-    if (StoredSize(text) <= Capacity(index))
+    const QString before = before_[Slot(field)];
+    if (StoredSize(text) <= Capacity(field))
         return;
     // The edit replaced the middle of the text: what both have at the start
     // and at the end stayed.
@@ -142,8 +139,8 @@ void EntryLimit::LineEdited(int index, const QString& text)
     end = text.size() - CharacterStart(text, text.size() - end);
     const QString head = text.left(start);
     const QString tail = text.right(end);
-    const QString kept = Admit(index, text.mid(start, text.size() - start - end), head + tail);
-    auto* line = static_cast<QLineEdit*>(boxes_[size_t(index)]);
+    const QString kept = Admit(field, text.mid(start, text.size() - start - end), head + tail);
+    auto* line = static_cast<QLineEdit*>(Box(field));
     line->setText(head + kept + tail);
     line->setCursorPosition(int(start + kept.size()));
 }
@@ -154,7 +151,7 @@ bool EntryLimit::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     // Another window coming to the front, or a menu, is not leaving the box.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    auto* expense = static_cast<QLineEdit*>(boxes_[ExpenseIndex]);
+    auto* expense = static_cast<QLineEdit*>(Box(EntryField::Expense));
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || StorableExpense(expense->text()))
         return QObject::eventFilter(watched, event);
     prompter_.Message({QStringLiteral("「%1」は金額が大きすぎるため、%2に記録できません。\r金額を直してください。")

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/diary/EntryField.h"
+
 #include <QObject>
 #include <QString>
 #include <array>
@@ -15,10 +17,10 @@ class EntryLimit : public QObject
 {
     Q_OBJECT
 public:
-    EntryLimit(const std::array<QWidget*, 7>& boxes, Prompter& prompter, QObject* parent);
+    EntryLimit(const std::array<QWidget*, EntryFieldCount>& boxes, Prompter& prompter, QObject* parent);
 
-    // The bytes the page keeps for entry box `index`.
-    static int Capacity(int index);
+    // The bytes the page keeps for an entry field.
+    static int Capacity(EntryField field);
     // The bytes a box's text takes in its field: cp932, a line break as CR LF.
     static int StoredSize(const QString& boxText);
     // The longest start of the text, in whole characters, that takes no more
@@ -28,19 +30,20 @@ public:
     // any other text is kept as it always was.
     static bool StorableExpense(const QString& text);
 
-    // What of a text offered to box `index` goes in beside `rest`, the text
+    // What of a text offered to a field's box goes in beside `rest`, the text
     // that stays; tells the user when anything is left out.
-    QString Admit(int index, const QString& offered, const QString& rest);
+    QString Admit(EntryField field, const QString& offered, const QString& rest);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void LineEdited(int index, const QString& text);
-    void Report(int index, const QString& offered, const QString& kept);
+    QWidget* Box(EntryField field) const { return boxes_[Slot(field)]; }
+    void LineEdited(EntryField field, const QString& text);
+    void Report(EntryField field, const QString& offered, const QString& kept);
 
-    std::array<QWidget*, 7> boxes_;
+    std::array<QWidget*, EntryFieldCount> boxes_;
     Prompter& prompter_;
     // Each one-line box's text before the user's latest edit.
-    std::array<QString, 7> before_;
+    std::array<QString, EntryFieldCount> before_;
 };

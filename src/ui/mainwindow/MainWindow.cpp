@@ -11,7 +11,6 @@
 #include "ui/mainwindow/RunningCopy.h"
 #include "ui/mainwindow/UpDown.h"
 #include "ui/mainwindow/WebPanel.h"
-#include "core/platform/JapaneseLocale.h"
 #include "ui/platform/Twips.h"
 #include "core/settings/SessionSettings.h"
 #include "core/settings/SettingValue.h"
@@ -145,7 +144,7 @@ void MainWindow::BuildEntryArea()
         days->verticalHeader()->setMinimumSectionSize(0);
     }
     Calendar->setSelectedDate(context_.clock.Now().date());
-    connect(Calendar, &QCalendarWidget::clicked, this, &MainWindow::Calendar_DateClick);
+    connect(Calendar, &QCalendarWidget::clicked, this, [this](QDate date) { store_.ShowDay(date); });
 
     struct Entry
     {
@@ -165,8 +164,8 @@ void MainWindow::BuildEntryArea()
         LabelFor(label, box);
         FieldBoxes[size_t(i)] = box;
     }
-    static_cast<QLineEdit*>(FieldBoxes[3])->setText(QStringLiteral("晴れ"));
-    FieldBoxes[4]->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
+    static_cast<QLineEdit*>(FieldBoxes[Slot(EntryField::Weather)])->setText(QStringLiteral("晴れ"));
+    FieldBoxes[Slot(EntryField::Expense)]->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
 
     weatherSpinner_ = new UpDown(0, 8, surface_);
     Place(weatherSpinner_, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
@@ -183,14 +182,14 @@ void MainWindow::BuildEntryArea()
 
     QLabel* bodyLabel = AddLabel(6, QStringLiteral("日記の内容"), 180, 2460);
     auto* body = new BodyBox(surface_);
-    PlaceInArray(body, QStringLiteral("FieldBoxes"), BodyIndex, {120, 2700, 7635, 2835});
+    PlaceInArray(body, QStringLiteral("FieldBoxes"), int(EntryField::Body), {120, 2700, 7635, 2835});
     LabelFor(bodyLabel, body);
     body->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Like every other box, the body passes Tab on to the next control; Enter
     // starts its new lines.
     body->setTabChangesFocus(true);
     body->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
-    FieldBoxes[BodyIndex] = body;
+    FieldBoxes[Slot(EntryField::Body)] = body;
     for (int i = 0; i + 1 < EntryFieldCount; ++i)
         setTabOrder(FieldBoxes[size_t(i)], FieldBoxes[size_t(i + 1)]);
 
@@ -226,17 +225,16 @@ bool MainWindow::Open()
     LoadBackground();
     store_.SelectDiaryFile();
     if (store_.OpenElsewhere())
-        RunningCopy::RaiseHolder(store_.State().DiaryFile.Path());
+        RunningCopy::RaiseHolder(store_.DiaryFile().Path());
     if (context_.Ended())
         return false;
     if (store_.IsOpen())
-        exit_.HoldDiary(store_.State().DiaryFile.Path());
-    store_.State().CurrentPage = store_.State().PageCount;
-    store_.LoadPage();
+        exit_.HoldDiary(store_.DiaryFile().Path());
+    store_.ShowLastPage();
     fontSizeBox_->setText(context_.app.UserDataFontSize);
     ApplyBodyFontSize(context_.app.UserDataFontSize);
     // The window opens ready for writing, not on the page slider.
-    FieldBoxes[BodyIndex]->setFocus();
+    FieldBoxes[Slot(EntryField::Body)]->setFocus();
     return true;
 }
 
@@ -299,9 +297,9 @@ void MainWindow::ApplyBodyFontSize(const QString& text)
     const std::optional<double> size = SettingValue::ToNumber(text);
     if (!size || *size < 1.0 || *size > 400.0)
         return;
-    QFont font = FieldBoxes[BodyIndex]->font();
+    QFont font = FieldBoxes[Slot(EntryField::Body)]->font();
     font.setPointSizeF(*size);
-    FieldBoxes[BodyIndex]->setFont(font);
+    FieldBoxes[Slot(EntryField::Body)]->setFont(font);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -328,7 +326,7 @@ void MainWindow::LayOut()
 
     // Each rule stands alone: one that cannot apply is skipped.
     if (H > 3000) {
-        QWidget* body = FieldBoxes[BodyIndex];
+        QWidget* body = FieldBoxes[Slot(EntryField::Body)];
         if (W > 220)
             body->resize(Twips::ToPixels(W - 220), Twips::ToPixels(H - 2950));
         PageLabel->move(PageLabel->x(), Twips::ToPixels(H - 220));
@@ -352,48 +350,6 @@ void MainWindow::PaintBackground()
     surface_->update();
 }
 
-void MainWindow::Calendar_DateClick(QDate date)
-{
-    StoreState& state = store_.State();
-    if (state.PageCount <= 0) {
-        context_.prompter.Message({QStringLiteral("１件も日記がありません。"),
-                                   Prompter::ProgramTitle(),
-                                   Prompter::Buttons::Ok,
-                                   Prompter::Icon::Critical,
-                                   {}});
-        return;
-    }
-    // The scan reads only the date fields and shows the page it stops on, as
-    // showing every page up to it in turn would leave the window. Edits not
-    // stored on the shown page give way to it.
-    const std::optional<qint32> found = store_.FindDatePage(date);
-    if (!found)
-        return;
-    state.CurrentPage = *found != 0 ? *found : state.PageCount;
-    store_.LoadPage();
-    if (state.CurrentPage > 1)
-        state.PageChanged = true;
-    if (*found != 0)
-        return;
-
-    const Prompter::Answer answer =
-        context_.prompter.Message({JapaneseLocale::FormatShortDate(date) +
-                                       QStringLiteral(" の日記はありませんでした。この日の日記をつけますか？"),
-                                   Prompter::ProgramTitle(),
-                                   Prompter::Buttons::YesNo,
-                                   Prompter::Icon::Question,
-                                   {}});
-    if (answer != Prompter::Answer::Yes)
-        return;
-    const qint32 before = state.PageCount;
-    store_.AddPage();
-    if (state.PageCount == before)
-        return;
-    SetFieldText(0, JapaneseLocale::FormatDate(date));
-    SetFieldText(1, JapaneseLocale::FormatTime(QTime(0, 0)));
-    SetFieldText(2, JapaneseLocale::FormatWeekday(date));
-}
-
 // Every button but the first and the last ("ZN" and "説明") rests while the
 // panel covers the diary; "ZN" shows pressed meanwhile.
 void MainWindow::EnableDiaryButtons(bool enabled)
@@ -405,24 +361,24 @@ void MainWindow::EnableDiaryButtons(bool enabled)
     buttons.front()->setChecked(!enabled);
 }
 
-QString MainWindow::FieldText(int index) const
+QString MainWindow::FieldText(EntryField field) const
 {
-    if (index == BodyIndex) {
-        QString text = static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex])->toPlainText();
+    if (field == EntryField::Body) {
+        QString text = static_cast<QPlainTextEdit*>(FieldBoxes[Slot(field)])->toPlainText();
         return text.replace(u'\n', QStringLiteral("\r\n"));
     }
-    return static_cast<QLineEdit*>(FieldBoxes[size_t(index)])->text();
+    return static_cast<QLineEdit*>(FieldBoxes[Slot(field)])->text();
 }
 
-void MainWindow::SetFieldText(int index, const QString& text)
+void MainWindow::SetFieldText(EntryField field, const QString& text)
 {
-    if (index == BodyIndex) {
+    if (field == EntryField::Body) {
         QString plain = text;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex])->setPlainText(plain);
+        static_cast<QPlainTextEdit*>(FieldBoxes[Slot(field)])->setPlainText(plain);
         return;
     }
-    static_cast<QLineEdit*>(FieldBoxes[size_t(index)])->setText(text);
+    static_cast<QLineEdit*>(FieldBoxes[Slot(field)])->setText(text);
 }
 
 void MainWindow::SetPageStatus(const QString& text)
@@ -442,8 +398,8 @@ void MainWindow::SetSlider(int maximum, int position)
 void MainWindow::SelectInBody(int start, int length)
 {
     // The box holds line feeds where the diary's text has CR LF.
-    auto* body = static_cast<QPlainTextEdit*>(FieldBoxes[BodyIndex]);
-    const QString text = FieldText(BodyIndex);
+    auto* body = static_cast<QPlainTextEdit*>(FieldBoxes[Slot(EntryField::Body)]);
+    const QString text = FieldText(EntryField::Body);
     const auto inBox = [&text](int position) {
         return position - int(text.left(position).count(QStringLiteral("\r\n")));
     };

@@ -40,7 +40,6 @@ public:
     // ended on the way (registration refused, login given up, no diary name).
     bool Open();
 
-    void Calendar_DateClick(QDate date);
 
     DiaryStore& Store() { return store_; }
     MainMenus& Commands() { return *menus_; }
@@ -49,8 +48,8 @@ public:
     const QPixmap& BackgroundPicture() const { return background_; }
 
     // DiaryView
-    QString FieldText(int index) const override;
-    void SetFieldText(int index, const QString& text) override;
+    QString FieldText(EntryField field) const override;
+    void SetFieldText(EntryField field, const QString& text) override;
     void SetPageStatus(const QString& text) override;
     void SetSlider(int maximum, int position) override;
     bool SetCalendarDate(QDate date) override;

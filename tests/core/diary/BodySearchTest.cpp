@@ -63,7 +63,7 @@ qint32 ShownPageHolding(const QByteArray& diary, const QString& text, qint32 fro
             DiaryPage::FromBytes(diary.mid(qsizetype(page - 1) * DiaryPage::RecordLength, DiaryPage::RecordLength)),
             view);
         // An empty text is held by every body but an empty one.
-        const QString body = view.FieldText(DiaryView::BodyIndex);
+        const QString body = view.FieldText(EntryField::Body);
         if (text.isEmpty() ? !body.isEmpty() : body.contains(text))
             return page;
     }

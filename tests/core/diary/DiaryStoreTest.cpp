@@ -222,7 +222,7 @@ private slots:
             h_->prompter.AnswerInput(typed);
         if (lines.contains(CreationLine(file)))
             h_->prompter.AnswerMessage(Prompter::Answer::Ok);
-        h_->store.State().PageChanged = true;
+        h_->store.MarkChanged();
 
         h_->Start(configured);
 
@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(h_->view.sliderMaximum, 1);
         QCOMPARE(h_->view.sliderPosition, 1);
         QCOMPARE(h_->view.calendarDate, QDate(2026, 12, 7));
-        QVERIFY(!h_->store.State().PageChanged);
+        QVERIFY(!h_->store.PageChanged());
         QCOMPARE(h_->ended, 0);
     }
 
@@ -309,7 +309,7 @@ private slots:
         } else {
             // Ended before anything was shown or stored.
             QCOMPARE(h_->Fields(), QStringList(7, QString()));
-            QCOMPARE(h_->store.State().DiaryFileNumber, qint16(0));
+            QVERIFY(!h_->store.IsOpen());
         }
     }
 
@@ -330,16 +330,16 @@ private slots:
         QVERIFY(BackDate(path));
         const Stamp before = StampOf(path);
         h_->app.UserDataFile = path;
-        h_->store.State().PageChanged = true;
+        h_->store.MarkChanged();
 
         h_->store.SelectDiaryFile();
 
         QCOMPARE(Shown(h_->prompter), QStringList());
-        QCOMPARE(h_->store.State().PageCount, 3);
+        QCOMPARE(h_->store.PageCount(), 3);
         QCOMPARE(h_->Fields(), ShownDay(1));
         QCOMPARE(h_->view.status, QStringLiteral("全データ数： 3ページ  （現在： 1 ページ目を参照中）"));
         QCOMPARE(h_->view.calendarDate, QDate(2026, 12, 1));
-        QVERIFY(!h_->store.State().PageChanged);
+        QVERIFY(!h_->store.PageChanged());
         QCOMPARE(StampOf(path), before);
         QVERIFY(ReadBytes(path) == bytes);
     }
@@ -349,8 +349,8 @@ private slots:
         h_->prompter.AnswerMessage(Prompter::Answer::Cancel);
         h_->Start(Diary);
         QCOMPARE(Shown(h_->prompter), QStringList{CreationLine(Diary)});
-        QCOMPARE(h_->store.State().DiaryFileNumber, qint16(0));
-        QCOMPARE(h_->store.State().PageCount, 0);
+        QVERIFY(!h_->store.IsOpen());
+        QCOMPARE(h_->store.PageCount(), 0);
         // The next start tries the same name again.
         QCOMPARE(h_->app.UserDataFile, Diary);
         QCOMPARE(h_->ended, 0);
@@ -360,7 +360,7 @@ private slots:
             QStringLiteral("2026年12月7日"), {}, {}, QStringLiteral("晴れ"), QStringLiteral("500"), {},
             QStringLiteral("本文")};
         for (int i = 0; i < typed.size(); ++i)
-            h_->view.SetFieldText(i, typed[i]);
+            h_->view.SetFieldText(EntryField(i), typed[i]);
         h_->store.LoadPage();
         QVERIFY(h_->store.StorePage());
         h_->store.AddPage();
@@ -486,7 +486,7 @@ private slots:
         h_->store.SelectDiaryFile();
         h_->Show(2);
 
-        h_->view.SetFieldText(index, typed);
+        h_->view.SetFieldText(EntryField(index), typed);
         QVERIFY(h_->store.StorePage());
 
         const QByteArray expected = Bytes(Day(1)) + page + Bytes(Day(3));
@@ -562,7 +562,7 @@ private slots:
         h_->Show(shown);
         QByteArray expected = Days(days);
         if (!weather.isEmpty()) {
-            h_->view.SetFieldText(3, weather);
+            h_->view.SetFieldText(EntryField::Weather, weather);
             DiaryBuilder::Fields edited = Day(days[shown - 1]);
             edited.weather = weather;
             expected.replace((shown - 1) * RecordLength, RecordLength, Bytes(edited));
@@ -576,7 +576,7 @@ private slots:
         QCOMPARE(h_->view.sliderMaximum, 4);
         QCOMPARE(h_->view.sliderPosition, 4);
         QCOMPARE(h_->view.calendarDate, now.date());
-        QCOMPARE(h_->store.State().CurrentPage, 4);
+        QCOMPARE(h_->store.CurrentPage(), 4);
         QCOMPARE(Shown(h_->prompter), QStringList());
     }
 
@@ -589,7 +589,7 @@ private slots:
         const Stamp before = StampOf(Diary);
         h_->Start(Diary);
         h_->Show(3);
-        h_->view.SetFieldText(3, QStringLiteral("雪"));
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
         QStringList fields = ShownDay(3);
         fields[3] = QStringLiteral("雪");
 
@@ -632,7 +632,7 @@ private slots:
         h_->Start(Diary);
         h_->Show(current);
         // Edits not yet stored go with the page.
-        h_->view.SetFieldText(3, QStringLiteral("雪"));
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
 
         h_->prompter.AnswerMessage(Prompter::Answer::Yes);
         h_->store.DeletePage();
@@ -645,8 +645,8 @@ private slots:
         QCOMPARE(h_->view.status, status);
         QCOMPARE(h_->view.sliderMaximum, left.size());
         QCOMPARE(h_->view.sliderPosition, shownPage);
-        QCOMPARE(h_->store.State().PageCount, left.size());
-        QCOMPARE(h_->store.State().CurrentPage, shownPage);
+        QCOMPARE(h_->store.PageCount(), left.size());
+        QCOMPARE(h_->store.CurrentPage(), shownPage);
     }
 
     void DeletingTheOnlyPage_data()
@@ -696,8 +696,8 @@ private slots:
         QVERIFY(WriteBytes(Diary, Days(Range(1, 12))));
         h_->Start(Diary);
         h_->Show(page);
-        h_->view.SetFieldText(3, QStringLiteral("雪"));
-        h_->store.State().PageChanged = true;
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
+        h_->store.MarkChanged();
 
         h_->prompter.AnswerMessage(Prompter::Answer::Ok);
         if (next)
@@ -718,7 +718,7 @@ private slots:
         QCOMPARE(h_->view.status, Status(12, page));
         QCOMPARE(h_->view.sliderPosition, page);
         if (next)
-            QVERIFY(!h_->store.State().PageChanged);
+            QVERIFY(!h_->store.PageChanged());
     }
 
     void SteppingStoresTheEditFirst_data()
@@ -735,8 +735,8 @@ private slots:
         QVERIFY(WriteBytes(Diary, Days({1, 2, 3})));
         h_->Start(Diary);
         h_->Show(2);
-        h_->view.SetFieldText(6, QStringLiteral("書き直した。"));
-        h_->store.State().PageChanged = true;
+        h_->view.SetFieldText(EntryField::Body, QStringLiteral("書き直した。"));
+        h_->store.MarkChanged();
 
         if (next)
             h_->store.NextPage();
@@ -750,7 +750,7 @@ private slots:
         QCOMPARE(h_->view.status, Status(3, to));
         QCOMPARE(Shown(h_->prompter), QStringList());
         if (next)
-            QVERIFY(!h_->store.State().PageChanged);
+            QVERIFY(!h_->store.PageChanged());
     }
 
     // --- rewriting the whole file -------------------------------------------
@@ -773,7 +773,7 @@ private slots:
         QVERIFY(WriteBytes(folder + u'/' + TempName, QByteArray(5 * RecordLength, 'Z')));
         h_->Start(path);
         h_->Show(2);
-        h_->view.SetFieldText(3, QStringLiteral("雪"));
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
         const QStringList fields = h_->Fields();
 
         QVERIFY(h_->store.CompactDiary());
@@ -815,8 +815,9 @@ private slots:
         QFETCH(bool, changed);
         QVERIFY(WriteBytes(Diary, Days({1, 2}) + QByteArray(77, '#')));
         h_->Start(Diary);
-        h_->view.SetFieldText(3, QStringLiteral("雪"));
-        h_->store.State().PageChanged = changed;
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
+        if (changed)
+            h_->store.MarkChanged();
 
         h_->store.CloseDiary();
 
@@ -911,7 +912,7 @@ private slots:
         QVERIFY(WriteBytes(path, bytes));
         h_->Start(path);
         h_->Show(2);
-        h_->view.SetFieldText(3, QStringLiteral("雪"));
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
         QStringList fields = ShownDay(2);
         fields[3] = QStringLiteral("雪");
 
@@ -930,8 +931,8 @@ private slots:
         QCOMPARE(Entries(disk_->Path()), QStringList{Diary});
         QCOMPARE(h_->Fields(), fields);
         QCOMPARE(h_->view.status, Status(4, 2));
-        QCOMPARE(h_->store.State().PageCount, 4);
-        QCOMPARE(h_->store.State().CurrentPage, 2);
+        QCOMPARE(h_->store.PageCount(), 4);
+        QCOMPARE(h_->store.CurrentPage(), 2);
 
         // The diary is still open and the edit can still be saved.
         QVERIFY(h_->store.StorePage());
@@ -948,7 +949,7 @@ private slots:
         QVERIFY(WriteBytes(path, Days({1, 2, 3, 4})));
         h_->Start(path);
         h_->Show(2);
-        h_->view.SetFieldText(3, QStringLiteral("雪"));
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
         QVERIFY(disk_->Fill());
 
         h_->prompter.AnswerMessage(Prompter::Answer::Ok);
@@ -965,7 +966,7 @@ private slots:
         fields[3] = QStringLiteral("雪");
         QCOMPARE(h_->Fields(), fields);
         QCOMPARE(h_->view.status, Status(4, 2));
-        QCOMPARE(h_->store.State().PageCount, 4);
+        QCOMPARE(h_->store.PageCount(), 4);
 
         // With room again the same command works.
         QVERIFY(disk_->MakeRoom());
@@ -994,7 +995,7 @@ private slots:
         h_->Start(path);
         h_->Show(2);
         QVERIFY(disk_->Fill());
-        h_->view.SetFieldText(3, QStringLiteral("雨"));
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雨"));
         const QStringList fields = h_->Fields();
 
         h_->prompter.AnswerMessage(Prompter::Answer::Ok);
@@ -1028,7 +1029,7 @@ private slots:
 
         QCOMPARE(Shown(h_->prompter), QStringList{FileErrorBox(DiskFull)});
         QCOMPARE(StampOf(path).size, qint64(0));
-        QCOMPARE(h_->store.State().PageCount, 0);
+        QCOMPARE(h_->store.PageCount(), 0);
         // No page to show, and none half made.
         QCOMPARE(h_->Fields(), QStringList(7, QString()));
         QCOMPARE(h_->store.FindDatePage(QDate(2026, 12, 7)), std::optional<qint32>(0));
@@ -1069,7 +1070,7 @@ private slots:
         QVERIFY(WriteBytes(path, bytes));
         h_->Start(path);
         h_->Show(operation == QStringLiteral("delete-last") ? 3 : 2);
-        h_->view.SetFieldText(3, QStringLiteral("雪"));
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
         const QStringList fields = h_->Fields();
         if (!SetImmutable(lockFolder ? folder : path, true))
             QSKIP("the file system cannot make a file immutable");

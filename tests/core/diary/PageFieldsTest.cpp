@@ -234,7 +234,7 @@ private slots:
 
         FakeDiaryView view;
         const DiaryPage first = LoadAndNormalise(read, view);
-        QCOMPARE(view.fields[size_t(layout.entryIndex)], shown);
+        QCOMPARE(view.fields[Slot(layout.entryField)], shown);
         QCOMPARE(first.Text(DiaryPage::Field(field)), Padded(snapshot, layout.length));
 
         FakeDiaryView again;

@@ -101,7 +101,7 @@ public:
     QString StatusLine() const { return form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(); }
     int SliderPosition() const { return form->findChild<QSlider*>(QStringLiteral("Slider1"))->value(); }
     QDate CalendarDate() const { return form->findChild<QCalendarWidget*>(QStringLiteral("Calendar"))->selectedDate(); }
-    int CurrentPage() { return form->Store().State().CurrentPage; }
+    int CurrentPage() { return form->Store().CurrentPage(); }
 
     // Shows a page as moving the slider does.
     void Show(int page) { form->findChild<QSlider*>(QStringLiteral("Slider1"))->setValue(page); }
@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(session.StatusLine(), Status(page));
         QCOMPARE(session.SliderPosition(), page);
         QCOMPARE(session.CalendarDate(), QDate(2026, 11, page));
-        QCOMPARE(session.form->FieldText(0), QStringLiteral("2026年11月%1日").arg(page));
+        QCOMPARE(session.form->FieldText(EntryField::Date), QStringLiteral("2026年11月%1日").arg(page));
         QVERIFY(session.test.prompter.shown.empty());
         const QTextCursor cursor = session.Body()->textCursor();
         if (start < 0) {
@@ -314,7 +314,7 @@ private slots:
 
         QCOMPARE(session.CurrentPage(), 10);
         QCOMPARE(session.StatusLine(), Status(10));
-        QCOMPARE(session.form->FieldText(6), QStringLiteral("memo"));
+        QCOMPARE(session.form->FieldText(EntryField::Body), QStringLiteral("memo"));
         QCOMPARE(session.test.prompter.beeps, 0);
         QVERIFY(session.test.prompter.shown.empty());
         QCOMPARE(QApplication::activeWindow(), session.window.data());
@@ -336,16 +336,16 @@ private slots:
         QFETCH(int, page);
         Session session(WordOn({7}));
         QVERIFY(session.Started());
-        const QString before = session.form->FieldText(6);
+        const QString before = session.form->FieldText(EntryField::Body);
         session.Body()->selectAll();
         QTest::keyClicks(session.Body(), QStringLiteral("memo"));
-        QCOMPARE(session.form->FieldText(6), QStringLiteral("memo"));
+        QCOMPARE(session.form->FieldText(EntryField::Body), QStringLiteral("memo"));
 
         session.Search(text);
         QCOMPARE(session.CurrentPage(), page);
         session.Show(10);
 
-        QCOMPARE(session.form->FieldText(6), before);
+        QCOMPARE(session.form->FieldText(EntryField::Body), before);
         QCOMPARE(session.test.DiaryBytes(), session.Diary());
     }
 

@@ -37,7 +37,7 @@ private slots:
                                       QStringLiteral("天候"),      QStringLiteral("出費"), QStringLiteral("署名"),
                                       QStringLiteral("日記の内容")};
         for (int index = 0; index < captions.size(); ++index)
-            QCOMPARE(AccessibleName(EntryField(*form, index)), captions[index]);
+            QCOMPARE(AccessibleName(EntryBox(*form, index)), captions[index]);
         QCOMPARE(AccessibleName(form->findChild<QWidget*>(QStringLiteral("FontSizeSetText"))),
                  QStringLiteral("フォントサイズ"));
         QCOMPARE(AccessibleName(form->findChild<QWidget*>(QStringLiteral("Calendar"))), QStringLiteral("カレンダー"));

@@ -105,7 +105,7 @@ private slots:
         const QString statusBefore = PageStatus(form);
         test.prompter.AnswerMessage(Prompter::Answer::Ok);
 
-        form.Calendar_DateClick(QDate(2026, 11, 16));
+        form.Store().ShowDay(QDate(2026, 11, 16));
 
         QVERIFY(test.prompter.AllAnswered());
         QCOMPARE(test.prompter.shown.size(), size_t(1));
@@ -115,9 +115,9 @@ private slots:
         QCOMPARE(box.buttons, Prompter::Buttons::Ok);
         QCOMPARE(box.icon, Prompter::Icon::Critical);
         QCOMPARE(PageStatus(form), statusBefore);
-        QCOMPARE(form.FieldText(0), QString());
-        QCOMPARE(form.FieldText(6), QString());
-        QCOMPARE(form.Store().State().CurrentPage, 0);
+        QCOMPARE(form.FieldText(EntryField::Date), QString());
+        QCOMPARE(form.FieldText(EntryField::Body), QString());
+        QCOMPARE(form.Store().CurrentPage(), 0);
         QCOMPARE(test.DiaryBytes(), QByteArray());
     }
 
@@ -145,13 +145,14 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
 
-        form->Calendar_DateClick(date);
+        form->Store().ShowDay(date);
 
         QCOMPARE(test.prompter.shown.size(), size_t(0));
-        QCOMPARE(form->Store().State().CurrentPage, page);
-        QCOMPARE(form->FieldText(0), QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day()));
-        QCOMPARE(form->FieldText(6), body);
-        QCOMPARE(form->FieldText(4), expense);
+        QCOMPARE(form->Store().CurrentPage(), page);
+        QCOMPARE(form->FieldText(EntryField::Date),
+                 QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day()));
+        QCOMPARE(form->FieldText(EntryField::Body), body);
+        QCOMPARE(form->FieldText(EntryField::Expense), expense);
         QCOMPARE(PageStatus(*form), StatusOf(5, page));
         QCOMPARE(Slider(*form)->maximum(), 5);
         QCOMPARE(Slider(*form)->value(), page);
@@ -191,7 +192,7 @@ private slots:
         if (asked)
             QCOMPARE(test.prompter.LastMessage().text,
                      QStringLiteral("2026/11/%1 の日記はありませんでした。この日の日記をつけますか？").arg(day));
-        QCOMPARE(form->Store().State().CurrentPage, page);
+        QCOMPARE(form->Store().CurrentPage(), page);
         QCOMPARE(PageStatus(*form), StatusOf(5, page));
         QCOMPARE(test.DiaryBytes(), diary.Bytes());
     }
@@ -202,11 +203,11 @@ private slots:
         const DiaryBuilder diary = NovemberDiary();
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
-        form->Calendar_DateClick(QDate(2026, 11, 2));
+        form->Store().ShowDay(QDate(2026, 11, 2));
         QCOMPARE(PageStatus(*form), StatusOf(5, 1));
         test.prompter.AnswerMessage(Prompter::Answer::No);
 
-        form->Calendar_DateClick(QDate(2001, 5, 14));
+        form->Store().ShowDay(QDate(2001, 5, 14));
 
         QVERIFY(test.prompter.AllAnswered());
         QCOMPARE(test.prompter.shown.size(), size_t(1));
@@ -216,8 +217,8 @@ private slots:
         QCOMPARE(box.buttons, Prompter::Buttons::YesNo);
         QCOMPARE(box.icon, Prompter::Icon::Question);
         // The last page the scan went through stays.
-        QCOMPARE(form->Store().State().CurrentPage, 5);
-        QCOMPARE(form->FieldText(6), QStringLiteral("五ページ目"));
+        QCOMPARE(form->Store().CurrentPage(), 5);
+        QCOMPARE(form->FieldText(EntryField::Body), QStringLiteral("五ページ目"));
         QCOMPARE(PageStatus(*form), StatusOf(5, 5));
         QCOMPARE(Slider(*form)->value(), 5);
         QCOMPARE(Calendar(*form)->selectedDate(), QDate(2026, 11, 30));
@@ -252,7 +253,7 @@ private slots:
         QVERIFY(form);
         test.prompter.AnswerMessage(Prompter::Answer::Yes);
 
-        form->Calendar_DateClick(date);
+        form->Store().ShowDay(date);
 
         QVERIFY(test.prompter.AllAnswered());
         QCOMPARE(test.prompter.shown.size(), size_t(1));
@@ -275,20 +276,20 @@ private slots:
                                                       {},
                                                       {}})
                                       .ToBytes());
-        QCOMPARE(form->FieldText(0), dateText);
-        QCOMPARE(form->FieldText(1), QStringLiteral("午前 12:00:00"));
-        QCOMPARE(form->FieldText(2), weekday);
-        QCOMPARE(form->FieldText(3), QString());
-        QCOMPARE(form->FieldText(4), QString());
-        QCOMPARE(form->FieldText(5), owner);
-        QCOMPARE(form->FieldText(6), QString());
-        QCOMPARE(form->Store().State().CurrentPage, 6);
+        QCOMPARE(form->FieldText(EntryField::Date), dateText);
+        QCOMPARE(form->FieldText(EntryField::Time), QStringLiteral("午前 12:00:00"));
+        QCOMPARE(form->FieldText(EntryField::Weekday), weekday);
+        QCOMPARE(form->FieldText(EntryField::Weather), QString());
+        QCOMPARE(form->FieldText(EntryField::Expense), QString());
+        QCOMPARE(form->FieldText(EntryField::Signature), owner);
+        QCOMPARE(form->FieldText(EntryField::Body), QString());
+        QCOMPARE(form->Store().CurrentPage(), 6);
         QCOMPARE(PageStatus(*form), StatusOf(6, 6));
         QCOMPARE(Slider(*form)->maximum(), 6);
         QCOMPARE(Slider(*form)->value(), 6);
         // The calendar follows the page as it was loaded.
         QCOMPARE(Calendar(*form)->selectedDate(), QDate(2026, 12, 7));
-        QVERIFY(form->Store().State().PageChanged);
+        QVERIFY(form->Store().PageChanged());
 
         QVERIFY(form->Store().StorePage());
         file = test.DiaryBytes();
@@ -300,10 +301,10 @@ private slots:
                 .ToBytes());
 
         // The stored page is now found by its own day.
-        form->Calendar_DateClick(QDate(2026, 11, 30));
-        form->Calendar_DateClick(date);
+        form->Store().ShowDay(QDate(2026, 11, 30));
+        form->Store().ShowDay(date);
         QCOMPARE(test.prompter.shown.size(), size_t(1));
-        QCOMPARE(form->Store().State().CurrentPage, 6);
+        QCOMPARE(form->Store().CurrentPage(), 6);
         QCOMPARE(Calendar(*form)->selectedDate(), date);
     }
 
@@ -323,26 +324,26 @@ private slots:
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(NovemberDiary().Bytes());
         QVERIFY(form);
-        form->Calendar_DateClick(QDate(2026, 11, 20));
-        QCOMPARE(form->Store().State().CurrentPage, 4);
-        form->SetFieldText(0, QStringLiteral("遠足の日"));
+        form->Store().ShowDay(QDate(2026, 11, 20));
+        QCOMPARE(form->Store().CurrentPage(), 4);
+        form->SetFieldText(EntryField::Date, QStringLiteral("遠足の日"));
         if (stored) {
             QVERIFY(form->Store().StorePage());
             test.prompter.AnswerMessage(Prompter::Answer::No);
         }
 
-        form->Calendar_DateClick(QDate(2026, 11, 20));
+        form->Store().ShowDay(QDate(2026, 11, 20));
 
         QVERIFY(test.prompter.AllAnswered());
         QCOMPARE(test.prompter.shown.size(), size_t(stored ? 1 : 0));
-        QCOMPARE(form->Store().State().CurrentPage, page);
+        QCOMPARE(form->Store().CurrentPage(), page);
         QCOMPARE(PageStatus(*form), StatusOf(5, page));
         if (stored) {
             QCOMPARE(Record(test.DiaryBytes(), 4).left(15), Cp932::EncodeField(QStringLiteral("遠足の日"), 15));
-            form->Calendar_DateClick(QDate(2026, 11, 16));
-            QCOMPARE(form->Store().State().CurrentPage, 2);
+            form->Store().ShowDay(QDate(2026, 11, 16));
+            QCOMPARE(form->Store().CurrentPage(), 2);
         } else {
-            QCOMPARE(form->FieldText(0), QStringLiteral("2026年11月20日"));
+            QCOMPARE(form->FieldText(EntryField::Date), QStringLiteral("2026年11月20日"));
         }
     }
 
@@ -373,19 +374,19 @@ private slots:
         if (answer >= 0)
             test.prompter.AnswerMessage(Prompter::Answer(answer));
 
-        form->Calendar_DateClick(date);
+        form->Store().ShowDay(date);
 
         QVERIFY(test.prompter.AllAnswered());
-        QCOMPARE(form->Store().State().CurrentPage, page);
+        QCOMPARE(form->Store().CurrentPage(), page);
         QVERIFY(!body->toPlainText().contains(QStringLiteral("書きかけ")));
-        QVERIFY(form->FieldText(3) != QStringLiteral("台風"));
+        QVERIFY(form->FieldText(EntryField::Weather) != QStringLiteral("台風"));
         QVERIFY(form->Store().StorePage());
         const QByteArray file = test.DiaryBytes();
         QCOMPARE(file.left(5 * RecordLength), diary.Bytes());
         // Back on the last old page, the words on disk are shown.
-        form->Calendar_DateClick(QDate(2026, 11, 30));
-        QCOMPARE(form->FieldText(6), QStringLiteral("五ページ目"));
-        QCOMPARE(form->FieldText(3), QStringLiteral("雪"));
+        form->Store().ShowDay(QDate(2026, 11, 30));
+        QCOMPARE(form->FieldText(EntryField::Body), QStringLiteral("五ページ目"));
+        QCOMPARE(form->FieldText(EntryField::Weather), QStringLiteral("雪"));
     }
 };
 

@@ -42,19 +42,19 @@ private slots:
         test.context.app.ActiveFontColor = 255;
         test.context.app.ActiveCtrlColor = 0;
 
-        Focus(EntryField(*form, 2));
-        QVERIFY(ShowsActiveColours(EntryField(*form, 2)));
+        Focus(EntryBox(*form, 2));
+        QVERIFY(ShowsActiveColours(EntryBox(*form, 2)));
         for (int index : {0, 1, 3, 4, 5, 6})
-            QVERIFY2(!ShowsActiveColours(EntryField(*form, index)), qPrintable(QString::number(index)));
+            QVERIFY2(!ShowsActiveColours(EntryBox(*form, index)), qPrintable(QString::number(index)));
 
-        Focus(EntryField(*form, 4));
-        QVERIFY(ShowsActiveColours(EntryField(*form, 4)));
-        QVERIFY(!ShowsActiveColours(EntryField(*form, 2)));
-        QCOMPARE(EntryField(*form, 2)->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+        Focus(EntryBox(*form, 4));
+        QVERIFY(ShowsActiveColours(EntryBox(*form, 4)));
+        QVERIFY(!ShowsActiveColours(EntryBox(*form, 2)));
+        QCOMPARE(EntryBox(*form, 2)->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
 
         // Another kind of control takes the focus: the last box keeps the colours.
         Focus(form->findChild<QCalendarWidget*>(QStringLiteral("Calendar")));
-        QVERIFY(ShowsActiveColours(EntryField(*form, 4)));
+        QVERIFY(ShowsActiveColours(EntryBox(*form, 4)));
     }
 
     void DefaultColoursLookLikeTheOthers()
@@ -64,11 +64,11 @@ private slots:
         const std::unique_ptr<MainWindow> form = StartProgram(test.context);
         QVERIFY(form);
         QApplication::setActiveWindow(form.get());
-        Focus(EntryField(*form, 1));
-        QCOMPARE(EntryField(*form, 1)->palette().color(QPalette::Base),
-                 EntryField(*form, 0)->palette().color(QPalette::Base));
-        QCOMPARE(EntryField(*form, 1)->palette().color(QPalette::Text),
-                 EntryField(*form, 0)->palette().color(QPalette::Text));
+        Focus(EntryBox(*form, 1));
+        QCOMPARE(EntryBox(*form, 1)->palette().color(QPalette::Base),
+                 EntryBox(*form, 0)->palette().color(QPalette::Base));
+        QCOMPARE(EntryBox(*form, 1)->palette().color(QPalette::Text),
+                 EntryBox(*form, 0)->palette().color(QPalette::Text));
     }
 
     // Only boxes of these names take part; others keep their own colours.

@@ -63,12 +63,6 @@ QString Status(int count, int current)
     return QStringLiteral("全データ数： %1ページ  （現在： %2 ページ目を参照中）").arg(count).arg(current);
 }
 
-void ShowPage(MainWindow& form, qint32 page)
-{
-    form.Store().State().CurrentPage = page;
-    form.Store().LoadPage();
-}
-
 QPlainTextEdit* Body(MainWindow& form)
 {
     for (auto* box : form.findChildren<QPlainTextEdit*>(QStringLiteral("FieldBoxes")))
@@ -231,7 +225,7 @@ private slots:
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(ThreeDays().Bytes() + PartialRecord());
         QVERIFY(form);
-        ShowPage(*form, 2);
+        form->Store().ShowPage(2);
         QCOMPARE(PageStatus(*form), Status(3, 2));
         if (!edit.isEmpty())
             Body(*form)->setPlainText(edit);
@@ -240,7 +234,7 @@ private slots:
 
         QVERIFY(Give(*form, menu, button, dropDown, key));
 
-        QCOMPARE(form->FieldText(0), shownDate);
+        QCOMPARE(form->FieldText(EntryField::Date), shownDate);
         QCOMPARE(Body(*form)->toPlainText(), shownBody);
         QCOMPARE(PageStatus(*form), status);
         QCOMPARE(test.DiaryBytes(), diary);
@@ -494,7 +488,7 @@ private slots:
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(ThreeDays().Bytes() + PartialRecord());
         QVERIFY(form);
-        ShowPage(*form, 2);
+        form->Store().ShowPage(2);
         Body(*form)->setPlainText(QStringLiteral("二日目の日記\n夜に書き足した"));
         form->resize(600, 480);
 

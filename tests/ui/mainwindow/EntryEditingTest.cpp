@@ -50,12 +50,19 @@ DiaryBuilder FiveDays()
 
 QLineEdit* Line(const MainWindow& form, int index)
 {
-    return qobject_cast<QLineEdit*>(EntryField(form, index));
+    return qobject_cast<QLineEdit*>(EntryBox(form, index));
 }
 
 QPlainTextEdit* Contents(const MainWindow& form)
 {
-    return qobject_cast<QPlainTextEdit*>(EntryField(form, Body));
+    return qobject_cast<QPlainTextEdit*>(EntryBox(form, Body));
+}
+
+// The last page shown afresh the way "１つ後のページ" shows it: not marked as changed.
+void ShowLastPageUnchanged(MainWindow& form)
+{
+    form.Store().ShowPage(form.Store().PageCount() - 1);
+    form.Store().NextPage();
 }
 
 QSlider* Slider(const MainWindow& form)
@@ -196,11 +203,11 @@ private slots:
         QVERIFY(Activate(*form));
         QLineEdit* expense = Line(*form, Expense);
         QCOMPARE(expense->text(), shown);
-        form->Store().State().PageChanged = false;
+        ShowLastPageUnchanged(*form);
 
         ClickInto(expense);
         QCOMPARE(expense->text(), edited);
-        QCOMPARE(form->Store().State().PageChanged, changed);
+        QCOMPARE(form->Store().PageChanged(), changed);
         ClickInto(Line(*form, Signature));
         QCOMPARE(expense->text(), shown);
 
@@ -229,7 +236,7 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
-        QWidget* box = EntryField(*form, index);
+        QWidget* box = EntryBox(*form, index);
 
         ClickInto(box);
 
@@ -264,7 +271,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), signature);
         QCOMPARE(signature->selectedText(), QString());
         Type(signature, QStringLiteral("様"));
-        QCOMPARE(form->FieldText(Signature), Owner + QStringLiteral("様"));
+        QCOMPARE(form->FieldText(EntryField::Signature), Owner + QStringLiteral("様"));
     }
 
     void EnterMovesToTheNextField_data()
@@ -280,16 +287,16 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
-        ClickInto(EntryField(*form, 0));
-        QCOMPARE(QApplication::focusWidget(), EntryField(*form, 0));
+        ClickInto(EntryBox(*form, 0));
+        QCOMPARE(QApplication::focusWidget(), EntryBox(*form, 0));
 
         for (int next = 1; next <= Body; ++next) {
             Press(Qt::Key(key));
-            QCOMPARE(QApplication::focusWidget(), EntryField(*form, next));
+            QCOMPARE(QApplication::focusWidget(), EntryBox(*form, next));
         }
         // Enter never rewrites a one-line field it leaves.
-        QCOMPARE(form->FieldText(0), QStringLiteral("2026年12月5日"));
-        QCOMPARE(form->FieldText(Signature), Owner);
+        QCOMPARE(form->FieldText(EntryField::Date), QStringLiteral("2026年12月5日"));
+        QCOMPARE(form->FieldText(EntryField::Signature), Owner);
 
         // In the contents it starts a new line and the focus stays.
         QPlainTextEdit* contents = Contents(*form);
@@ -297,7 +304,7 @@ private slots:
         Press(Qt::Key(key));
         QCOMPARE(QApplication::focusWidget(), contents);
         QCOMPARE(contents->toPlainText(), QStringLiteral("本文5\n"));
-        QCOMPARE(form->FieldText(Body), QStringLiteral("本文5\r\n"));
+        QCOMPARE(form->FieldText(EntryField::Body), QStringLiteral("本文5\r\n"));
     }
 
     // The spinner starts at 0 and keeps its place whatever word the field
@@ -331,15 +338,15 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
-        ClickInto(EntryField(*form, field));
-        QCOMPARE(QApplication::focusWidget(), EntryField(*form, field));
+        ClickInto(EntryBox(*form, field));
+        QCOMPARE(QApplication::focusWidget(), EntryBox(*form, field));
 
         for (qsizetype i = 0; i < keys.size(); ++i) {
             Press(keys[i] == u'U' ? Qt::Key_Up : Qt::Key_Down);
-            QCOMPARE(form->FieldText(Weather), words[i]);
+            QCOMPARE(form->FieldText(EntryField::Weather), words[i]);
         }
-        QCOMPARE(form->FieldText(Signature), Owner);
-        QCOMPARE(form->FieldText(Body), QStringLiteral("本文5"));
+        QCOMPARE(form->FieldText(EntryField::Signature), Owner);
+        QCOMPARE(form->FieldText(EntryField::Body), QStringLiteral("本文5"));
     }
 
     // Loading a page shows its own word and leaves the spinner where it was.
@@ -352,17 +359,17 @@ private slots:
         ClickInto(Line(*form, Weather));
         Press(Qt::Key_Up);
         Press(Qt::Key_Up);
-        QCOMPARE(form->FieldText(Weather), QStringLiteral("雨"));
+        QCOMPARE(form->FieldText(EntryField::Weather), QStringLiteral("雨"));
 
         Slider(*form)->setValue(2);
-        QCOMPARE(form->FieldText(Weather), QStringLiteral("霧"));
+        QCOMPARE(form->FieldText(EntryField::Weather), QStringLiteral("霧"));
         ClickInto(Line(*form, Weather));
         Press(Qt::Key_Up);
-        QCOMPARE(form->FieldText(Weather), QStringLiteral("雪"));
+        QCOMPARE(form->FieldText(EntryField::Weather), QStringLiteral("雪"));
 
         // The spinner's own buttons step the same value.
         QTest::mouseClick(Arrow(*form, QStringLiteral("UpDown1"), Qt::DownArrow), Qt::LeftButton);
-        QCOMPARE(form->FieldText(Weather), QStringLiteral("雨"));
+        QCOMPARE(form->FieldText(EntryField::Weather), QStringLiteral("雨"));
     }
 
     // A box takes what its field keeps, in cp932 bytes with a line break as
@@ -418,8 +425,8 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
-        form->SetFieldText(index, QString(before).replace(u'\n', QStringLiteral("\r\n")));
-        QWidget* box = EntryField(*form, index);
+        form->SetFieldText(EntryField(index), QString(before).replace(u'\n', QStringLiteral("\r\n")));
+        QWidget* box = EntryBox(*form, index);
         ClickInto(box);
         QLineEdit* line = Line(*form, index);
         line ? line->end(false) : Contents(*form)->moveCursor(QTextCursor::End);
@@ -445,7 +452,7 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         const QString full = Owner + QStringLiteral("ABCDEFG");
-        form->SetFieldText(Signature, full);
+        form->SetFieldText(EntryField::Signature, full);
         QLineEdit* signature = Line(*form, Signature);
         signature->setFocus();
         signature->end(false);
@@ -492,7 +499,7 @@ private slots:
             test.prompter.LastMessage().text,
             QStringLiteral("「%1」は金額が大きすぎるため、出費に記録できません。\r金額を直してください。").arg(typed));
         Slider(*form)->setValue(2);
-        QCOMPARE(form->Store().State().CurrentPage, 5);
+        QCOMPARE(form->Store().CurrentPage(), 5);
         QCOMPARE(test.DiaryBytes(), FiveDays().Bytes());
     }
 
@@ -607,8 +614,8 @@ private slots:
         QCOMPARE(Record(file, 1), DiaryBuilder::Page(edited).ToBytes());
         QCOMPARE(file.mid(RecordLength), diary.Bytes().mid(RecordLength));
 
-        QCOMPARE(form->Store().State().CurrentPage, page);
-        QCOMPARE(form->FieldText(Body), page == 1 ? edited.body : QStringLiteral("本文%1").arg(page));
+        QCOMPARE(form->Store().CurrentPage(), page);
+        QCOMPARE(form->FieldText(EntryField::Body), page == 1 ? edited.body : QStringLiteral("本文%1").arg(page));
         QCOMPARE(PageStatus(*form), QStringLiteral("全データ数： 5ページ  （現在： %1 ページ目を参照中）").arg(page));
         QCOMPARE(slider->value(), page);
     }
@@ -631,12 +638,12 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(FiveDays().Bytes());
         QVERIFY(form);
         QVERIFY(Activate(*form));
-        form->Store().State().PageChanged = false;
+        ShowLastPageUnchanged(*form);
 
-        ClickInto(EntryField(*form, index));
-        QTest::keyClicks(EntryField(*form, index), typed);
+        ClickInto(EntryBox(*form, index));
+        QTest::keyClicks(EntryBox(*form, index), typed);
 
-        QCOMPARE(form->Store().State().PageChanged, changed);
+        QCOMPARE(form->Store().PageChanged(), changed);
     }
 };
 

@@ -33,7 +33,7 @@ private slots:
             QSKIP("only root can make the diary refuse a page to root");
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary();
-        auto* body = qobject_cast<QPlainTextEdit*>(EntryField(*form, 6));
+        auto* body = qobject_cast<QPlainTextEdit*>(EntryBox(*form, 6));
         body->setPlainText(QStringLiteral("消えてほしくない一行"));
         if (!StoreFixture::SetImmutable(test.DiaryPath(), true))
             QSKIP("the file system cannot make a file immutable");

@@ -76,8 +76,8 @@ private slots:
         TestApp test;
         const std::unique_ptr<MainWindow> form = Shown(test);
         QVERIFY(form);
-        EntryField(*form, 0)->setFocus();
-        const QString bodyText = qobject_cast<QPlainTextEdit*>(EntryField(*form, Body))->toPlainText();
+        EntryBox(*form, 0)->setFocus();
+        const QString bodyText = qobject_cast<QPlainTextEdit*>(EntryBox(*form, Body))->toPlainText();
 
         QStringList stops = Walk(*form, backwards ? Qt::ShiftModifier : Qt::NoModifier);
         if (backwards)
@@ -93,7 +93,7 @@ private slots:
             QVERIFY2(stops.contains(QString::fromLatin1(name)), qPrintable(stops.join(u", ")));
         QCOMPARE(stops.removeDuplicates(), 0);
         // Passing through the body typed nothing into it.
-        QCOMPARE(qobject_cast<QPlainTextEdit*>(EntryField(*form, Body))->toPlainText(), bodyText);
+        QCOMPARE(qobject_cast<QPlainTextEdit*>(EntryBox(*form, Body))->toPlainText(), bodyText);
     }
 
     // Alt with a menu's key opens it; the arrows go on to the menus without one.

@@ -105,7 +105,7 @@ private slots:
         TestApp test;
         const auto form = std::make_unique<MainWindow>(test.context);
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(), QStringLiteral("データ保留中"));
-        QCOMPARE(form->FieldText(3), QStringLiteral("晴れ"));
+        QCOMPARE(form->FieldText(EntryField::Weather), QStringLiteral("晴れ"));
         QCOMPARE(ArrayMember(*form, QStringLiteral("FieldBoxes"), 4)->toolTip(),
                  QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
         QVERIFY(!form->findChild<QWidget*>(QStringLiteral("znBaseFrm"))->isVisible());
@@ -256,10 +256,10 @@ private slots:
     {
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary();
-        form->SetFieldText(6, QStringLiteral("一行目\r\n二行目\r\n"));
+        form->SetFieldText(EntryField::Body, QStringLiteral("一行目\r\n二行目\r\n"));
         auto* body = qobject_cast<QPlainTextEdit*>(ArrayMember(*form, QStringLiteral("FieldBoxes"), 6));
         QCOMPARE(body->toPlainText(), QStringLiteral("一行目\n二行目\n"));
-        QCOMPARE(form->FieldText(6), QStringLiteral("一行目\r\n二行目\r\n"));
+        QCOMPARE(form->FieldText(EntryField::Body), QStringLiteral("一行目\r\n二行目\r\n"));
     }
 };
 

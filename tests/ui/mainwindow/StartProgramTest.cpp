@@ -92,9 +92,9 @@ private slots:
         QCOMPARE(diary.size(), 10090);
         QCOMPARE(diary.left(15), QByteArray("2026") + QByteArray::fromHex("944e31328c8e3793fa") + "  ");
         QCOMPARE(diary.mid(45, 15), QByteArray("Owner          "));
-        QCOMPARE(form->FieldText(0), QStringLiteral("2026年12月7日"));
-        QCOMPARE(form->FieldText(2), QStringLiteral("月曜日"));
-        QCOMPARE(form->FieldText(5), QStringLiteral("Owner"));
+        QCOMPARE(form->FieldText(EntryField::Date), QStringLiteral("2026年12月7日"));
+        QCOMPARE(form->FieldText(EntryField::Weekday), QStringLiteral("月曜日"));
+        QCOMPARE(form->FieldText(EntryField::Signature), QStringLiteral("Owner"));
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(),
                  QStringLiteral("全データ数： 1ページ  （現在： 1 ページ目を参照中）"));
     }
@@ -123,7 +123,7 @@ private slots:
         test.RegisterOwner();
         const std::unique_ptr<MainWindow> form = StartProgram(test.context);
         QVERIFY(form);
-        QCOMPARE(form->FieldText(6), QStringLiteral("本文5"));
+        QCOMPARE(form->FieldText(EntryField::Body), QStringLiteral("本文5"));
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(),
                  QStringLiteral("全データ数： 5ページ  （現在： 5 ページ目を参照中）"));
         QCOMPARE(test.DiaryBytes(), diary.Bytes());
