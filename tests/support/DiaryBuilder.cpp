@@ -32,3 +32,32 @@ bool DiaryBuilder::WriteTo(const QString& path) const
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes_) == bytes_.size();
 }
+
+QByteArray DiaryBuilder::RecordOf(const QByteArray& file, int page)
+{
+    return file.mid(qsizetype(page - 1) * DiaryPage::RecordLength, DiaryPage::RecordLength);
+}
+
+QByteArray DiaryBuilder::Padded(const QByteArray& bytes, int length)
+{
+    return bytes + QByteArray(length - bytes.size(), ' ');
+}
+
+QString DiaryBuilder::Padded(const QString& text, int length)
+{
+    return text + QString(length - text.size(), u' ');
+}
+
+QByteArray DiaryBuilder::SampleRecord()
+{
+    return Padded(QByteArray::fromHex("32303031944e358c8e313493fa"), 15) +
+           Padded(QByteArray::fromHex("8c8e976a93fa"), 15) + Padded(QByteArray("1500"), 15) +
+           Padded(QByteArray::fromHex("8e52936391be9859"), 15) +
+           Padded(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) + Padded(QByteArray::fromHex("90b082ea"), 15) +
+           Padded(QByteArray::fromHex("8da193fa82cd0d0a90b082ea8142"), 10000);
+}
+
+QString StatusLine(int count, int current)
+{
+    return QStringLiteral("全データ数： %1ページ  （現在： %2 ページ目を参照中）").arg(count).arg(current);
+}

@@ -6,6 +6,9 @@
 #include <QString>
 #include <vector>
 
+// What the status line reads with `count` pages, page `current` shown.
+QString StatusLine(int count, int current);
+
 // Diary files for tests, built from field values.
 class DiaryBuilder
 {
@@ -26,6 +29,15 @@ public:
     // Raw bytes of a record, for pages this program would never write.
     DiaryBuilder& AddRaw(const QByteArray& record);
     QByteArray Bytes() const { return bytes_; }
+
+    // Page `page` (from 1) of a diary file's bytes.
+    static QByteArray RecordOf(const QByteArray& file, int page);
+    // A field's bytes or text, padded with blanks to its fixed length.
+    static QByteArray Padded(const QByteArray& bytes, int length);
+    static QString Padded(const QString& text, int length);
+    // 2001年5月14日 月曜日 1500 山田太郎 午後 3:05:09 晴れ, and a body of two
+    // lines, byte for byte as the file holds it.
+    static QByteArray SampleRecord();
     bool WriteTo(const QString& path) const;
 
 private:

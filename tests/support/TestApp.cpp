@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSettings>
 
 QWidget* EntryBox(const QWidget& mainWindow, int index)
@@ -16,6 +17,11 @@ QWidget* EntryBox(const QWidget& mainWindow, int index)
         if (box->property("index").toInt() == index)
             return box;
     return nullptr;
+}
+
+QPlainTextEdit* EntryBody(const QWidget& mainWindow)
+{
+    return qobject_cast<QPlainTextEdit*>(EntryBox(mainWindow, 6));
 }
 
 QString PageStatus(const QWidget& mainWindow)

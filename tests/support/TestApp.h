@@ -25,9 +25,12 @@ public:
 ScriptedPrompter::ModalScript FillAndPress(std::vector<std::pair<QString, QString>> texts, QString button);
 
 class MainWindow;
+class QPlainTextEdit;
 
 // The box of entry field `index` (0 date … 6 body) of a main window.
 QWidget* EntryBox(const QWidget& mainWindow, int index);
+// The body box of a main window.
+QPlainTextEdit* EntryBody(const QWidget& mainWindow);
 // The status line of a main window.
 QString PageStatus(const QWidget& mainWindow);
 

@@ -1,20 +1,10 @@
+#include "DiaryBuilder.h"
 #include "core/diary/DiaryPage.h"
 #include "TestRegistry.h"
 
 #include <QTest>
 
 namespace {
-
-// Bytes of one field on disk: the text's bytes, then spaces to the field's end.
-QByteArray Padded(const QByteArray& bytes, int length)
-{
-    return bytes + QByteArray(length - bytes.size(), ' ');
-}
-
-QString PaddedText(const QString& text, int length)
-{
-    return text + QString(length - text.size(), u' ');
-}
 
 // A page with a different text in every field.
 DiaryPage SamplePage()
@@ -28,16 +18,6 @@ DiaryPage SamplePage()
     page.Assign(DiaryPage::PageWeather, QStringLiteral("晴れ"));
     page.Assign(DiaryPage::PageBody, QStringLiteral("今日は\r\n晴れ。"));
     return page;
-}
-
-// The sample page as a record, written out by hand.
-QByteArray SampleRecord()
-{
-    return Padded(QByteArray::fromHex("32303031944e358c8e313493fa"), 15) +
-           Padded(QByteArray::fromHex("8c8e976a93fa"), 15) + Padded("1500", 15) +
-           Padded(QByteArray::fromHex("8e52936391be9859"), 15) +
-           Padded(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) + Padded(QByteArray::fromHex("90b082ea"), 15) +
-           Padded(QByteArray::fromHex("8da193fa82cd0d0a90b082ea8142"), 10000);
 }
 
 void AddSampleFieldRows()
@@ -83,7 +63,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         const QByteArray record = SamplePage().ToBytes();
         QCOMPARE(record.size(), 10090);
-        QCOMPARE(record.mid(offset, length).toHex(), Padded(bytes, length).toHex());
+        QCOMPARE(record.mid(offset, length).toHex(), DiaryBuilder::Padded(bytes, length).toHex());
     }
 
     void FieldFromBytes_data() { AddSampleFieldRows(); }
@@ -95,7 +75,7 @@ private slots:
         QFETCH(QString, text);
         // The padding is decoded with the text: one space for each space byte.
         const QString padding(length - bytes.size(), u' ');
-        QCOMPARE(DiaryPage::FieldFromBytes(SampleRecord(), DiaryPage::Field(field)), text + padding);
+        QCOMPARE(DiaryPage::FieldFromBytes(DiaryBuilder::SampleRecord(), DiaryPage::Field(field)), text + padding);
     }
 
     void FromBytesReadsEveryField_data() { AddSampleFieldRows(); }
@@ -104,8 +84,8 @@ private slots:
         QFETCH(int, field);
         QFETCH(int, length);
         QFETCH(QString, text);
-        const DiaryPage page = DiaryPage::FromBytes(SampleRecord());
-        QCOMPARE(page.Text(DiaryPage::Field(field)), PaddedText(text, length));
+        const DiaryPage page = DiaryPage::FromBytes(DiaryBuilder::SampleRecord());
+        QCOMPARE(page.Text(DiaryPage::Field(field)), DiaryBuilder::Padded(text, length));
     }
 
     void Assign_data()
@@ -141,8 +121,8 @@ private slots:
         const DiaryPage::Layout& layout = DiaryPage::Fields[size_t(field)];
         DiaryPage page;
         page.Assign(DiaryPage::Field(field), text);
-        QCOMPARE(page.Text(DiaryPage::Field(field)), PaddedText(kept, layout.length));
-        QCOMPARE(page.ToBytes().mid(layout.offset, layout.length).toHex(), Padded(bytes, layout.length).toHex());
+        QCOMPARE(page.Text(DiaryPage::Field(field)), DiaryBuilder::Padded(kept, layout.length));
+        QCOMPARE(page.ToBytes().mid(layout.offset, layout.length).toHex(), DiaryBuilder::Padded(bytes, layout.length).toHex());
     }
 
     // A record this program wrote reads back into the same record, byte for
@@ -176,11 +156,11 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         const DiaryPage::Layout& layout = DiaryPage::Fields[size_t(field)];
-        QByteArray record = SampleRecord();
-        record.replace(layout.offset, layout.length, Padded(bytes, layout.length));
+        QByteArray record = DiaryBuilder::SampleRecord();
+        record.replace(layout.offset, layout.length, DiaryBuilder::Padded(bytes, layout.length));
 
         const DiaryPage page = DiaryPage::FromBytes(record);
-        QCOMPARE(page.Text(DiaryPage::Field(field)), PaddedText(text, layout.length));
+        QCOMPARE(page.Text(DiaryPage::Field(field)), DiaryBuilder::Padded(text, layout.length));
         QCOMPARE(page.ToBytes().toHex(), record.toHex());
     }
 
@@ -188,18 +168,18 @@ private slots:
     // into the neighbouring field.
     void UndecodableBytes()
     {
-        QByteArray record = SampleRecord();
+        QByteArray record = DiaryBuilder::SampleRecord();
         // A date whose last byte starts a double-byte character, and a weekday
         // that begins with a byte that could have been its second half.
         record.replace(0, 15, QByteArray("abcdefghijklmn") + char(0x95));
-        record.replace(15, 15, Padded(QByteArray("\\abc"), 15));
+        record.replace(15, 15, DiaryBuilder::Padded(QByteArray("\\abc"), 15));
         // Bytes that stand for no character at all.
         record.replace(90, 6, QByteArray::fromHex("418042854043"));
 
         const DiaryPage page = DiaryPage::FromBytes(record);
         QCOMPARE(page.Text(DiaryPage::PageDate), QStringLiteral("abcdefghijklmn\uFFFD"));
-        QCOMPARE(page.Text(DiaryPage::PageWeekday), PaddedText(QStringLiteral("\\abc"), 15));
-        QCOMPARE(page.Text(DiaryPage::PageExpense), PaddedText(QStringLiteral("1500"), 15));
+        QCOMPARE(page.Text(DiaryPage::PageWeekday), DiaryBuilder::Padded(QStringLiteral("\\abc"), 15));
+        QCOMPARE(page.Text(DiaryPage::PageExpense), DiaryBuilder::Padded(QStringLiteral("1500"), 15));
         QCOMPARE(page.Text(DiaryPage::PageBody).left(12), QStringLiteral("A\uFFFDB\uFFFD@C\r\n晴れ。 "));
 
         // Written back, each unreadable character becomes "?" and every other

@@ -68,11 +68,6 @@ QString InfoLine(const QString& text)
 const QString DiskFull = QStringLiteral("ﾃﾞｨｽｸがいっぱいです。");
 const QString AccessDenied = QStringLiteral("ﾌｧｲﾙにｱｸｾｽできません。\rｱｸｾｽが拒否されました。");
 
-QString Status(int count, int current)
-{
-    return QStringLiteral("全データ数： %1ページ  （現在： %2 ページ目を参照中）").arg(count).arg(current);
-}
-
 // 1 December 2026 was a Tuesday.
 QString Weekday(int day)
 {
@@ -251,7 +246,7 @@ private slots:
         QCOMPARE(Shown(h_->prompter), QStringList{AskLine()});
         QCOMPARE(h_->app.UserDataFile, path);
         QVERIFY(ReadBytes(path) == Days({1, 2}));
-        QCOMPARE(h_->view.status, Status(2, 2));
+        QCOMPARE(h_->view.status, StatusLine(2, 2));
     }
 
     void FirstStartAsksUntilItHasAName_data()
@@ -601,7 +596,7 @@ private slots:
         QCOMPARE(StampOf(Diary), before);
         QVERIFY(ReadBytes(Diary) == Days(Range(1, 5)));
         QCOMPARE(h_->Fields(), fields);
-        QCOMPARE(h_->view.status, Status(5, 3));
+        QCOMPARE(h_->view.status, StatusLine(5, 3));
     }
 
     void DeletePage_data()
@@ -616,8 +611,8 @@ private slots:
                                      << QStringLiteral("全データ数： 4ページ  （現在： 3 ページ目を参照中）");
         QTest::newRow("page 5 of 5") << 5 << false << 5 << QList<int>{1, 2, 3, 4} << 4
                                      << QStringLiteral("全データ数： 4ページ  （現在： 4 ページ目を参照中）");
-        QTest::newRow("page 1 of 5") << 5 << false << 1 << QList<int>{2, 3, 4, 5} << 1 << Status(4, 1);
-        QTest::newRow("page 2 of 2 with a trailing part") << 2 << true << 2 << QList<int>{1} << 1 << Status(1, 1);
+        QTest::newRow("page 1 of 5") << 5 << false << 1 << QList<int>{2, 3, 4, 5} << 1 << StatusLine(4, 1);
+        QTest::newRow("page 2 of 2 with a trailing part") << 2 << true << 2 << QList<int>{1} << 1 << StatusLine(1, 1);
     }
     void DeletePage()
     {
@@ -715,7 +710,7 @@ private slots:
         QStringList fields = ShownDay(page);
         fields[3] = QStringLiteral("雪");
         QCOMPARE(h_->Fields(), fields);
-        QCOMPARE(h_->view.status, Status(12, page));
+        QCOMPARE(h_->view.status, StatusLine(12, page));
         QCOMPARE(h_->view.sliderPosition, page);
         if (next)
             QVERIFY(!h_->store.PageChanged());
@@ -747,7 +742,7 @@ private slots:
         edited.body = QStringLiteral("書き直した。");
         QVERIFY(ReadBytes(Diary) == Bytes(Day(1)) + Bytes(edited) + Bytes(Day(3)));
         QCOMPARE(h_->Fields(), ShownDay(to));
-        QCOMPARE(h_->view.status, Status(3, to));
+        QCOMPARE(h_->view.status, StatusLine(3, to));
         QCOMPARE(Shown(h_->prompter), QStringList());
         if (next)
             QVERIFY(!h_->store.PageChanged());
@@ -781,7 +776,7 @@ private slots:
         QVERIFY(ReadBytes(path) == Days({1, 2, 3}));
         QVERIFY(!QFile::exists(folder + u'/' + TempName));
         QCOMPARE(h_->Fields(), fields);
-        QCOMPARE(h_->view.status, Status(3, 2));
+        QCOMPARE(h_->view.status, StatusLine(3, 2));
         QCOMPARE(Shown(h_->prompter), QStringList());
         // The rewritten file may be read by whom the diary could be read.
         QCOMPARE(StampOf(path).mode, mode_t(0640));
@@ -860,7 +855,7 @@ private slots:
         QCOMPARE(h_->store.FindDatePage(date), std::optional<qint32>(page));
         // Only the dates are read: the page shown stays as it was.
         QCOMPARE(h_->Fields(), fields);
-        QCOMPARE(h_->view.status, Status(5, 3));
+        QCOMPARE(h_->view.status, StatusLine(5, 3));
     }
 
     // Another program cut the file short behind the diary's back: the pages it
@@ -930,7 +925,7 @@ private slots:
         QVERIFY(ReadBytes(path) == bytes);
         QCOMPARE(Entries(disk_->Path()), QStringList{Diary});
         QCOMPARE(h_->Fields(), fields);
-        QCOMPARE(h_->view.status, Status(4, 2));
+        QCOMPARE(h_->view.status, StatusLine(4, 2));
         QCOMPARE(h_->store.PageCount(), 4);
         QCOMPARE(h_->store.CurrentPage(), 2);
 
@@ -965,14 +960,14 @@ private slots:
         QStringList fields = ShownDay(2);
         fields[3] = QStringLiteral("雪");
         QCOMPARE(h_->Fields(), fields);
-        QCOMPARE(h_->view.status, Status(4, 2));
+        QCOMPARE(h_->view.status, StatusLine(4, 2));
         QCOMPARE(h_->store.PageCount(), 4);
 
         // With room again the same command works.
         QVERIFY(disk_->MakeRoom());
         h_->store.AddPage();
         QVERIFY(ReadBytes(path) == stored + Bytes(Today()));
-        QCOMPARE(h_->view.status, Status(5, 5));
+        QCOMPARE(h_->view.status, StatusLine(5, 5));
         QCOMPARE(Shown(h_->prompter), QStringList{FileErrorBox(DiskFull)});
     }
 
@@ -1038,7 +1033,7 @@ private slots:
         h_->store.AddPage();
         QVERIFY(ReadBytes(path) == Bytes(Today()));
         QCOMPARE(h_->Fields(), ShownToday());
-        QCOMPARE(h_->view.status, Status(1, 1));
+        QCOMPARE(h_->view.status, StatusLine(1, 1));
     }
 
     // A diary the user may write in a folder that takes no new file: pages
@@ -1111,7 +1106,7 @@ private slots:
         QCOMPARE(Entries(dir_->filePath(QStringLiteral("state/日記帳Sorafumi"))), QStringList());
         if (operation != QStringLiteral("delete-last"))
             QCOMPARE(h_->Fields(), fields);
-        QCOMPARE(h_->view.status, operation == QStringLiteral("delete-last") ? Status(2, 2) : Status(3, 2));
+        QCOMPARE(h_->view.status, operation == QStringLiteral("delete-last") ? StatusLine(2, 2) : StatusLine(3, 2));
     }
 
 private:

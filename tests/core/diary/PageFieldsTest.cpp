@@ -1,3 +1,4 @@
+#include "DiaryBuilder.h"
 #include "core/diary/PageFields.h"
 #include "FakeDiaryView.h"
 #include "TestRegistry.h"
@@ -6,16 +7,6 @@
 #include <QTest>
 
 namespace {
-
-QString Padded(const QString& text, int length)
-{
-    return text + QString(length - text.size(), u' ');
-}
-
-QByteArray PaddedBytes(const QByteArray& bytes, int length)
-{
-    return bytes + QByteArray(length - bytes.size(), ' ');
-}
 
 // Entry fields by index: date, time, weekday, weather, expense, signature, body.
 FakeDiaryView SampleView()
@@ -52,12 +43,12 @@ private slots:
         const FakeDiaryView view = SampleView();
         DiaryPage record;
         PageFields::FieldsToRecord(view, record);
-        const QByteArray expected = PaddedBytes(QByteArray::fromHex("32303031944e358c8e313493fa"), 15) +
-                                    PaddedBytes(QByteArray::fromHex("8c8e976a93fa"), 15) + PaddedBytes("1500", 15) +
-                                    PaddedBytes(QByteArray::fromHex("8e52936391be9859"), 15) +
-                                    PaddedBytes(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) +
-                                    PaddedBytes(QByteArray::fromHex("90b082ea"), 15) +
-                                    PaddedBytes(QByteArray::fromHex("8da193fa82cd0d0a90b082ea8142"), 10000);
+        const QByteArray expected = DiaryBuilder::Padded(QByteArray::fromHex("32303031944e358c8e313493fa"), 15) +
+                                    DiaryBuilder::Padded(QByteArray::fromHex("8c8e976a93fa"), 15) + DiaryBuilder::Padded(QByteArray("1500"), 15) +
+                                    DiaryBuilder::Padded(QByteArray::fromHex("8e52936391be9859"), 15) +
+                                    DiaryBuilder::Padded(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) +
+                                    DiaryBuilder::Padded(QByteArray::fromHex("90b082ea"), 15) +
+                                    DiaryBuilder::Padded(QByteArray::fromHex("8da193fa82cd0d0a90b082ea8142"), 10000);
         QCOMPARE(record.ToBytes().toHex(), expected.toHex());
     }
 
@@ -122,7 +113,7 @@ private slots:
         view.fields[4] = entry;
         DiaryPage record;
         PageFields::FieldsToRecord(view, record);
-        QCOMPARE(record.Text(DiaryPage::PageExpense), Padded(stored, 15));
+        QCOMPARE(record.Text(DiaryPage::PageExpense), DiaryBuilder::Padded(stored, 15));
     }
 
     void ExpenseIsShown_data()
@@ -229,13 +220,13 @@ private slots:
         QFETCH(QString, snapshot);
         const DiaryPage::Layout& layout = DiaryPage::Fields[size_t(field)];
         QByteArray file = SamplePageBytes();
-        file.replace(layout.offset, layout.length, PaddedBytes(bytes, layout.length));
+        file.replace(layout.offset, layout.length, DiaryBuilder::Padded(bytes, layout.length));
         const DiaryPage read = DiaryPage::FromBytes(file);
 
         FakeDiaryView view;
         const DiaryPage first = LoadAndNormalise(read, view);
         QCOMPARE(view.fields[Slot(layout.entryField)], shown);
-        QCOMPARE(first.Text(DiaryPage::Field(field)), Padded(snapshot, layout.length));
+        QCOMPARE(first.Text(DiaryPage::Field(field)), DiaryBuilder::Padded(snapshot, layout.length));
 
         FakeDiaryView again;
         const DiaryPage second = LoadAndNormalise(first, again);
@@ -247,12 +238,12 @@ private:
     // A page as the file holds it, with an expense of 1500.
     static QByteArray SamplePageBytes()
     {
-        return PaddedBytes(QByteArray::fromHex("32303031944e358c8e313493fa"), 15) +
-               PaddedBytes(QByteArray::fromHex("8c8e976a93fa"), 15) + PaddedBytes("1500", 15) +
-               PaddedBytes(QByteArray::fromHex("8e52936391be9859"), 15) +
-               PaddedBytes(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) +
-               PaddedBytes(QByteArray::fromHex("90b082ea"), 15) +
-               PaddedBytes(QByteArray::fromHex("8da193fa82cd0d0a90b082ea8142"), 10000);
+        return DiaryBuilder::Padded(QByteArray::fromHex("32303031944e358c8e313493fa"), 15) +
+               DiaryBuilder::Padded(QByteArray::fromHex("8c8e976a93fa"), 15) + DiaryBuilder::Padded(QByteArray("1500"), 15) +
+               DiaryBuilder::Padded(QByteArray::fromHex("8e52936391be9859"), 15) +
+               DiaryBuilder::Padded(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) +
+               DiaryBuilder::Padded(QByteArray::fromHex("90b082ea"), 15) +
+               DiaryBuilder::Padded(QByteArray::fromHex("8da193fa82cd0d0a90b082ea8142"), 10000);
     }
 };
 

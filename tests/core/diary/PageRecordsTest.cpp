@@ -12,11 +12,6 @@ namespace {
 
 constexpr int RecordLength = 10090;
 
-QByteArray Padded(const QByteArray& bytes, int length)
-{
-    return bytes + QByteArray(length - bytes.size(), ' ');
-}
-
 QString Field(const QString& text)
 {
     return text + QString(15 - text.size(), u' ');
@@ -25,17 +20,7 @@ QString Field(const QString& text)
 // A page that holds only a date, as the file holds it.
 QByteArray DatedRecord(const QByteArray& date)
 {
-    return Padded(date, RecordLength);
-}
-
-// 2001年5月14日 月曜日 1500 山田太郎 午後 3:05:09 晴れ, and a body of two lines.
-QByteArray SampleRecord()
-{
-    return Padded(QByteArray::fromHex("32303031944e358c8e313493fa"), 15) +
-           Padded(QByteArray::fromHex("8c8e976a93fa"), 15) + Padded("1500", 15) +
-           Padded(QByteArray::fromHex("8e52936391be9859"), 15) +
-           Padded(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) + Padded(QByteArray::fromHex("90b082ea"), 15) +
-           Padded(QByteArray::fromHex("8da193fa82cd0d0a90b082ea8142"), 10000);
+    return DiaryBuilder::Padded(date, RecordLength);
 }
 
 DiaryPage SamplePage()
@@ -58,7 +43,7 @@ private slots:
         path_ = dir_->filePath(QStringLiteral("DIARY.DAT"));
         QVERIFY(DiaryBuilder()
                     .AddRaw(DatedRecord("2001/05/13"))
-                    .AddRaw(SampleRecord())
+                    .AddRaw(DiaryBuilder::SampleRecord())
                     .AddRaw(DatedRecord("2001/05/15"))
                     .WriteTo(path_));
     }
@@ -71,10 +56,10 @@ private slots:
         const QByteArray first = DatedRecord("2001/05/13");
         const QByteArray third = DatedRecord("2001/05/15");
         const QByteArray written = DatedRecord("2001/06/01");
-        QTest::newRow("page 1") << 1 << written + SampleRecord() + third;
+        QTest::newRow("page 1") << 1 << written + DiaryBuilder::SampleRecord() + third;
         QTest::newRow("page 2") << 2 << first + written + third;
-        QTest::newRow("page 3") << 3 << first + SampleRecord() + written;
-        QTest::newRow("appended as page 4") << 4 << first + SampleRecord() + third + written;
+        QTest::newRow("page 3") << 3 << first + DiaryBuilder::SampleRecord() + written;
+        QTest::newRow("appended as page 4") << 4 << first + DiaryBuilder::SampleRecord() + third + written;
     }
     void WriteRecordPlacesThePage()
     {
@@ -95,7 +80,7 @@ private slots:
         RecordFile file;
         QVERIFY(!file.Open(path_, RecordLength));
         QCOMPARE(PageRecords::WriteRecord(file, 1, SamplePage()).code, short(FileError::None));
-        QCOMPARE(FileBytes().left(RecordLength).toHex(), SampleRecord().toHex());
+        QCOMPARE(FileBytes().left(RecordLength).toHex(), DiaryBuilder::SampleRecord().toHex());
     }
 
     void ReadRecord_data()
@@ -184,10 +169,10 @@ private slots:
 
         const QByteArray disk = FileBytes();
         QCOMPARE(disk.size(), 3 * RecordLength);
-        QCOMPARE(disk.mid(RecordLength + layout.offset, layout.length).toHex(), Padded(bytes, layout.length).toHex());
+        QCOMPARE(disk.mid(RecordLength + layout.offset, layout.length).toHex(), DiaryBuilder::Padded(bytes, layout.length).toHex());
         // Every other field of the page is as it was.
-        QByteArray expected = SampleRecord();
-        expected.replace(layout.offset, layout.length, Padded(bytes, layout.length));
+        QByteArray expected = DiaryBuilder::SampleRecord();
+        expected.replace(layout.offset, layout.length, DiaryBuilder::Padded(bytes, layout.length));
         QCOMPARE(disk.mid(RecordLength, RecordLength).toHex(), expected.toHex());
     }
 

@@ -29,11 +29,6 @@ namespace {
 
 const QString Word = QStringLiteral("紅葉狩り");
 
-QString Status(int page)
-{
-    return QStringLiteral("全データ数： 10ページ  （現在： %1 ページ目を参照中）").arg(page);
-}
-
 // Ten pages dated 1 to 10 November 2026, all signed and with the weather
 // written. The first bodies are given; the others are everyday text.
 QByteArray TenPages(const QStringList& bodies)
@@ -97,7 +92,7 @@ public:
     QRadioButton* Option(int index) const { return Indexed<QRadioButton>(QStringLiteral("Opt"), index); }
     QPushButton* Command(int index) const { return Indexed<QPushButton>(QStringLiteral("cmd"), index); }
 
-    QPlainTextEdit* Body() const { return form->findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")); }
+    QPlainTextEdit* Body() const { return EntryBody(*form); }
     QString StatusLine() const { return form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(); }
     int SliderPosition() const { return form->findChild<QSlider*>(QStringLiteral("Slider1"))->value(); }
     QDate CalendarDate() const { return form->findChild<QCalendarWidget*>(QStringLiteral("Calendar"))->selectedDate(); }
@@ -276,7 +271,7 @@ private slots:
         session.Search(text, fromCurrent);
 
         QCOMPARE(session.CurrentPage(), page);
-        QCOMPARE(session.StatusLine(), Status(page));
+        QCOMPARE(session.StatusLine(), StatusLine(10, page));
         QCOMPARE(session.SliderPosition(), page);
         QCOMPARE(session.CalendarDate(), QDate(2026, 11, page));
         QCOMPARE(session.form->FieldText(EntryField::Date), QStringLiteral("2026年11月%1日").arg(page));
@@ -313,7 +308,7 @@ private slots:
         session.Search(Word, true);
 
         QCOMPARE(session.CurrentPage(), 10);
-        QCOMPARE(session.StatusLine(), Status(10));
+        QCOMPARE(session.StatusLine(), StatusLine(10, 10));
         QCOMPARE(session.form->FieldText(EntryField::Body), QStringLiteral("memo"));
         QCOMPARE(session.test.prompter.beeps, 0);
         QVERIFY(session.test.prompter.shown.empty());
@@ -449,7 +444,7 @@ private slots:
         QVERIFY(!session.form->Commands().OpenSearchWindow());
         // The page found stays shown.
         QCOMPARE(session.CurrentPage(), 7);
-        QCOMPARE(session.StatusLine(), Status(7));
+        QCOMPARE(session.StatusLine(), StatusLine(10, 7));
 
         session.form->Commands().ShowSearchWindow();
         session.window = session.form->Commands().OpenSearchWindow();

@@ -39,11 +39,6 @@ DiaryBuilder NovemberDiary()
     return diary;
 }
 
-QString StatusOf(int count, int current)
-{
-    return QStringLiteral("全データ数： %1ページ  （現在： %2 ページ目を参照中）").arg(count).arg(current);
-}
-
 QSlider* Slider(const MainWindow& form)
 {
     return form.findChild<QSlider*>(QStringLiteral("Slider1"));
@@ -52,19 +47,6 @@ QSlider* Slider(const MainWindow& form)
 QCalendarWidget* Calendar(const MainWindow& form)
 {
     return form.findChild<QCalendarWidget*>(QStringLiteral("Calendar"));
-}
-
-QWidget* Field(const MainWindow& form, int index)
-{
-    for (QWidget* widget : form.findChildren<QWidget*>(QStringLiteral("FieldBoxes")))
-        if (widget->property("index").toInt() == index)
-            return widget;
-    return nullptr;
-}
-
-QByteArray Record(const QByteArray& file, int page)
-{
-    return file.mid(qsizetype(page - 1) * RecordLength, RecordLength);
 }
 
 // Clicks a day of the month the calendar shows, with the mouse, as the user
@@ -153,7 +135,7 @@ private slots:
                  QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day()));
         QCOMPARE(form->FieldText(EntryField::Body), body);
         QCOMPARE(form->FieldText(EntryField::Expense), expense);
-        QCOMPARE(PageStatus(*form), StatusOf(5, page));
+        QCOMPARE(PageStatus(*form), StatusLine(5, page));
         QCOMPARE(Slider(*form)->maximum(), 5);
         QCOMPARE(Slider(*form)->value(), page);
         QCOMPARE(Calendar(*form)->selectedDate(), date);
@@ -193,7 +175,7 @@ private slots:
             QCOMPARE(test.prompter.LastMessage().text,
                      QStringLiteral("2026/11/%1 の日記はありませんでした。この日の日記をつけますか？").arg(day));
         QCOMPARE(form->Store().CurrentPage(), page);
-        QCOMPARE(PageStatus(*form), StatusOf(5, page));
+        QCOMPARE(PageStatus(*form), StatusLine(5, page));
         QCOMPARE(test.DiaryBytes(), diary.Bytes());
     }
 
@@ -204,7 +186,7 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
         form->Store().ShowDay(QDate(2026, 11, 2));
-        QCOMPARE(PageStatus(*form), StatusOf(5, 1));
+        QCOMPARE(PageStatus(*form), StatusLine(5, 1));
         test.prompter.AnswerMessage(Prompter::Answer::No);
 
         form->Store().ShowDay(QDate(2001, 5, 14));
@@ -219,7 +201,7 @@ private slots:
         // The last page the scan went through stays.
         QCOMPARE(form->Store().CurrentPage(), 5);
         QCOMPARE(form->FieldText(EntryField::Body), QStringLiteral("五ページ目"));
-        QCOMPARE(PageStatus(*form), StatusOf(5, 5));
+        QCOMPARE(PageStatus(*form), StatusLine(5, 5));
         QCOMPARE(Slider(*form)->value(), 5);
         QCOMPARE(Calendar(*form)->selectedDate(), QDate(2026, 11, 30));
         QVERIFY(form->Store().StorePage());
@@ -268,7 +250,7 @@ private slots:
         QByteArray file = test.DiaryBytes();
         QCOMPARE(file.size(), 6 * RecordLength);
         QCOMPARE(file.left(5 * RecordLength), diary.Bytes());
-        QCOMPARE(Record(file, 6), DiaryBuilder::Page({QStringLiteral("2026年12月7日"),
+        QCOMPARE(DiaryBuilder::RecordOf(file, 6), DiaryBuilder::Page({QStringLiteral("2026年12月7日"),
                                                       QStringLiteral("月曜日"),
                                                       QStringLiteral("0"),
                                                       owner,
@@ -284,7 +266,7 @@ private slots:
         QCOMPARE(form->FieldText(EntryField::Signature), owner);
         QCOMPARE(form->FieldText(EntryField::Body), QString());
         QCOMPARE(form->Store().CurrentPage(), 6);
-        QCOMPARE(PageStatus(*form), StatusOf(6, 6));
+        QCOMPARE(PageStatus(*form), StatusLine(6, 6));
         QCOMPARE(Slider(*form)->maximum(), 6);
         QCOMPARE(Slider(*form)->value(), 6);
         // The calendar follows the page as it was loaded.
@@ -296,7 +278,7 @@ private slots:
         QCOMPARE(file.size(), 6 * RecordLength);
         QCOMPARE(file.left(5 * RecordLength), diary.Bytes());
         QCOMPARE(
-            Record(file, 6),
+            DiaryBuilder::RecordOf(file, 6),
             DiaryBuilder::Page({dateText, weekday, QStringLiteral("0"), owner, QStringLiteral("午前 12:00:00"), {}, {}})
                 .ToBytes());
 
@@ -337,9 +319,9 @@ private slots:
         QVERIFY(test.prompter.AllAnswered());
         QCOMPARE(test.prompter.shown.size(), size_t(stored ? 1 : 0));
         QCOMPARE(form->Store().CurrentPage(), page);
-        QCOMPARE(PageStatus(*form), StatusOf(5, page));
+        QCOMPARE(PageStatus(*form), StatusLine(5, page));
         if (stored) {
-            QCOMPARE(Record(test.DiaryBytes(), 4).left(15), Cp932::EncodeField(QStringLiteral("遠足の日"), 15));
+            QCOMPARE(DiaryBuilder::RecordOf(test.DiaryBytes(), 4).left(15), Cp932::EncodeField(QStringLiteral("遠足の日"), 15));
             form->Store().ShowDay(QDate(2026, 11, 16));
             QCOMPARE(form->Store().CurrentPage(), 2);
         } else {
@@ -368,9 +350,9 @@ private slots:
         const DiaryBuilder diary = NovemberDiary();
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(diary.Bytes());
         QVERIFY(form);
-        auto* body = static_cast<QPlainTextEdit*>(Field(*form, 6));
+        auto* body = static_cast<QPlainTextEdit*>(EntryBox(*form, 6));
         body->setPlainText(QStringLiteral("書きかけの文"));
-        static_cast<QLineEdit*>(Field(*form, 3))->setText(QStringLiteral("台風"));
+        static_cast<QLineEdit*>(EntryBox(*form, 3))->setText(QStringLiteral("台風"));
         if (answer >= 0)
             test.prompter.AnswerMessage(Prompter::Answer(answer));
 

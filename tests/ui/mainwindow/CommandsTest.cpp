@@ -58,19 +58,6 @@ QByteArray TodaysNewPage()
         .ToBytes();
 }
 
-QString Status(int count, int current)
-{
-    return QStringLiteral("全データ数： %1ページ  （現在： %2 ページ目を参照中）").arg(count).arg(current);
-}
-
-QPlainTextEdit* Body(MainWindow& form)
-{
-    for (auto* box : form.findChildren<QPlainTextEdit*>(QStringLiteral("FieldBoxes")))
-        if (box->property("index").toInt() == 6)
-            return box;
-    return nullptr;
-}
-
 QAction* ToolbarButton(MainWindow& form, const QString& key)
 {
     for (QAction* button : form.findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions())
@@ -183,10 +170,10 @@ private slots:
         QTest::addColumn<int>("beeps");
 
         const QByteArray untouched = ThreeDays().Bytes() + PartialRecord();
-        const QString page2 = Status(3, 2);
+        const QString page2 = StatusLine(3, 2);
 
         AddWays("AddPage", "menuFile_AddPage", "新規", QKeySequence(Qt::Key_F4), [&](QTestData& row) {
-            row << QString() << false << QStringLiteral("2026年12月7日") << QString() << Status(4, 4)
+            row << QString() << false << QStringLiteral("2026年12月7日") << QString() << StatusLine(4, 4)
                 << ThreeDays().Bytes() + TodaysNewPage() << QStringList() << 0;
         });
         AddWays("Save", "menuFile_Save", "保存", QKeySequence(Qt::Key_F5), [&](QTestData& row) {
@@ -196,11 +183,11 @@ private slots:
         });
         AddWays("PreviousPage", "menuFile_BackPage", "前日", QKeySequence(Qt::Key_F2), [&](QTestData& row) {
             row << QString() << false << QStringLiteral("2026年11月1日") << QStringLiteral("一日目の日記\n二行目")
-                << Status(3, 1) << untouched << QStringList() << 0;
+                << StatusLine(3, 1) << untouched << QStringList() << 0;
         });
         AddWays("NextPage", "menuFile_NextPage", "後日", QKeySequence(Qt::Key_F3), [&](QTestData& row) {
             row << QString() << false << QStringLiteral("2026年11月3日") << QStringLiteral("三日目の日記")
-                << Status(3, 3) << untouched << QStringList() << 0;
+                << StatusLine(3, 3) << untouched << QStringList() << 0;
         });
         AddWays("DeletePage", nullptr, "削除", QKeySequence(), [&](QTestData& row) {
             row << QString() << true << QStringLiteral("2026年11月2日") << QStringLiteral("二日目の日記") << page2
@@ -226,16 +213,16 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(ThreeDays().Bytes() + PartialRecord());
         QVERIFY(form);
         form->Store().ShowPage(2);
-        QCOMPARE(PageStatus(*form), Status(3, 2));
+        QCOMPARE(PageStatus(*form), StatusLine(3, 2));
         if (!edit.isEmpty())
-            Body(*form)->setPlainText(edit);
+            EntryBody(*form)->setPlainText(edit);
         if (deleteAnsweredNo)
             test.prompter.AnswerMessage(Prompter::Answer::No);
 
         QVERIFY(Give(*form, menu, button, dropDown, key));
 
         QCOMPARE(form->FieldText(EntryField::Date), shownDate);
-        QCOMPARE(Body(*form)->toPlainText(), shownBody);
+        QCOMPARE(EntryBody(*form)->toPlainText(), shownBody);
         QCOMPARE(PageStatus(*form), status);
         QCOMPARE(test.DiaryBytes(), diary);
         QCOMPARE(Titles(test.prompter), boxes);
@@ -347,7 +334,7 @@ private slots:
         QCOMPARE(box.title, QStringLiteral("ファイル情報"));
         QCOMPARE(box.buttons, Prompter::Buttons::Ok);
         QCOMPARE(box.icon, Prompter::Icon::Exclamation);
-        QCOMPARE(PageStatus(*form), Status(3, 3));
+        QCOMPARE(PageStatus(*form), StatusLine(3, 3));
         QCOMPARE(test.DiaryBytes(), ThreeDays().Bytes());
     }
 
@@ -356,13 +343,13 @@ private slots:
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(ThreeDays().Bytes() + PartialRecord());
         QVERIFY(form);
-        Body(*form)->setPlainText(QStringLiteral("まだ保存していない"));
+        EntryBody(*form)->setPlainText(QStringLiteral("まだ保存していない"));
 
         form->findChild<QAction*>(QStringLiteral("menuFile_Open"))->trigger();
 
         QCOMPARE(test.prompter.shown.size(), size_t(0));
-        QCOMPARE(Body(*form)->toPlainText(), QStringLiteral("まだ保存していない"));
-        QCOMPARE(PageStatus(*form), Status(3, 3));
+        QCOMPARE(EntryBody(*form)->toPlainText(), QStringLiteral("まだ保存していない"));
+        QCOMPARE(PageStatus(*form), StatusLine(3, 3));
         QCOMPARE(test.DiaryBytes(), ThreeDays().Bytes() + PartialRecord());
     }
 
@@ -489,7 +476,7 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(ThreeDays().Bytes() + PartialRecord());
         QVERIFY(form);
         form->Store().ShowPage(2);
-        Body(*form)->setPlainText(QStringLiteral("二日目の日記\n夜に書き足した"));
+        EntryBody(*form)->setPlainText(QStringLiteral("二日目の日記\n夜に書き足した"));
         form->resize(600, 480);
 
         form->findChild<QAction*>(QStringLiteral("menuCom_Exit"))->trigger();
@@ -524,7 +511,7 @@ private slots:
                 QVERIFY(entry->isEnabled());
         }
         QVERIFY(Give(*form, QStringLiteral("menuFile_AddPage"), {}, {}, {}));
-        QCOMPARE(PageStatus(*form), Status(4, 4));
+        QCOMPARE(PageStatus(*form), StatusLine(4, 4));
         QCOMPARE(test.DiaryBytes(), ThreeDays().Bytes() + TodaysNewPage());
     }
 };

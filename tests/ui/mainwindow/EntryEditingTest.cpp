@@ -70,11 +70,6 @@ QSlider* Slider(const MainWindow& form)
     return form.findChild<QSlider*>(QStringLiteral("Slider1"));
 }
 
-QByteArray Record(const QByteArray& file, int page)
-{
-    return file.mid(qsizetype(page - 1) * RecordLength, RecordLength);
-}
-
 QToolButton* Arrow(const MainWindow& form, const QString& spinner, Qt::ArrowType arrow)
 {
     for (QToolButton* button : form.findChild<UpDown*>(spinner)->findChildren<QToolButton*>())
@@ -611,7 +606,7 @@ private slots:
         edited.body = QStringLiteral("本文1。夕方に雨");
         const QByteArray file = test.DiaryBytes();
         QCOMPARE(file.size(), 5 * RecordLength);
-        QCOMPARE(Record(file, 1), DiaryBuilder::Page(edited).ToBytes());
+        QCOMPARE(DiaryBuilder::RecordOf(file, 1), DiaryBuilder::Page(edited).ToBytes());
         QCOMPARE(file.mid(RecordLength), diary.Bytes().mid(RecordLength));
 
         QCOMPARE(form->Store().CurrentPage(), page);
