@@ -1,5 +1,6 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/settings/ProgramVersion.h"
 #include "ui/mainwindow/DrawProgressBar.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PictureSurface.h"
@@ -152,7 +153,7 @@ private slots:
             window->Timer1_Timer();
         QVERIFY(test.context.Ended());
         QCOMPARE(test.launcher.started.size(), 1);
-        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), QStringLiteral("3.3.410"));
+        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), ProgramVersion::Text());
         QVERIFY(test.prompter.shown.empty());
     }
 
