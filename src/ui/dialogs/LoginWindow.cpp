@@ -17,8 +17,8 @@ LoginWindow::LoginWindow(SettingsStore& settings, AppSettings& app, Prompter& pr
 {
     setObjectName(QStringLiteral("frmLogin"));
     // A registration or password change earlier in this run is seen.
-    app_.UserName = settings.ReadSetting(QStringLiteral("User"), QStringLiteral("UserName"));
-    app_.UserPWS = settings.ReadSetting(QStringLiteral("User"), QStringLiteral("UserPWS"));
+    app_.UserName = settings.ReadSetting(SettingKey::UserName);
+    app_.UserPWS = settings.ReadSetting(SettingKey::UserPWS);
     form_.txtUserName->setText(app_.UserName);
     form_.Label1->setText(QStringLiteral("日記帳を開くには、ユーザー名とパスワードが一致しなければなりません。\r"
                                          "ユーザー名とパスワードを入力してください。")

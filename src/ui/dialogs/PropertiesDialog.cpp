@@ -24,9 +24,6 @@
 
 namespace {
 
-const QString User = QStringLiteral("User");
-const QString Options = QStringLiteral("Options");
-
 template <typename Control> Control* Named(Control* control, const char* name, int index = -1)
 {
     control->setObjectName(QString::fromLatin1(name));
@@ -193,7 +190,7 @@ QWidget* PropertiesDialog::BuildSystemTab(const ProgramFolder& folder)
     Text3 = Named(new QLineEdit(tab), "Text3", 0);
     Text3->setReadOnly(true);
     // Where the diary really lives: a name without a folder is in the user's folder.
-    const QString diary = settings_.ReadSetting(User, QStringLiteral("UserDataFile"));
+    const QString diary = settings_.ReadSetting(SettingKey::UserDataFile);
     Text3->setText(diary.isEmpty() ? folder.UserFolder() + u'/' : QFileInfo(QDir(folder.UserFolder()), diary).absoluteFilePath());
     layout->addWidget(Text3);
     layout->addWidget(Caption(QStringLiteral("ファイル名を変更する場合は、メンテナンスSorafumiを起動してください。"),
@@ -211,14 +208,14 @@ void PropertiesDialog::Load()
     ShowSampleColours();
     verPicPathText->setText(app_.VersionPicture);
 
-    SetFromSetting(Check1, settings_.ReadSetting(User, QStringLiteral("LoginOnOff"), 1));
-    ownerName_->setText(settings_.ReadSetting(User, QStringLiteral("UserName")));
-    password_->setText(settings_.ReadSetting(User, QStringLiteral("UserPWS")));
+    SetFromSetting(Check1, settings_.ReadSetting(SettingKey::LoginOnOff));
+    ownerName_->setText(settings_.ReadSetting(SettingKey::UserName));
+    password_->setText(settings_.ReadSetting(SettingKey::UserPWS));
     password_->setEnabled(Check1->isChecked());
     passwordCaption_->setEnabled(Check1->isChecked());
 
-    SetFromSetting(Check2, settings_.ReadSetting(User, QStringLiteral("BackMapOoOff"), 0));
-    Text2->setText(settings_.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif")));
+    SetFromSetting(Check2, settings_.ReadSetting(SettingKey::BackMapOoOff));
+    Text2->setText(settings_.ReadSetting(SettingKey::BackMapPath));
     ShowPreview(Text2->text());
     // On opening only the path box follows the check box.
     Text2->setEnabled(!Check2->isChecked());
@@ -319,13 +316,13 @@ void PropertiesDialog::cmdOK_Click()
     app_.ActiveCtrlColor = backColour_;
     app_.VersionPicture = verPicPathText->text();
     const bool stored = settings_.WriteSettings({
-        {User, QStringLiteral("UserPWS"), password_->text()},
-        {User, QStringLiteral("LoginOnOff"), Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
-        {User, QStringLiteral("BackMapOoOff"), Check2->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
-        {User, QStringLiteral("BackMapPath"), Text2->text()},
-        {Options, QStringLiteral("ActiveFontColor"), QString::number(app_.ActiveFontColor)},
-        {Options, QStringLiteral("ActiveCtrlColor"), QString::number(app_.ActiveCtrlColor)},
-        {Options, QStringLiteral("VersionPicture"), app_.VersionPicture},
+        {SettingKey::UserPWS, password_->text()},
+        {SettingKey::LoginOnOff, SettingValue::FromSwitch(Check1->isChecked())},
+        {SettingKey::BackMapOoOff, SettingValue::FromSwitch(Check2->isChecked())},
+        {SettingKey::BackMapPath, Text2->text()},
+        {SettingKey::ActiveFontColor, QString::number(app_.ActiveFontColor)},
+        {SettingKey::ActiveCtrlColor, QString::number(app_.ActiveCtrlColor)},
+        {SettingKey::VersionPicture, app_.VersionPicture},
     });
     if (!stored)
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());

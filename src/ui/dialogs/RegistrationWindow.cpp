@@ -34,9 +34,8 @@ void RegistrationWindow::cmdOK_Click()
                            {}});
         return;
     }
-    const bool stored =
-        settings_.WriteSettings({{QStringLiteral("User"), QStringLiteral("UserName"), form_.txtUserName->text()},
-                                 {QStringLiteral("User"), QStringLiteral("UserPWS"), form_.txtPassword->text()}});
+    const bool stored = settings_.WriteSettings(
+        {{SettingKey::UserName, form_.txtUserName->text()}, {SettingKey::UserPWS, form_.txtPassword->text()}});
     if (!stored)
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());
     accept();

@@ -1,9 +1,10 @@
 #include "ui/dialogs/TipWindow.h"
 
-#include "core/tips/TipList.h"
 #include "core/platform/ProgramFolder.h"
-#include "ui/platform/Twips.h"
+#include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
+#include "core/tips/TipList.h"
+#include "ui/platform/Twips.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -121,6 +122,5 @@ void TipWindow::cmdNextTip_Click()
 
 void TipWindow::chkLoadTipsAtStartup_Click()
 {
-    settings_.WriteSetting(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
-                           chkLoadTipsAtStartup->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    settings_.WriteSetting(SettingKey::ShowTipsAtStartup, SettingValue::FromSwitch(chkLoadTipsAtStartup->isChecked()));
 }

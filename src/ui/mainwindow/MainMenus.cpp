@@ -163,8 +163,7 @@ void MainMenus::menuSeratch_FileSeratch_Click()
 
 void MainMenus::menuCom_Tip_Click()
 {
-    context_.settings.WriteSetting(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
-                                   QStringLiteral("1"));
+    context_.settings.WriteSetting(SettingKey::ShowTipsAtStartup, QStringLiteral("1"));
     form_.ShowTipWindow();
 }
 

@@ -42,8 +42,6 @@
 
 namespace {
 
-const QString User = QStringLiteral("User");
-
 void Place(QWidget* widget, const QString& name, const QRect& twips)
 {
     widget->setObjectName(name);
@@ -293,7 +291,7 @@ bool MainWindow::Form_Load()
     if (context_.app.UserName.isEmpty() && !AskOwnerRegistration())
         return false;
 
-    context_.app.LoginOnOff = context_.settings.ReadSetting(User, QStringLiteral("LoginOnOff"), 1);
+    context_.app.LoginOnOff = context_.settings.ReadSetting(SettingKey::LoginOnOff);
     // A switch that is not a number keeps the diary locked: the login is asked.
     if (SettingValue::ToNumber(context_.app.LoginOnOff).value_or(1.0) != 0.0 && !ConfirmLogin())
         return false;
@@ -375,8 +373,7 @@ void MainWindow::ShowWebPanelNotice()
 
 void MainWindow::LoadBackground()
 {
-    const QString path =
-        context_.settings.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif"));
+    const QString path = context_.settings.ReadSetting(SettingKey::BackMapPath);
     // A missing or unreadable picture leaves the holder empty.
     background_ = QPixmap(context_.folder.Resolve(path));
     Image1->setPixmap(background_);
@@ -507,7 +504,7 @@ void MainWindow::PaintBackground()
 {
     QImage& canvas = surface_->Canvas();
     canvas.fill(palette().color(QPalette::Window));
-    const QString off = context_.settings.ReadSetting(User, QStringLiteral("BackMapOoOff"), 0);
+    const QString off = context_.settings.ReadSetting(SettingKey::BackMapOoOff);
     if (SettingValue::ToNumber(off) == 0.0 && !background_.isNull()) {
         QPainter painter(&canvas);
         BackgroundTiler::Tile(painter, background_, canvas.size());
