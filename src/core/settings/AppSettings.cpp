@@ -5,18 +5,19 @@
 
 namespace {
 
-qint32 ReadColour(const SettingsStore& store, const QString& key, qint32 fallback)
+// A colour that is not a number keeps its default.
+qint32 ReadColour(const SettingsStore& store, SettingKey key)
 {
-    return SettingValue::ToInt32(store.ReadSetting(QStringLiteral("Options"), key, fallback)).value_or(fallback);
+    return SettingValue::ToInt32(store.ReadSetting(key)).value_or(qint32(SettingKeys::DefaultNumber(key)));
 }
 
 } // namespace
 
 void AppSettings::ReadOwnerAndColours(const SettingsStore& store)
 {
-    UserName = store.ReadSetting(QStringLiteral("User"), QStringLiteral("UserName"));
-    UserPWS = store.ReadSetting(QStringLiteral("User"), QStringLiteral("UserPWS"));
-    ActiveFontColor = ReadColour(store, QStringLiteral("ActiveFontColor"), SystemWindowText);
-    ActiveCtrlColor = ReadColour(store, QStringLiteral("ActiveCtrlColor"), SystemWindowBackground);
-    VersionPicture = store.ReadSetting(QStringLiteral("Options"), QStringLiteral("VersionPicture"));
+    UserName = store.ReadSetting(SettingKey::UserName);
+    UserPWS = store.ReadSetting(SettingKey::UserPWS);
+    ActiveFontColor = ReadColour(store, SettingKey::ActiveFontColor);
+    ActiveCtrlColor = ReadColour(store, SettingKey::ActiveCtrlColor);
+    VersionPicture = store.ReadSetting(SettingKey::VersionPicture);
 }

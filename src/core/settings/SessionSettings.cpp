@@ -13,14 +13,17 @@
 
 namespace {
 
-const QString Settings = QStringLiteral("Settings");
-const QString User = QStringLiteral("User");
-
 struct GeometryKey
 {
-    QString key;
-    int fallback;
+    SettingKey key;
     void (SettingsView::*apply)(double);
+};
+
+const GeometryKey Geometry[] = {
+    {SettingKey::MainLeft, &SettingsView::SetLeft},
+    {SettingKey::MainTop, &SettingsView::SetTop},
+    {SettingKey::MainWidth, &SettingsView::SetWidth},
+    {SettingKey::MainHeight, &SettingsView::SetHeight},
 };
 
 QString Decimal(double twips)
@@ -30,48 +33,39 @@ QString Decimal(double twips)
 
 // Places and sizes are single-precision numbers: a text that is not one, or
 // lies beyond their range, stands for the key's default.
-double Twips(const SettingsStore& store, const QString& key, int fallback)
+double Twips(const SettingsStore& store, SettingKey key)
 {
-    const std::optional<double> twips = SettingValue::ToNumber(store.ReadSetting(Settings, key, fallback));
+    const std::optional<double> twips = SettingValue::ToNumber(store.ReadSetting(key));
     if (!twips || std::abs(*twips) > double(std::numeric_limits<float>::max()))
-        return fallback;
+        return SettingKeys::DefaultNumber(key);
     return *twips;
 }
-
-const int DefaultFontSize = 12;
 
 // A font-size box left empty or holding a word keeps the default size, so
 // that one stray text is never stored for good.
 QString FontSizeOrDefault(const QString& text)
 {
-    return SettingValue::ToNumber(text) ? text : QString::number(DefaultFontSize);
+    return SettingValue::ToNumber(text) ? text : SettingKeys::DefaultText(SettingKey::UserDataFontSize);
 }
 
 } // namespace
 
 void SessionSettings::LoadSettings(const SettingsStore& store, AppSettings& app, SettingsView& window, Prompter& prompter)
 {
-    const QString running = ProgramVersion();
+    for (const GeometryKey& entry : Geometry)
+        std::invoke(entry.apply, window, Twips(store, entry.key));
 
-    const GeometryKey geometry[] = {
-        {QStringLiteral("MainLeft"), 0, &SettingsView::SetLeft},
-        {QStringLiteral("MainTop"), 0, &SettingsView::SetTop},
-        {QStringLiteral("MainWidth"), 7800, &SettingsView::SetWidth},
-        {QStringLiteral("MainHeight"), 6500, &SettingsView::SetHeight},
-    };
-    for (const GeometryKey& entry : geometry)
-        std::invoke(entry.apply, window, Twips(store, entry.key, entry.fallback));
-
-    app.SavedVersion = store.ReadSetting(QStringLiteral("Version"), QStringLiteral("Version"), running);
-    if (app.SavedVersion != running)
+    // A first start reads the running version and brings no notice.
+    app.SavedVersion = store.ReadSetting(SettingKey::Version);
+    if (app.SavedVersion != ProgramVersion())
         prompter.Message({QStringLiteral("以前起動した日記帳とバージョン情報が異なります。バージョンアップしたと見なします。"),
                           QStringLiteral("バージョン管理"), Prompter::Buttons::Ok, Prompter::Icon::Information, {}});
 
-    app.UserDataFile = store.ReadSetting(User, QStringLiteral("UserDataFile"));
-    app.UserDataFontSize =
-        FontSizeOrDefault(store.ReadSetting(User, QStringLiteral("UserDataFontSize"), DefaultFontSize));
+    app.UserDataFile = store.ReadSetting(SettingKey::UserDataFile);
+    app.UserDataFontSize = FontSizeOrDefault(store.ReadSetting(SettingKey::UserDataFontSize));
     app.ZnURL = ZnPageAddress();
-    app.ZnMSG = SettingValue::ToBoolean(store.ReadSetting(User, QStringLiteral("ZnMSG"), false)).value_or(false);
+    app.ZnMSG = SettingValue::ToBoolean(store.ReadSetting(SettingKey::ZnMSG))
+                    .value_or(SettingKeys::Of(SettingKey::ZnMSG).defaultValue.toBool());
 }
 
 void SessionSettings::SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window, Prompter& prompter)
@@ -79,17 +73,17 @@ void SessionSettings::SaveSettings(SettingsStore& store, AppSettings& app, const
     std::vector<SettingsStore::Setting> values;
     if (!window.IsMinimized()) {
         const QRectF bounds = window.BoundsInTwips();
-        values.push_back({Settings, QStringLiteral("MainLeft"), Decimal(bounds.left())});
-        values.push_back({Settings, QStringLiteral("MainTop"), Decimal(bounds.top())});
-        values.push_back({Settings, QStringLiteral("MainWidth"), Decimal(bounds.width())});
-        values.push_back({Settings, QStringLiteral("MainHeight"), Decimal(bounds.height())});
+        values.push_back({SettingKey::MainLeft, Decimal(bounds.left())});
+        values.push_back({SettingKey::MainTop, Decimal(bounds.top())});
+        values.push_back({SettingKey::MainWidth, Decimal(bounds.width())});
+        values.push_back({SettingKey::MainHeight, Decimal(bounds.height())});
     }
-    values.push_back({QStringLiteral("Version"), QStringLiteral("Version"), ProgramVersion()});
-    values.push_back({User, QStringLiteral("UserDataFile"), app.UserDataFile});
+    values.push_back({SettingKey::Version, ProgramVersion()});
+    values.push_back({SettingKey::UserDataFile, app.UserDataFile});
     app.UserDataFontSize = FontSizeOrDefault(window.FontSizeText());
-    values.push_back({User, QStringLiteral("UserDataFontSize"), app.UserDataFontSize});
-    values.push_back({User, QStringLiteral("ZnURL"), app.ZnURL});
-    values.push_back({User, QStringLiteral("ZnMSG"), SettingValue::FromBoolean(app.ZnMSG)});
+    values.push_back({SettingKey::UserDataFontSize, app.UserDataFontSize});
+    values.push_back({SettingKey::ZnURL, app.ZnURL});
+    values.push_back({SettingKey::ZnMSG, SettingValue::FromBoolean(app.ZnMSG)});
     if (!store.WriteSettings(values))
         UnsavedSettings::ReportShutDown(prompter, store.FileName());
 }
@@ -98,7 +92,7 @@ bool SessionSettings::TipsAtStartup(const SettingsStore& store)
 {
     // Only the value 1 switches the tip on; a text that is not a number counts
     // as the default, which is 1.
-    const QString text = store.ReadSetting(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), 1);
-    return SettingValue::ToNumber(text).value_or(1.0) == 1.0;
+    const SettingKey key = SettingKey::ShowTipsAtStartup;
+    return SettingValue::ToNumber(store.ReadSetting(key)).value_or(SettingKeys::DefaultNumber(key)) == 1.0;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/settings/ProgramVersion.h"
+
 #include <QString>
 
 class SettingsStore;
@@ -11,7 +13,7 @@ struct AppSettings;
 class SessionSettings
 {
 public:
-    static QString ProgramVersion() { return QStringLiteral("3.3.410"); }
+    static QString ProgramVersion() { return ::ProgramVersion::Text(); }
     // The online panel's page, a fixed address of our own.
     static QString ZnPageAddress() { return QStringLiteral("https://sorafumi.example.jp/zn/"); }
 

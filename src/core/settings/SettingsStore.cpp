@@ -19,6 +19,18 @@ SettingsStore::SettingsStore(const QString& fileName) : settings_(fileName, QSet
     settings_.setFallbacksEnabled(false);
 }
 
+QString SettingsStore::Path(SettingKey key)
+{
+    const SettingKeys::Row& row = SettingKeys::Of(key);
+    return Path(row.section, row.name);
+}
+
+QString SettingsStore::ReadSetting(SettingKey key) const
+{
+    const SettingKeys::Row& row = SettingKeys::Of(key);
+    return ReadSetting(row.section, row.name, row.defaultValue);
+}
+
 QString SettingsStore::ReadSetting(const QString& section, const QString& key, const QVariant& defaultValue) const
 {
     const QVariant value = settings_.value(Path(section, key));
@@ -33,20 +45,33 @@ QString SettingsStore::Text(const QVariant& value)
     return value.toString();
 }
 
-bool SettingsStore::WriteSetting(const QString& section, const QString& key, const QString& value)
+bool SettingsStore::WriteSetting(SettingKey key, const QString& value)
 {
-    return WriteSettings({{section, key, value}});
+    return Write({{Path(key), value}});
 }
 
 bool SettingsStore::WriteSettings(const std::vector<Setting>& values)
 {
-    KeepPrivate();
+    std::vector<Entry> entries;
     for (const Setting& setting : values)
-        settings_.setValue(Path(setting.section, setting.key), setting.value);
+        entries.push_back({Path(setting.key), setting.value});
+    return Write(entries);
+}
+
+bool SettingsStore::WriteSetting(const QString& section, const QString& key, const QString& value)
+{
+    return Write({{Path(section, key), value}});
+}
+
+bool SettingsStore::Write(const std::vector<Entry>& entries)
+{
+    KeepPrivate();
+    for (const Entry& entry : entries)
+        settings_.setValue(entry.path, entry.value);
     settings_.sync();
     // QSettings goes on reporting its first error after later writes went
     // through, so after an error the file itself is asked.
-    healthy_ = settings_.status() == QSettings::NoError || OnDisk(values);
+    healthy_ = settings_.status() == QSettings::NoError || OnDisk(entries);
     // A file that could not be written keeps the mode its owner gave it.
     if (healthy_)
         QFile::setPermissions(FileName(), QFile::ReadOwner | QFile::WriteOwner);
@@ -55,16 +80,16 @@ bool SettingsStore::WriteSettings(const std::vector<Setting>& values)
 
 // Whether the file holds these values. It is read through a copy: the file
 // under its own name would be served from what this process holds in memory.
-bool SettingsStore::OnDisk(const std::vector<Setting>& values) const
+bool SettingsStore::OnDisk(const std::vector<Entry>& entries) const
 {
     const QTemporaryDir folder;
     const QString copy = folder.filePath(QStringLiteral("check.ini"));
     if (!folder.isValid() || !QFile::copy(FileName(), copy))
         return false;
     const QSettings disk(copy, QSettings::IniFormat);
-    return std::all_of(values.begin(), values.end(), [&disk](const Setting& setting) {
-        const QVariant value = disk.value(Path(setting.section, setting.key));
-        return value.isValid() && Text(value) == setting.value;
+    return std::all_of(entries.begin(), entries.end(), [&disk](const Entry& entry) {
+        const QVariant value = disk.value(entry.path);
+        return value.isValid() && Text(value) == entry.value;
     });
 }
 

@@ -17,17 +17,23 @@
 
 namespace {
 
+// The toolbar's buttons, in order: key (also the action's objectName), icon
+// and command.
 struct Button
 {
     const char* key;
     const char* themeIcon;
     QStyle::StandardPixmap fallback;
+    void (BrowserWindow::*command)();
 };
 
 const Button Buttons[] = {
-    {"戻る", "go-previous", QStyle::SP_ArrowBack},    {"進む", "go-next", QStyle::SP_ArrowForward},
-    {"中止", "process-stop", QStyle::SP_BrowserStop}, {"更新", "view-refresh", QStyle::SP_BrowserReload},
-    {"ﾎｰﾑ", "go-home", QStyle::SP_DirHomeIcon},       {"検索", "edit-find", QStyle::SP_FileDialogContentsView},
+    {"戻る", "go-previous", QStyle::SP_ArrowBack, &BrowserWindow::GoBack},
+    {"進む", "go-next", QStyle::SP_ArrowForward, &BrowserWindow::GoForward},
+    {"中止", "process-stop", QStyle::SP_BrowserStop, &BrowserWindow::Stop},
+    {"更新", "view-refresh", QStyle::SP_BrowserReload, &BrowserWindow::Reload},
+    {"ﾎｰﾑ", "go-home", QStyle::SP_DirHomeIcon, &BrowserWindow::GoHome},
+    {"検索", "edit-find", QStyle::SP_FileDialogContentsView, &BrowserWindow::Search},
 };
 
 // Sizes are never set below zero, whatever the window's size.
@@ -44,51 +50,51 @@ BrowserWindow::BrowserWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
-    tbToolBar = new QToolBar(this);
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("tbToolBar"));
     // Keys beside the pictures keep the toolbar within its row above the
     // address strip.
-    tbToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     for (const Button& button : Buttons) {
         const QString key = QString::fromUtf8(button.key);
-        QAction* action = tbToolBar->addAction(
+        QAction* action = toolBar_->addAction(
             QIcon::fromTheme(QString::fromLatin1(button.themeIcon), style()->standardIcon(button.fallback)), key);
         action->setObjectName(key);
-        connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+        connect(action, &QAction::triggered, this, button.command);
     }
 
-    PictureBox = new QLabel(this);
-    PictureBox->setObjectName(QStringLiteral("PictureBox"));
-    PictureBox->setAlignment(Qt::AlignCenter);
-    PictureBox->setScaledContents(true);
+    animationBox_ = new QLabel(this);
+    animationBox_->setObjectName(QStringLiteral("PictureBox"));
+    animationBox_->setAlignment(Qt::AlignCenter);
+    animationBox_->setScaledContents(true);
 
-    picAddress = new QWidget(this);
-    picAddress->setObjectName(QStringLiteral("picAddress"));
-    lblAddress = new QLabel(QStringLiteral("ｱﾄﾞﾚｽ(&A):"), picAddress);
-    lblAddress->setObjectName(QStringLiteral("lblAddress"));
-    lblAddress->setGeometry(Twips::ToPixels(45), Twips::ToPixels(60), Twips::ToPixels(3000), Twips::ToPixels(255));
-    cboAddress = new QComboBox(picAddress);
-    cboAddress->setObjectName(QStringLiteral("cboAddress"));
-    cboAddress->setEditable(true);
-    cboAddress->setInsertPolicy(QComboBox::NoInsert);
-    lblAddress->setBuddy(cboAddress);
-    connect(cboAddress, &QComboBox::activated, this, [this] { Navigate(cboAddress->currentText()); });
-    connect(cboAddress->lineEdit(), &QLineEdit::returnPressed, this, [this] { Navigate(cboAddress->currentText()); });
+    addressStrip_ = new QWidget(this);
+    addressStrip_->setObjectName(QStringLiteral("picAddress"));
+    addressCaption_ = new QLabel(QStringLiteral("ｱﾄﾞﾚｽ(&A):"), addressStrip_);
+    addressCaption_->setObjectName(QStringLiteral("lblAddress"));
+    addressCaption_->setGeometry(Twips::ToPixels(45), Twips::ToPixels(60), Twips::ToPixels(3000), Twips::ToPixels(255));
+    address_ = new QComboBox(addressStrip_);
+    address_->setObjectName(QStringLiteral("cboAddress"));
+    address_->setEditable(true);
+    address_->setInsertPolicy(QComboBox::NoInsert);
+    addressCaption_->setBuddy(address_);
+    connect(address_, &QComboBox::activated, this, [this] { Navigate(address_->currentText()); });
+    connect(address_->lineEdit(), &QLineEdit::returnPressed, this, [this] { Navigate(address_->currentText()); });
 
-    brwWebBrowser = new SafeWebView(this);
-    brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
-    brwWebBrowser->move(Twips::ToPixels(45), Twips::ToPixels(1380));
-    connect(brwWebBrowser, &QWebEngineView::loadStarted, this, [this] { busy_ = true; });
-    connect(brwWebBrowser, &QWebEngineView::loadFinished, this, [this] {
+    webView_ = new SafeWebView(this);
+    webView_->setObjectName(QStringLiteral("brwWebBrowser"));
+    webView_->move(Twips::ToPixels(45), Twips::ToPixels(1380));
+    connect(webView_, &QWebEngineView::loadStarted, this, [this] { busy_ = true; });
+    connect(webView_, &QWebEngineView::loadFinished, this, [this] {
         busy_ = false;
         // The page is complete: its name becomes the caption.
         setWindowTitle(LocationName());
     });
 
-    timTimer = new QTimer(this);
-    timTimer->setObjectName(QStringLiteral("timTimer"));
-    timTimer->setInterval(5);
-    connect(timTimer, &QTimer::timeout, this, &BrowserWindow::timTimer_Timer);
+    busyTimer_ = new QTimer(this);
+    busyTimer_->setObjectName(QStringLiteral("timTimer"));
+    busyTimer_->setInterval(5);
+    connect(busyTimer_, &QTimer::timeout, this, &BrowserWindow::Step);
 
     resize(Twips::ToPixels(10575), Twips::ToPixels(7560));
 }
@@ -105,93 +111,111 @@ void BrowserWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!loaded_) {
         loaded_ = true;
-        Form_Load();
+        Open();
     }
 }
 
 void BrowserWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    Arrange();
 }
 
-void BrowserWindow::Form_Load()
+void BrowserWindow::Open()
 {
-    Form_Resize();
-    cboAddress->move(Twips::ToPixels(50), lblAddress->y() + lblAddress->height() + Twips::ToPixels(15));
+    Arrange();
+    address_->move(Twips::ToPixels(50), addressCaption_->y() + addressCaption_->height() + Twips::ToPixels(15));
     if (StartingAddress.isEmpty())
         return;
-    cboAddress->setEditText(StartingAddress);
-    cboAddress->addItem(StartingAddress);
+    address_->setEditText(StartingAddress);
+    address_->addItem(StartingAddress);
     Navigate(StartingAddress);
 }
 
-void BrowserWindow::Form_Resize()
+void BrowserWindow::Arrange()
 {
     const double W = Twips::FromPixels(width());
     const double H = Twips::FromPixels(height());
-    cboAddress->resize(Positive(W - 100), cboAddress->sizeHint().height());
-    brwWebBrowser->resize(Positive(W - 100), brwWebBrowser->height());
+    address_->resize(Positive(W - 100), address_->sizeHint().height());
+    webView_->resize(Positive(W - 100), webView_->height());
     if (H > 3000)
-        brwWebBrowser->resize(brwWebBrowser->width(), Positive(H - (660 + 675) - 90));
+        webView_->resize(webView_->width(), Positive(H - (660 + 675) - 90));
 
     // The clip plays all the time; without it the window works on.
     if (!animation_) {
         animation_ = new QMovie(AnimationFile, QByteArray(), this);
         if (animation_->isValid()) {
-            PictureBox->setMovie(animation_);
+            animationBox_->setMovie(animation_);
             animation_->start();
         }
     }
-    const int band = tbToolBar->sizeHint().height();
-    PictureBox->setGeometry(qMax(0, width() - band), 0, band, band);
-    tbToolBar->setGeometry(0, 0, qMax(0, width() - band), band);
-    picAddress->setGeometry(0, Twips::ToPixels(660), width(), Twips::ToPixels(675));
+    const int band = toolBar_->sizeHint().height();
+    animationBox_->setGeometry(qMax(0, width() - band), 0, band, band);
+    toolBar_->setGeometry(0, 0, qMax(0, width() - band), band);
+    addressStrip_->setGeometry(0, Twips::ToPixels(660), width(), Twips::ToPixels(675));
 }
 
 void BrowserWindow::Navigate(const QString& address)
 {
-    timTimer->start();
+    busyTimer_->start();
     busy_ = true;
-    brwWebBrowser->setUrl(ToUrl(address));
+    webView_->setUrl(ToUrl(address));
 }
 
 QString BrowserWindow::LocationName() const
 {
-    const QString title = brwWebBrowser->title();
+    const QString title = webView_->title();
     if (!title.isEmpty())
         return title;
-    const QUrl url = brwWebBrowser->url();
+    const QUrl url = webView_->url();
     return url.isLocalFile() ? url.toLocalFile() : url.toString();
 }
 
-void BrowserWindow::timTimer_Timer()
+void BrowserWindow::Step()
 {
     if (busy_) {
         setWindowTitle(QStringLiteral("接続中..."));
         return;
     }
-    timTimer->stop();
+    busyTimer_->stop();
     setWindowTitle(LocationName());
 }
 
-void BrowserWindow::tbToolBar_ButtonClick(const QString& key)
+// Each move starts the busy caption's timer; it stops once the page is in.
+void BrowserWindow::GoBack()
 {
-    timTimer->start();
-    if (key == QStringLiteral("戻る")) {
-        brwWebBrowser->back();
-    } else if (key == QStringLiteral("進む")) {
-        brwWebBrowser->forward();
-    } else if (key == QStringLiteral("更新")) {
-        brwWebBrowser->reload();
-    } else if (key == QStringLiteral("ﾎｰﾑ")) {
-        brwWebBrowser->setUrl(ToUrl(HomeAddress));
-    } else if (key == QStringLiteral("検索")) {
-        brwWebBrowser->setUrl(QUrl(HelpPages::SearchAddress()));
-    } else if (key == QStringLiteral("中止")) {
-        timTimer->stop();
-        brwWebBrowser->stop();
-        busy_ = false;
-        setWindowTitle(LocationName());
-    }
+    busyTimer_->start();
+    webView_->back();
+}
+
+void BrowserWindow::GoForward()
+{
+    busyTimer_->start();
+    webView_->forward();
+}
+
+void BrowserWindow::Reload()
+{
+    busyTimer_->start();
+    webView_->reload();
+}
+
+void BrowserWindow::GoHome()
+{
+    busyTimer_->start();
+    webView_->setUrl(ToUrl(HomeAddress));
+}
+
+void BrowserWindow::Search()
+{
+    busyTimer_->start();
+    webView_->setUrl(QUrl(HelpPages::SearchAddress()));
+}
+
+void BrowserWindow::Stop()
+{
+    busyTimer_->stop();
+    webView_->stop();
+    busy_ = false;
+    setWindowTitle(LocationName());
 }

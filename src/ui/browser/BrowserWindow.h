@@ -11,6 +11,7 @@ class QWebEngineView;
 
 // A small browser window of the program's own: back, forward, stop, reload,
 // home and search, an address box, and a busy caption while a page loads.
+// objectName: frmBrowser.
 class BrowserWindow : public QWidget
 {
     Q_OBJECT
@@ -24,10 +25,17 @@ public:
 
     explicit BrowserWindow(QWidget* parent = nullptr);
 
-    void tbToolBar_ButtonClick(const QString& key);
-    void timTimer_Timer();
+    // The toolbar's commands.
+    void GoBack();
+    void GoForward();
+    void Stop();
+    void Reload();
+    void GoHome();
+    void Search();
+    // A tick of the busy timer: "接続中..." while a page loads, then its name.
+    void Step();
     bool IsBusy() const { return busy_; }
-    QWebEngineView* WebView() const { return brwWebBrowser; }
+    QWebEngineView* WebView() const { return webView_; }
 
     // A file-system path or a web address, as the web view takes it.
     static QUrl ToUrl(const QString& address);
@@ -37,19 +45,21 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void Form_Load();
-    void Form_Resize();
+    // Runs once, when the window is first shown: loads the starting address.
+    void Open();
+    // Fits the address box and the web view to the window's size.
+    void Arrange();
     void Navigate(const QString& address);
     QString LocationName() const;
 
     bool loaded_ = false;
     bool busy_ = false;
-    QToolBar* tbToolBar;
-    QLabel* PictureBox;
+    QToolBar* toolBar_;
+    QLabel* animationBox_;
     QMovie* animation_ = nullptr;
-    QWidget* picAddress;
-    QLabel* lblAddress;
-    QComboBox* cboAddress;
-    QWebEngineView* brwWebBrowser;
-    QTimer* timTimer;
+    QWidget* addressStrip_;
+    QLabel* addressCaption_;
+    QComboBox* address_;
+    QWebEngineView* webView_;
+    QTimer* busyTimer_;
 };

@@ -45,9 +45,9 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     ink.setColor(QPalette::WindowText, Qt::black);
     setPalette(ink);
 
-    UserImage = NamedLabel("UserImage", this);
-    UserImage->setFixedSize(150, 150);
-    UserImage->setPixmap(QPixmap(QStringLiteral(":/images/user.png")));
+    ownerPicture_ = NamedLabel("UserImage", this);
+    ownerPicture_->setFixedSize(150, 150);
+    ownerPicture_->setPixmap(QPixmap(QStringLiteral(":/images/user.png")));
     auto* icon = NamedLabel("Image1", this);
     icon->setPixmap(QPixmap(QStringLiteral(":/images/icon.png")));
     auto* title = NamedLabel("lblTitle", this);
@@ -72,10 +72,10 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     sysInfo->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(sysInfo, &QPushButton::clicked, this, [this] { SystemInfo::StartSysInfo(prompter_); });
+    connect(sysInfo, &QPushButton::clicked, this, [this] { SystemInfo::Start(prompter_); });
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(UserImage, 0, 0, 4, 1);
+    grid->addWidget(ownerPicture_, 0, 0, 4, 1);
     grid->addWidget(icon, 0, 1);
     grid->addWidget(title, 0, 2);
     grid->addWidget(findChild<QLabel*>(QStringLiteral("lblVersion")), 1, 2);
@@ -90,7 +90,7 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     bottom->addLayout(buttons);
     grid->addLayout(bottom, 4, 0, 1, 3);
     description->setMinimumWidth(360);
-    Form_Load(app);
+    Open(app);
     setFixedSize(sizeHint().expandedTo(minimumSize()));
 }
 
@@ -102,7 +102,7 @@ void AboutBox::paintEvent(QPaintEvent*)
     painter.drawPixmap(rect(), QPixmap(QStringLiteral(":/images/back.png")));
 }
 
-void AboutBox::Form_Load(const AppSettings& app)
+void AboutBox::Open(const AppSettings& app)
 {
     findChild<QLabel*>(QStringLiteral("lblTitle"))->setText(QStringLiteral("日記帳Sorafumi Kasumire (SR6)"));
     findChild<QLabel*>(QStringLiteral("lblDescription"))
@@ -115,10 +115,10 @@ void AboutBox::Form_Load(const AppSettings& app)
     // An empty choice clears the picture; one that cannot be loaded keeps the
     // built-in picture.
     if (app.VersionPicture.isEmpty()) {
-        UserImage->clear();
+        ownerPicture_->clear();
         return;
     }
     const QPixmap picture(app.VersionPicture);
     if (!picture.isNull())
-        UserImage->setPixmap(picture.scaled(UserImage->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        ownerPicture_->setPixmap(picture.scaled(ownerPicture_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }

@@ -7,7 +7,7 @@ class Prompter;
 struct AppSettings;
 
 // The version window: title, version, description, the author's notice, the
-// owner's own picture, and a way to the system information.
+// owner's own picture, and a way to the system information. objectName: frmAbout.
 class AboutBox : public QDialog
 {
     Q_OBJECT
@@ -20,8 +20,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Form_Load(const AppSettings& app);
+    void Open(const AppSettings& app);
 
     Prompter& prompter_;
-    QLabel* UserImage;
+    QLabel* ownerPicture_;
 };

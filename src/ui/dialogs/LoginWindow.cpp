@@ -17,22 +17,22 @@ LoginWindow::LoginWindow(SettingsStore& settings, AppSettings& app, Prompter& pr
 {
     setObjectName(QStringLiteral("frmLogin"));
     // A registration or password change earlier in this run is seen.
-    app_.UserName = settings.ReadSetting(QStringLiteral("User"), QStringLiteral("UserName"));
-    app_.UserPWS = settings.ReadSetting(QStringLiteral("User"), QStringLiteral("UserPWS"));
-    form_.txtUserName->setText(app_.UserName);
-    form_.Label1->setText(QStringLiteral("日記帳を開くには、ユーザー名とパスワードが一致しなければなりません。\r"
+    app_.UserName = settings.ReadSetting(SettingKey::UserName);
+    app_.UserPWS = settings.ReadSetting(SettingKey::UserPWS);
+    form_.userName->setText(app_.UserName);
+    form_.notice->setText(QStringLiteral("日記帳を開くには、ユーザー名とパスワードが一致しなければなりません。\r"
                                          "ユーザー名とパスワードを入力してください。")
                               .replace(u'\r', u'\n'));
 
-    connect(form_.cmdOK, &QPushButton::clicked, this, &LoginWindow::cmdOK_Click);
-    connect(form_.cmdCancel, &QPushButton::clicked, this, &LoginWindow::cmdCancel_Click);
+    connect(form_.okButton, &QPushButton::clicked, this, &LoginWindow::Accept);
+    connect(form_.cancelButton, &QPushButton::clicked, this, &LoginWindow::GiveUp);
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
 }
 
-void LoginWindow::cmdOK_Click()
+void LoginWindow::Accept()
 {
-    if (form_.txtUserName->text() != app_.UserName) {
+    if (form_.userName->text() != app_.UserName) {
         prompter_.Message({QStringLiteral("そのようなユーザーはいません。\r"),
                            QStringLiteral("警告"),
                            Prompter::Buttons::Ok,
@@ -40,7 +40,7 @@ void LoginWindow::cmdOK_Click()
                            {}});
         return;
     }
-    if (form_.txtPassword->text() == app_.UserPWS) {
+    if (form_.password->text() == app_.UserPWS) {
         accept();
         return;
     }
@@ -49,11 +49,11 @@ void LoginWindow::cmdOK_Click()
                        Prompter::Buttons::Ok,
                        Prompter::Icon::Exclamation,
                        {}});
-    form_.txtPassword->setFocus();
-    form_.txtPassword->selectAll();
+    form_.password->setFocus();
+    form_.password->selectAll();
 }
 
-void LoginWindow::cmdCancel_Click()
+void LoginWindow::GiveUp()
 {
     prompter_.Message({QStringLiteral("ユーザーを確認できなかったので終了します。"),
                        QStringLiteral("警告"),
@@ -66,7 +66,7 @@ void LoginWindow::cmdCancel_Click()
 
 void LoginWindow::reject()
 {
-    cmdCancel_Click();
+    GiveUp();
 }
 
 bool LoginWindow::eventFilter(QObject* watched, QEvent* event)

@@ -12,7 +12,7 @@ class SettingsStore;
 struct AppSettings;
 
 // The login window: the owner's name and password must match before the
-// diary opens. Giving up ends the program.
+// diary opens. Giving up ends the program. objectName: frmLogin.
 class LoginWindow : public QDialog
 {
     Q_OBJECT
@@ -20,8 +20,10 @@ public:
     LoginWindow(SettingsStore& settings, AppSettings& app, Prompter& prompter, std::function<void()> endProgram,
              QWidget* parent = nullptr);
 
-    void cmdOK_Click();
-    void cmdCancel_Click();
+    // "OK": the name and password must both match.
+    void Accept();
+    // "ｷｬﾝｾﾙ": says so and ends the program.
+    void GiveUp();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -32,6 +34,6 @@ private:
     AppSettings& app_;
     Prompter& prompter_;
     std::function<void()> endProgram_;
-    // The window's controls, by their names: form_.txtUserName and so on.
+    // The window's controls: the name and password boxes and the two buttons.
     OwnerForm form_;
 };

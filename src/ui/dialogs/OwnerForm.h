@@ -12,12 +12,12 @@ class QPushButton;
 // picture, notice, user name and password boxes, and two buttons.
 struct OwnerForm
 {
-    QLabel* Image1;
-    QLabel* Label1;
-    QLineEdit* txtUserName;
-    QLineEdit* txtPassword;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
+    QLabel* picture;           // objectName Image1
+    QLabel* notice;            // Label1
+    QLineEdit* userName;       // txtUserName
+    QLineEdit* password;       // txtPassword
+    QPushButton* okButton;     // cmdOK
+    QPushButton* cancelButton; // cmdCancel
 
     static OwnerForm Build(QDialog& window, const QString& caption, const QString& cancelCaption);
 };

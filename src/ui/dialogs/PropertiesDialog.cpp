@@ -24,9 +24,6 @@
 
 namespace {
 
-const QString User = QStringLiteral("User");
-const QString Options = QStringLiteral("Options");
-
 template <typename Control> Control* Named(Control* control, const char* name, int index = -1)
 {
     control->setObjectName(QString::fromLatin1(name));
@@ -84,15 +81,15 @@ PropertiesDialog::PropertiesDialog(SettingsStore& settings, AppSettings& app, Pr
     setWindowTitle(QStringLiteral("プロパティー"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
-    SSTab1 = Named(new QTabWidget(this), "SSTab1");
-    SSTab1->addTab(BuildStyleTab(), QStringLiteral("スタイル設定"));
-    SSTab1->addTab(BuildDetailTab(), QStringLiteral("詳細設定"));
-    SSTab1->addTab(BuildSecurityTab(), QStringLiteral("セキュリティー"));
-    SSTab1->addTab(BuildSystemTab(folder), QStringLiteral("システム情報"));
+    tabs_ = Named(new QTabWidget(this), "SSTab1");
+    tabs_->addTab(BuildStyleTab(), QStringLiteral("スタイル設定"));
+    tabs_->addTab(BuildDetailTab(), QStringLiteral("詳細設定"));
+    tabs_->addTab(BuildSecurityTab(), QStringLiteral("セキュリティー"));
+    tabs_->addTab(BuildSystemTab(folder), QStringLiteral("システム情報"));
 
     auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
     auto* cancel = Named(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "cmdCancel");
-    connect(ok, &QPushButton::clicked, this, &PropertiesDialog::cmdOK_Click);
+    connect(ok, &QPushButton::clicked, this, &PropertiesDialog::Accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* note = Named(new QLabel(QStringLiteral("変更は次回起動時から有効になります。"), this), "Label10");
 
@@ -103,12 +100,12 @@ PropertiesDialog::PropertiesDialog(SettingsStore& settings, AppSettings& app, Pr
     buttons->addWidget(cancel);
     setMinimumWidth(520);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1);
+    layout->addWidget(tabs_);
     layout->addLayout(buttons);
 
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
-    Load();
+    Open();
 }
 
 QWidget* PropertiesDialog::BuildStyleTab()
@@ -116,25 +113,25 @@ QWidget* PropertiesDialog::BuildStyleTab()
     auto* tab = new QWidget;
     auto* explanation = Caption(QString(), "Label2", 0, tab);
     backgroundCaption_ = Caption(QStringLiteral("背景の設定（画像のフルパス入力）"), "Label2", 1, tab);
-    Text2 = Named(new QLineEdit(tab), "Text2");
+    backgroundPath_ = Named(new QLineEdit(tab), "Text2");
     auto* browse = Named(new QPushButton(QStringLiteral("参照"), tab), "ComPicOpen");
-    Check2 = Named(new QCheckBox(QStringLiteral("背景画像無し"), tab), "Check2", 0);
-    Image1 = Named(new QLabel(tab), "Image1");
-    Image1->setFixedSize(96, 96);
-    Image1->setFrameShape(QFrame::Panel);
-    Image1->setFrameShadow(QFrame::Sunken);
-    Image1->setScaledContents(true);
+    noBackground_ = Named(new QCheckBox(QStringLiteral("背景画像無し"), tab), "Check2", 0);
+    preview_ = Named(new QLabel(tab), "Image1");
+    preview_->setFixedSize(96, 96);
+    preview_->setFrameShape(QFrame::Panel);
+    preview_->setFrameShadow(QFrame::Sunken);
+    preview_->setScaledContents(true);
     auto* caution = Caption(QString(), "Label2", 2, tab);
-    connect(browse, &QPushButton::clicked, this, &PropertiesDialog::ComDialog);
-    connect(Check2, &QCheckBox::clicked, this, &PropertiesDialog::Check2_Click);
+    connect(browse, &QPushButton::clicked, this, &PropertiesDialog::ChooseBackground);
+    connect(noBackground_, &QCheckBox::clicked, this, &PropertiesDialog::EnableBackgroundPath);
 
     auto* grid = new QGridLayout(tab);
     grid->addWidget(explanation, 0, 0, 1, 3);
     grid->addWidget(backgroundCaption_, 1, 0, 1, 2);
-    grid->addWidget(Text2, 2, 0);
+    grid->addWidget(backgroundPath_, 2, 0);
     grid->addWidget(browse, 2, 1);
-    grid->addWidget(Check2, 3, 0);
-    grid->addWidget(Image1, 1, 2, 3, 1);
+    grid->addWidget(noBackground_, 3, 0);
+    grid->addWidget(preview_, 1, 2, 3, 1);
     grid->addWidget(caution, 4, 0, 1, 3);
     return tab;
 }
@@ -144,20 +141,20 @@ QWidget* PropertiesDialog::BuildDetailTab()
     auto* tab = new QWidget;
     auto* grid = new QGridLayout(tab);
     grid->addWidget(Caption(QStringLiteral("入力中のコントロール背景色の設定"), "Label4", 0, tab), 0, 0, 1, 3);
-    TestText = Named(new QLineEdit(QStringLiteral("これが現在の入力中の設定です。"), tab), "TestText");
-    grid->addWidget(TestText, 1, 0, 1, 3);
+    colourSample_ = Named(new QLineEdit(QStringLiteral("これが現在の入力中の設定です。"), tab), "TestText");
+    grid->addWidget(colourSample_, 1, 0, 1, 3);
     const char* colourCaptions[] = {"文字の色", "背景色"};
     for (int index = 0; index < 2; ++index) {
         auto* button = Named(new QPushButton(QString::fromUtf8(colourCaptions[index]), tab), "ColorCom", index);
-        connect(button, &QPushButton::clicked, this, [this, index] { ColorCom_Click(index); });
+        connect(button, &QPushButton::clicked, this, [this, index] { ChooseColour(index); });
         grid->addWidget(button, 2, index);
     }
     grid->addWidget(Caption(QStringLiteral("バージョン情報の画面に表示される画像"), "Label5", 0, tab), 3, 0, 1, 3);
     grid->addWidget(Caption(QStringLiteral("※１５０×１５０ドットの画像ファイル"), "Label5", 1, tab), 4, 0, 1, 3);
-    verPicPathText = Named(new QLineEdit(tab), "verPicPathText");
+    aboutPicturePath_ = Named(new QLineEdit(tab), "verPicPathText");
     auto* browse = Named(new QPushButton(QStringLiteral("参照"), tab), "VerPicCom");
-    connect(browse, &QPushButton::clicked, this, &PropertiesDialog::VerPicCom_Click);
-    grid->addWidget(verPicPathText, 5, 0, 1, 2);
+    connect(browse, &QPushButton::clicked, this, &PropertiesDialog::ChooseAboutPicture);
+    grid->addWidget(aboutPicturePath_, 5, 0, 1, 2);
     grid->addWidget(browse, 5, 2);
     grid->setRowStretch(6, 1);
     return tab;
@@ -173,14 +170,14 @@ QWidget* PropertiesDialog::BuildSecurityTab()
     password_->setEchoMode(QLineEdit::Password);
     password_->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     passwordCaption_ = Caption(QStringLiteral("パスワード"), "Label1", 1, tab);
-    Check1 = Named(new QCheckBox(QStringLiteral("ログイン画面の表示"), tab), "Check1");
-    Check1->setChecked(true);
-    connect(Check1, &QCheckBox::clicked, this, &PropertiesDialog::Check1_Click);
+    showLogin_ = Named(new QCheckBox(QStringLiteral("ログイン画面の表示"), tab), "Check1");
+    showLogin_->setChecked(true);
+    connect(showLogin_, &QCheckBox::clicked, this, &PropertiesDialog::EnablePassword);
     grid->addWidget(Caption(QStringLiteral("所有者名"), "Label1", 4, tab), 0, 0);
     grid->addWidget(ownerName_, 0, 1);
     grid->addWidget(passwordCaption_, 1, 0);
     grid->addWidget(password_, 1, 1);
-    grid->addWidget(Check1, 2, 0, 1, 2);
+    grid->addWidget(showLogin_, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);
     return tab;
 }
@@ -190,38 +187,39 @@ QWidget* PropertiesDialog::BuildSystemTab(const ProgramFolder& folder)
     auto* tab = new QWidget;
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(Caption(QStringLiteral("現在設定されている日記データのファイル名です。"), "Label3", 0, tab));
-    Text3 = Named(new QLineEdit(tab), "Text3", 0);
-    Text3->setReadOnly(true);
+    diaryFile_ = Named(new QLineEdit(tab), "Text3", 0);
+    diaryFile_->setReadOnly(true);
     // Where the diary really lives: a name without a folder is in the user's folder.
-    const QString diary = settings_.ReadSetting(User, QStringLiteral("UserDataFile"));
-    Text3->setText(diary.isEmpty() ? folder.UserFolder() + u'/' : QFileInfo(QDir(folder.UserFolder()), diary).absoluteFilePath());
-    layout->addWidget(Text3);
+    const QString diary = settings_.ReadSetting(SettingKey::UserDataFile);
+    diaryFile_->setText(diary.isEmpty() ? folder.UserFolder() + u'/'
+                                        : QFileInfo(QDir(folder.UserFolder()), diary).absoluteFilePath());
+    layout->addWidget(diaryFile_);
     layout->addWidget(Caption(QStringLiteral("ファイル名を変更する場合は、メンテナンスSorafumiを起動してください。"),
                               "Label3", 1, tab));
     layout->addWidget(Caption(QString(), "Label3", 2, tab));
     auto* maintenance = Named(new QPushButton(QStringLiteral("メンテナンスSorafumi"), tab), "MentCommand");
-    connect(maintenance, &QPushButton::clicked, this, &PropertiesDialog::MentCommand_Click);
+    connect(maintenance, &QPushButton::clicked, this, &PropertiesDialog::StartMaintenance);
     layout->addWidget(maintenance, 0, Qt::AlignLeft);
     layout->addStretch();
     return tab;
 }
 
-void PropertiesDialog::Load()
+void PropertiesDialog::Open()
 {
     ShowSampleColours();
-    verPicPathText->setText(app_.VersionPicture);
+    aboutPicturePath_->setText(app_.VersionPicture);
 
-    SetFromSetting(Check1, settings_.ReadSetting(User, QStringLiteral("LoginOnOff"), 1));
-    ownerName_->setText(settings_.ReadSetting(User, QStringLiteral("UserName")));
-    password_->setText(settings_.ReadSetting(User, QStringLiteral("UserPWS")));
-    password_->setEnabled(Check1->isChecked());
-    passwordCaption_->setEnabled(Check1->isChecked());
+    SetFromSetting(showLogin_, settings_.ReadSetting(SettingKey::LoginOnOff));
+    ownerName_->setText(settings_.ReadSetting(SettingKey::UserName));
+    password_->setText(settings_.ReadSetting(SettingKey::UserPWS));
+    password_->setEnabled(showLogin_->isChecked());
+    passwordCaption_->setEnabled(showLogin_->isChecked());
 
-    SetFromSetting(Check2, settings_.ReadSetting(User, QStringLiteral("BackMapOoOff"), 0));
-    Text2->setText(settings_.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif")));
-    ShowPreview(Text2->text());
+    SetFromSetting(noBackground_, settings_.ReadSetting(SettingKey::BackMapOoOff));
+    backgroundPath_->setText(settings_.ReadSetting(SettingKey::BackMapPath));
+    ShowPreview(backgroundPath_->text());
     // On opening only the path box follows the check box.
-    Text2->setEnabled(!Check2->isChecked());
+    backgroundPath_->setEnabled(!noBackground_->isChecked());
 
     findChildren<QLabel*>(QStringLiteral("Label2"))[0]->setText(AsDisplay(
         Lines({"ここではプログラムの細かい部分も設定する事ができます。", "何となく気分を変えるために用意した設定です。",
@@ -245,10 +243,10 @@ void PropertiesDialog::Load()
 
 void PropertiesDialog::ShowSampleColours()
 {
-    QPalette palette = TestText->palette();
+    QPalette palette = colourSample_->palette();
     palette.setColor(QPalette::Text, ColourTheme::ToColor(fontColour_));
     palette.setColor(QPalette::Base, ColourTheme::ToColor(backColour_));
-    TestText->setPalette(palette);
+    colourSample_->setPalette(palette);
 }
 
 bool PropertiesDialog::ShowPreview(const QString& path)
@@ -256,24 +254,24 @@ bool PropertiesDialog::ShowPreview(const QString& path)
     const QPixmap picture(folder_.Resolve(path));
     if (picture.isNull())
         return false;
-    Image1->setPixmap(picture);
+    preview_->setPixmap(picture);
     return true;
 }
 
-void PropertiesDialog::Check1_Click()
+void PropertiesDialog::EnablePassword()
 {
-    password_->setEnabled(Check1->isChecked());
-    passwordCaption_->setEnabled(Check1->isChecked());
+    password_->setEnabled(showLogin_->isChecked());
+    passwordCaption_->setEnabled(showLogin_->isChecked());
 }
 
-void PropertiesDialog::Check2_Click()
+void PropertiesDialog::EnableBackgroundPath()
 {
-    Text2->setEnabled(!Check2->isChecked());
-    backgroundCaption_->setEnabled(!Check2->isChecked());
+    backgroundPath_->setEnabled(!noBackground_->isChecked());
+    backgroundCaption_->setEnabled(!noBackground_->isChecked());
 }
 
 // A cancelled picker leaves the sample as it was.
-void PropertiesDialog::ColorCom_Click(int index)
+void PropertiesDialog::ChooseColour(int index)
 {
     qint32& colour = index == 0 ? fontColour_ : backColour_;
     const QColor current = ColourTheme::ToColor(colour);
@@ -284,7 +282,7 @@ void PropertiesDialog::ColorCom_Click(int index)
     ShowSampleColours();
 }
 
-void PropertiesDialog::ComDialog()
+void PropertiesDialog::ChooseBackground()
 {
     lastFilter_ = PictureFilter();
     lastFilterIndex_ = 2;
@@ -293,39 +291,39 @@ void PropertiesDialog::ComDialog()
         return;
     // A file that is no picture gives the default name; the preview stays.
     if (!ShowPreview(*chosen)) {
-        Text2->setText(QStringLiteral("backmap.gif"));
+        backgroundPath_->setText(QStringLiteral("backmap.gif"));
         return;
     }
-    Text2->setText(*chosen);
+    backgroundPath_->setText(*chosen);
 }
 
-void PropertiesDialog::VerPicCom_Click()
+void PropertiesDialog::ChooseAboutPicture()
 {
     const std::optional<QString> chosen = prompter_.ChooseFile(lastFilter_, lastFilterIndex_);
     if (chosen)
-        verPicPathText->setText(*chosen);
+        aboutPicturePath_->setText(*chosen);
 }
 
-void PropertiesDialog::MentCommand_Click()
+void PropertiesDialog::StartMaintenance()
 {
     reject();
     if (startMaintenance_)
         startMaintenance_();
 }
 
-void PropertiesDialog::cmdOK_Click()
+void PropertiesDialog::Accept()
 {
     app_.ActiveFontColor = fontColour_;
     app_.ActiveCtrlColor = backColour_;
-    app_.VersionPicture = verPicPathText->text();
+    app_.VersionPicture = aboutPicturePath_->text();
     const bool stored = settings_.WriteSettings({
-        {User, QStringLiteral("UserPWS"), password_->text()},
-        {User, QStringLiteral("LoginOnOff"), Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
-        {User, QStringLiteral("BackMapOoOff"), Check2->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
-        {User, QStringLiteral("BackMapPath"), Text2->text()},
-        {Options, QStringLiteral("ActiveFontColor"), QString::number(app_.ActiveFontColor)},
-        {Options, QStringLiteral("ActiveCtrlColor"), QString::number(app_.ActiveCtrlColor)},
-        {Options, QStringLiteral("VersionPicture"), app_.VersionPicture},
+        {SettingKey::UserPWS, password_->text()},
+        {SettingKey::LoginOnOff, SettingValue::FromSwitch(showLogin_->isChecked())},
+        {SettingKey::BackMapOoOff, SettingValue::FromSwitch(noBackground_->isChecked())},
+        {SettingKey::BackMapPath, backgroundPath_->text()},
+        {SettingKey::ActiveFontColor, QString::number(app_.ActiveFontColor)},
+        {SettingKey::ActiveCtrlColor, QString::number(app_.ActiveCtrlColor)},
+        {SettingKey::VersionPicture, app_.VersionPicture},
     });
     if (!stored)
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());
@@ -338,7 +336,7 @@ bool PropertiesDialog::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
-            SSTab1->setCurrentIndex((SSTab1->currentIndex() + 1) % SSTab1->count());
+            tabs_->setCurrentIndex((tabs_->currentIndex() + 1) % tabs_->count());
             return true;
         }
     }

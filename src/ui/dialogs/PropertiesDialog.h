@@ -15,6 +15,7 @@ struct AppSettings;
 // The properties dialog: background picture, the colours of the entry box
 // being typed in, the about-box picture, the login switch and the password.
 // Everything is stored on OK only; Cancel keeps everything as it was.
+// objectName: frmOptions.
 class PropertiesDialog : public QDialog
 {
     Q_OBJECT
@@ -24,13 +25,18 @@ public:
     PropertiesDialog(SettingsStore& settings, AppSettings& app, Prompter& prompter, const ProgramFolder& folder,
                std::function<void()> startMaintenance, QWidget* parent = nullptr);
 
-    void cmdOK_Click();
-    void Check1_Click();
-    void Check2_Click();
-    void ColorCom_Click(int index);
-    void ComDialog();
-    void VerPicCom_Click();
-    void MentCommand_Click();
+    // "OK": stores everything and closes.
+    void Accept();
+    // The password box follows the login switch.
+    void EnablePassword();
+    // The path box follows the "no background" switch.
+    void EnableBackgroundPath();
+    // Text colour (0) or background colour (1) of the sample.
+    void ChooseColour(int index);
+    void ChooseBackground();
+    void ChooseAboutPicture();
+    // Closes the dialog and hands over to the maintenance tool.
+    void StartMaintenance();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,7 +46,7 @@ private:
     QWidget* BuildDetailTab();
     QWidget* BuildSecurityTab();
     QWidget* BuildSystemTab(const ProgramFolder& folder);
-    void Load();
+    void Open();
     bool ShowPreview(const QString& path);
     void ShowSampleColours();
 
@@ -57,16 +63,16 @@ private:
     QString lastFilter_;
     int lastFilterIndex_ = 0;
 
-    QTabWidget* SSTab1;
-    QLineEdit* Text2;
-    QCheckBox* Check2;
-    QLabel* Image1;
+    QTabWidget* tabs_;
+    QLineEdit* backgroundPath_;
+    QCheckBox* noBackground_;
+    QLabel* preview_;
     QLabel* backgroundCaption_;
-    QLineEdit* TestText;
-    QLineEdit* verPicPathText;
+    QLineEdit* colourSample_;
+    QLineEdit* aboutPicturePath_;
     QLineEdit* ownerName_;
     QLineEdit* password_;
     QLabel* passwordCaption_;
-    QCheckBox* Check1;
-    QLineEdit* Text3;
+    QCheckBox* showLogin_;
+    QLineEdit* diaryFile_;
 };

@@ -15,18 +15,18 @@ RegistrationWindow::RegistrationWindow(SettingsStore& settings, Prompter& prompt
       form_(OwnerForm::Build(*this, QStringLiteral("所有者登録"), QStringLiteral("ﾘｾｯﾄ")))
 {
     setObjectName(QStringLiteral("frmLoginNnew"));
-    form_.Label1->setText(
+    form_.notice->setText(
         QStringLiteral("ここで入力したパスワードは、今後日記帳を開くのに必要となります。絶対に忘れないようにし"
                        "てください。パスワードの変更は、日記帳のプロパティで変更できます。（無効にも出来ます）"));
-    form_.cmdOK->setDefault(true);
-    connect(form_.cmdOK, &QPushButton::clicked, this, &RegistrationWindow::cmdOK_Click);
-    connect(form_.cmdCancel, &QPushButton::clicked, this, &RegistrationWindow::cmdCancel_Click);
+    form_.okButton->setDefault(true);
+    connect(form_.okButton, &QPushButton::clicked, this, &RegistrationWindow::Accept);
+    connect(form_.cancelButton, &QPushButton::clicked, this, &RegistrationWindow::Reset);
 }
 
-void RegistrationWindow::cmdOK_Click()
+void RegistrationWindow::Accept()
 {
     // A name of blanks counts as given; only an empty one is refused.
-    if (form_.txtUserName->text().isEmpty()) {
+    if (form_.userName->text().isEmpty()) {
         prompter_.Message({QStringLiteral("所有者名は絶対に必要です！！"),
                            QStringLiteral("登録エラー"),
                            Prompter::Buttons::Ok,
@@ -34,26 +34,25 @@ void RegistrationWindow::cmdOK_Click()
                            {}});
         return;
     }
-    const bool stored =
-        settings_.WriteSettings({{QStringLiteral("User"), QStringLiteral("UserName"), form_.txtUserName->text()},
-                                 {QStringLiteral("User"), QStringLiteral("UserPWS"), form_.txtPassword->text()}});
+    const bool stored = settings_.WriteSettings(
+        {{SettingKey::UserName, form_.userName->text()}, {SettingKey::UserPWS, form_.password->text()}});
     if (!stored)
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());
     accept();
 }
 
-void RegistrationWindow::cmdCancel_Click()
+void RegistrationWindow::Reset()
 {
     prompter_.Beep();
-    form_.txtUserName->clear();
-    form_.txtPassword->clear();
+    form_.userName->clear();
+    form_.password->clear();
 }
 
 void RegistrationWindow::keyPressEvent(QKeyEvent* event)
 {
     // Esc resets the boxes; closing the window through its frame writes nothing.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdCancel_Click();
+        Reset();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -11,16 +11,17 @@ class Prompter;
 class SettingsStore;
 
 // The owner registration window, shown once while no owner is stored: the
-// owner's name and, if wanted, a password.
+// owner's name and, if wanted, a password. objectName: frmLoginNnew.
 class RegistrationWindow : public QDialog
 {
     Q_OBJECT
 public:
     RegistrationWindow(SettingsStore& settings, Prompter& prompter, QWidget* parent = nullptr);
 
-    void cmdOK_Click();
+    // "OK": stores the name and password; an empty name is refused.
+    void Accept();
     // "ﾘｾｯﾄ" and Esc clear both boxes; the window stays.
-    void cmdCancel_Click();
+    void Reset();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -28,6 +29,6 @@ protected:
 private:
     SettingsStore& settings_;
     Prompter& prompter_;
-    // The window's controls, by their names: form_.txtUserName and so on.
+    // The window's controls: the name and password boxes and the two buttons.
     OwnerForm form_;
 };

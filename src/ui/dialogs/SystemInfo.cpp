@@ -22,7 +22,7 @@ QString SystemInfo::FindProgram()
     return {};
 }
 
-void SystemInfo::StartSysInfo(Prompter& prompter)
+void SystemInfo::Start(Prompter& prompter)
 {
     const QString program = FindProgram();
     if (!program.isEmpty() && QProcess::startDetached(program, {}))

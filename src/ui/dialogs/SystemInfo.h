@@ -14,5 +14,5 @@ public:
     // The first candidate found on the PATH; empty when none is.
     static QString FindProgram();
 
-    static void StartSysInfo(Prompter& prompter);
+    static void Start(Prompter& prompter);
 };

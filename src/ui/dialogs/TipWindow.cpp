@@ -1,9 +1,10 @@
 #include "ui/dialogs/TipWindow.h"
 
-#include "core/tips/TipList.h"
 #include "core/platform/ProgramFolder.h"
-#include "ui/platform/Twips.h"
+#include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
+#include "core/tips/TipList.h"
+#include "ui/platform/Twips.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -42,18 +43,18 @@ TipWindow::TipWindow(TipList& tips, SettingsStore& settings, const ProgramFolder
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
-    lblTipText = new QLabel(panel);
-    lblTipText->setObjectName(QStringLiteral("lblTipText"));
-    lblTipText->setWordWrap(true);
+    tipText_ = new QLabel(panel);
+    tipText_->setObjectName(QStringLiteral("lblTipText"));
+    tipText_->setWordWrap(true);
     // A tip is shown as written, markup and all.
-    lblTipText->setTextFormat(Qt::PlainText);
-    lblTipText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblTipText->setMinimumSize(Twips::ToPixels(3255), Twips::ToPixels(1635));
-    lblTipText->setMaximumWidth(Twips::ToPixels(3255));
+    tipText_->setTextFormat(Qt::PlainText);
+    tipText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    tipText_->setMinimumSize(Twips::ToPixels(3255), Twips::ToPixels(1635));
+    tipText_->setMaximumWidth(Twips::ToPixels(3255));
     auto* panelLayout = new QGridLayout(panel);
     panelLayout->addWidget(bulb, 0, 0, 2, 1);
     panelLayout->addWidget(heading, 0, 1);
-    panelLayout->addWidget(lblTipText, 1, 1);
+    panelLayout->addWidget(tipText_, 1, 1);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
@@ -61,11 +62,11 @@ TipWindow::TipWindow(TipList& tips, SettingsStore& settings, const ProgramFolder
     auto* next = new QPushButton(QStringLiteral("次を表示(&N)"), this);
     next->setObjectName(QStringLiteral("cmdNextTip"));
     next->setAutoDefault(false);
-    chkLoadTipsAtStartup = new QCheckBox(QStringLiteral("起動時にﾜﾝﾎﾟｲﾝﾄを表示する(&S)"), this);
-    chkLoadTipsAtStartup->setObjectName(QStringLiteral("chkLoadTipsAtStartup"));
+    showAtStartup_ = new QCheckBox(QStringLiteral("起動時にﾜﾝﾎﾟｲﾝﾄを表示する(&S)"), this);
+    showAtStartup_->setObjectName(QStringLiteral("chkLoadTipsAtStartup"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(next, &QPushButton::clicked, this, &TipWindow::cmdNextTip_Click);
-    connect(chkLoadTipsAtStartup, &QCheckBox::clicked, this, &TipWindow::chkLoadTipsAtStartup_Click);
+    connect(next, &QPushButton::clicked, this, &TipWindow::ShowNextTip);
+    connect(showAtStartup_, &QCheckBox::clicked, this, &TipWindow::StoreStartupSwitch);
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok);
@@ -74,18 +75,18 @@ TipWindow::TipWindow(TipList& tips, SettingsStore& settings, const ProgramFolder
     auto* grid = new QGridLayout(this);
     grid->addWidget(panel, 0, 0);
     grid->addLayout(buttons, 0, 1);
-    grid->addWidget(chkLoadTipsAtStartup, 1, 0, 1, 2);
+    grid->addWidget(showAtStartup_, 1, 0, 1, 2);
     setFixedSize(sizeHint());
-    Form_Load(folder);
+    Open(folder);
 }
 
-void TipWindow::Form_Load(const ProgramFolder& folder)
+void TipWindow::Open(const ProgramFolder& folder)
 {
     // Opening the window switches the tip at start-up on again.
-    chkLoadTipsAtStartup->setChecked(true);
-    chkLoadTipsAtStartup_Click();
+    showAtStartup_->setChecked(true);
+    StoreStartupSwitch();
     if (!tips_.LoadTips(folder.File(TipList::FileName()))) {
-        lblTipText->setText(QString(MissingFileText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        tipText_->setText(QString(MissingFileText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         FitTipText();
         return;
     }
@@ -96,7 +97,7 @@ void TipWindow::DisplayCurrentTip()
 {
     if (tips_.Count() == 0)
         return;
-    lblTipText->setText(tips_.CurrentTip());
+    tipText_->setText(tips_.CurrentTip());
     FitTipText();
 }
 
@@ -106,21 +107,20 @@ void TipWindow::FitTipText()
 {
     // Measured from the design's height, as the label never reports less than
     // its minimum.
-    lblTipText->setMinimumHeight(Twips::ToPixels(1635));
-    lblTipText->setMinimumHeight(lblTipText->heightForWidth(lblTipText->maximumWidth()));
+    tipText_->setMinimumHeight(Twips::ToPixels(1635));
+    tipText_->setMinimumHeight(tipText_->heightForWidth(tipText_->maximumWidth()));
     // The panel's size as the window's layout knows it is kept until told.
-    lblTipText->parentWidget()->updateGeometry();
+    tipText_->parentWidget()->updateGeometry();
     setFixedSize(sizeHint());
 }
 
-void TipWindow::cmdNextTip_Click()
+void TipWindow::ShowNextTip()
 {
     tips_.AdvanceTip();
     DisplayCurrentTip();
 }
 
-void TipWindow::chkLoadTipsAtStartup_Click()
+void TipWindow::StoreStartupSwitch()
 {
-    settings_.WriteSetting(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
-                           chkLoadTipsAtStartup->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    settings_.WriteSetting(SettingKey::ShowTipsAtStartup, SettingValue::FromSwitch(showAtStartup_->isChecked()));
 }

@@ -10,6 +10,7 @@ class TipList;
 
 // The tip of the day: one usage tip at a time, the next on request, and the
 // switch that decides whether the window opens by itself at start-up.
+// objectName: frmTip.
 class TipWindow : public QDialog
 {
     Q_OBJECT
@@ -18,16 +19,18 @@ public:
 
     TipWindow(TipList& tips, SettingsStore& settings, const ProgramFolder& folder, QWidget* parent = nullptr);
 
-    void cmdNextTip_Click();
-    void chkLoadTipsAtStartup_Click();
+    // "次を表示(&N)".
+    void ShowNextTip();
+    // The check box is stored as soon as it changes.
+    void StoreStartupSwitch();
 
 private:
-    void Form_Load(const ProgramFolder& folder);
+    void Open(const ProgramFolder& folder);
     void DisplayCurrentTip();
     void FitTipText();
 
     TipList& tips_;
     SettingsStore& settings_;
-    QLabel* lblTipText;
-    QCheckBox* chkLoadTipsAtStartup;
+    QLabel* tipText_;
+    QCheckBox* showAtStartup_;
 };

@@ -25,8 +25,8 @@ WebPanelNotice::WebPanelNotice(AppSettings& app, std::function<void()> switchPan
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(QPixmap(QStringLiteral(":/images/globe.png")));
-    Check1 = new QCheckBox(QStringLiteral("次回からはこの画面を出さない。"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
+    dontShowAgain_ = new QCheckBox(QStringLiteral("次回からはこの画面を出さない。"), this);
+    dontShowAgain_->setObjectName(QStringLiteral("Check1"));
 
     auto* buttons = new QHBoxLayout;
     const char* captions[] = {"切替", "ｷｬﾝｾﾙ"};
@@ -34,24 +34,24 @@ WebPanelNotice::WebPanelNotice(AppSettings& app, std::function<void()> switchPan
         auto* button = new QPushButton(QString::fromUtf8(captions[index]), this);
         button->setObjectName(QStringLiteral("cmd"));
         button->setProperty("index", index);
-        connect(button, &QPushButton::clicked, this, index == 0 ? &WebPanelNotice::SwitchClick : &WebPanelNotice::CancelClick);
+        connect(button, &QPushButton::clicked, this, index == 0 ? &WebPanelNotice::Accept : &WebPanelNotice::Cancel);
         buttons->addWidget(button);
     }
     auto* grid = new QGridLayout(this);
     grid->addWidget(picture, 0, 0, Qt::AlignTop);
     grid->addWidget(text, 0, 1);
-    grid->addWidget(Check1, 1, 1);
+    grid->addWidget(dontShowAgain_, 1, 1);
     grid->addLayout(buttons, 2, 0, 1, 2);
 }
 
-void WebPanelNotice::SwitchClick()
+void WebPanelNotice::Accept()
 {
-    app_.ZnMSG = Check1->isChecked();
+    app_.ZnMSG = dontShowAgain_->isChecked();
     accept();
 }
 
 // The notice box is not looked at: the notice comes again next time.
-void WebPanelNotice::CancelClick()
+void WebPanelNotice::Cancel()
 {
     if (switchPanelOff_)
         switchPanelOff_();

@@ -230,8 +230,7 @@ void MainMenus::ShowSearchWindow()
 
 void MainMenus::ShowTips()
 {
-    context_.settings.WriteSetting(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"),
-                                   QStringLiteral("1"));
+    context_.settings.WriteSetting(SettingKey::ShowTipsAtStartup, QStringLiteral("1"));
     ShowTipWindow();
 }
 

@@ -36,8 +36,6 @@
 
 namespace {
 
-const QString User = QStringLiteral("User");
-
 void Place(QWidget* widget, const QString& name, const QRect& twips)
 {
     widget->setObjectName(name);
@@ -214,7 +212,7 @@ bool MainWindow::Open()
     if (context_.app.UserName.isEmpty() && !AskOwnerRegistration())
         return false;
 
-    context_.app.LoginOnOff = context_.settings.ReadSetting(User, QStringLiteral("LoginOnOff"), 1);
+    context_.app.LoginOnOff = context_.settings.ReadSetting(SettingKey::LoginOnOff);
     // A switch that is not a number keeps the diary locked: the login is asked.
     if (SettingValue::ToNumber(context_.app.LoginOnOff).value_or(1.0) != 0.0 && !ConfirmLogin())
         return false;
@@ -281,8 +279,7 @@ bool MainWindow::ConfirmLogin()
 
 void MainWindow::LoadBackground()
 {
-    const QString path =
-        context_.settings.ReadSetting(User, QStringLiteral("BackMapPath"), QStringLiteral("BackMap.gif"));
+    const QString path = context_.settings.ReadSetting(SettingKey::BackMapPath);
     // A missing or unreadable picture leaves the holder empty.
     background_ = QPixmap(context_.folder.Resolve(path));
     backgroundHolder_->setPixmap(background_);
@@ -342,7 +339,7 @@ void MainWindow::PaintBackground()
 {
     QImage& canvas = surface_->Canvas();
     canvas.fill(palette().color(QPalette::Window));
-    const QString off = context_.settings.ReadSetting(User, QStringLiteral("BackMapOoOff"), 0);
+    const QString off = context_.settings.ReadSetting(SettingKey::BackMapOoOff);
     if (SettingValue::ToNumber(off) == 0.0 && !background_.isNull()) {
         QPainter painter(&canvas);
         BackgroundTiler::Tile(painter, background_, canvas.size());

@@ -4,11 +4,13 @@
 #include "TempProfile.h"
 #include "TestRegistry.h"
 #include "core/settings/AppSettings.h"
+#include "core/settings/ProgramVersion.h"
 #include "core/settings/SettingsStore.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QTest>
+#include <QVersionNumber>
 
 using namespace Qt::StringLiterals;
 
@@ -90,7 +92,7 @@ private slots:
         QCOMPARE(window.calls, (QStringList{QStringLiteral("left 0"), QStringLiteral("top 0"),
                                             QStringLiteral("width 7800"), QStringLiteral("height 6500")}));
         QVERIFY(prompter.shown.empty());
-        QCOMPARE(app.SavedVersion, QStringLiteral("3.3.410"));
+        QCOMPARE(app.SavedVersion, ProgramVersion::Text());
         QCOMPARE(app.UserDataFile, QString());
         QCOMPARE(app.UserDataFontSize, QStringLiteral("12"));
         QCOMPARE(app.ZnURL, SessionSettings::ZnPageAddress());
@@ -106,9 +108,9 @@ private slots:
         Store(store,
               {QStringLiteral("Settings/MainLeft=1500"), QStringLiteral("Settings/MainTop=-750"),
                QStringLiteral("Settings/MainWidth=12000"), QStringLiteral("Settings/MainHeight=9015"),
-               QStringLiteral("Version/Version=3.3.410"), QStringLiteral("User/UserDataFile=C:\\日記\\nikki.dat"),
-               QStringLiteral("User/UserDataFontSize=14"), QStringLiteral("User/ZnURL=http://old.example/"),
-               QStringLiteral("User/ZnMSG=True")});
+               QStringLiteral("Version/Version=") + ProgramVersion::Text(),
+               QStringLiteral("User/UserDataFile=C:\\日記\\nikki.dat"), QStringLiteral("User/UserDataFontSize=14"),
+               QStringLiteral("User/ZnURL=http://old.example/"), QStringLiteral("User/ZnMSG=True")});
         AppSettings app;
         FakeSettingsView window;
         ScriptedPrompter prompter;
@@ -118,7 +120,7 @@ private slots:
         QCOMPARE(window.calls, (QStringList{QStringLiteral("left 1500"), QStringLiteral("top -750"),
                                             QStringLiteral("width 12000"), QStringLiteral("height 9015")}));
         QVERIFY(prompter.shown.empty());
-        QCOMPARE(app.SavedVersion, QStringLiteral("3.3.410"));
+        QCOMPARE(app.SavedVersion, ProgramVersion::Text());
         QCOMPARE(app.UserDataFile, QStringLiteral("C:\\日記\\nikki.dat"));
         QCOMPARE(app.UserDataFontSize, QStringLiteral("14"));
         // The panel's address is our own, whatever the file says.
@@ -131,11 +133,16 @@ private slots:
         QTest::addColumn<QString>("stored"); // a null text: no version stored
         QTest::addColumn<bool>("notice");
         QTest::newRow("first start") << QString() << false;
-        QTest::newRow("same version") << QStringLiteral("3.3.410") << false;
+        const QString running = ProgramVersion::Text();
+        const QVersionNumber parts = QVersionNumber::fromString(running);
+        QTest::newRow("same version") << running << false;
         QTest::newRow("older version") << QStringLiteral("1.0.0") << true;
-        QTest::newRow("newer version") << QStringLiteral("3.4.0") << true;
-        QTest::newRow("revision shorter") << QStringLiteral("3.3.41") << true;
-        QTest::newRow("leading zero") << QStringLiteral("3.03.410") << true;
+        QTest::newRow("newer version") << QVersionNumber(parts.majorVersion(), parts.minorVersion() + 1, 0).toString()
+                                       << true;
+        QTest::newRow("revision shorter") << running.chopped(1) << true;
+        QTest::newRow("leading zero")
+            << QStringLiteral("%1.0%2.%3").arg(parts.majorVersion()).arg(parts.minorVersion()).arg(parts.microVersion())
+            << true;
         QTest::newRow("stored empty") << QStringLiteral("") << true;
     }
     void VersionNoticeOnChange()
@@ -164,7 +171,7 @@ private slots:
             QCOMPARE(box.buttons, Prompter::Buttons::Ok);
             QCOMPARE(box.icon, Prompter::Icon::Information);
         }
-        QCOMPARE(app.SavedVersion, stored.isNull() ? QStringLiteral("3.3.410") : stored);
+        QCOMPARE(app.SavedVersion, stored.isNull() ? ProgramVersion::Text() : stored);
         // The notice only informs: loading goes on after it.
         QCOMPARE(app.UserDataFile, QStringLiteral("nikki.dat"));
         QCOMPARE(app.UserDataFontSize, QStringLiteral("12"));
@@ -292,7 +299,7 @@ private slots:
         QCOMPARE(next.Read(Settings, QStringLiteral("MainTop")), geometry.value(1));
         QCOMPARE(next.Read(Settings, QStringLiteral("MainWidth")), geometry.value(2));
         QCOMPARE(next.Read(Settings, QStringLiteral("MainHeight")), geometry.value(3));
-        QCOMPARE(next.Read(Version, Version), QStringLiteral("3.3.410"));
+        QCOMPARE(next.Read(Version, Version), ProgramVersion::Text());
         QCOMPARE(next.Read(User, QStringLiteral("UserDataFile")), dataFile);
         QCOMPARE(next.Read(User, QStringLiteral("UserDataFontSize")), sizeStored);
         QCOMPARE(next.Read(User, QStringLiteral("ZnURL")), SessionSettings::ZnPageAddress());
@@ -320,7 +327,7 @@ private slots:
         QCOMPARE(next.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("9000"));
         QCOMPARE(next.Read(Settings, QStringLiteral("MainHeight")), QStringLiteral("7200"));
         // Everything else is saved as usual.
-        QCOMPARE(next.Read(Version, Version), QStringLiteral("3.3.410"));
+        QCOMPARE(next.Read(Version, Version), ProgramVersion::Text());
         QCOMPARE(next.Read(User, QStringLiteral("UserDataFontSize")), QStringLiteral("10"));
         QCOMPARE(next.Read(User, QStringLiteral("ZnMSG")), QStringLiteral("False"));
     }

@@ -112,7 +112,7 @@ private slots:
 
         QVERIFY(BusyTimer(window)->isActive());
         QCOMPARE(BusyTimer(window)->interval(), 5);
-        window.timTimer_Timer();
+        window.Step();
         QCOMPARE(window.windowTitle(), QStringLiteral("接続中..."));
 
         QTRY_VERIFY_WITH_TIMEOUT(Settled(window, QStringLiteral("目次")), LoadTimeout);
@@ -133,7 +133,7 @@ private slots:
 
         TypeAddress(window, pages.Path(QStringLiteral("mail.htm")));
         QVERIFY(BusyTimer(window)->isActive());
-        window.timTimer_Timer();
+        window.Step();
         QCOMPARE(window.windowTitle(), QStringLiteral("接続中..."));
         QTRY_VERIFY_WITH_TIMEOUT(Settled(window, QStringLiteral("メール")), LoadTimeout);
         QCOMPARE(window.WebView()->url(), QUrl::fromLocalFile(pages.Path(QStringLiteral("mail.htm"))));
@@ -220,7 +220,7 @@ private slots:
         BrowserWindow window;
         window.StartingAddress = pages.Path(QStringLiteral("mail.htm"));
         window.show();
-        window.timTimer_Timer();
+        window.Step();
         QCOMPARE(window.windowTitle(), QStringLiteral("接続中..."));
 
         Press(window, QStringLiteral("中止"));
@@ -241,7 +241,7 @@ private slots:
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(Settled(window, QStringLiteral("目次")), LoadTimeout);
         TypeAddress(window, pages.Path(QStringLiteral("mail.htm")));
-        window.timTimer_Timer();
+        window.Step();
         QCOMPARE(window.windowTitle(), QStringLiteral("接続中..."));
 
         Press(window, QStringLiteral("中止"));

@@ -1,6 +1,7 @@
 #include "AuxWindows.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/settings/ProgramVersion.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
@@ -53,7 +54,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::newRow("title") << QStringLiteral("lblTitle") << QStringLiteral("日記帳Sorafumi Kasumire (SR6)");
-        QTest::newRow("version") << QStringLiteral("lblVersion") << QStringLiteral("バージョン： 3.3.410");
+        QTest::newRow("version") << QStringLiteral("lblVersion")
+                                 << QStringLiteral("バージョン： ") + ProgramVersion::Text();
         QTest::newRow("description")
             << QStringLiteral("lblDescription")
             << QStringLiteral(

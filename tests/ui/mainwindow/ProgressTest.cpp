@@ -1,5 +1,6 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/settings/ProgramVersion.h"
 #include "ui/mainwindow/DrawProgressBar.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PictureSurface.h"
@@ -153,7 +154,7 @@ private slots:
             window->Step();
         QVERIFY(test.context.Ended());
         QCOMPARE(test.launcher.started.size(), 1);
-        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), QStringLiteral("3.3.410"));
+        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), ProgramVersion::Text());
         QVERIFY(test.prompter.shown.empty());
     }
 

@@ -1,6 +1,7 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "WriteProtection.h"
+#include "core/settings/ProgramVersion.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
 #include "ui/platform/Twips.h"
@@ -40,7 +41,7 @@ private slots:
         QCOMPARE(test.Read(Settings, QStringLiteral("MainTop")), QStringLiteral("450"));
         QCOMPARE(test.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("9000"));
         QCOMPARE(test.Read(Settings, QStringLiteral("MainHeight")), QStringLiteral("7200"));
-        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), QStringLiteral("3.3.410"));
+        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), ProgramVersion::Text());
         QCOMPARE(test.Read(User, QStringLiteral("UserDataFile")), QStringLiteral("DIARY.DAT"));
         QCOMPARE(test.Read(User, QStringLiteral("UserDataFontSize")), QStringLiteral("16"));
         QCOMPARE(test.Read(User, QStringLiteral("ZnURL")), QStringLiteral("https://sorafumi.example.jp/zn/"));
@@ -101,7 +102,7 @@ private slots:
         QVERIFY(form->close());
         QCOMPARE(test.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("8100"));
         QVERIFY(!test.Stored(Settings, QStringLiteral("MainHeight")));
-        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), QStringLiteral("3.3.410"));
+        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), ProgramVersion::Text());
     }
 
     void MaximisedStoresItsBounds()

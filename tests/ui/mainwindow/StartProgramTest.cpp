@@ -2,6 +2,7 @@
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/settings/ProgramVersion.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/platform/Twips.h"
 
@@ -51,7 +52,7 @@ private slots:
 
         // Only the unload handler wrote: the next start asks again.
         QVERIFY(!test.Stored(QStringLiteral("User"), QStringLiteral("UserName")));
-        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), QStringLiteral("3.3.410"));
+        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), ProgramVersion::Text());
         QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("UserDataFile")), QString());
     }
 
@@ -134,7 +135,7 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("notice");
         QTest::newRow("older version") << QStringLiteral("1.0.0") << true;
-        QTest::newRow("same version") << QStringLiteral("3.3.410") << false;
+        QTest::newRow("same version") << ProgramVersion::Text() << false;
         QTest::newRow("first start") << QString() << false;
     }
     void VersionNoticeUntilOneNormalShutDown()
@@ -158,7 +159,7 @@ private slots:
             QCOMPARE(test.prompter.LastMessage().icon, Prompter::Icon::Information);
         }
         form->close();
-        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), QStringLiteral("3.3.410"));
+        QCOMPARE(test.Read(QStringLiteral("Version"), QStringLiteral("Version")), ProgramVersion::Text());
 
         test.Restart();
         QVERIFY(StartProgram(test.context));
