@@ -10,6 +10,7 @@ class DiaryStore;
 // The search window: finds a text in the bodies of the pages, from the first
 // page or from the page after the shown one, and shows the first page that
 // holds it with the text selected. It stays above the other windows.
+// objectName: frmSeratch.
 class SearchWindow : public QDialog
 {
     Q_OBJECT

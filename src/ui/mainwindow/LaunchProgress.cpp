@@ -15,17 +15,17 @@ LaunchProgress::LaunchProgress(AppContext& context, ProgramExit& exit, QWidget& 
     setObjectName(QStringLiteral("frmPrgress"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    Label1 = new QLabel(QStringLiteral("メンテナンスSorafumiの起動準備をしています．．．"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Picture1 = new PictureSurface(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    notice_ = new QLabel(QStringLiteral("メンテナンスSorafumiの起動準備をしています．．．"), this);
+    notice_->setObjectName(QStringLiteral("Label1"));
+    progressBar_ = new PictureSurface(this);
+    progressBar_->setObjectName(QStringLiteral("Picture1"));
     LayOut();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, &LaunchProgress::Step);
-    Timer1->start();
+    stepTimer_ = new QTimer(this);
+    stepTimer_->setObjectName(QStringLiteral("Timer1"));
+    stepTimer_->setInterval(1);
+    connect(stepTimer_, &QTimer::timeout, this, &LaunchProgress::Step);
+    stepTimer_->start();
 
     move(mainWindow.geometry().center() - rect().center());
 }
@@ -38,13 +38,13 @@ void LaunchProgress::LayOut()
     const QSize design(Twips::ToPixels(4050), Twips::ToPixels(1005));
     const QRect designLabel = Twips::ToPixels(QRect(360, 180, 3405, 180));
     const QRect designBar = Twips::ToPixels(QRect(120, 540, 3795, 255));
-    const QRect label(designLabel.topLeft(), designLabel.size().expandedTo(Label1->sizeHint()));
+    const QRect label(designLabel.topLeft(), designLabel.size().expandedTo(notice_->sizeHint()));
     const int width = qMax(design.width(), label.right() + 1 + designLabel.left());
     // The bar keeps its margins and its distance below the text.
     const QRect bar(designBar.left(), label.bottom() + designBar.top() - designLabel.bottom(),
                     designBar.width() + width - design.width(), designBar.height());
-    Label1->setGeometry(label);
-    Picture1->setGeometry(bar);
+    notice_->setGeometry(label);
+    progressBar_->setGeometry(bar);
     setFixedSize(width, qMax(design.height(), bar.bottom() + design.height() - designBar.bottom()));
 }
 
@@ -55,7 +55,7 @@ QString LaunchProgress::ProgressText(float fraction)
 
 void LaunchProgress::Step()
 {
-    DrawProgressBar(*Picture1, fraction_, ProgressText(fraction_), qRgb(255, 255, 255), qRgb(0, 0, 128));
+    DrawProgressBar(*progressBar_, fraction_, ProgressText(fraction_), qRgb(255, 255, 255), qRgb(0, 0, 128));
     fraction_ += 0.01f;
     if (fraction_ < 1.0f)
         return;
@@ -65,7 +65,7 @@ void LaunchProgress::Step()
 
 void LaunchProgress::HandOver()
 {
-    Timer1->stop();
+    stepTimer_->stop();
     // The desktop's window manager raises the new program's window itself.
     if (!context_.launcher.Start(context_.folder.File(ToolFileName()))) {
         context_.prompter.Message(

@@ -10,6 +10,7 @@ struct AppContext;
 
 // The small window that fills a bar before handing over to the maintenance
 // tool, then stores the diary, saves the settings and ends the program.
+// objectName: frmPrgress.
 class LaunchProgress : public QDialog
 {
     Q_OBJECT
@@ -33,7 +34,7 @@ private:
     AppContext& context_;
     ProgramExit& exit_;
     float fraction_ = 0.0f;
-    QLabel* Label1;
-    PictureSurface* Picture1;
-    QTimer* Timer1;
+    QLabel* notice_;
+    PictureSurface* progressBar_;
+    QTimer* stepTimer_;
 };

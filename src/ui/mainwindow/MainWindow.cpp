@@ -87,9 +87,9 @@ MainWindow::MainWindow(AppContext& context)
     BuildBandStrip();
     BuildEntryArea();
     BuildHiddenParts();
-    entryEditing_ = new EntryEditing({this, FieldBoxes, weatherSpinner_, fontSizeBox_, fontSizeSpinner_, Slider1},
+    entryEditing_ = new EntryEditing({this, entryBoxes_, weatherSpinner_, fontSizeBox_, fontSizeSpinner_, pageSlider_},
                                      store_, context_.app);
-    new EntryLimit(FieldBoxes, context_.prompter, this);
+    new EntryLimit(entryBoxes_, context_.prompter, this);
     resize(Twips::ToPixels(8475), Twips::ToPixels(5895) + menuBar()->sizeHint().height());
 }
 
@@ -99,12 +99,12 @@ void MainWindow::BuildBandStrip()
 {
     toolbar_ = menus_->BuildToolbar();
     bandStrip_->AddBand(toolbar_, 525, 5610);
-    Slider1 = new QSlider(Qt::Horizontal);
-    Slider1->setObjectName(QStringLiteral("Slider1"));
-    Slider1->setAccessibleName(QStringLiteral("ページ"));
-    Slider1->setMinimum(0);
-    Slider1->setMaximum(0);
-    bandStrip_->AddBand(Slider1, 270, 2505);
+    pageSlider_ = new QSlider(Qt::Horizontal);
+    pageSlider_->setObjectName(QStringLiteral("Slider1"));
+    pageSlider_->setAccessibleName(QStringLiteral("ページ"));
+    pageSlider_->setMinimum(0);
+    pageSlider_->setMaximum(0);
+    bandStrip_->AddBand(pageSlider_, 270, 2505);
 
     cornerBox_ = new QFrame(surface_);
     Place(cornerBox_, QStringLiteral("PictureBox"), {8100, 300, 585, 585});
@@ -128,21 +128,21 @@ QLabel* MainWindow::AddLabel(int index, const QString& caption, int left, int to
 
 void MainWindow::BuildEntryArea()
 {
-    Calendar = new QCalendarWidget(surface_);
-    Place(Calendar, QStringLiteral("Calendar"), {4860, 540, 2325, 2160});
-    Calendar->setAccessibleName(QStringLiteral("カレンダー"));
-    Calendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-    Calendar->setFirstDayOfWeek(Qt::Sunday);
-    Calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    Calendar->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+    calendar_ = new QCalendarWidget(surface_);
+    Place(calendar_, QStringLiteral("Calendar"), {4860, 540, 2325, 2160});
+    calendar_->setAccessibleName(QStringLiteral("カレンダー"));
+    calendar_->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    calendar_->setFirstDayOfWeek(Qt::Sunday);
+    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calendar_->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     // The design place is small: a month fits only in a small type.
-    Calendar->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 7));
-    if (auto* days = Calendar->findChild<QTableView*>()) {
+    calendar_->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 7));
+    if (auto* days = calendar_->findChild<QTableView*>()) {
         days->horizontalHeader()->setMinimumSectionSize(0);
         days->verticalHeader()->setMinimumSectionSize(0);
     }
-    Calendar->setSelectedDate(context_.clock.Now().date());
-    connect(Calendar, &QCalendarWidget::clicked, this, [this](QDate date) { store_.ShowDay(date); });
+    calendar_->setSelectedDate(context_.clock.Now().date());
+    connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate date) { store_.ShowDay(date); });
 
     struct Entry
     {
@@ -160,10 +160,10 @@ void MainWindow::BuildEntryArea()
         auto* box = new QLineEdit(surface_);
         PlaceInArray(box, QStringLiteral("FieldBoxes"), i, entries[i].box);
         LabelFor(label, box);
-        FieldBoxes[size_t(i)] = box;
+        entryBoxes_[size_t(i)] = box;
     }
-    static_cast<QLineEdit*>(FieldBoxes[Slot(EntryField::Weather)])->setText(QStringLiteral("晴れ"));
-    FieldBoxes[Slot(EntryField::Expense)]->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
+    static_cast<QLineEdit*>(entryBoxes_[Slot(EntryField::Weather)])->setText(QStringLiteral("晴れ"));
+    entryBoxes_[Slot(EntryField::Expense)]->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
 
     weatherSpinner_ = new UpDown(0, 8, surface_);
     Place(weatherSpinner_, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
@@ -187,15 +187,15 @@ void MainWindow::BuildEntryArea()
     // starts its new lines.
     body->setTabChangesFocus(true);
     body->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
-    FieldBoxes[Slot(EntryField::Body)] = body;
+    entryBoxes_[Slot(EntryField::Body)] = body;
     for (int i = 0; i + 1 < EntryFieldCount; ++i)
-        setTabOrder(FieldBoxes[size_t(i)], FieldBoxes[size_t(i + 1)]);
+        setTabOrder(entryBoxes_[size_t(i)], entryBoxes_[size_t(i + 1)]);
 
-    PageLabel = new QLabel(QStringLiteral("データ保留中"), surface_);
-    Place(PageLabel, QStringLiteral("PageLabel"), {120, 5640, 0, 0});
-    PageLabel->setAutoFillBackground(true);
-    PageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PageLabel->adjustSize();
+    pageStatus_ = new QLabel(QStringLiteral("データ保留中"), surface_);
+    Place(pageStatus_, QStringLiteral("PageLabel"), {120, 5640, 0, 0});
+    pageStatus_->setAutoFillBackground(true);
+    pageStatus_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    pageStatus_->adjustSize();
 }
 
 void MainWindow::BuildHiddenParts()
@@ -232,7 +232,7 @@ bool MainWindow::Open()
     fontSizeBox_->setText(context_.app.UserDataFontSize);
     ApplyBodyFontSize(context_.app.UserDataFontSize);
     // The window opens ready for writing, not on the page slider.
-    FieldBoxes[Slot(EntryField::Body)]->setFocus();
+    entryBoxes_[Slot(EntryField::Body)]->setFocus();
     return true;
 }
 
@@ -294,9 +294,9 @@ void MainWindow::ApplyBodyFontSize(const QString& text)
     const std::optional<double> size = SettingValue::ToNumber(text);
     if (!size || *size < 1.0 || *size > 400.0)
         return;
-    QFont font = FieldBoxes[Slot(EntryField::Body)]->font();
+    QFont font = entryBoxes_[Slot(EntryField::Body)]->font();
     font.setPointSizeF(*size);
-    FieldBoxes[Slot(EntryField::Body)]->setFont(font);
+    entryBoxes_[Slot(EntryField::Body)]->setFont(font);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -323,10 +323,10 @@ void MainWindow::LayOut()
 
     // Each rule stands alone: one that cannot apply is skipped.
     if (H > 3000) {
-        QWidget* body = FieldBoxes[Slot(EntryField::Body)];
+        QWidget* body = entryBoxes_[Slot(EntryField::Body)];
         if (W > 220)
             body->resize(Twips::ToPixels(W - 220), Twips::ToPixels(H - 2950));
-        PageLabel->move(PageLabel->x(), Twips::ToPixels(H - 220));
+        pageStatus_->move(pageStatus_->x(), Twips::ToPixels(H - 220));
     }
     const int band = bandStrip_->height();
     cornerBox_->setGeometry(width - band, 0, band, band);
@@ -354,17 +354,17 @@ void MainWindow::EnableDiaryButtons(bool enabled)
     const QList<QAction*> buttons = toolbar_->actions();
     for (qsizetype i = 1; i + 1 < buttons.size(); ++i)
         buttons[i]->setEnabled(enabled);
-    Slider1->setEnabled(enabled);
+    pageSlider_->setEnabled(enabled);
     buttons.front()->setChecked(!enabled);
 }
 
 QString MainWindow::FieldText(EntryField field) const
 {
     if (field == EntryField::Body) {
-        QString text = static_cast<QPlainTextEdit*>(FieldBoxes[Slot(field)])->toPlainText();
+        QString text = static_cast<QPlainTextEdit*>(entryBoxes_[Slot(field)])->toPlainText();
         return text.replace(u'\n', QStringLiteral("\r\n"));
     }
-    return static_cast<QLineEdit*>(FieldBoxes[Slot(field)])->text();
+    return static_cast<QLineEdit*>(entryBoxes_[Slot(field)])->text();
 }
 
 void MainWindow::SetFieldText(EntryField field, const QString& text)
@@ -372,30 +372,30 @@ void MainWindow::SetFieldText(EntryField field, const QString& text)
     if (field == EntryField::Body) {
         QString plain = text;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        static_cast<QPlainTextEdit*>(FieldBoxes[Slot(field)])->setPlainText(plain);
+        static_cast<QPlainTextEdit*>(entryBoxes_[Slot(field)])->setPlainText(plain);
         return;
     }
-    static_cast<QLineEdit*>(FieldBoxes[Slot(field)])->setText(text);
+    static_cast<QLineEdit*>(entryBoxes_[Slot(field)])->setText(text);
 }
 
 void MainWindow::SetPageStatus(const QString& text)
 {
-    PageLabel->setText(text);
-    PageLabel->adjustSize();
+    pageStatus_->setText(text);
+    pageStatus_->adjustSize();
 }
 
 void MainWindow::SetSlider(int maximum, int position)
 {
     // Only the user's moves of the slider step the pages.
-    const QSignalBlocker quiet(Slider1);
-    Slider1->setMaximum(maximum);
-    Slider1->setValue(position);
+    const QSignalBlocker quiet(pageSlider_);
+    pageSlider_->setMaximum(maximum);
+    pageSlider_->setValue(position);
 }
 
 void MainWindow::SelectInBody(int start, int length)
 {
     // The box holds line feeds where the diary's text has CR LF.
-    auto* body = static_cast<QPlainTextEdit*>(FieldBoxes[Slot(EntryField::Body)]);
+    auto* body = static_cast<QPlainTextEdit*>(entryBoxes_[Slot(EntryField::Body)]);
     const QString text = FieldText(EntryField::Body);
     const auto inBox = [&text](int position) {
         return position - int(text.left(position).count(QStringLiteral("\r\n")));
@@ -417,9 +417,9 @@ void MainWindow::CloseMainWindow()
 
 bool MainWindow::SetCalendarDate(QDate date)
 {
-    if (!date.isValid() || date < Calendar->minimumDate() || date > Calendar->maximumDate())
+    if (!date.isValid() || date < calendar_->minimumDate() || date > calendar_->maximumDate())
         return false;
-    Calendar->setSelectedDate(date);
+    calendar_->setSelectedDate(date);
     return true;
 }
 

@@ -26,7 +26,7 @@ struct AppContext;
 
 // The main window: calendar, the seven entry fields of the shown page,
 // toolbar, page slider and status line over a tiled background, and the web
-// panel that can cover them.
+// panel that can cover them. objectName: MainForm.
 class MainWindow : public QMainWindow, public DiaryView, public SettingsView
 {
     Q_OBJECT
@@ -93,16 +93,16 @@ private:
     PictureSurface* surface_;
     CoolBar* bandStrip_;
     QToolBar* toolbar_;
-    QSlider* Slider1;
+    QSlider* pageSlider_;
     // The square box at the band strip's right end, and its picture.
     QFrame* cornerBox_;
     QLabel* upgradePicture_;
-    QCalendarWidget* Calendar;
-    std::array<QWidget*, EntryFieldCount> FieldBoxes{};
+    QCalendarWidget* calendar_;
+    std::array<QWidget*, EntryFieldCount> entryBoxes_{};
     QLineEdit* fontSizeBox_;
     UpDown* weatherSpinner_;
     UpDown* fontSizeSpinner_;
-    QLabel* PageLabel;
+    QLabel* pageStatus_;
     // Holds the background picture out of sight; its size is a tile's.
     QLabel* backgroundHolder_;
     WebPanel* webPanel_;

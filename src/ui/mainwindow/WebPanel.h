@@ -5,7 +5,7 @@
 class QWebEngineView;
 struct AppContext;
 
-// The web panel (`znBaseFrm`): a frame under the band strip that covers the
+// The web panel (objectName `znBaseFrm`): a frame under the band strip that covers the
 // diary and shows the online page the settings name, with a notice that it
 // needs the Internet. It says when it opens and closes; the window rests and
 // gives back the diary's controls in answer.
