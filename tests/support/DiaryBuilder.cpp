@@ -56,8 +56,3 @@ QByteArray DiaryBuilder::SampleRecord()
            Padded(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) + Padded(QByteArray::fromHex("90b082ea"), 15) +
            Padded(QByteArray::fromHex("8da193fa82cd0d0a90b082ea8142"), 10000);
 }
-
-QString StatusLine(int count, int current)
-{
-    return QStringLiteral("全データ数： %1ページ  （現在： %2 ページ目を参照中）").arg(count).arg(current);
-}

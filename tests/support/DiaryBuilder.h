@@ -1,13 +1,11 @@
 #pragma once
 
+#include "ProgramTexts.h"
 #include "core/diary/DiaryPage.h"
 
 #include <QByteArray>
 #include <QString>
 #include <vector>
-
-// What the status line reads with `count` pages, page `current` shown.
-QString StatusLine(int count, int current);
 
 // Diary files for tests, built from field values.
 class DiaryBuilder

@@ -1,5 +1,6 @@
 #include "core/diary/DiaryFiles.h"
 #include "DiaryBuilder.h"
+#include "ProgramTexts.h"
 #include "ScriptedPrompter.h"
 #include "StoreFixture.h"
 #include "TestRegistry.h"
@@ -100,9 +101,9 @@ private slots:
         QTest::newRow("55 already open") << 55 << 0 << ok << FileErrorBox(QStringLiteral("ﾌｧｲﾙは既に開いています。"))
                                          << 2;
         QTest::newRow("57 device input/output")
-            << 57 << 0 << ok << FileErrorBox(QStringLiteral("ﾃﾞｨｽｸがいっぱいです。")) << 2;
+            << 57 << 0 << ok << FileErrorBox(DiskFull) << 2;
         QTest::newRow("57 from a full disk keeps its own message")
-            << 57 << ENOSPC << ok << FileErrorBox(QStringLiteral("ﾃﾞｨｽｸがいっぱいです。")) << 2;
+            << 57 << ENOSPC << ok << FileErrorBox(DiskFull) << 2;
         QTest::newRow("62 past the end") << 62 << 0 << ok
                                          << FileErrorBox(QStringLiteral(
                                                 "このﾌｧｲﾙの EOF 記号が標準と異なります。または EOF 記号を越えてﾃﾞｰﾀを"

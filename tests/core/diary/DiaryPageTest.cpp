@@ -1,5 +1,5 @@
-#include "DiaryBuilder.h"
 #include "core/diary/DiaryPage.h"
+#include "DiaryBuilder.h"
 #include "TestRegistry.h"
 
 #include <QTest>

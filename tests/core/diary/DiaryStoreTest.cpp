@@ -14,7 +14,6 @@ namespace {
 
 constexpr int RecordLength = 10090;
 const QString Diary = QStringLiteral("DIARY.DAT");
-const QString TempName = QStringLiteral("~~Tmp~~.Tmp");
 
 const QString FirstStartPrompt =
     QStringLiteral("ファイル名を１２０文字以内で決めて下さい。\r"
@@ -65,7 +64,6 @@ QString InfoLine(const QString& text)
     return Message(text, QStringLiteral("ファイルに関する情報"), Prompter::Buttons::Ok, Prompter::Icon::Information);
 }
 
-const QString DiskFull = QStringLiteral("ﾃﾞｨｽｸがいっぱいです。");
 const QString AccessDenied = QStringLiteral("ﾌｧｲﾙにｱｸｾｽできません。\rｱｸｾｽが拒否されました。");
 
 // 1 December 2026 was a Tuesday.

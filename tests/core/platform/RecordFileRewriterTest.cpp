@@ -1,4 +1,5 @@
 #include "core/platform/RecordFileRewriter.h"
+#include "ProgramTexts.h"
 #include "StoreFixture.h"
 #include "TestRegistry.h"
 #include "core/platform/RecordFile.h"
@@ -14,7 +15,6 @@ using namespace StoreFixture;
 namespace {
 
 constexpr int Length = 10090;
-const QString TempName = QStringLiteral("~~Tmp~~.Tmp");
 
 // Records named by letters: "ABC" is a record of 'A', one of 'B', one of 'C'.
 QByteArray Records(const QByteArray& letters)
