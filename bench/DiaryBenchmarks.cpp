@@ -4,12 +4,12 @@
 #include "BenchDiaries.h"
 #include "BenchProgram.h"
 #include "DiaryGenerator.h"
-#include "ui/mainwindow/MainMenus.h"
-#include "ui/mainwindow/MainWindow.h"
+#include "core/diary/DiaryStore.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
-#include "core/diary/DiaryStore.h"
 #include "ui/dialogs/SearchWindow.h"
+#include "ui/mainwindow/MainMenus.h"
+#include "ui/mainwindow/MainWindow.h"
 
 #include <QAction>
 #include <QComboBox>

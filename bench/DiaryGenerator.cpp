@@ -1,9 +1,9 @@
 #include "DiaryGenerator.h"
 
+#include "core/diary/DiaryPage.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Money.h"
-#include "core/diary/DiaryPage.h"
 
 #include <QFile>
 #include <QTime>

@@ -15,10 +15,10 @@
 
 #include "BenchProgram.h"
 #include "DiaryGenerator.h"
+#include "ui/dialogs/SearchWindow.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/platform/JapaneseDesktop.h"
-#include "ui/dialogs/SearchWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
+#include "core/platform/FileSizeLimit.h"
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
-#include "core/platform/FileSizeLimit.h"
 #include "ui/platform/JapaneseDesktop.h"
 #include "ui/platform/QtPrompter.h"
 

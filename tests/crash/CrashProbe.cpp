@@ -20,12 +20,12 @@
 
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
+#include "core/diary/DiaryStore.h"
 #include "core/platform/Clock.h"
 #include "core/platform/FileSizeLimit.h"
 #include "core/platform/PageJournal.h"
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
-#include "core/diary/DiaryStore.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -3,11 +3,11 @@
 // of a page's date bytes agrees with the box.
 
 #include "FuzzCheck.h"
-#include "core/platform/Cp932.h"
-#include "core/platform/JapaneseLocale.h"
 #include "core/diary/DateField.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/PageFields.h"
+#include "core/platform/Cp932.h"
+#include "core/platform/JapaneseLocale.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -4,11 +4,11 @@
 
 #include "FakeDiaryView.h"
 #include "FuzzCheck.h"
-#include "core/platform/Cp932.h"
-#include "core/platform/JapaneseLocale.h"
 #include "core/diary/DateField.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/PageFields.h"
+#include "core/platform/Cp932.h"
+#include "core/platform/JapaneseLocale.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 
 #include "FakeDiaryView.h"
 #include "FuzzCheck.h"
-#include "core/platform/Cp932.h"
-#include "core/platform/RecordFile.h"
 #include "core/diary/BodySearch.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/PageFields.h"
+#include "core/platform/Cp932.h"
+#include "core/platform/RecordFile.h"
 
 #include <QTemporaryDir>
 

@@ -3,9 +3,9 @@
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "ScriptedPrompter.h"
+#include "core/diary/DiaryStore.h"
 #include "core/platform/Clock.h"
 #include "core/settings/AppSettings.h"
-#include "core/diary/DiaryStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "core/settings/SessionSettings.h"
 
+#include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/SettingsView.h"
 #include "core/settings/UnsavedSettings.h"
-#include "core/platform/Prompter.h"
 
 #include <cmath>
 #include <functional>

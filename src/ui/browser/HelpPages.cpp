@@ -1,8 +1,8 @@
 #include "ui/browser/HelpPages.h"
 
-#include "ui/browser/BrowserWindow.h"
 #include "core/platform/ProgramFolder.h"
 #include "core/platform/Prompter.h"
+#include "ui/browser/BrowserWindow.h"
 
 #include <QDir>
 #include <cerrno>

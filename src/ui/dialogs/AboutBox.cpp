@@ -1,11 +1,11 @@
 #include "ui/dialogs/AboutBox.h"
 
-#include "ui/browser/HelpPages.h"
-#include "ui/dialogs/SystemInfo.h"
 #include "core/platform/Prompter.h"
-#include "ui/platform/Twips.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/SessionSettings.h"
+#include "ui/browser/HelpPages.h"
+#include "ui/dialogs/SystemInfo.h"
+#include "ui/platform/Twips.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "ui/dialogs/LoginWindow.h"
 
-#include "core/settings/AppSettings.h"
-#include "ui/dialogs/OwnerForm.h"
-#include "core/settings/SettingsStore.h"
 #include "core/platform/Prompter.h"
+#include "core/settings/AppSettings.h"
+#include "core/settings/SettingsStore.h"
+#include "ui/dialogs/OwnerForm.h"
 
 #include <QKeyEvent>
 #include <QLabel>

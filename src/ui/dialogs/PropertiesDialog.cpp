@@ -1,12 +1,12 @@
 #include "ui/dialogs/PropertiesDialog.h"
 
+#include "core/platform/ProgramFolder.h"
+#include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
-#include "ui/platform/ColourTheme.h"
 #include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/UnsavedSettings.h"
-#include "core/platform/ProgramFolder.h"
-#include "core/platform/Prompter.h"
+#include "ui/platform/ColourTheme.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "ui/dialogs/RegistrationWindow.h"
 
-#include "ui/dialogs/OwnerForm.h"
+#include "core/platform/Prompter.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/UnsavedSettings.h"
-#include "core/platform/Prompter.h"
+#include "ui/dialogs/OwnerForm.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "ui/dialogs/WebPanelNotice.h"
 
-#include "ui/platform/Twips.h"
 #include "core/settings/AppSettings.h"
+#include "ui/platform/Twips.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,10 +1,10 @@
 #include "ui/mainwindow/EntryEditing.h"
 
+#include "core/diary/DiaryStore.h"
+#include "core/platform/Money.h"
 #include "ui/mainwindow/EntryLimit.h"
 #include "ui/mainwindow/UpDown.h"
-#include "core/platform/Money.h"
 #include "ui/platform/ColourTheme.h"
-#include "core/diary/DiaryStore.h"
 
 #include <QApplication>
 #include <QKeyEvent>

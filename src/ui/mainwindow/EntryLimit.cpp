@@ -1,11 +1,11 @@
 #include "ui/mainwindow/EntryLimit.h"
 
-#include "ui/mainwindow/BodyBox.h"
+#include "core/diary/DiaryPage.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/Money.h"
 #include "core/platform/NumberText.h"
 #include "core/platform/Prompter.h"
-#include "core/diary/DiaryPage.h"
+#include "ui/mainwindow/BodyBox.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

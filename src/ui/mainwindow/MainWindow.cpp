@@ -1,5 +1,9 @@
 #include "ui/mainwindow/MainWindow.h"
 
+#include "core/settings/SessionSettings.h"
+#include "core/settings/SettingValue.h"
+#include "ui/dialogs/LoginWindow.h"
+#include "ui/dialogs/RegistrationWindow.h"
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/BackgroundTiler.h"
 #include "ui/mainwindow/BodyBox.h"
@@ -12,10 +16,6 @@
 #include "ui/mainwindow/UpDown.h"
 #include "ui/mainwindow/WebPanel.h"
 #include "ui/platform/Twips.h"
-#include "core/settings/SessionSettings.h"
-#include "core/settings/SettingValue.h"
-#include "ui/dialogs/LoginWindow.h"
-#include "ui/dialogs/RegistrationWindow.h"
 
 #include <QAction>
 #include <QCalendarWidget>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/settings/SettingsView.h"
 #include "core/diary/DiaryStore.h"
 #include "core/diary/DiaryView.h"
+#include "core/settings/SettingsView.h"
 #include "ui/mainwindow/ProgramExit.h"
 
 #include <QMainWindow>

@@ -1,9 +1,9 @@
 #include "ui/mainwindow/StartProgram.h"
 
+#include "core/settings/SessionSettings.h"
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "core/settings/SessionSettings.h"
 
 #include <QCoreApplication>
 

@@ -2,9 +2,9 @@
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "TestRegistry.h"
+#include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
-#include "core/diary/PageFields.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,8 +1,8 @@
+#include "core/diary/DateField.h"
 #include "TestRegistry.h"
+#include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
-#include "core/diary/DateField.h"
-#include "core/diary/PageFields.h"
 
 #include <QTest>
 

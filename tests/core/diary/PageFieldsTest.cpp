@@ -1,5 +1,5 @@
-#include "DiaryBuilder.h"
 #include "core/diary/PageFields.h"
+#include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "TestRegistry.h"
 #include "core/diary/DiaryPage.h"

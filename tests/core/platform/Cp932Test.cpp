@@ -1,5 +1,5 @@
-#include "TestRegistry.h"
 #include "core/platform/Cp932.h"
+#include "TestRegistry.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "TestRegistry.h"
 #include "core/platform/ProgramFolder.h"
+#include "TestRegistry.h"
 
 #include <QDir>
 #include <QFile>

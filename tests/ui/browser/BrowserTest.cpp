@@ -2,8 +2,8 @@
 #include "ScriptedPrompter.h"
 #include "TempProfile.h"
 #include "TestRegistry.h"
-#include "ui/browser/HelpPages.h"
 #include "core/platform/ProgramFolder.h"
+#include "ui/browser/HelpPages.h"
 #include "ui/platform/Twips.h"
 
 #include <QAction>

@@ -5,9 +5,9 @@
 #include "ScriptedPrompter.h"
 #include "TempProfile.h"
 #include "TestRegistry.h"
-#include "ui/browser/HelpPages.h"
-#include "ui/browser/BrowserWindow.h"
 #include "core/platform/ProgramFolder.h"
+#include "ui/browser/BrowserWindow.h"
+#include "ui/browser/HelpPages.h"
 #include "ui/platform/SafeWebView.h"
 
 #include <QFile>

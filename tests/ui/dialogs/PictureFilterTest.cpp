@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
-#include "ui/platform/QtPrompter.h"
 #include "ui/dialogs/PropertiesDialog.h"
+#include "ui/platform/QtPrompter.h"
 
 #include <QFile>
 #include <QFileDialog>

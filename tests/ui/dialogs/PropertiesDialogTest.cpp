@@ -1,8 +1,8 @@
+#include "ui/dialogs/PropertiesDialog.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "WriteProtection.h"
 #include "ui/platform/ColourTheme.h"
-#include "ui/dialogs/PropertiesDialog.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

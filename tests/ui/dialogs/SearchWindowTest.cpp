@@ -1,12 +1,12 @@
+#include "ui/dialogs/SearchWindow.h"
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/diary/DiaryStore.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
 #include "ui/platform/Twips.h"
-#include "core/diary/DiaryStore.h"
-#include "ui/dialogs/SearchWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/platform/Cp932.h"
+#include "core/platform/ProgramFolder.h"
 #include "core/tips/TipList.h"
 #include "ui/dialogs/TipWindow.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
-#include "core/platform/Cp932.h"
-#include "core/platform/ProgramFolder.h"
 #include "ui/platform/Twips.h"
 
 #include <QAbstractButton>

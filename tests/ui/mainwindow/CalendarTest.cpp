@@ -1,11 +1,11 @@
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/diary/DiaryPage.h"
+#include "core/platform/Cp932.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
-#include "core/platform/Cp932.h"
 #include "ui/platform/Twips.h"
-#include "core/diary/DiaryPage.h"
 
 #include <QAbstractItemModel>
 #include <QCalendarWidget>

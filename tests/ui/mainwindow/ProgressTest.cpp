@@ -1,12 +1,12 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/platform/Launcher.h"
 #include "core/settings/ProgramVersion.h"
 #include "ui/mainwindow/DrawProgressBar.h"
+#include "ui/mainwindow/LaunchProgress.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PictureSurface.h"
 #include "ui/mainwindow/StartProgram.h"
-#include "ui/mainwindow/LaunchProgress.h"
-#include "core/platform/Launcher.h"
 #include "ui/platform/Twips.h"
 
 #include <QApplication>

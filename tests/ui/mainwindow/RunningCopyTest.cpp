@@ -2,9 +2,9 @@
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/settings/SessionSettings.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
-#include "core/settings/SessionSettings.h"
 
 #include <QFileInfo>
 #include <QProcess>
