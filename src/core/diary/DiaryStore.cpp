@@ -50,6 +50,12 @@ DiaryStore::DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, 
 {
 }
 
+void DiaryStore::Tell(const std::vector<std::function<void()>>& listeners)
+{
+    for (const auto& listener : listeners)
+        listener();
+}
+
 void DiaryStore::ReportFileError(const FileError& error)
 {
     DiaryFiles::ReportFileError(prompter_, error);
@@ -138,6 +144,7 @@ void DiaryStore::LoadPage()
     PageFields::FieldsToRecord(view_, shownRecord_);
     loadedRecord_ = shownRecord_;
     ShowPageStatus();
+    Tell(pageShownListeners_);
 }
 
 void DiaryStore::ShowPage(qint32 page)
@@ -219,6 +226,7 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
         ReportFileError(error);
         return false;
     }
+    Tell(pagesChangedListeners_);
     return true;
 }
 
@@ -296,6 +304,7 @@ void DiaryStore::DeletePage()
     if (!Settle(error))
         return;
     --pageCount_;
+    Tell(pagesChangedListeners_);
     if (currentPage_ > pageCount_)
         currentPage_ = pageCount_;
     LoadPage();

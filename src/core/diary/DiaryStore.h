@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class Clock;
 class DiaryView;
@@ -73,7 +74,13 @@ public:
     // The diary was left alone because another copy of the program holds it.
     bool OpenElsewhere() const { return openElsewhere_; }
 
+    // The views that read the diary beside the shown page follow it: told
+    // after a page is shown, and after a page is written or taken out on disk.
+    void OnPageShown(std::function<void()> listener) { pageShownListeners_.push_back(std::move(listener)); }
+    void OnPagesChanged(std::function<void()> listener) { pagesChangedListeners_.push_back(std::move(listener)); }
+
 private:
+    static void Tell(const std::vector<std::function<void()>>& listeners);
     void ReportFileError(const FileError& error);
     void Inform(const QString& text);
     bool WriteCurrentRecord(qint32 page);
@@ -100,6 +107,8 @@ private:
     QString diaryFileName_;  // as the user gave it; may be relative
     bool diaryOpen_ = false; // false: page operations do nothing
     bool pageChanged_ = false;
+    std::vector<std::function<void()>> pageShownListeners_;
+    std::vector<std::function<void()>> pagesChangedListeners_;
     RecordFile diaryFile_;
     bool openElsewhere_ = false;
 };

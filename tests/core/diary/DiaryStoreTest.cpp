@@ -642,6 +642,30 @@ private slots:
         QCOMPARE(h_->store.CurrentPage(), shownPage);
     }
 
+    // The calendar and the other views beside the page follow the diary:
+    // told of every write and removal, and of nothing that only shows a page.
+    void ViewsHearOfWritesNotOfViewing()
+    {
+        QVERIFY(WriteBytes(Diary, Days(Range(1, 3))));
+        h_->Start(Diary);
+        int shown = 0;
+        int changed = 0;
+        h_->store.OnPageShown([&shown] { ++shown; });
+        h_->store.OnPagesChanged([&changed] { ++changed; });
+
+        h_->Show(2);
+        h_->store.NextPage();
+        QCOMPARE(changed, 0);
+        QCOMPARE(shown, 2);
+        h_->view.SetFieldText(EntryField::Date, Day(9).date);
+        QVERIFY(h_->store.StorePage());
+        QCOMPARE(changed, 1);
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->store.DeletePage();
+        QCOMPARE(changed, 2);
+        QCOMPARE(shown, 3);
+    }
+
     void DeletingTheOnlyPage_data()
     {
         QTest::addColumn<bool>("yes");
