@@ -1,7 +1,7 @@
 #include "core/diary/DiaryStore.h"
 
 #include "core/diary/BodySearch.h"
-#include "core/diary/DateField.h"
+#include "core/diary/DateScan.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryView.h"
 #include "core/diary/PageFields.h"
@@ -423,17 +423,18 @@ std::optional<qint32> DiaryStore::FindDatePage(QDate date)
 {
     if (!IsOpen() || !date.isValid())
         return 0;
-    const DiaryPage::Layout& field = DiaryPage::Fields[DiaryPage::PageDate];
-    QByteArray bytes;
-    for (qint32 page = 1; page <= pageCount_; ++page) {
-        if (const FileError error = diaryFile_.ReadPart(page, field.offset, field.length, bytes)) {
-            ReportFileError(error);
-            return std::nullopt;
-        }
-        if (DateField::FromBytes(bytes.constData(), int(bytes.size())) == date)
-            return page;
+    qint32 found = 0;
+    const FileError error = DateScan::Each(diaryFile_, pageCount_, [&found, date](qint32 page, QDate pageDate) {
+        if (pageDate != date)
+            return true;
+        found = page;
+        return false;
+    });
+    if (error) {
+        ReportFileError(error);
+        return std::nullopt;
     }
-    return 0;
+    return found;
 }
 
 std::optional<qint32> DiaryStore::FindInBodies(const QString& text, qint32 from)
