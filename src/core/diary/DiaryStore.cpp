@@ -448,3 +448,29 @@ std::optional<qint32> DiaryStore::FindInBodies(const QString& text, qint32 from)
     }
     return found;
 }
+
+std::optional<std::vector<SameDayPage>> DiaryStore::SameDayPages(QDate date)
+{
+    std::vector<SameDayPage> pages;
+    if (!IsOpen())
+        return pages;
+    if (const FileError error = SameDayReader::Read(diaryFile_, pageCount_, date, pages)) {
+        ReportFileError(error);
+        return std::nullopt;
+    }
+    return pages;
+}
+
+QDate DiaryStore::ShownDate() const
+{
+    return JapaneseLocale::ParseDate(PageFields::TrimSpaces(shownRecord_.Text(DiaryPage::PageDate)));
+}
+
+void DiaryStore::StepToPage(qint32 page)
+{
+    if (!IsOpen() || !StorePage() || page < 1 || page > pageCount_)
+        return;
+    currentPage_ = page;
+    LoadPage();
+    pageChanged_ = false;
+}

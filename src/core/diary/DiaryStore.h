@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/diary/DiaryPage.h"
+#include "core/diary/SameDayReader.h"
 #include "core/platform/RecordFile.h"
 
 #include <QDate>
@@ -63,6 +64,17 @@ public:
     // The first page from `from` on whose body holds text; 0 when none does.
     // Reads the bodies without showing them; nothing as above.
     std::optional<qint32> FindInBodies(const QString& text, qint32 from);
+
+    // The pages of the same month and day as `date` in other years, newest
+    // first, with what the list of them shows. Reads the date fields, then
+    // only those fields of the pages found; nothing as above.
+    std::optional<std::vector<SameDayPage>> SameDayPages(QDate date);
+    // The date of the shown page as it was loaded or last stored; invalid
+    // when its date field reads as no date.
+    QDate ShownDate() const;
+    // Shows a page as stepping does: edits of the shown page are stored
+    // first, and the page stays where it is when they could not be.
+    void StepToPage(qint32 page);
 
     static QString PageStatusText(qint32 pageCount, qint32 currentPage);
     qint32 CurrentPage() const { return currentPage_; }
