@@ -4,6 +4,7 @@
 #include "ui/browser/HelpPages.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/PropertiesDialog.h"
+#include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/TipWindow.h"
 #include "ui/mainwindow/AppContext.h"
@@ -54,6 +55,9 @@ const MainMenus::Row MainMenus::Rows[] = {
      [](MainMenus& m) { m.ShowProperties(); }},
     {Place::MenuEntry, "menuCom_"},
     {Place::MenuEntry, "menuCom_Tip", "ワンポイントアドバイス", 0, {}, [](MainMenus& m) { m.ShowTips(); }},
+
+    {Place::Menu, "menuTool", "ツール(&T)"},
+    {Place::MenuEntry, "menuTool_SameDay", "過去の同じ日", 0, {}, [](MainMenus& m) { m.ShowSameDayWindow(); }},
 
     {Place::Menu, "menuService", "サービス"},
     {Place::MenuEntry, "menuService_HomePage", "ホームページ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(SitePage); }},
@@ -226,6 +230,19 @@ void MainMenus::ShowSearchWindow()
         search_->PlaceClearOf(window_, *body);
     search_->raise();
     search_->activateWindow();
+}
+
+void MainMenus::ShowSameDayWindow()
+{
+    const bool opening = !sameDay_;
+    if (opening)
+        sameDay_ = new SameDayWindow(store_, &window_);
+    sameDay_->show();
+    // Placed once it has its frame: the window manager may have placed it anew.
+    if (opening)
+        sameDay_->PlaceClearOf(window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
+    sameDay_->raise();
+    sameDay_->activateWindow();
 }
 
 void MainMenus::ShowTips()

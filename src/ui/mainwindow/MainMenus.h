@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include "core/tips/TipList.h"
+#include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 
 class QMainWindow;
@@ -36,6 +37,8 @@ public:
     // A cancelled dialog or a failed print stops silently.
     void Print();
     void ShowSearchWindow();
+    // The pages of the shown day in other years, in a window that stays open.
+    void ShowSameDayWindow();
     // Switches the start-up tip on again, then shows the tip window.
     void ShowTips();
     // Also the start-up's last step, when the tip of the day is switched on.
@@ -43,6 +46,7 @@ public:
     void ShowUpgradePage();
 
     ::SearchWindow* OpenSearchWindow() const { return search_; }
+    ::SameDayWindow* OpenSameDayWindow() const { return sameDay_; }
 
 private:
     // A menu holds the entries that follow it in the table.
@@ -80,6 +84,7 @@ private:
     WebPanel& webPanel_;
     QMainWindow& window_;
     QPointer<SearchWindow> search_;
+    QPointer<SameDayWindow> sameDay_;
     // The tips and the one shown last, for the whole run.
     TipList tips_;
 };
