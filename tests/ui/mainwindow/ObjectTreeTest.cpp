@@ -117,6 +117,9 @@ private slots:
         form->Commands().ShowSearchWindow();
         QVERIFY(form->Commands().OpenSearchWindow());
         trees << Tree(*form->Commands().OpenSearchWindow());
+        form->Commands().ShowSameDayWindow();
+        QVERIFY(form->Commands().OpenSameDayWindow());
+        trees << Tree(*form->Commands().OpenSameDayWindow());
 
         PropertiesDialog options(test.settings, test.context.app, test.prompter, test.context.folder, [] {});
         trees << Tree(options);
