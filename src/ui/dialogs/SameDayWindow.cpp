@@ -148,8 +148,16 @@ void SameDayWindow::ShowPageOf(QTreeWidgetItem* row)
 
 void SameDayWindow::PlaceClearOf(const QWidget& mainWindow, const QWidget& body)
 {
+    // The window's own frame is not known before it is shown: the main
+    // window's decoration is the best guess at it. The inside is placed, as
+    // a frame position is read as the inside's where the frame is unknown.
+    const QRect outer = mainWindow.frameGeometry();
+    const QRect inner = mainWindow.geometry();
+    const QMargins decoration(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                              outer.bottom() - inner.bottom());
+    const QSize size = isVisible() ? this->size() : sizeHint();
     const QRect bodyOnScreen(body.mapToGlobal(QPoint(0, 0)), body.size());
-    const QRect screen = mainWindow.screen() ? mainWindow.screen()->availableGeometry() : mainWindow.frameGeometry();
-    move(SearchWindow::ClearPlace(isVisible() ? frameGeometry().size() : sizeHint(), mainWindow.frameGeometry(),
-                                  bodyOnScreen, screen));
+    const QRect screen = mainWindow.screen() ? mainWindow.screen()->availableGeometry() : outer;
+    const QPoint frame = SearchWindow::ClearPlace(size.grownBy(decoration), outer, bodyOnScreen, screen);
+    setGeometry(QRect(frame + QPoint(decoration.left(), decoration.top()), size));
 }

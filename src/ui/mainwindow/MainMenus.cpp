@@ -234,13 +234,13 @@ void MainMenus::ShowSearchWindow()
 
 void MainMenus::ShowSameDayWindow()
 {
-    const bool opening = !sameDay_;
-    if (opening)
+    // Placed before it is first shown: the window manager then puts its
+    // frame there, where a move right after showing would lose the title bar.
+    if (!sameDay_) {
         sameDay_ = new SameDayWindow(store_, &window_);
-    sameDay_->show();
-    // Placed once it has its frame: the window manager may have placed it anew.
-    if (opening)
         sameDay_->PlaceClearOf(window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
+    }
+    sameDay_->show();
     sameDay_->raise();
     sameDay_->activateWindow();
 }
