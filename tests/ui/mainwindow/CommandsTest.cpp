@@ -375,9 +375,10 @@ private slots:
         QTest::newRow("options") << 2 << QStringLiteral("設定(&O)")
                                  << QStringList{QStringLiteral("プロパティ(&Ｉ) Ctrl+P"), QStringLiteral("-"),
                                                 QStringLiteral("ワンポイントアドバイス")};
-        QTest::newRow("service") << 3 << QStringLiteral("サービス")
+        QTest::newRow("tool") << 3 << QStringLiteral("ツール(&T)") << QStringList{QStringLiteral("過去の同じ日")};
+        QTest::newRow("service") << 4 << QStringLiteral("サービス")
                                  << QStringList{QStringLiteral("ホームページ"), QStringLiteral("アップデート確認")};
-        QTest::newRow("help") << 4 << QStringLiteral("ヘルプ")
+        QTest::newRow("help") << 5 << QStringLiteral("ヘルプ")
                               << QStringList{QStringLiteral("ヘルプ"), QStringLiteral("メールを送る"),
                                              QStringLiteral("-"), QStringLiteral("バージョン情報")};
     }
@@ -390,7 +391,7 @@ private slots:
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(ThreeDays().Bytes());
         QVERIFY(form);
         const QList<QAction*> menus = form->menuBar()->actions();
-        QCOMPARE(menus.size(), qsizetype(5));
+        QCOMPARE(menus.size(), qsizetype(6));
         QMenu* menu = menus[position]->menu();
         QVERIFY(menu);
         QCOMPARE(menu->title(), caption);

@@ -104,7 +104,7 @@ private slots:
         QVERIFY(form);
         QMenuBar* bar = form->menuBar();
         const QList<QAction*> menus = bar->actions();
-        QCOMPARE(menus.size(), 5);
+        QCOMPARE(menus.size(), 6);
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
         QTRY_COMPARE(bar->activeAction(), menus[0]);
@@ -117,7 +117,7 @@ private slots:
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!menus.last()->menu()->isVisible());
 
-        for (const auto& [key, index] : {std::pair{Qt::Key_S, 1}, std::pair{Qt::Key_O, 2}}) {
+        for (const auto& [key, index] : {std::pair{Qt::Key_S, 1}, std::pair{Qt::Key_O, 2}, std::pair{Qt::Key_T, 3}}) {
             QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
             QTRY_VERIFY(menus[index]->menu()->isVisible());
             QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
