@@ -7,12 +7,14 @@
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
+#include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QTreeWidget>
 #include <benchmark/benchmark.h>
 #include <cerrno>
 #include <fcntl.h>
@@ -199,6 +201,33 @@ void BM_Search(benchmark::State& state)
         Fail(state, QStringLiteral("the search found something or did not end on the last page"));
 }
 
+// The window of the same day in other years listing them for the last page:
+// one pass over the date fields, then the shown fields of one page a year.
+void BM_SameDay(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    Running running;
+    if (path.isEmpty() || !StartOn(state, path, running))
+        return;
+    running.form->Commands().ShowSameDayWindow();
+    SameDayWindow* window = running.form->Commands().OpenSameDayWindow();
+    auto* list = window ? window->findChild<QTreeWidget*>(QStringLiteral("lstSameDay")) : nullptr;
+    if (!list) {
+        Fail(state, QStringLiteral("no window of the same day"));
+        return;
+    }
+    for (auto _ : state)
+        window->Refresh();
+    const QDate last = DiaryGenerator::DateOf(pages);
+    int expected = 0;
+    for (qint32 page = 1; page <= pages; ++page)
+        expected += SameDayReader::IsSameDay(DiaryGenerator::DateOf(page), last) ? 1 : 0;
+    state.counters["rows"] = list->topLevelItemCount();
+    if (running.program->prompter.messages != 0 || list->topLevelItemCount() != expected || expected == 0)
+        Fail(state, QStringLiteral("the list does not hold the other years' pages"));
+}
+
 // The reference for the physical cost: one plain sequential read of the
 // whole file into memory that is already mapped.
 void BM_ReadWholeFile(benchmark::State& state)
@@ -339,4 +368,5 @@ void RegisterDiaryBenchmarks()
     Register(BM_Search, "BM_Search");
     Register(BM_Save, "BM_Save");
     Register(BM_DeleteFirstPage, "BM_DeleteFirstPage");
+    Register(BM_SameDay, "BM_SameDay");
 }
