@@ -4,6 +4,7 @@
 #include "core/platform/RecordFile.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -63,6 +64,10 @@ public:
     // The first page from `from` on whose body holds text; 0 when none does.
     // Reads the bodies without showing them; nothing as above.
     std::optional<qint32> FindInBodies(const QString& text, qint32 from);
+
+    // The days of a month that have a page, in order, read from the date
+    // fields alone; nothing as above.
+    std::optional<QList<int>> PageDaysOf(int year, int month);
 
     static QString PageStatusText(qint32 pageCount, qint32 currentPage);
     qint32 CurrentPage() const { return currentPage_; }
