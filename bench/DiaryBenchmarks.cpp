@@ -223,7 +223,7 @@ void BM_MonthMarks(benchmark::State& state)
         back = !back;
     }
     const QDate shown(calendar->yearShown(), calendar->monthShown(), 1);
-    const QDate marked = shown == before ? shown.addDays(shown.daysInMonth() - 1) : last;
+    const QDate marked = shown.month() == last.month() ? last : shown.addDays(shown.daysInMonth() - 1);
     if (running.program->prompter.messages != 0)
         Fail(state, QStringLiteral("a box was shown: ") + running.program->prompter.lastText);
     else if (!calendar->dateTextFormat(marked).fontUnderline())
