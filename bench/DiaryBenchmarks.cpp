@@ -13,7 +13,10 @@
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QTextCharFormat>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 #include <cerrno>
@@ -228,6 +231,34 @@ void BM_SameDay(benchmark::State& state)
         Fail(state, QStringLiteral("the list does not hold the other years' pages"));
 }
 
+// The calendar turned to another month, and its marks read for it: one pass
+// over the date fields. Every day of a generated diary has a page.
+void BM_MonthMarks(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    Running running;
+    if (path.isEmpty() || !StartOn(state, path, running))
+        return;
+    auto* calendar = running.form->findChild<QCalendarWidget*>(QStringLiteral("Calendar"));
+    const QDate last = DiaryGenerator::DateOf(pages);
+    const QDate before = last.addMonths(-1);
+    QCoreApplication::sendPostedEvents();
+    bool back = true;
+    for (auto _ : state) {
+        const QDate month = back ? before : last;
+        calendar->setCurrentPage(month.year(), month.month());
+        QCoreApplication::sendPostedEvents();
+        back = !back;
+    }
+    const QDate shown(calendar->yearShown(), calendar->monthShown(), 1);
+    const QDate marked = shown.month() == last.month() ? last : shown.addDays(shown.daysInMonth() - 1);
+    if (running.program->prompter.messages != 0)
+        Fail(state, QStringLiteral("a box was shown: ") + running.program->prompter.lastText);
+    else if (!calendar->dateTextFormat(marked).fontUnderline())
+        Fail(state, QStringLiteral("the month's days are not marked"));
+}
+
 // The reference for the physical cost: one plain sequential read of the
 // whole file into memory that is already mapped.
 void BM_ReadWholeFile(benchmark::State& state)
@@ -369,4 +400,5 @@ void RegisterDiaryBenchmarks()
     Register(BM_Save, "BM_Save");
     Register(BM_DeleteFirstPage, "BM_DeleteFirstPage");
     Register(BM_SameDay, "BM_SameDay");
+    Register(BM_MonthMarks, "BM_MonthMarks");
 }

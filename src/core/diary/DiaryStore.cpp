@@ -4,6 +4,7 @@
 #include "core/diary/DateScan.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryView.h"
+#include "core/diary/MonthPages.h"
 #include "core/diary/PageFields.h"
 #include "core/diary/PageRecords.h"
 #include "core/platform/Clock.h"
@@ -473,4 +474,16 @@ void DiaryStore::StepToPage(qint32 page)
     currentPage_ = page;
     LoadPage();
     pageChanged_ = false;
+}
+
+std::optional<QList<int>> DiaryStore::PageDaysOf(int year, int month)
+{
+    if (!IsOpen())
+        return QList<int>();
+    QList<int> days;
+    if (const FileError error = MonthPages::DaysOf(diaryFile_, pageCount_, year, month, days)) {
+        ReportFileError(error);
+        return std::nullopt;
+    }
+    return days;
 }

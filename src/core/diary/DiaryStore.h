@@ -5,6 +5,7 @@
 #include "core/platform/RecordFile.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -75,6 +76,10 @@ public:
     // Shows a page as stepping does: edits of the shown page are stored
     // first, and the page stays where it is when they could not be.
     void StepToPage(qint32 page);
+
+    // The days of a month that have a page, in order, read from the date
+    // fields alone; nothing as above.
+    std::optional<QList<int>> PageDaysOf(int year, int month);
 
     static QString PageStatusText(qint32 pageCount, qint32 currentPage);
     qint32 CurrentPage() const { return currentPage_; }

@@ -7,6 +7,7 @@
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/BackgroundTiler.h"
 #include "ui/mainwindow/BodyBox.h"
+#include "ui/mainwindow/CalendarMarks.h"
 #include "ui/mainwindow/CoolBar.h"
 #include "ui/mainwindow/EntryEditing.h"
 #include "ui/mainwindow/EntryLimit.h"
@@ -143,6 +144,7 @@ void MainWindow::BuildEntryArea()
     }
     calendar_->setSelectedDate(context_.clock.Now().date());
     connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate date) { store_.ShowDay(date); });
+    new CalendarMarks(*calendar_, store_);
 
     struct Entry
     {

@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QTableView>
 #include <QTest>
+#include <QTextCharFormat>
 
 namespace {
 
@@ -68,6 +69,24 @@ bool ClickDay(QCalendarWidget* calendar, int day)
         }
     }
     return false;
+}
+
+// What happens to the diary before the marks are looked at.
+enum class Change { StepBack, DeleteDay, DeleteOneOfTwo, RedateAndStore, RedateOnly, Add, OtherMonth };
+
+// The days of the shown month the calendar marks, once the marks
+// waiting for the event loop were read.
+QList<int> MarkedDays(QCalendarWidget* calendar)
+{
+    QCoreApplication::sendPostedEvents();
+    const QDate first(calendar->yearShown(), calendar->monthShown(), 1);
+    QList<int> days;
+    for (QDate day = first; day.month() == first.month(); day = day.addDays(1)) {
+        const QTextCharFormat format = calendar->dateTextFormat(day);
+        if (format.fontWeight() == QFont::Bold && format.fontUnderline())
+            days.append(day.day());
+    }
+    return days;
 }
 
 } // namespace
@@ -369,6 +388,74 @@ private slots:
         form->Store().ShowDay(QDate(2026, 11, 30));
         QCOMPARE(form->FieldText(EntryField::Body), QStringLiteral("五ページ目"));
         QCOMPARE(form->FieldText(EntryField::Weather), QStringLiteral("雪"));
+    }
+
+    // The marks follow what is on disk, the moment it changes.
+    void MarksFollowTheDiary_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QList<int>>("days");
+        QTest::newRow("a step back to November") << int(Change::StepBack) << 11 << QList<int>{2, 16, 20, 30};
+        QTest::newRow("a day's only page deleted") << int(Change::DeleteDay) << 11 << QList<int>{2, 16, 30};
+        QTest::newRow("one of a day's two pages deleted")
+            << int(Change::DeleteOneOfTwo) << 11 << QList<int>{2, 16, 20, 30};
+        QTest::newRow("a date rewritten and stored") << int(Change::RedateAndStore) << 11 << QList<int>{3, 16, 20, 30};
+        QTest::newRow("a date rewritten, not stored") << int(Change::RedateOnly) << 11 << QList<int>{2, 16, 20, 30};
+        QTest::newRow("a page added today") << int(Change::Add) << 12 << QList<int>{1, 7};
+        QTest::newRow("the calendar turned to November") << int(Change::OtherMonth) << 11 << QList<int>{2, 16, 20, 30};
+    }
+    void MarksFollowTheDiary()
+    {
+        QFETCH(int, change);
+        QFETCH(int, month);
+        QFETCH(QList<int>, days);
+        TestApp test;
+        DiaryBuilder diary = NovemberDiary();
+        diary.Add({QStringLiteral("2026年12月1日"),
+                   QStringLiteral("火曜日"),
+                   QStringLiteral("0"),
+                   QStringLiteral("空野太郎"),
+                   QStringLiteral("午後 9:15:00"),
+                   {},
+                   {}});
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(diary.Bytes());
+        QVERIFY(form);
+        QCalendarWidget* calendar = Calendar(*form);
+        QCOMPARE(MarkedDays(calendar), QList<int>{1});
+        DiaryStore& store = form->Store();
+
+        switch (Change(change)) {
+        case Change::StepBack:
+            store.PreviousPage();
+            break;
+        case Change::DeleteDay:
+        case Change::DeleteOneOfTwo:
+            store.ShowPage(Change(change) == Change::DeleteDay ? 4 : 2);
+            QCOMPARE(MarkedDays(calendar), (QList<int>{2, 16, 20, 30}));
+            test.prompter.AnswerMessage(Prompter::Answer::Yes);
+            store.DeletePage();
+            break;
+        case Change::RedateAndStore:
+        case Change::RedateOnly:
+            store.ShowPage(1);
+            QCOMPARE(MarkedDays(calendar), (QList<int>{2, 16, 20, 30}));
+            form->SetFieldText(EntryField::Date, QStringLiteral("2026年11月3日"));
+            store.MarkChanged();
+            if (Change(change) == Change::RedateAndStore)
+                QVERIFY(store.StorePage());
+            break;
+        case Change::Add:
+            store.AddPage();
+            break;
+        case Change::OtherMonth:
+            calendar->setCurrentPage(2026, 11);
+            break;
+        }
+
+        QVERIFY(test.prompter.AllAnswered());
+        QCOMPARE(calendar->monthShown(), month);
+        QCOMPARE(MarkedDays(calendar), days);
     }
 };
 
