@@ -12,6 +12,7 @@
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <benchmark/benchmark.h>
 #include <cerrno>
@@ -175,8 +176,9 @@ void BM_FindDateByLoading(benchmark::State& state)
         Fail(state, QStringLiteral("the scan did not end on the last page"));
 }
 
-// The search window, from the first page, for a text no body holds.
-void BM_Search(benchmark::State& state)
+// The search window, from the first page, for a text no body holds; with
+// あいまい検索 ticked or not.
+void SearchForAbsentText(benchmark::State& state, bool fuzzy)
 {
     const auto pages = qint32(state.range(0));
     const QString path = Diary(state, pages, false);
@@ -186,10 +188,12 @@ void BM_Search(benchmark::State& state)
     running.form->Commands().ShowSearchWindow();
     SearchWindow* window = running.form->Commands().OpenSearchWindow();
     auto* text = window ? window->findChild<QComboBox*>(QStringLiteral("cmb")) : nullptr;
-    if (!text) {
+    auto* folded = window ? window->findChild<QCheckBox*>(QStringLiteral("chkFuzzySearch")) : nullptr;
+    if (!text || !folded) {
         Fail(state, QStringLiteral("no search window"));
         return;
     }
+    folded->setChecked(fuzzy);
     text->setEditText(DiaryGenerator::AbsentText());
     for (auto _ : state)
         window->Search();
@@ -197,6 +201,16 @@ void BM_Search(benchmark::State& state)
     if (prompter.beeps != 0 || prompter.messages != 0 || running.Store().CurrentPage() != pages ||
         text->currentText() != DiaryGenerator::AbsentText())
         Fail(state, QStringLiteral("the search found something or did not end on the last page"));
+}
+
+void BM_Search(benchmark::State& state)
+{
+    SearchForAbsentText(state, false);
+}
+
+void BM_FuzzySearch(benchmark::State& state)
+{
+    SearchForAbsentText(state, true);
 }
 
 // The reference for the physical cost: one plain sequential read of the
@@ -339,4 +353,5 @@ void RegisterDiaryBenchmarks()
     Register(BM_Search, "BM_Search");
     Register(BM_Save, "BM_Save");
     Register(BM_DeleteFirstPage, "BM_DeleteFirstPage");
+    Register(BM_FuzzySearch, "BM_FuzzySearch");
 }

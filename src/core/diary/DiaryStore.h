@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/diary/BodySearch.h"
 #include "core/diary/DiaryPage.h"
 #include "core/platform/RecordFile.h"
 
@@ -37,8 +38,9 @@ public:
     // has none, offers to start a page for it.
     void ShowDay(QDate date);
     // The search: shows the first page from `from` on whose body holds the
-    // text, with the text selected, or the last page when none does.
-    void FindAndShow(const QString& text, qint32 from);
+    // text, with the text selected, or the last page when none does. A folded
+    // search selects the characters of the body that the hit folded from.
+    void FindAndShow(const QString& text, qint32 from, BodySearch::Match match = BodySearch::Match::Exact);
     // A field of the shown page was edited.
     void MarkChanged() { pageChanged_ = true; }
     // Writes the shown page back when a field differs from the loaded page.
@@ -62,7 +64,8 @@ public:
 
     // The first page from `from` on whose body holds text; 0 when none does.
     // Reads the bodies without showing them; nothing as above.
-    std::optional<qint32> FindInBodies(const QString& text, qint32 from);
+    std::optional<qint32> FindInBodies(const QString& text, qint32 from,
+                                       BodySearch::Match match = BodySearch::Match::Exact);
 
     static QString PageStatusText(qint32 pageCount, qint32 currentPage);
     qint32 CurrentPage() const { return currentPage_; }

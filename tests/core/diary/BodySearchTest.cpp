@@ -2,6 +2,7 @@
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "TestRegistry.h"
+#include "core/diary/JapaneseFold.h"
 #include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
@@ -54,8 +55,10 @@ Bodies TenPages(const QString& word, std::initializer_list<int> pages)
 
 // What the main window shows on each page, searched one page after another:
 // the outcome the search must match.
-qint32 ShownPageHolding(const QByteArray& diary, const QString& text, qint32 from)
+qint32 ShownPageHolding(const QByteArray& diary, const QString& text, qint32 from,
+                        BodySearch::Match match = BodySearch::Match::Exact)
 {
+    const bool folded = match == BodySearch::Match::Folded;
     const qint32 pages = qint32(diary.size() / DiaryPage::RecordLength);
     for (qint32 page = qMax(from, 1); page <= pages; ++page) {
         FakeDiaryView view;
@@ -64,7 +67,8 @@ qint32 ShownPageHolding(const QByteArray& diary, const QString& text, qint32 fro
             view);
         // An empty text is held by every body but an empty one.
         const QString body = view.FieldText(EntryField::Body);
-        if (text.isEmpty() ? !body.isEmpty() : body.contains(text))
+        const bool holds = folded ? JapaneseFold::Fold(body).contains(JapaneseFold::Fold(text)) : body.contains(text);
+        if (text.isEmpty() ? !body.isEmpty() : holds)
             return page;
     }
     return 0;
@@ -91,17 +95,20 @@ class BodySearchTest : public QObject
     }
 
     // Searches as the search window does, for the text as it was typed.
-    static qint32 Search(const RecordFile& file, const QString& typed, qint32 from)
+    static qint32 Search(const RecordFile& file, const QString& typed, qint32 from,
+                         BodySearch::Match match = BodySearch::Match::Exact)
     {
         qint32 found = -1;
-        const FileError error = BodySearch::Find(file, BodySearch::StoredForm(typed), from, file.RecordCount(), found);
+        const FileError error =
+            BodySearch::Find(file, BodySearch::StoredForm(typed), from, file.RecordCount(), found, match);
         return error ? -1 : found;
     }
 
-    qint32 Find(const QByteArray& diary, const QString& typed, qint32 from)
+    qint32 Find(const QByteArray& diary, const QString& typed, qint32 from,
+                BodySearch::Match match = BodySearch::Match::Exact)
     {
         RecordFile file;
-        return Open(diary, file) ? Search(file, typed, from) : -1;
+        return Open(diary, file) ? Search(file, typed, from, match) : -1;
     }
 
     static QByteArray Diary(const Bodies& bodies)
@@ -373,6 +380,69 @@ private slots:
             hits += shown != 0;
         }
         // Both outcomes were tried often.
+        QVERIFY(hits > 50);
+        QVERIFY(hits < 250);
+    }
+
+    // あいまい検索: width, kana and case do not count.
+    void FoldedSearch_data()
+    {
+        QTest::addColumn<Bodies>("bodies");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("found");
+        const Bodies four = {Stored(QStringLiteral("カメラ")), Stored(QStringLiteral("ｶﾒﾗ")),
+                             Stored(QStringLiteral("ＵＳＢ")), Stored(QStringLiteral("ガス"))};
+        QTest::newRow("かめら finds カメラ") << four << QStringLiteral("かめら") << 1 << 1;
+        QTest::newRow("かめら finds ｶﾒﾗ next") << four << QStringLiteral("かめら") << 2 << 2;
+        QTest::newRow("かめら after both") << four << QStringLiteral("かめら") << 3 << 0;
+        QTest::newRow("usb finds ＵＳＢ") << four << QStringLiteral("usb") << 1 << 3;
+        QTest::newRow("ｶﾞｽ finds ガス") << four << QStringLiteral("ｶﾞｽ") << 1 << 4;
+        QTest::newRow("ASCII page, full-width text")
+            << Bodies{QByteArray("my USB stick")} << QStringLiteral("ｕｓｂ") << 1 << 1;
+        QTest::newRow("ASCII page passed over for kana")
+            << Bodies{QByteArray("kamera"), Stored(QStringLiteral("カメラ"))} << QStringLiteral("かめら") << 1 << 2;
+        QTest::newRow("typed wave dash") << Bodies{Stored(QStringLiteral("3～5時"))} << QStringLiteral("3〜5") << 1
+                                         << 1;
+        QTest::newRow("empty text") << Bodies{QByteArray("  "), QByteArray("x")} << QString() << 1 << 2;
+    }
+    void FoldedSearch()
+    {
+        QFETCH(Bodies, bodies);
+        QFETCH(QString, text);
+        QFETCH(int, from);
+        QFETCH(int, found);
+        QCOMPARE(Find(Diary(bodies), text, from, BodySearch::Match::Folded), found);
+    }
+
+    // Folded from the stored bytes, the pages give what folding the shown
+    // bodies gives.
+    void FoldedAgreesWithThePagesAsShown()
+    {
+        Bodies pieces = {QByteArray("a"), QByteArray("\\"), QByteArray(" "), QByteArray("\r\n"), Hex("8540")};
+        for (const QString& piece : QStringLiteral("ｶ ﾞ カ が Ａ 表 ㈱").split(u' '))
+            pieces << Stored(piece);
+        QRandomGenerator random(20261208);
+        const auto pick = [&](int most) {
+            QByteArray bytes;
+            for (int n = int(random.bounded(most + 1)); n > 0; --n)
+                bytes += pieces[random.bounded(int(pieces.size()))];
+            return bytes;
+        };
+        Bodies bodies;
+        for (int page = 0; page < 40; ++page)
+            bodies << pick(6);
+        const QByteArray diary = Diary(bodies);
+        RecordFile file;
+        QVERIFY(Open(diary, file));
+        int hits = 0;
+        for (int round = 0; round < 300; ++round) {
+            const QString text = Cp932::Decode(pick(2));
+            const int from = int(random.bounded(1, 41));
+            const int shown = ShownPageHolding(diary, BodySearch::StoredForm(text), from, BodySearch::Match::Folded);
+            QCOMPARE(Search(file, text, from, BodySearch::Match::Folded), shown);
+            hits += shown != 0;
+        }
         QVERIFY(hits > 50);
         QVERIFY(hits < 250);
     }
