@@ -2,7 +2,6 @@
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "TestRegistry.h"
-#include "core/diary/JapaneseFold.h"
 #include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
@@ -55,10 +54,8 @@ Bodies TenPages(const QString& word, std::initializer_list<int> pages)
 
 // What the main window shows on each page, searched one page after another:
 // the outcome the search must match.
-qint32 ShownPageHolding(const QByteArray& diary, const QString& text, qint32 from,
-                        BodySearch::Match match = BodySearch::Match::Exact)
+qint32 ShownPageHolding(const QByteArray& diary, const QString& text, qint32 from)
 {
-    const bool folded = match == BodySearch::Match::Folded;
     const qint32 pages = qint32(diary.size() / DiaryPage::RecordLength);
     for (qint32 page = qMax(from, 1); page <= pages; ++page) {
         FakeDiaryView view;
@@ -67,8 +64,7 @@ qint32 ShownPageHolding(const QByteArray& diary, const QString& text, qint32 fro
             view);
         // An empty text is held by every body but an empty one.
         const QString body = view.FieldText(EntryField::Body);
-        const bool holds = folded ? JapaneseFold::Fold(body).contains(JapaneseFold::Fold(text)) : body.contains(text);
-        if (text.isEmpty() ? !body.isEmpty() : holds)
+        if (text.isEmpty() ? !body.isEmpty() : body.contains(text))
             return page;
     }
     return 0;
@@ -391,13 +387,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("found");
-        const Bodies four = {Stored(QStringLiteral("カメラ")), Stored(QStringLiteral("ｶﾒﾗ")),
-                             Stored(QStringLiteral("ＵＳＢ")), Stored(QStringLiteral("ガス"))};
-        QTest::newRow("かめら finds カメラ") << four << QStringLiteral("かめら") << 1 << 1;
-        QTest::newRow("かめら finds ｶﾒﾗ next") << four << QStringLiteral("かめら") << 2 << 2;
-        QTest::newRow("かめら after both") << four << QStringLiteral("かめら") << 3 << 0;
-        QTest::newRow("usb finds ＵＳＢ") << four << QStringLiteral("usb") << 1 << 3;
-        QTest::newRow("ｶﾞｽ finds ガス") << four << QStringLiteral("ｶﾞｽ") << 1 << 4;
         QTest::newRow("ASCII page, full-width text")
             << Bodies{QByteArray("my USB stick")} << QStringLiteral("ｕｓｂ") << 1 << 1;
         QTest::newRow("ASCII page passed over for kana")
@@ -413,38 +402,6 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, found);
         QCOMPARE(Find(Diary(bodies), text, from, BodySearch::Match::Folded), found);
-    }
-
-    // Folded from the stored bytes, the pages give what folding the shown
-    // bodies gives.
-    void FoldedAgreesWithThePagesAsShown()
-    {
-        Bodies pieces = {QByteArray("a"), QByteArray("\\"), QByteArray(" "), QByteArray("\r\n"), Hex("8540")};
-        for (const QString& piece : QStringLiteral("ｶ ﾞ カ が Ａ 表 ㈱").split(u' '))
-            pieces << Stored(piece);
-        QRandomGenerator random(20261208);
-        const auto pick = [&](int most) {
-            QByteArray bytes;
-            for (int n = int(random.bounded(most + 1)); n > 0; --n)
-                bytes += pieces[random.bounded(int(pieces.size()))];
-            return bytes;
-        };
-        Bodies bodies;
-        for (int page = 0; page < 40; ++page)
-            bodies << pick(6);
-        const QByteArray diary = Diary(bodies);
-        RecordFile file;
-        QVERIFY(Open(diary, file));
-        int hits = 0;
-        for (int round = 0; round < 300; ++round) {
-            const QString text = Cp932::Decode(pick(2));
-            const int from = int(random.bounded(1, 41));
-            const int shown = ShownPageHolding(diary, BodySearch::StoredForm(text), from, BodySearch::Match::Folded);
-            QCOMPARE(Search(file, text, from, BodySearch::Match::Folded), shown);
-            hits += shown != 0;
-        }
-        QVERIFY(hits > 50);
-        QVERIFY(hits < 250);
     }
 };
 
