@@ -111,7 +111,7 @@ void SearchWindow::Search()
 
 void SearchWindow::StoreFuzzy(bool on)
 {
-    // The box is kept as ticked for this run even when the file cannot be written.
+    // A choice the file could not keep still holds until the program ends.
     if (!settings_.WriteSetting(SettingKey::FuzzySearch, SettingValue::FromSwitch(on)))
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());
 }
