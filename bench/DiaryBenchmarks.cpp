@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QTextCharFormat>
@@ -180,8 +181,9 @@ void BM_FindDateByLoading(benchmark::State& state)
         Fail(state, QStringLiteral("the scan did not end on the last page"));
 }
 
-// The search window, from the first page, for a text no body holds.
-void BM_Search(benchmark::State& state)
+// The search window, from the first page, for a text no body holds; with
+// あいまい検索 ticked or not.
+void SearchForAbsentText(benchmark::State& state, bool fuzzy)
 {
     const auto pages = qint32(state.range(0));
     const QString path = Diary(state, pages, false);
@@ -191,10 +193,12 @@ void BM_Search(benchmark::State& state)
     running.form->Commands().ShowSearchWindow();
     SearchWindow* window = running.form->Commands().OpenSearchWindow();
     auto* text = window ? window->findChild<QComboBox*>(QStringLiteral("cmb")) : nullptr;
-    if (!text) {
+    auto* folded = window ? window->findChild<QCheckBox*>(QStringLiteral("chkFuzzySearch")) : nullptr;
+    if (!text || !folded) {
         Fail(state, QStringLiteral("no search window"));
         return;
     }
+    folded->setChecked(fuzzy);
     text->setEditText(DiaryGenerator::AbsentText());
     for (auto _ : state)
         window->Search();
@@ -257,6 +261,16 @@ void BM_MonthMarks(benchmark::State& state)
         Fail(state, QStringLiteral("a box was shown: ") + running.program->prompter.lastText);
     else if (!calendar->dateTextFormat(marked).fontUnderline())
         Fail(state, QStringLiteral("the month's days are not marked"));
+}
+
+void BM_Search(benchmark::State& state)
+{
+    SearchForAbsentText(state, false);
+}
+
+void BM_FuzzySearch(benchmark::State& state)
+{
+    SearchForAbsentText(state, true);
 }
 
 // The reference for the physical cost: one plain sequential read of the
@@ -401,4 +415,5 @@ void RegisterDiaryBenchmarks()
     Register(BM_DeleteFirstPage, "BM_DeleteFirstPage");
     Register(BM_SameDay, "BM_SameDay");
     Register(BM_MonthMarks, "BM_MonthMarks");
+    Register(BM_FuzzySearch, "BM_FuzzySearch");
 }

@@ -1,10 +1,12 @@
 // Any body and any search text: the search over the stored bytes finds a page
-// exactly when the body the window would show holds the text.
+// exactly when the body the window would show holds the text, compared exactly
+// or both folded.
 
 #include "FakeDiaryView.h"
 #include "FuzzCheck.h"
 #include "core/diary/BodySearch.h"
 #include "core/diary/DiaryPage.h"
+#include "core/diary/JapaneseFold.h"
 #include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
@@ -32,12 +34,14 @@ Input Split(const QByteArray& bytes)
     return input;
 }
 
-bool ShownBodyHolds(const QByteArray& record, const QString& text)
+bool ShownBodyHolds(const QByteArray& record, const QString& text, BodySearch::Match match)
 {
     FakeDiaryView view;
     PageFields::RecordToFields(DiaryPage::FromBytes(record), view);
     const QString body = view.FieldText(EntryField::Body);
     // An empty text is held by every body but an empty one.
+    if (match == BodySearch::Match::Folded)
+        return text.isEmpty() ? !body.isEmpty() : JapaneseFold::Fold(body).contains(JapaneseFold::Fold(text));
     return text.isEmpty() ? !body.isEmpty() : body.contains(text);
 }
 
@@ -58,8 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(!file.WriteRecord(1, input.record));
 
     const QString wanted = BodySearch::StoredForm(input.text);
-    qint32 found = -1;
-    FUZZ_CHECK(!BodySearch::Find(file, wanted, 1, 1, found));
-    FUZZ_CHECK((found == 1) == ShownBodyHolds(input.record, wanted));
+    for (const BodySearch::Match match : {BodySearch::Match::Exact, BodySearch::Match::Folded}) {
+        qint32 found = -1;
+        FUZZ_CHECK(!BodySearch::Find(file, wanted, 1, 1, found, match));
+        FUZZ_CHECK((found == 1) == ShownBodyHolds(input.record, wanted, match));
+    }
     return 0;
 }

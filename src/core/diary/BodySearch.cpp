@@ -1,6 +1,8 @@
 #include "core/diary/BodySearch.h"
 
+#include "core/diary/Cp932Fold.h"
 #include "core/diary/DiaryPage.h"
+#include "core/diary/JapaneseFold.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
 
@@ -96,6 +98,52 @@ bool FoundAtCharacterStart(const char* body, int length, const QByteArray& needl
     return false;
 }
 
+// The first page from `from` to `last` whose body, trimmed as the body field
+// shows it, satisfies holds(body, length).
+template <typename Holds>
+FileError FirstBody(const RecordFile& file, qint32 from, qint32 last, qint32& found, Holds holds)
+{
+    found = 0;
+    const DiaryPage::Layout& body = DiaryPage::Fields[DiaryPage::PageBody];
+    QByteArray pages;
+    for (qint32 first = std::max(from, 1); first <= last; first += PagesPerRead) {
+        const qint32 count = std::min(PagesPerRead, last - first + 1);
+        if (const FileError error = file.ReadRecords(first, count, pages))
+            return error;
+        for (qint32 i = 0; i < count; ++i) {
+            const char* text = pages.constData() + qint64(i) * DiaryPage::RecordLength + body.offset;
+            int length = body.length;
+            Trim(text, length);
+            if (holds(text, length)) {
+                found = first + i;
+                return {};
+            }
+        }
+    }
+    return {};
+}
+
+bool IsAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+bool IsAscii(const char* bytes, int length)
+{
+    constexpr quint64 HighBits = 0x8080808080808080ull;
+    quint64 word = 0;
+    int at = 0;
+    for (; at + 8 <= length; at += 8) {
+        std::memcpy(&word, bytes + at, 8);
+        if (word & HighBits)
+            return false;
+    }
+    for (; at < length; ++at)
+        if (bytes[at] & 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 QString BodySearch::StoredForm(const QString& text)
@@ -110,7 +158,6 @@ QString BodySearch::StoredForm(const QString& text)
 
 bool BodySearch::BodyHolds(const char* body, int length, const QString& text, const QByteArray& needle, bool bytewise)
 {
-    Trim(body, length);
     if (text.isEmpty())
         return length > 0;
     if (bytewise)
@@ -118,27 +165,34 @@ bool BodySearch::BodyHolds(const char* body, int length, const QString& text, co
     return Cp932::Decode(body, length).contains(text);
 }
 
-FileError BodySearch::Find(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found)
+FileError BodySearch::Find(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found,
+                           Match match)
 {
-    found = 0;
+    if (match == Match::Folded)
+        return FindFolded(file, text, from, last, found);
     const QByteArray needle = Cp932::Encode(text);
     bool bytewise = Cp932::Decode(needle) == text;
     for (const QChar c : text)
         bytewise = bytewise && !Pairs().several.contains(c.unicode());
+    return FirstBody(file, from, last, found,
+                     [&](const char* body, int length) { return BodyHolds(body, length, text, needle, bytewise); });
+}
 
-    const DiaryPage::Layout& body = DiaryPage::Fields[DiaryPage::PageBody];
-    QByteArray pages;
-    for (qint32 first = std::max(from, 1); first <= last; first += PagesPerRead) {
-        const qint32 count = std::min(PagesPerRead, last - first + 1);
-        if (const FileError error = file.ReadRecords(first, count, pages))
-            return error;
-        for (qint32 i = 0; i < count; ++i) {
-            const char* record = pages.constData() + qint64(i) * DiaryPage::RecordLength;
-            if (BodyHolds(record + body.offset, body.length, text, needle, bytewise)) {
-                found = first + i;
-                return {};
-            }
-        }
-    }
-    return {};
+FileError BodySearch::FindFolded(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found)
+{
+    const QString needle = JapaneseFold::Fold(text);
+    const bool asciiNeedle = IsAscii(needle);
+    const Cp932Fold& table = Cp932Fold::Table();
+    std::u16string folded;
+    folded.reserve(size_t(DiaryPage::Fields[DiaryPage::PageBody].length));
+    return FirstBody(file, from, last, found, [&](const char* body, int length) {
+        if (needle.isEmpty())
+            return length > 0;
+        // ASCII folds to ASCII: such a page cannot hold any other text.
+        if (!asciiNeedle && IsAscii(body, length))
+            return false;
+        folded.clear();
+        table.Append(body, length, folded);
+        return QStringView(folded.data(), qsizetype(folded.size())).indexOf(needle) >= 0;
+    });
 }

@@ -8,21 +8,29 @@
 class RecordFile;
 
 // Finds the first page from a given one whose body holds a text, comparing
-// characters exactly. The bodies are searched as the file holds them, in
-// cp932 bytes, and decoded only where a byte comparison could differ from a
-// comparison of characters.
+// characters exactly or folded. The bodies are searched as the file holds
+// them, in cp932 bytes: an exact search decodes them only where a byte
+// comparison could differ from a comparison of characters, a folded one folds
+// them straight from their bytes.
 class BodySearch
 {
 public:
+    // Exact compares characters as they are; Folded compares them after
+    // JapaneseFold, so that width, kana and case do not count.
+    enum class Match { Exact, Folded };
+
     // The text as the diary would store it: characters that an input method
     // types in another form than the file gives back (the wave dash, say) are
     // looked for in the stored form.
     static QString StoredForm(const QString& text);
 
     // The first page from `from` to `last` whose body holds text into found;
-    // 0 when none does. An error when the pages could not be read.
-    static FileError Find(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found);
+    // 0 when none does. An error when the pages could not be read. A folded
+    // search folds the text itself.
+    static FileError Find(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found,
+                          Match match = Match::Exact);
 
 private:
+    static FileError FindFolded(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found);
     static bool BodyHolds(const char* body, int length, const QString& text, const QByteArray& needle, bool bytewise);
 };

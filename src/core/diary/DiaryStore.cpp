@@ -4,6 +4,7 @@
 #include "core/diary/DateScan.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryView.h"
+#include "core/diary/JapaneseFold.h"
 #include "core/diary/MonthPages.h"
 #include "core/diary/PageFields.h"
 #include "core/diary/PageRecords.h"
@@ -204,20 +205,26 @@ void DiaryStore::OfferPageFor(QDate date)
     view_.SetFieldText(EntryField::Weekday, JapaneseLocale::FormatWeekday(date));
 }
 
-void DiaryStore::FindAndShow(const QString& text, qint32 from)
+void DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match match)
 {
     if (from > pageCount_ || !IsOpen())
         return;
     // The bodies are read from the file; only the page that stays is shown.
     const QString wanted = BodySearch::StoredForm(text);
-    const std::optional<qint32> found = FindInBodies(wanted, from);
+    const std::optional<qint32> found = FindInBodies(wanted, from, match);
     if (!found)
         return;
     ShowPage(*found != 0 ? *found : pageCount_);
     if (*found == 0)
         return;
-    const int position = int(view_.FieldText(EntryField::Body).indexOf(wanted));
-    view_.SelectInBody(qMax(0, position), int(wanted.size()));
+    if (match == BodySearch::Match::Folded) {
+        const std::optional<JapaneseFold::Span> hit =
+            JapaneseFold::Find(view_.FieldText(EntryField::Body), JapaneseFold::Fold(wanted));
+        view_.SelectInBody(hit ? int(hit->start) : 0, hit ? int(hit->length) : 0);
+    } else {
+        const int position = int(view_.FieldText(EntryField::Body).indexOf(wanted));
+        view_.SelectInBody(qMax(0, position), int(wanted.size()));
+    }
     prompter_.Beep();
 }
 
@@ -438,12 +445,12 @@ std::optional<qint32> DiaryStore::FindDatePage(QDate date)
     return found;
 }
 
-std::optional<qint32> DiaryStore::FindInBodies(const QString& text, qint32 from)
+std::optional<qint32> DiaryStore::FindInBodies(const QString& text, qint32 from, BodySearch::Match match)
 {
     if (!IsOpen())
         return 0;
     qint32 found = 0;
-    if (const FileError error = BodySearch::Find(diaryFile_, text, from, pageCount_, found)) {
+    if (const FileError error = BodySearch::Find(diaryFile_, text, from, pageCount_, found, match)) {
         ReportFileError(error);
         return std::nullopt;
     }

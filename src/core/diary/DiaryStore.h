@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/diary/BodySearch.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/SameDayReader.h"
 #include "core/platform/RecordFile.h"
@@ -39,8 +40,9 @@ public:
     // has none, offers to start a page for it.
     void ShowDay(QDate date);
     // The search: shows the first page from `from` on whose body holds the
-    // text, with the text selected, or the last page when none does.
-    void FindAndShow(const QString& text, qint32 from);
+    // text, with the text selected, or the last page when none does. A folded
+    // search selects the characters of the body that the hit folded from.
+    void FindAndShow(const QString& text, qint32 from, BodySearch::Match match = BodySearch::Match::Exact);
     // A field of the shown page was edited.
     void MarkChanged() { pageChanged_ = true; }
     // Writes the shown page back when a field differs from the loaded page.
@@ -64,7 +66,8 @@ public:
 
     // The first page from `from` on whose body holds text; 0 when none does.
     // Reads the bodies without showing them; nothing as above.
-    std::optional<qint32> FindInBodies(const QString& text, qint32 from);
+    std::optional<qint32> FindInBodies(const QString& text, qint32 from,
+                                       BodySearch::Match match = BodySearch::Match::Exact);
 
     // The pages of the same month and day as `date` in other years, newest
     // first, with what the list of them shows. Reads the date fields, then

@@ -12,6 +12,7 @@ const std::vector<SettingKeys::Row>& SettingKeys::All()
     const QString settings = QStringLiteral("Settings");
     const QString user = QStringLiteral("User");
     const QString options = QStringLiteral("Options");
+    const QString tools = QStringLiteral("Tools");
     // One row for each key, in the order of SettingKey. The window's default
     // size, 7800 × 6500 twips, is 520 × about 433 pixels.
     static const std::vector<Row> rows = {
@@ -40,6 +41,8 @@ const std::vector<SettingKeys::Row>& SettingKeys::All()
          Form::Colour},
         {SettingKey::VersionPicture, options, QStringLiteral("VersionPicture"), QString(), Form::Text},
         {SettingKey::ShowTipsAtStartup, options, QStringLiteral("Show Tips at Startup"), 1, Form::Switch},
+        // The search window's あいまい検索 check box.
+        {SettingKey::FuzzySearch, tools, QStringLiteral("FuzzySearch"), 0, Form::Switch},
     };
     return rows;
 }

@@ -24,6 +24,8 @@ enum class SettingKey {
     ActiveCtrlColor,
     VersionPicture,
     ShowTipsAtStartup,
+    // The newer features keep theirs in the section Tools.
+    FuzzySearch,
 };
 
 // The settings file's keys, one row each: the section and name it is stored

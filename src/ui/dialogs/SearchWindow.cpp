@@ -1,7 +1,11 @@
 #include "ui/dialogs/SearchWindow.h"
 
 #include "core/diary/DiaryStore.h"
+#include "core/settings/SettingValue.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/UnsavedSettings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -33,8 +37,8 @@ QPushButton* Command(int index, const QString& caption, QWidget* parent)
 
 } // namespace
 
-SearchWindow::SearchWindow(DiaryStore& store, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), store_(store)
+SearchWindow::SearchWindow(DiaryStore& store, SettingsStore& settings, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), store_(store), settings_(settings), prompter_(prompter)
 {
     setObjectName(QStringLiteral("frmSeratch"));
     setWindowTitle(QStringLiteral("検索"));
@@ -62,6 +66,12 @@ SearchWindow::SearchWindow(DiaryStore& store, QWidget* parent)
     options->addWidget(fromFirst_);
     options->addWidget(fromCurrent_);
 
+    fuzzy_ = new QCheckBox(QStringLiteral("あいまい検索（全角/半角・かな/カナ・大文字/小文字を区別しない）"), this);
+    fuzzy_->setObjectName(QStringLiteral("chkFuzzySearch"));
+    // Only the value 1 ticks it; anything else is the default, off.
+    fuzzy_->setChecked(SettingValue::ToNumber(settings_.ReadSetting(SettingKey::FuzzySearch)) == 1.0);
+    connect(fuzzy_, &QCheckBox::toggled, this, &SearchWindow::StoreFuzzy);
+
     auto* search = Command(0, QStringLiteral("検索"), this);
     auto* closeButton = Command(1, QStringLiteral("閉じる"), this);
     search->setDefault(true);
@@ -79,6 +89,7 @@ SearchWindow::SearchWindow(DiaryStore& store, QWidget* parent)
     grid->addWidget(caption, 1, 0);
     grid->addWidget(searchText_, 1, 1);
     grid->addWidget(frame, 2, 0, 1, 2);
+    grid->addWidget(fuzzy_, 3, 0, 1, 3);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(search);
     buttons->addWidget(closeButton);
@@ -95,7 +106,14 @@ void SearchWindow::Search()
     const QString text = searchText_->currentText();
     searchText_->addItem(text);
     searchText_->setCurrentIndex(searchText_->count() - 1);
-    store_.FindAndShow(text, from);
+    store_.FindAndShow(text, from, fuzzy_->isChecked() ? BodySearch::Match::Folded : BodySearch::Match::Exact);
+}
+
+void SearchWindow::StoreFuzzy(bool on)
+{
+    // A choice the file could not keep still holds until the program ends.
+    if (!settings_.WriteSetting(SettingKey::FuzzySearch, SettingValue::FromSwitch(on)))
+        UnsavedSettings::ReportChange(prompter_, settings_.FileName());
 }
 
 QPoint SearchWindow::ClearPlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen)

@@ -2,20 +2,24 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QRadioButton;
 class DiaryStore;
+class Prompter;
+class SettingsStore;
 
 // The search window: finds a text in the bodies of the pages, from the first
 // page or from the page after the shown one, and shows the first page that
-// holds it with the text selected. It stays above the other windows.
-// objectName: frmSeratch.
+// holds it with the text selected. It stays above the other windows. Its
+// あいまい検索 box, kept in the settings, makes the search ignore width, kana
+// and case. objectName: frmSeratch.
 class SearchWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit SearchWindow(DiaryStore& store, QWidget* parent = nullptr);
+    SearchWindow(DiaryStore& store, SettingsStore& settings, Prompter& prompter, QWidget* parent = nullptr);
 
     // Searches for the text in the box, which joins the list of earlier texts.
     void Search();
@@ -28,8 +32,13 @@ public:
     void PlaceClearOf(const QWidget& mainWindow, const QWidget& body);
 
 private:
+    void StoreFuzzy(bool on);
+
     DiaryStore& store_;
+    SettingsStore& settings_;
+    Prompter& prompter_;
     QComboBox* searchText_;
     QRadioButton* fromFirst_;
     QRadioButton* fromCurrent_;
+    QCheckBox* fuzzy_;
 };

@@ -221,7 +221,7 @@ void MainMenus::ShowSearchWindow()
     auto* body = window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes"));
     const bool opening = !search_;
     if (opening) {
-        search_ = new SearchWindow(store_, &window_);
+        search_ = new SearchWindow(store_, context_.settings, context_.prompter, &window_);
         search_->PlaceClearOf(window_, *body);
     }
     search_->show();

@@ -91,17 +91,20 @@ class BodySearchTest : public QObject
     }
 
     // Searches as the search window does, for the text as it was typed.
-    static qint32 Search(const RecordFile& file, const QString& typed, qint32 from)
+    static qint32 Search(const RecordFile& file, const QString& typed, qint32 from,
+                         BodySearch::Match match = BodySearch::Match::Exact)
     {
         qint32 found = -1;
-        const FileError error = BodySearch::Find(file, BodySearch::StoredForm(typed), from, file.RecordCount(), found);
+        const FileError error =
+            BodySearch::Find(file, BodySearch::StoredForm(typed), from, file.RecordCount(), found, match);
         return error ? -1 : found;
     }
 
-    qint32 Find(const QByteArray& diary, const QString& typed, qint32 from)
+    qint32 Find(const QByteArray& diary, const QString& typed, qint32 from,
+                BodySearch::Match match = BodySearch::Match::Exact)
     {
         RecordFile file;
-        return Open(diary, file) ? Search(file, typed, from) : -1;
+        return Open(diary, file) ? Search(file, typed, from, match) : -1;
     }
 
     static QByteArray Diary(const Bodies& bodies)
@@ -375,6 +378,30 @@ private slots:
         // Both outcomes were tried often.
         QVERIFY(hits > 50);
         QVERIFY(hits < 250);
+    }
+
+    // あいまい検索: width, kana and case do not count.
+    void FoldedSearch_data()
+    {
+        QTest::addColumn<Bodies>("bodies");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("found");
+        QTest::newRow("ASCII page, full-width text")
+            << Bodies{QByteArray("my USB stick")} << QStringLiteral("ｕｓｂ") << 1 << 1;
+        QTest::newRow("ASCII page passed over for kana")
+            << Bodies{QByteArray("kamera"), Stored(QStringLiteral("カメラ"))} << QStringLiteral("かめら") << 1 << 2;
+        QTest::newRow("typed wave dash") << Bodies{Stored(QStringLiteral("3～5時"))} << QStringLiteral("3〜5") << 1
+                                         << 1;
+        QTest::newRow("empty text") << Bodies{QByteArray("  "), QByteArray("x")} << QString() << 1 << 2;
+    }
+    void FoldedSearch()
+    {
+        QFETCH(Bodies, bodies);
+        QFETCH(QString, text);
+        QFETCH(int, from);
+        QFETCH(int, found);
+        QCOMPARE(Find(Diary(bodies), text, from, BodySearch::Match::Folded), found);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "WriteProtection.h"
 #include "core/diary/DiaryStore.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -81,6 +83,7 @@ public:
     bool Started() const { return form && window && window->isVisible(); }
 
     QComboBox* Text() const { return window->findChild<QComboBox*>(QStringLiteral("cmb")); }
+    QCheckBox* Fuzzy() const { return window->findChild<QCheckBox*>(QStringLiteral("chkFuzzySearch")); }
 
     template <typename Control> Control* Indexed(const QString& name, int index) const
     {
@@ -477,6 +480,98 @@ private slots:
         const QRect body(session.Body()->mapToGlobal(QPoint(0, 0)), session.Body()->size());
         QVERIFY(!session.window->frameGeometry().intersects(body));
         QVERIFY(session.form->screen()->availableGeometry().contains(session.window->frameGeometry()));
+    }
+
+    // あいまい検索: the tester's pages, each word in another form.
+    void FuzzySearch_data()
+    {
+        QTest::addColumn<bool>("fuzzy");
+        QTest::addColumn<int>("shownBefore");
+        QTest::addColumn<bool>("fromCurrent");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("かめら finds カメラ")
+            << true << 10 << false << QStringLiteral("かめら") << 1 << QStringLiteral("カメラ");
+        QTest::newRow("かめら again finds ｶﾒﾗ")
+            << true << 1 << true << QStringLiteral("かめら") << 2 << QStringLiteral("ｶﾒﾗ");
+        QTest::newRow("usb finds ＵＳＢ")
+            << true << 10 << false << QStringLiteral("usb") << 3 << QStringLiteral("ＵＳＢ");
+        QTest::newRow("ｶﾞｽ finds ガス") << true << 10 << false << QStringLiteral("ｶﾞｽ") << 4 << QStringLiteral("ガス");
+        QTest::newRow("がす finds ｶﾞｽ whole")
+            << true << 4 << true << QStringLiteral("がす") << 5 << QStringLiteral("ｶﾞｽ");
+        QTest::newRow("off, かめら finds nothing")
+            << false << 4 << false << QStringLiteral("かめら") << 10 << QString();
+    }
+    void FuzzySearch()
+    {
+        QFETCH(bool, fuzzy);
+        QFETCH(int, shownBefore);
+        QFETCH(bool, fromCurrent);
+        QFETCH(QString, text);
+        QFETCH(int, page);
+        QFETCH(QString, selected);
+        Session session(
+            TenPages({QStringLiteral("新しいカメラ"), QStringLiteral("古いｶﾒﾗ"), QStringLiteral("新しいＵＳＢ"),
+                      QStringLiteral("今月のガス代"), QStringLiteral("先月のｶﾞｽ代")}));
+        QVERIFY(session.Started());
+        QVERIFY(!session.Fuzzy()->isChecked());
+        session.Fuzzy()->setChecked(fuzzy);
+        session.Show(shownBefore);
+
+        session.Search(text, fromCurrent);
+
+        QCOMPARE(session.CurrentPage(), page);
+        QCOMPARE(session.StatusLine(), StatusLine(10, page));
+        QCOMPARE(session.test.prompter.beeps, selected.isEmpty() ? 0 : 1);
+        const QTextCursor cursor = session.Body()->textCursor();
+        QCOMPARE(cursor.selectedText(), selected);
+        // Each word comes after a word of two or three characters.
+        if (!selected.isEmpty())
+            QCOMPARE(cursor.selectionStart(), page == 2 ? 2 : 3);
+        QVERIFY(session.test.prompter.shown.empty());
+    }
+
+    // Off at first; once ticked it stays ticked in the next windows and runs.
+    void FuzzyBoxIsKept()
+    {
+        Session session(WordOn({7}));
+        QVERIFY(session.Started());
+        QCOMPARE(session.Fuzzy()->text(),
+                 QStringLiteral("あいまい検索（全角/半角・かな/カナ・大文字/小文字を区別しない）"));
+        QVERIFY(session.Fuzzy()->mapTo(session.window, QPoint()).y() >
+                session.Option(2)->mapTo(session.window, QPoint()).y());
+        QVERIFY(!session.test.Stored(QStringLiteral("Tools"), QStringLiteral("FuzzySearch")));
+        session.Fuzzy()->click();
+        QCOMPARE(session.test.Read(QStringLiteral("Tools"), QStringLiteral("FuzzySearch")), QStringLiteral("1"));
+
+        QTest::mouseClick(session.Command(1), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        session.form->Commands().ShowSearchWindow();
+        session.window = session.form->Commands().OpenSearchWindow();
+        QVERIFY(session.Fuzzy()->isChecked());
+        session.Fuzzy()->click();
+        QCOMPARE(session.test.Read(QStringLiteral("Tools"), QStringLiteral("FuzzySearch")), QStringLiteral("0"));
+        QVERIFY(session.test.prompter.shown.empty());
+    }
+
+    // The user is told the choice will not outlast the run; it holds until then.
+    void FuzzyBoxOnAnUnwritableStore()
+    {
+        Session session(TenPages({QStringLiteral("カメラ")}));
+        QVERIFY(session.Started());
+        const WriteProtection protection(QFileInfo(session.test.profile.SettingsFile()).absolutePath());
+        if (!protection.IsOn())
+            QSKIP(qPrintable(WriteProtection::WhyNot()));
+        session.test.prompter.AnswerMessage(Prompter::Answer::Ok);
+
+        session.Fuzzy()->click();
+
+        QCOMPARE(session.test.prompter.shown.size(), size_t(1));
+        QCOMPARE(session.test.prompter.LastMessage().title, QStringLiteral("設定の保存"));
+        QVERIFY(session.Fuzzy()->isChecked());
+        session.Search(QStringLiteral("かめら"));
+        QCOMPARE(session.CurrentPage(), 1);
     }
 
     void EscCloses()
