@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -144,20 +143,4 @@ void SameDayWindow::ShowPageOf(QTreeWidgetItem* row)
     // view is done with it.
     const qint32 page = row->data(YearColumn, PageRole).toInt();
     QTimer::singleShot(0, this, [this, page] { store_.StepToPage(page); });
-}
-
-void SameDayWindow::PlaceClearOf(const QWidget& mainWindow, const QWidget& body)
-{
-    // The window's own frame is not known before it is shown: the main
-    // window's decoration is the best guess at it. The inside is placed, as
-    // a frame position is read as the inside's where the frame is unknown.
-    const QRect outer = mainWindow.frameGeometry();
-    const QRect inner = mainWindow.geometry();
-    const QMargins decoration(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                              outer.bottom() - inner.bottom());
-    const QSize size = isVisible() ? this->size() : sizeHint();
-    const QRect bodyOnScreen(body.mapToGlobal(QPoint(0, 0)), body.size());
-    const QRect screen = mainWindow.screen() ? mainWindow.screen()->availableGeometry() : outer;
-    const QPoint frame = SearchWindow::ClearPlace(size.grownBy(decoration), outer, bodyOnScreen, screen);
-    setGeometry(QRect(frame + QPoint(decoration.left(), decoration.top()), size));
 }

@@ -19,8 +19,6 @@ public:
 
     // Lists the pages for the page the main window shows now.
     void Refresh();
-    // Moves the window beside the main window, clear of its body.
-    void PlaceClearOf(const QWidget& mainWindow, const QWidget& body);
 
 protected:
     void showEvent(QShowEvent* event) override;

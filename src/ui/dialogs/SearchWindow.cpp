@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -114,31 +113,4 @@ void SearchWindow::StoreFuzzy(bool on)
     // A choice the file could not keep still holds until the program ends.
     if (!settings_.WriteSetting(SettingKey::FuzzySearch, SettingValue::FromSwitch(on)))
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());
-}
-
-QPoint SearchWindow::ClearPlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen)
-{
-    const int top = qBound(screen.top(), mainFrame.top(), qMax(screen.top(), screen.bottom() + 1 - frame.height()));
-    if (mainFrame.right() + frame.width() <= screen.right())
-        return {mainFrame.right() + 1, top};
-    if (mainFrame.left() - frame.width() >= screen.left())
-        return {mainFrame.left() - frame.width(), top};
-    // The calendar stands at the right, above the body.
-    const int right = qMin(mainFrame.right(), screen.right()) + 1;
-    return {qMax(screen.left(), right - frame.width()), qMax(screen.top(), body.top() - frame.height())};
-}
-
-void SearchWindow::PlaceClearOf(const QWidget& mainWindow, const QWidget& body)
-{
-    // The frame is not known before the window is shown; the main window's
-    // is the best guess at it.
-    const QMargins decoration(mainWindow.geometry().left() - mainWindow.frameGeometry().left(),
-                              mainWindow.geometry().top() - mainWindow.frameGeometry().top(),
-                              mainWindow.frameGeometry().right() - mainWindow.geometry().right(),
-                              mainWindow.frameGeometry().bottom() - mainWindow.geometry().bottom());
-    const QSize frame = (isVisible() ? frameGeometry().size() : sizeHint().grownBy(decoration));
-    const QRect bodyOnScreen(body.mapToGlobal(QPoint(0, 0)), body.size());
-    QScreen* screen = mainWindow.screen();
-    move(ClearPlace(frame, mainWindow.frameGeometry(), bodyOnScreen,
-                    screen ? screen->availableGeometry() : mainWindow.frameGeometry()));
 }

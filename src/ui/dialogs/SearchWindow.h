@@ -24,12 +24,6 @@ public:
     // Searches for the text in the box, which joins the list of earlier texts.
     void Search();
 
-    // Where the window's frame goes so that it leaves the main window's body
-    // free: beside the main window where the screen has room, else above the
-    // body on the calendar side. Frames and screen in desktop coordinates.
-    static QPoint ClearPlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen);
-    // Moves the window there for a main window and its body.
-    void PlaceClearOf(const QWidget& mainWindow, const QWidget& body);
 
 private:
     void StoreFuzzy(bool on);

@@ -12,6 +12,7 @@
 #include "ui/mainwindow/ProgramExit.h"
 #include "ui/mainwindow/WebPanel.h"
 #include "ui/mainwindow/WindowPrinter.h"
+#include "ui/platform/ClearPlacement.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -218,16 +219,12 @@ void MainMenus::Print()
 void MainMenus::ShowSearchWindow()
 {
     // Its hits are selected in the body: a new window must not cover them.
-    auto* body = window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes"));
-    const bool opening = !search_;
-    if (opening) {
+    // Placed before it is first shown, as the window of the same day is.
+    if (!search_) {
         search_ = new SearchWindow(store_, context_.settings, context_.prompter, &window_);
-        search_->PlaceClearOf(window_, *body);
+        ClearPlacement::Place(*search_, window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
     }
     search_->show();
-    // The window manager may have placed it anew as it came up.
-    if (opening)
-        search_->PlaceClearOf(window_, *body);
     search_->raise();
     search_->activateWindow();
 }
@@ -238,7 +235,7 @@ void MainMenus::ShowSameDayWindow()
     // frame there, where a move right after showing would lose the title bar.
     if (!sameDay_) {
         sameDay_ = new SameDayWindow(store_, &window_);
-        sameDay_->PlaceClearOf(window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
+        ClearPlacement::Place(*sameDay_, window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
     }
     sameDay_->show();
     sameDay_->raise();

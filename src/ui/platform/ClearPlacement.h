@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+// Where a small window opens beside the main window, clear of the text it
+// selects in the body.
+class ClearPlacement
+{
+public:
+    // The top-left corner of a window frame of the given size that leaves the
+    // main window free: beside it where the screen has room, else above the
+    // body on the calendar side. Frames and screen in desktop coordinates.
+    static QPoint FramePlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen);
+    // Places a window not yet shown there, for a main window and its body.
+    static void Place(QWidget& window, const QWidget& mainWindow, const QWidget& body);
+};
