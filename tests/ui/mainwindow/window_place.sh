@@ -80,10 +80,22 @@ shown() {
     done
     echo "$now"
 }
+# The first visible window whose title matches, waited for up to 20 s. A
+# search that meets a window vanishing under it (start-up makes and drops a few)
+# fails with an X error; it is tried again.
+find_window() { # title-pattern
+    local found
+    for _ in $(seq 200); do
+        found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -1) || true
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
 # Waits for a visible window by its whole title, brings it forward and presses keys.
 answer() { # title keys...
     local window
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1) || fail "no window \"$1\""
+    window=$(find_window "^$1\$") || fail "no window \"$1\""
     xdotool windowactivate --sync "$window" 2> /dev/null || xdotool windowfocus --sync "$window"
     sleep 0.4
     shift
@@ -105,7 +117,7 @@ beside() { # main-window
         *) keys="alt+t Return" ;;
         esac
         xdotool windowactivate --sync "$1" key --clearmodifiers $keys
-        window=$(timeout 20 xdotool search --sync --onlyvisible --name "^$title\$" | head -1) || fail "no window \"$title\""
+        window=$(find_window "^$title\$") || fail "no window \"$title\""
         read -r _ y _ oy _ _ <<< "$(shown "$window")"
         [ "$((y - oy))" -ge 0 ] || fail "the title bar of \"$title\" is off the screen (frame top $((y - oy)))"
         xdotool windowactivate --sync "$window" key Escape
@@ -129,7 +141,7 @@ start() { # what the user does: first, login, none; then move, maximise or nothi
     login) answer '所有者確認' key Return Return space ;;
     esac
     local main
-    main=$(timeout 20 xdotool search --sync --onlyvisible --name 'Kasumire' | head -1) || fail "no main window"
+    main=$(find_window 'Kasumire') || fail "no main window"
 
     local x y ox oy w h
     read -r x y ox oy w h <<< "$(shown "$main")"
