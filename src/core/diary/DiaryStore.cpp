@@ -2,6 +2,7 @@
 
 #include "core/diary/BodySearch.h"
 #include "core/diary/DateScan.h"
+#include "core/diary/DiaryBackup.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryView.h"
 #include "core/diary/JapaneseFold.h"
@@ -228,8 +229,21 @@ void DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match
     prompter_.Beep();
 }
 
+void DiaryStore::BackUpBeforeWriting()
+{
+    const QDate today = clock_.Now().date();
+    if (backedUpOn_ == today || !diaryFile_.IsOpen() || diaryFile_.Length() == 0)
+        return;
+    backedUpOn_ = today;
+    const QString folder = app_.BackupFolder.isEmpty() ? DiaryBackup::DefaultFolder() : app_.BackupFolder;
+    if (const FileError error =
+            DiaryBackup::Take(diaryFile_.Path(), folder, today, {app_.BackupDaily, app_.BackupWeekly}))
+        DiaryBackup::ReportFailure(prompter_, error, folder);
+}
+
 bool DiaryStore::WriteCurrentRecord(qint32 page)
 {
+    BackUpBeforeWriting();
     if (const FileError error = PageRecords::WriteRecord(diaryFile_, page, shownRecord_)) {
         ReportFileError(error);
         return false;
@@ -304,6 +318,7 @@ void DiaryStore::DeletePage()
     }
     // One rewrite that leaves the page out: later pages move down by one and
     // no page is ever half moved.
+    BackUpBeforeWriting();
     const FileError error = RecordFileRewriter::Rewrite(diaryFile_, pageCount_, currentPage_);
     if (error && RecordFileRewriter::FolderRefused(error)) {
         ReportDeletionRefused();
@@ -372,6 +387,7 @@ bool DiaryStore::CompactDiary()
         RemoveLeftoverTemp(diaryFile_);
         return true;
     }
+    BackUpBeforeWriting();
     return Settle(RecordFileRewriter::Rewrite(diaryFile_, pageCount_));
 }
 

@@ -104,6 +104,9 @@ private:
     void ReportFileError(const FileError& error);
     void Inform(const QString& text);
     bool WriteCurrentRecord(qint32 page);
+    // The day's first write first copies the diary as it is into the backups.
+    // A copy that fails is reported, once a day, and the write goes on.
+    void BackUpBeforeWriting();
     bool OpenDiary(const QString& name);
     // Reports a failed rewrite; false when it failed.
     bool Settle(const FileError& error);
@@ -131,4 +134,5 @@ private:
     std::vector<std::function<void()>> pagesChangedListeners_;
     RecordFile diaryFile_;
     bool openElsewhere_ = false;
+    QDate backedUpOn_;
 };
