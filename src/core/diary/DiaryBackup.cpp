@@ -1,8 +1,12 @@
 #include "core/diary/DiaryBackup.h"
 
+#include "core/diary/DateField.h"
 #include "core/diary/DiaryFiles.h"
+#include "core/diary/DiaryPage.h"
+#include "core/platform/PageJournal.h"
 #include "core/platform/Prompter.h"
 #include "core/platform/RecordFile.h"
+#include "core/platform/RecordFileRewriter.h"
 #include "core/platform/WriteFully.h"
 
 #include <QDir>
@@ -15,9 +19,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
+
+// A page's date comes first in its record.
+constexpr int DateFieldLength = 15;
 
 // Verification reads in runs of this many bytes.
 constexpr qint64 ChunkBytes = 1 << 20;
@@ -39,6 +47,11 @@ public:
     Descriptor& operator=(const Descriptor&) = delete;
     int Get() const { return fd_; }
     void Keep() { path_.clear(); }
+    int Release()
+    {
+        Keep();
+        return std::exchange(fd_, -1);
+    }
 
 private:
     int fd_;
@@ -125,6 +138,52 @@ FileError CopyBytes(int from, int to, qint64 length)
     return {};
 }
 
+// Copies the file into the empty file `to`, flushes it and checks that it
+// holds the file's bytes.
+FileError CopyChecked(const QString& source, int to)
+{
+    const Descriptor from(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (from.Get() < 0)
+        return FileError::FromErrno(errno);
+    struct stat original
+    {
+    };
+    if (::fstat(from.Get(), &original) != 0)
+        return FileError::FromErrno(errno);
+    const qint64 length = original.st_size;
+    if (const FileError error = CopyBytes(from.Get(), to, length))
+        return error;
+    if (::fsync(to) != 0)
+        return FileError::FromErrno(errno);
+    struct stat copy
+    {
+    };
+    if (::fstat(to, &copy) != 0)
+        return FileError::FromErrno(errno);
+    if (copy.st_size != length)
+        return {FileError::DeviceIO, EIO};
+    Checksum expected;
+    Checksum actual;
+    if (const FileError error = Sum(from.Get(), length, expected))
+        return error;
+    if (const FileError error = Sum(to, length, actual))
+        return error;
+    if (!(expected == actual))
+        return {FileError::DeviceIO, EIO};
+    return {};
+}
+
+// The date of a copy's last page, read from its date field alone.
+QDate LastPageDate(const QString& path, qint64 pages)
+{
+    const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    char field[DateFieldLength];
+    if (pages < 1 || file.Get() < 0 ||
+        ::pread(file.Get(), field, sizeof field, off_t((pages - 1) * DiaryPage::RecordLength)) != sizeof field)
+        return {};
+    return DateField::FromBytes(field, DateFieldLength);
+}
+
 } // namespace
 
 QString DiaryBackup::DefaultFolder()
@@ -199,39 +258,13 @@ FileError DiaryBackup::Take(const QString& diaryPath, const QString& folder, QDa
 
 FileError DiaryBackup::Copy(const QString& diaryPath, const QString& target)
 {
-    const Descriptor from(::open(QFile::encodeName(diaryPath).constData(), O_RDONLY | O_CLOEXEC));
-    if (from.Get() < 0)
-        return FileError::FromErrno(errno);
-    struct stat source
-    {
-    };
-    if (::fstat(from.Get(), &source) != 0)
-        return FileError::FromErrno(errno);
-    const qint64 length = source.st_size;
     // Under a name no copy has, until it is whole and flushed.
     const QByteArray temp = QFile::encodeName(target + QStringLiteral(".part"));
     Descriptor to(::open(temp.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600), temp);
     if (to.Get() < 0)
         return FileError::FromErrno(errno);
-    if (const FileError error = CopyBytes(from.Get(), to.Get(), length))
+    if (const FileError error = CopyChecked(diaryPath, to.Get()))
         return error;
-    if (::fsync(to.Get()) != 0)
-        return FileError::FromErrno(errno);
-    struct stat copy
-    {
-    };
-    if (::fstat(to.Get(), &copy) != 0)
-        return FileError::FromErrno(errno);
-    if (copy.st_size != length)
-        return {FileError::DeviceIO, EIO};
-    Checksum expected;
-    Checksum actual;
-    if (const FileError error = Sum(from.Get(), length, expected))
-        return error;
-    if (const FileError error = Sum(to.Get(), length, actual))
-        return error;
-    if (!(expected == actual))
-        return {FileError::DeviceIO, EIO};
     if (::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
         return FileError::FromErrno(errno);
     to.Keep();
@@ -249,14 +282,88 @@ void DiaryBackup::RemoveOld(const QString& diaryPath, const QString& folder, Gen
     RecordFile::FlushFolder(folder);
 }
 
-void DiaryBackup::ReportFailure(Prompter& prompter, const FileError& error, const QString& folder)
+namespace {
+
+void ReportBackup(Prompter& prompter, const QString& what, const FileError& error, const QString& folder)
 {
     const QString reason = error.systemError != 0 ? DiaryFiles::Reason(error.systemError)
                                                   : QStringLiteral("日記ﾌｧｲﾙを最後までｺﾋﾟｰできませんでした。");
-    prompter.Message({QStringLiteral("日記のﾊﾞｯｸｱｯﾌﾟを作成できませんでした。日記はそのまま保存します。\r") + reason +
-                          u'\r' + QDir::toNativeSeparators(QDir(folder).absolutePath()),
+    prompter.Message({what + u'\r' + reason + u'\r' + QDir::toNativeSeparators(QDir(folder).absolutePath()),
                       DiaryFiles::Title(),
                       Prompter::Buttons::Ok,
                       Prompter::Icon::Exclamation,
                       {}});
+}
+
+} // namespace
+
+void DiaryBackup::ReportFailure(Prompter& prompter, const FileError& error, const QString& folder)
+{
+    ReportBackup(prompter, QStringLiteral("日記のﾊﾞｯｸｱｯﾌﾟを作成できませんでした。日記はそのまま保存します。"), error,
+                 folder);
+}
+
+void DiaryBackup::ReportRestoreRefused(Prompter& prompter, const FileError& error, const QString& folder)
+{
+    ReportBackup(prompter, QStringLiteral("今の日記をﾊﾞｯｸｱｯﾌﾟできないため、復元を中止しました。日記は元のままです。"),
+                 error, folder);
+}
+
+FileError DiaryBackup::KeepCurrent(const QString& diaryPath, const QString& folder, const QDateTime& now)
+{
+    if (!QDir().mkpath(folder))
+        return FileError::FromErrno(errno ? errno : EACCES);
+    const QFileInfo diary(diaryPath);
+    const QString name = CopyName(diaryPath, now.date());
+    return Copy(diaryPath,
+                QDir(folder).filePath(name.left(name.size() - diary.suffix().size() - 1) + u'-' +
+                                      now.toString(QStringLiteral("HHmmss")) + name.mid(name.lastIndexOf(u'.'))));
+}
+
+FileError DiaryBackup::Replace(RecordFile& diary, const QString& copyPath)
+{
+    // A journal left for the old diary must not be played onto the new one.
+    if (const FileError error = PageJournal::Recover(diary))
+        return error;
+    const QString folder = QFileInfo(diary.Path()).absolutePath();
+    const QByteArray temp = QFile::encodeName(folder + u'/' + RecordFileRewriter::TempFileName());
+    Descriptor to(::open(temp.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600), temp);
+    if (to.Get() < 0)
+        return FileError::FromErrno(errno);
+    if (const FileError error = CopyChecked(copyPath, to.Get()))
+        return error;
+    const bool locked = diary.IsLocked();
+    if (locked)
+        if (const FileError error = RecordFile::LockDescriptor(to.Get()))
+            return error;
+    if (::rename(temp.constData(), QFile::encodeName(diary.Path()).constData()) != 0)
+        return FileError::FromErrno(errno);
+    RecordFile::FlushFolder(folder);
+    diary.CloseInBackground();
+    diary.Adopt(to.Release(), locked);
+    return {};
+}
+
+QList<DiaryBackup::Generation> DiaryBackup::List(const QString& diaryPath, const QString& folder)
+{
+    const QString sample = CopyName(diaryPath, QDate(2000, 1, 1));
+    const qsizetype stem = sample.indexOf(QStringLiteral("20000101"));
+    const QString ending = sample.mid(stem + 8);
+    QList<Generation> list;
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+        const QString name = file.fileName();
+        if (!name.startsWith(sample.left(stem)) || !name.endsWith(ending))
+            continue;
+        const QString stamp = name.mid(stem, name.size() - stem - ending.size());
+        QDateTime taken(QDate::fromString(stamp, QStringLiteral("yyyyMMdd")), QTime(0, 0));
+        if (!taken.isValid())
+            taken = QDateTime::fromString(stamp, QStringLiteral("yyyyMMdd-HHmmss"));
+        if (!taken.isValid())
+            continue;
+        const qint64 pages = file.size() / DiaryPage::RecordLength;
+        list.push_back({file.absoluteFilePath(), taken, stamp.size() > 8, qint32(pages),
+                        LastPageDate(file.absoluteFilePath(), pages)});
+    }
+    std::sort(list.begin(), list.end(), [](const Generation& a, const Generation& b) { return a.taken > b.taken; });
+    return list;
 }

@@ -235,10 +235,32 @@ void DiaryStore::BackUpBeforeWriting()
     if (backedUpOn_ == today || !diaryFile_.IsOpen() || diaryFile_.Length() == 0)
         return;
     backedUpOn_ = today;
-    const QString folder = app_.BackupFolder.isEmpty() ? DiaryBackup::DefaultFolder() : app_.BackupFolder;
+    const QString folder = BackupFolder();
     if (const FileError error =
             DiaryBackup::Take(diaryFile_.Path(), folder, today, {app_.BackupDaily, app_.BackupWeekly}))
         DiaryBackup::ReportFailure(prompter_, error, folder);
+}
+
+QString DiaryStore::BackupFolder() const
+{
+    return app_.BackupFolder.isEmpty() ? DiaryBackup::DefaultFolder() : app_.BackupFolder;
+}
+
+bool DiaryStore::RestoreBackup(const QString& copyPath)
+{
+    if (!IsOpen() || !StorePage())
+        return false;
+    if (const FileError error = DiaryBackup::KeepCurrent(diaryFile_.Path(), BackupFolder(), clock_.Now())) {
+        DiaryBackup::ReportRestoreRefused(prompter_, error, BackupFolder());
+        return false;
+    }
+    if (!Settle(DiaryBackup::Replace(diaryFile_, copyPath)))
+        return false;
+    Tell(pagesChangedListeners_);
+    // A copy of a diary that held no page starts one, as an empty diary does.
+    InitPages();
+    ShowLastPage();
+    return true;
 }
 
 bool DiaryStore::WriteCurrentRecord(qint32 page)

@@ -52,6 +52,12 @@ public:
     void DeletePage();
     void PreviousPage();
     void NextPage();
+    // Puts a copy from the backups in the diary's place, whole, and shows its
+    // last page. The diary as it was is kept in the backups first; when it
+    // cannot be, or the copy cannot be put in place, the diary stays as it is.
+    bool RestoreBackup(const QString& copyPath);
+    // Where the daily copies go.
+    QString BackupFolder() const;
     // Makes the file hold exactly PageCount pages. False when it could not.
     bool CompactDiary();
     void ShowPageStatus();

@@ -1,6 +1,7 @@
 #include "core/diary/DiaryBackup.h"
 #include "StoreFixture.h"
 #include "TestRegistry.h"
+#include "core/platform/JapaneseLocale.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +12,17 @@ using namespace StoreFixture;
 namespace {
 
 const QString Diary = QStringLiteral("DIARY.DAT");
+
+DiaryBuilder::Fields Dated(QDate date)
+{
+    return {JapaneseLocale::FormatDate(date),
+            JapaneseLocale::FormatWeekday(date),
+            QStringLiteral("0"),
+            QStringLiteral("山田太郎"),
+            QStringLiteral("午後 9:00:00"),
+            QStringLiteral("晴れ"),
+            QStringLiteral("本文")};
+}
 
 QStringList Names(const QDir& folder)
 {
@@ -113,6 +125,42 @@ private slots:
         QCOMPARE(Names(QDir(disk_->Path())), QStringList());
         QCOMPARE(h_->store.PageCount(), 5);
         QCOMPARE(ReadBytes(Diary).size(), 5 * DiaryPage::RecordLength);
+    }
+
+    // A page deleted by mistake comes back with yesterday's copy, and the
+    // diary as it was before the restore is kept beside the copies.
+    void RestoreBringsBackADeletedPage()
+    {
+        DiaryBuilder diary;
+        for (int day = 1; day <= 3; ++day)
+            diary.Add(Dated(QDate(2026, 12, day)));
+        QVERIFY(diary.WriteTo(Diary));
+        h_->Start(Diary);
+        h_->clock.Set(Now().addDays(-1));
+        const QByteArray yesterday = ReadBytes(Diary);
+        h_->store.AddPage();
+        h_->clock.Set(Now());
+        h_->Show(2);
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->store.DeletePage();
+        const QByteArray mistaken = ReadBytes(Diary);
+        QCOMPARE(mistaken.size(), 3 * DiaryPage::RecordLength);
+
+        const QList<DiaryBackup::Generation> copies = DiaryBackup::List(Diary, h_->app.BackupFolder);
+        QCOMPARE(copies.size(), 2);
+        QVERIFY(h_->store.RestoreBackup(copies[1].path));
+
+        QCOMPARE(ReadBytes(Diary), yesterday);
+        QCOMPARE(h_->store.PageCount(), 3);
+        QCOMPARE(h_->store.CurrentPage(), 3);
+        QCOMPARE(h_->store.ShownDate(), QDate(2026, 12, 3));
+        const QList<DiaryBackup::Generation> after = DiaryBackup::List(Diary, h_->app.BackupFolder);
+        QCOMPARE(after.size(), 3);
+        QVERIFY(after[0].keptAtRestore);
+        QCOMPARE(after[0].taken, Now());
+        QCOMPARE(ReadBytes(after[0].path), mistaken);
+        QCOMPARE(std::pair(after[2].pages, after[2].lastPage), std::pair(3, QDate(2026, 12, 3)));
+        QCOMPARE(Shown(h_->prompter).size(), 1);
     }
 
 private:
