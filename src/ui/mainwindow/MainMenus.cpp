@@ -259,7 +259,7 @@ void MainMenus::ShowTipWindow()
 void MainMenus::ShowProperties()
 {
     PropertiesDialog dialog(
-        context_.settings, context_.app, context_.prompter, context_.folder,
+        context_.settings, context_.app, context_.prompter, context_.folder, context_.launcher,
         [this] { (new LaunchProgress(context_, exit_, window_))->show(); }, &window_);
     context_.prompter.ShowModal(dialog);
 }

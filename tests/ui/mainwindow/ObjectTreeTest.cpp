@@ -124,7 +124,8 @@ private slots:
         RestoreWindow restore(form->Store(), test.prompter);
         trees << Tree(restore);
 
-        PropertiesDialog options(test.settings, test.context.app, test.prompter, test.context.folder, [] {});
+        PropertiesDialog options(test.settings, test.context.app, test.prompter, test.context.folder, test.launcher,
+                                 [] {});
         trees << Tree(options);
         RegistrationWindow registration(test.settings, test.prompter);
         trees << Tree(registration);
