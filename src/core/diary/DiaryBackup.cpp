@@ -192,6 +192,15 @@ QString DiaryBackup::DefaultFolder()
            QStringLiteral("/日記帳Sorafumi/backups");
 }
 
+bool DiaryBackup::MakeFolder(const QString& folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    // The copies are the diary: a folder made for them is its owner's alone.
+    return QDir().mkpath(folder) &&
+           QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 QString DiaryBackup::CopyName(const QString& diaryPath, QDate day)
 {
     const QFileInfo diary(diaryPath);
@@ -245,7 +254,7 @@ FileError DiaryBackup::Take(const QString& diaryPath, const QString& folder, QDa
 {
     if (keep.daily <= 0 && keep.weekly <= 0)
         return {};
-    if (!QDir().mkpath(folder))
+    if (!MakeFolder(folder))
         return FileError::FromErrno(errno ? errno : EACCES);
     const QString target = QDir(folder).filePath(CopyName(diaryPath, today));
     if (QFileInfo::exists(target))
@@ -311,7 +320,7 @@ void DiaryBackup::ReportRestoreRefused(Prompter& prompter, const FileError& erro
 
 FileError DiaryBackup::KeepCurrent(const QString& diaryPath, const QString& folder, const QDateTime& now)
 {
-    if (!QDir().mkpath(folder))
+    if (!MakeFolder(folder))
         return FileError::FromErrno(errno ? errno : EACCES);
     const QFileInfo diary(diaryPath);
     const QString name = CopyName(diaryPath, now.date());

@@ -27,6 +27,8 @@ public:
 
     // $XDG_DATA_HOME/日記帳Sorafumi/backups
     static QString DefaultFolder();
+    // Makes the folder when it is not there, readable by its owner only.
+    static bool MakeFolder(const QString& folder);
     static QString CopyName(const QString& diaryPath, QDate day);
     // The day a file in the folder is this diary's copy of; invalid when it is
     // none of its copies.

@@ -331,7 +331,7 @@ QString PropertiesDialog::BackupFolderShown() const
 void PropertiesDialog::OpenBackupFolder()
 {
     const QString folder = BackupFolderShown();
-    if (QDir().mkpath(folder) && launcher_.OpenFolder(folder))
+    if (DiaryBackup::MakeFolder(folder) && launcher_.OpenFolder(folder))
         return;
     prompter_.Message({QStringLiteral("バックアップの保存先を開けませんでした。\r") + QDir::toNativeSeparators(folder),
                        QStringLiteral("ﾌｧｲﾙ ｴﾗｰ"), Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});

@@ -148,6 +148,7 @@ private slots:
 
         const QList<DiaryBackup::Generation> copies = DiaryBackup::List(Diary, h_->app.BackupFolder);
         QCOMPARE(copies.size(), 2);
+        QCOMPARE(StampOf(h_->app.BackupFolder).mode, mode_t(0700));
         QVERIFY(h_->store.RestoreBackup(copies[1].path));
 
         QCOMPARE(ReadBytes(Diary), yesterday);
