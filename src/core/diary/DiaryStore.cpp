@@ -366,6 +366,8 @@ void DiaryStore::DeleteTheOnlyPage()
          {}});
     if (answer != Prompter::Answer::Yes)
         return;
+    // The file goes with its last page: the day's copy keeps it.
+    BackUpBeforeWriting();
     app_.UserDataFile.clear();
     // A folder that keeps its files still lets the page go: the file is left
     // holding no page at all.

@@ -164,6 +164,18 @@ private slots:
         QCOMPARE(Shown(h_->prompter).size(), 1);
     }
 
+    // Deleting the only page deletes the diary file; the day's copy keeps it.
+    void DeletedDiaryIsKept()
+    {
+        h_->Start(Diary);
+        const QByteArray before = ReadBytes(Diary);
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->store.DeletePage();
+        QVERIFY(!QFile::exists(Diary));
+        QCOMPARE(ReadBytes(QDir(h_->app.BackupFolder).filePath(QStringLiteral("DIARY-20261207.DAT"))), before);
+    }
+
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<CurrentFolder> folder_;
