@@ -31,6 +31,10 @@ BenchProgram::BenchProgram(const QString& diaryPath, const QString& programFolde
     settings.WriteSetting(user, QStringLiteral("LoginOnOff"), QStringLiteral("0"));
     settings.WriteSetting(QStringLiteral("Options"), QStringLiteral("Show Tips at Startup"), QStringLiteral("0"));
     settings.WriteSetting(user, QStringLiteral("UserDataFile"), QFileInfo(diaryPath).absoluteFilePath());
+    // No daily copies: BM_Backup times them, and they would go to the user's
+    // own data folder.
+    settings.WriteSetting(QStringLiteral("Tools"), QStringLiteral("BackupDaily"), QStringLiteral("0"));
+    settings.WriteSetting(QStringLiteral("Tools"), QStringLiteral("BackupWeekly"), QStringLiteral("0"));
 }
 
 std::unique_ptr<MainWindow> BenchProgram::Start()

@@ -12,6 +12,7 @@ class NoLauncher : public Launcher
 {
 public:
     bool Start(const QString&) override { return false; }
+    bool OpenFolder(const QString&) override { return false; }
 };
 
 // The program as its owner runs it, on a given diary: a registered owner

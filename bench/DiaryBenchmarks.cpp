@@ -4,6 +4,7 @@
 #include "BenchDiaries.h"
 #include "BenchProgram.h"
 #include "DiaryGenerator.h"
+#include "core/diary/DiaryBackup.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
@@ -17,6 +18,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextCharFormat>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
@@ -394,6 +397,29 @@ void BM_DeleteFirstPage(benchmark::State& state)
 constexpr int TenYears = 3650;
 constexpr int HundredYears = 36500;
 
+// The day's copy of the diary into the backups folder, verified and flushed,
+// with the removal of the copy the generations no longer keep; against one
+// read of the whole file.
+void BM_Backup(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    if (path.isEmpty())
+        return;
+    QDir folder(QFileInfo(path).dir().filePath(QStringLiteral("bench-backups")));
+    folder.removeRecursively();
+    QDate day(2026, 12, 7);
+    for (auto _ : state) {
+        day = day.addDays(1);
+        if (const FileError error = DiaryBackup::Take(path, folder.path(), day, {1, 0})) {
+            Fail(state, QStringLiteral("no copy: %1").arg(error.systemError));
+            break;
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * pages * RecordLength);
+    folder.removeRecursively();
+}
+
 // The names carry nothing but the page count, so that runs of different
 // versions compare line by line; Google Benchmark chooses the iterations and
 // the command line the repetitions.
@@ -416,4 +442,5 @@ void RegisterDiaryBenchmarks()
     Register(BM_SameDay, "BM_SameDay");
     Register(BM_MonthMarks, "BM_MonthMarks");
     Register(BM_FuzzySearch, "BM_FuzzySearch");
+    Register(BM_Backup, "BM_Backup");
 }

@@ -148,6 +148,9 @@ struct Session
     {
         app.UserName = QStringLiteral("山田太郎");
         app.UserDataFile = path;
+        // No daily copies: they would go to the user's own data folder.
+        app.BackupDaily = 0;
+        app.BackupWeekly = 0;
         store.SelectDiaryFile();
     }
 

@@ -253,6 +253,9 @@ public:
     StoreHarness() : clock(Now()), store(view, prompter, clock, app, [this] { ++ended; })
     {
         app.UserName = QStringLiteral("山田太郎");
+        // No daily copies of the diary, but in the tests of them.
+        app.BackupDaily = 0;
+        app.BackupWeekly = 0;
     }
 
     // The start-up's way in: the configured diary, then its last page shown.

@@ -16,7 +16,13 @@ public:
         started << path;
         return succeeds;
     }
+    bool OpenFolder(const QString& path) override
+    {
+        opened << path;
+        return succeeds;
+    }
     QStringList started;
+    QStringList opened;
     bool succeeds = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/diary/BodySearch.h"
 #include "core/diary/DateScan.h"
+#include "core/diary/DiaryBackup.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryView.h"
 #include "core/diary/JapaneseFold.h"
@@ -228,8 +229,43 @@ void DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match
     prompter_.Beep();
 }
 
+void DiaryStore::BackUpBeforeWriting()
+{
+    const QDate today = clock_.Now().date();
+    if (backedUpOn_ == today || !diaryFile_.IsOpen() || diaryFile_.Length() == 0)
+        return;
+    backedUpOn_ = today;
+    const QString folder = BackupFolder();
+    if (const FileError error =
+            DiaryBackup::Take(diaryFile_.Path(), folder, today, {app_.BackupDaily, app_.BackupWeekly}))
+        DiaryBackup::ReportFailure(prompter_, error, folder);
+}
+
+QString DiaryStore::BackupFolder() const
+{
+    return app_.BackupFolder.isEmpty() ? DiaryBackup::DefaultFolder() : app_.BackupFolder;
+}
+
+bool DiaryStore::RestoreBackup(const QString& copyPath)
+{
+    if (!IsOpen() || !StorePage())
+        return false;
+    if (const FileError error = DiaryBackup::KeepCurrent(diaryFile_.Path(), BackupFolder(), clock_.Now())) {
+        DiaryBackup::ReportRestoreRefused(prompter_, error, BackupFolder());
+        return false;
+    }
+    if (!Settle(DiaryBackup::Replace(diaryFile_, copyPath)))
+        return false;
+    Tell(pagesChangedListeners_);
+    // A copy of a diary that held no page starts one, as an empty diary does.
+    InitPages();
+    ShowLastPage();
+    return true;
+}
+
 bool DiaryStore::WriteCurrentRecord(qint32 page)
 {
+    BackUpBeforeWriting();
     if (const FileError error = PageRecords::WriteRecord(diaryFile_, page, shownRecord_)) {
         ReportFileError(error);
         return false;
@@ -304,6 +340,7 @@ void DiaryStore::DeletePage()
     }
     // One rewrite that leaves the page out: later pages move down by one and
     // no page is ever half moved.
+    BackUpBeforeWriting();
     const FileError error = RecordFileRewriter::Rewrite(diaryFile_, pageCount_, currentPage_);
     if (error && RecordFileRewriter::FolderRefused(error)) {
         ReportDeletionRefused();
@@ -329,6 +366,8 @@ void DiaryStore::DeleteTheOnlyPage()
          {}});
     if (answer != Prompter::Answer::Yes)
         return;
+    // The file goes with its last page: the day's copy keeps it.
+    BackUpBeforeWriting();
     app_.UserDataFile.clear();
     // A folder that keeps its files still lets the page go: the file is left
     // holding no page at all.
@@ -372,6 +411,7 @@ bool DiaryStore::CompactDiary()
         RemoveLeftoverTemp(diaryFile_);
         return true;
     }
+    BackUpBeforeWriting();
     return Settle(RecordFileRewriter::Rewrite(diaryFile_, pageCount_));
 }
 

@@ -52,6 +52,12 @@ public:
     void DeletePage();
     void PreviousPage();
     void NextPage();
+    // Puts a copy from the backups in the diary's place, whole, and shows its
+    // last page. The diary as it was is kept in the backups first; when it
+    // cannot be, or the copy cannot be put in place, the diary stays as it is.
+    bool RestoreBackup(const QString& copyPath);
+    // Where the daily copies go.
+    QString BackupFolder() const;
     // Makes the file hold exactly PageCount pages. False when it could not.
     bool CompactDiary();
     void ShowPageStatus();
@@ -104,6 +110,9 @@ private:
     void ReportFileError(const FileError& error);
     void Inform(const QString& text);
     bool WriteCurrentRecord(qint32 page);
+    // The day's first write first copies the diary as it is into the backups.
+    // A copy that fails is reported, once a day, and the write goes on.
+    void BackUpBeforeWriting();
     bool OpenDiary(const QString& name);
     // Reports a failed rewrite; false when it failed.
     bool Settle(const FileError& error);
@@ -131,4 +140,5 @@ private:
     std::vector<std::function<void()>> pagesChangedListeners_;
     RecordFile diaryFile_;
     bool openElsewhere_ = false;
+    QDate backedUpOn_;
 };

@@ -11,3 +11,8 @@ bool ProcessLauncher::Start(const QString& path)
         return false;
     return QProcess::startDetached(file.absoluteFilePath(), {}, QDir::currentPath());
 }
+
+bool ProcessLauncher::OpenFolder(const QString& path)
+{
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {QDir(path).absolutePath()});
+}

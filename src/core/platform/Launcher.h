@@ -9,10 +9,13 @@ public:
     virtual ~Launcher() = default;
     // path may be relative to the current folder; false when it cannot start.
     virtual bool Start(const QString& path) = 0;
+    // Shows a folder in the desktop's file manager; false when none starts.
+    virtual bool OpenFolder(const QString& path) = 0;
 };
 
 class ProcessLauncher : public Launcher
 {
 public:
     bool Start(const QString& path) override;
+    bool OpenFolder(const QString& path) override;
 };

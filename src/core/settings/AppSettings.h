@@ -24,6 +24,10 @@ struct AppSettings
     QString UserDataFontSize;
     QString ZnURL;
     bool ZnMSG = false;
+    // The daily copies of the diary: empty for the default folder.
+    QString BackupFolder;
+    qint32 BackupDaily = 7;
+    qint32 BackupWeekly = 4;
 
     // The reads that come before any window: owner, colours, about-box picture.
     // A colour that is not a number keeps its default.

@@ -48,6 +48,16 @@ QString FontSizeOrDefault(const QString& text)
     return SettingValue::ToNumber(text) ? text : SettingKeys::DefaultText(SettingKey::UserDataFontSize);
 }
 
+// How many copies of the diary stay: a whole number from 0 up; any other
+// text keeps the default.
+qint32 Generations(const SettingsStore& store, SettingKey key)
+{
+    const std::optional<double> number = SettingValue::ToNumber(store.ReadSetting(key));
+    if (!number || *number < 0 || *number > 9999 || *number != std::floor(*number))
+        return qint32(SettingKeys::DefaultNumber(key));
+    return qint32(*number);
+}
+
 } // namespace
 
 void SessionSettings::LoadSettings(const SettingsStore& store, AppSettings& app, SettingsView& window, Prompter& prompter)
@@ -66,6 +76,9 @@ void SessionSettings::LoadSettings(const SettingsStore& store, AppSettings& app,
     app.ZnURL = ZnPageAddress();
     app.ZnMSG = SettingValue::ToBoolean(store.ReadSetting(SettingKey::ZnMSG))
                     .value_or(SettingKeys::Of(SettingKey::ZnMSG).defaultValue.toBool());
+    app.BackupFolder = store.ReadSetting(SettingKey::BackupFolder);
+    app.BackupDaily = Generations(store, SettingKey::BackupDaily);
+    app.BackupWeekly = Generations(store, SettingKey::BackupWeekly);
 }
 
 void SessionSettings::SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window, Prompter& prompter)

@@ -43,6 +43,11 @@ const std::vector<SettingKeys::Row>& SettingKeys::All()
         {SettingKey::ShowTipsAtStartup, options, QStringLiteral("Show Tips at Startup"), 1, Form::Switch},
         // The search window's あいまい検索 check box.
         {SettingKey::FuzzySearch, tools, QStringLiteral("FuzzySearch"), 0, Form::Switch},
+        // The daily copies of the diary: their folder (empty for the one in
+        // the user's data folder) and how many days and weeks stay.
+        {SettingKey::BackupFolder, tools, QStringLiteral("BackupFolder"), QString(), Form::Text},
+        {SettingKey::BackupDaily, tools, QStringLiteral("BackupDaily"), 7, Form::Number},
+        {SettingKey::BackupWeekly, tools, QStringLiteral("BackupWeekly"), 4, Form::Number},
     };
     return rows;
 }

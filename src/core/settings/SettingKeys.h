@@ -26,6 +26,9 @@ enum class SettingKey {
     ShowTipsAtStartup,
     // The newer features keep theirs in the section Tools.
     FuzzySearch,
+    BackupFolder,
+    BackupDaily,
+    BackupWeekly,
 };
 
 // The settings file's keys, one row each: the section and name it is stored

@@ -1,5 +1,7 @@
 #include "ui/dialogs/PropertiesDialog.h"
 
+#include "core/diary/DiaryBackup.h"
+#include "core/platform/Launcher.h"
 #include "core/platform/ProgramFolder.h"
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
@@ -72,8 +74,8 @@ QString PropertiesDialog::PictureFilter()
 }
 
 PropertiesDialog::PropertiesDialog(SettingsStore& settings, AppSettings& app, Prompter& prompter, const ProgramFolder& folder,
-                       std::function<void()> startMaintenance, QWidget* parent)
-    : QDialog(parent), settings_(settings), folder_(folder), app_(app), prompter_(prompter),
+                       Launcher& launcher, std::function<void()> startMaintenance, QWidget* parent)
+    : QDialog(parent), settings_(settings), folder_(folder), app_(app), prompter_(prompter), launcher_(launcher),
       startMaintenance_(std::move(startMaintenance)), fontColour_(app.ActiveFontColor),
       backColour_(app.ActiveCtrlColor)
 {
@@ -156,7 +158,15 @@ QWidget* PropertiesDialog::BuildDetailTab()
     connect(browse, &QPushButton::clicked, this, &PropertiesDialog::ChooseAboutPicture);
     grid->addWidget(aboutPicturePath_, 5, 0, 1, 2);
     grid->addWidget(browse, 5, 2);
-    grid->setRowStretch(6, 1);
+    grid->addWidget(Caption(QStringLiteral("日記のバックアップの保存先（空欄は標準の場所）"), "lblBackupFolder", -1, tab), 6,
+                    0, 1, 3);
+    backupFolder_ = Named(new QLineEdit(tab), "txtBackupFolder");
+    backupFolder_->setPlaceholderText(QDir::toNativeSeparators(DiaryBackup::DefaultFolder()));
+    auto* open = Named(new QPushButton(QStringLiteral("開く"), tab), "cmdOpenBackupFolder");
+    connect(open, &QPushButton::clicked, this, &PropertiesDialog::OpenBackupFolder);
+    grid->addWidget(backupFolder_, 7, 0, 1, 2);
+    grid->addWidget(open, 7, 2);
+    grid->setRowStretch(8, 1);
     return tab;
 }
 
@@ -208,6 +218,7 @@ void PropertiesDialog::Open()
 {
     ShowSampleColours();
     aboutPicturePath_->setText(app_.VersionPicture);
+    backupFolder_->setText(settings_.ReadSetting(SettingKey::BackupFolder));
 
     SetFromSetting(showLogin_, settings_.ReadSetting(SettingKey::LoginOnOff));
     ownerName_->setText(settings_.ReadSetting(SettingKey::UserName));
@@ -311,11 +322,28 @@ void PropertiesDialog::StartMaintenance()
         startMaintenance_();
 }
 
+QString PropertiesDialog::BackupFolderShown() const
+{
+    const QString typed = backupFolder_->text().trimmed();
+    return typed.isEmpty() ? DiaryBackup::DefaultFolder() : typed;
+}
+
+void PropertiesDialog::OpenBackupFolder()
+{
+    const QString folder = BackupFolderShown();
+    if (DiaryBackup::MakeFolder(folder) && launcher_.OpenFolder(folder))
+        return;
+    prompter_.Message({QStringLiteral("バックアップの保存先を開けませんでした。\r") + QDir::toNativeSeparators(folder),
+                       QStringLiteral("ﾌｧｲﾙ ｴﾗｰ"), Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
+}
+
 void PropertiesDialog::Accept()
 {
     app_.ActiveFontColor = fontColour_;
     app_.ActiveCtrlColor = backColour_;
     app_.VersionPicture = aboutPicturePath_->text();
+    // The next day's copy goes to the new folder.
+    app_.BackupFolder = backupFolder_->text().trimmed();
     const bool stored = settings_.WriteSettings({
         {SettingKey::UserPWS, password_->text()},
         {SettingKey::LoginOnOff, SettingValue::FromSwitch(showLogin_->isChecked())},
@@ -324,6 +352,7 @@ void PropertiesDialog::Accept()
         {SettingKey::ActiveFontColor, QString::number(app_.ActiveFontColor)},
         {SettingKey::ActiveCtrlColor, QString::number(app_.ActiveCtrlColor)},
         {SettingKey::VersionPicture, app_.VersionPicture},
+        {SettingKey::BackupFolder, app_.BackupFolder},
     });
     if (!stored)
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());

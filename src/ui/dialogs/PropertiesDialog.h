@@ -7,6 +7,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
+class Launcher;
 class Prompter;
 class ProgramFolder;
 class SettingsStore;
@@ -23,7 +24,7 @@ public:
     static QString PictureFilter();
 
     PropertiesDialog(SettingsStore& settings, AppSettings& app, Prompter& prompter, const ProgramFolder& folder,
-               std::function<void()> startMaintenance, QWidget* parent = nullptr);
+               Launcher& launcher, std::function<void()> startMaintenance, QWidget* parent = nullptr);
 
     // "OK": stores everything and closes.
     void Accept();
@@ -49,12 +50,18 @@ private:
     void Open();
     bool ShowPreview(const QString& path);
     void ShowSampleColours();
+    // Shows the backups folder in the box in the file manager, made first
+    // when it is not there yet.
+    void OpenBackupFolder();
+    QString BackupFolderShown() const;
 
     SettingsStore& settings_;
     const ProgramFolder& folder_;
     AppSettings& app_;
     Prompter& prompter_;
+    Launcher& launcher_;
     std::function<void()> startMaintenance_;
+    QLineEdit* backupFolder_ = nullptr;
     // The sample's colours as stored values, so that a desktop colour stays
     // one until another colour is chosen.
     qint32 fontColour_;

@@ -4,6 +4,7 @@
 #include "ui/browser/HelpPages.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/PropertiesDialog.h"
+#include "ui/dialogs/RestoreWindow.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/TipWindow.h"
@@ -59,6 +60,7 @@ const MainMenus::Row MainMenus::Rows[] = {
 
     {Place::Menu, "menuTool", "ツール(&T)"},
     {Place::MenuEntry, "menuTool_SameDay", "過去の同じ日", 0, {}, [](MainMenus& m) { m.ShowSameDayWindow(); }},
+    {Place::MenuEntry, "menuTool_Restore", "バックアップから復元", 0, {}, [](MainMenus& m) { m.ShowRestoreWindow(); }},
 
     {Place::Menu, "menuService", "サービス"},
     {Place::MenuEntry, "menuService_HomePage", "ホームページ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(SitePage); }},
@@ -257,8 +259,14 @@ void MainMenus::ShowTipWindow()
 void MainMenus::ShowProperties()
 {
     PropertiesDialog dialog(
-        context_.settings, context_.app, context_.prompter, context_.folder,
+        context_.settings, context_.app, context_.prompter, context_.folder, context_.launcher,
         [this] { (new LaunchProgress(context_, exit_, window_))->show(); }, &window_);
+    context_.prompter.ShowModal(dialog);
+}
+
+void MainMenus::ShowRestoreWindow()
+{
+    RestoreWindow dialog(store_, context_.prompter, &window_);
     context_.prompter.ShowModal(dialog);
 }
 

@@ -39,6 +39,7 @@ public:
     void ShowSearchWindow();
     // The pages of the shown day in other years, in a window that stays open.
     void ShowSameDayWindow();
+    void ShowRestoreWindow();
     // Switches the start-up tip on again, then shows the tip window.
     void ShowTips();
     // Also the start-up's last step, when the tip of the day is switched on.

@@ -34,7 +34,8 @@ struct OptionsFixture
     std::unique_ptr<PropertiesDialog> Open()
     {
         auto dialog = std::make_unique<PropertiesDialog>(test.settings, test.context.app, test.prompter,
-                                                   test.context.folder, [this] { ++maintenanceStarted; });
+                                                   test.context.folder, test.launcher,
+                                                   [this] { ++maintenanceStarted; });
         dialog->show();
         return dialog;
     }
@@ -189,6 +190,32 @@ private slots:
 
     // The user is told once that the change holds only until the program
     // ends; the dialog closes and this run goes on with what was chosen.
+    // The backups folder: opened in the file manager (made first when it is
+    // not there yet), a file manager that does not start is said, and OK
+    // keeps the folder for the next copy.
+    void BackupFolderOpensAndIsKept()
+    {
+        OptionsFixture fixture;
+        const auto dialog = fixture.Open();
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("txtBackupFolder"));
+        QCOMPARE(box->text(), QString());
+        const QString folder = fixture.test.profile.Root() + QStringLiteral("/控え");
+        box->setText(folder);
+        fixture.test.launcher.succeeds = true;
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdOpenBackupFolder"))->click();
+        QCOMPARE(fixture.test.launcher.opened, QStringList{folder});
+        QVERIFY(QFileInfo(folder).isDir());
+        fixture.test.launcher.succeeds = false;
+        fixture.test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdOpenBackupFolder"))->click();
+        QCOMPARE(fixture.test.prompter.LastMessage().text,
+                 QStringLiteral("バックアップの保存先を開けませんでした。\r") + folder);
+
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        QCOMPARE(fixture.test.Read(QStringLiteral("Tools"), QStringLiteral("BackupFolder")), folder);
+        QCOMPARE(fixture.test.context.app.BackupFolder, folder);
+    }
+
     void OkOnAnUnwritableStore()
     {
         OptionsFixture fixture;

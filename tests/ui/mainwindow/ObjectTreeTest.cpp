@@ -5,6 +5,7 @@
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/LoginWindow.h"
 #include "ui/dialogs/PropertiesDialog.h"
+#include "ui/dialogs/RestoreWindow.h"
 #include "ui/dialogs/RegistrationWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/TipWindow.h"
@@ -120,8 +121,11 @@ private slots:
         form->Commands().ShowSameDayWindow();
         QVERIFY(form->Commands().OpenSameDayWindow());
         trees << Tree(*form->Commands().OpenSameDayWindow());
+        RestoreWindow restore(form->Store(), test.prompter);
+        trees << Tree(restore);
 
-        PropertiesDialog options(test.settings, test.context.app, test.prompter, test.context.folder, [] {});
+        PropertiesDialog options(test.settings, test.context.app, test.prompter, test.context.folder, test.launcher,
+                                 [] {});
         trees << Tree(options);
         RegistrationWindow registration(test.settings, test.prompter);
         trees << Tree(registration);

@@ -1,0 +1,378 @@
+#include "core/diary/DiaryBackup.h"
+
+#include "core/diary/DateField.h"
+#include "core/diary/DiaryFiles.h"
+#include "core/diary/DiaryPage.h"
+#include "core/platform/PageJournal.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/RecordFile.h"
+#include "core/platform/RecordFileRewriter.h"
+#include "core/platform/WriteFully.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QtEndian>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A page's date comes first in its record.
+constexpr int DateFieldLength = 15;
+
+// Verification reads in runs of this many bytes.
+constexpr qint64 ChunkBytes = 1 << 20;
+
+// A descriptor that is closed, and for the copy's temporary name removed,
+// however the copy ends.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd, QByteArray removeOnFailure = {}) : fd_(fd), path_(std::move(removeOnFailure)) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!path_.isEmpty())
+            ::unlink(path_.constData());
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+    void Keep() { path_.clear(); }
+    int Release()
+    {
+        Keep();
+        return std::exchange(fd_, -1);
+    }
+
+private:
+    int fd_;
+    QByteArray path_;
+};
+
+// A checksum of a whole file: four lanes of 64-bit words, so that it runs
+// at about the speed memory is read.
+class Checksum
+{
+public:
+    void Add(const char* bytes, qint64 length)
+    {
+        qint64 at = 0;
+        for (; at + 32 <= length; at += 32)
+            for (int lane = 0; lane < 4; ++lane)
+                lanes_[lane] = Round(lanes_[lane], qFromLittleEndian<quint64>(bytes + at + lane * 8));
+        for (; at < length; ++at)
+            tail_ = (tail_ ^ quint8(bytes[at])) * 0x100000001b3ULL;
+        total_ += length;
+    }
+    bool operator==(const Checksum&) const = default;
+
+private:
+    static quint64 Round(quint64 lane, quint64 word)
+    {
+        lane += word * 0xc2b2ae3d27d4eb4fULL;
+        lane = (lane << 31) | (lane >> 33);
+        return lane * 0x9e3779b185ebca87ULL;
+    }
+
+    quint64 lanes_[4] = {1, 2, 3, 4};
+    quint64 tail_ = 0xcbf29ce484222325ULL;
+    qint64 total_ = 0;
+};
+
+// The checksum of the first `length` bytes; a file shorter than that fails.
+FileError Sum(int fd, qint64 length, Checksum& sum)
+{
+    std::vector<char> buffer(size_t(qMin(length, ChunkBytes)) + 1);
+    for (qint64 done = 0; done < length;) {
+        const ssize_t got = ::pread(fd, buffer.data(), size_t(qMin(length - done, ChunkBytes)), off_t(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return FileError::FromErrno(errno);
+        if (got == 0)
+            return {FileError::InputPastEnd, 0};
+        sum.Add(buffer.data(), got);
+        done += got;
+    }
+    return {};
+}
+
+// The kernel copies, as a reflink where the file system has one; where it
+// cannot copy between these two files, the bytes pass through here instead.
+FileError CopyBytes(int from, int to, qint64 length)
+{
+    loff_t in = 0;
+    loff_t out = 0;
+    while (in < length) {
+        const ssize_t copied = ::copy_file_range(from, &in, to, &out, size_t(length - in), 0);
+        if (copied > 0)
+            continue;
+        if (copied == 0)
+            return {FileError::InputPastEnd, 0};
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
+            return FileError::FromErrno(errno);
+        break;
+    }
+    std::vector<char> buffer(static_cast<size_t>(ChunkBytes));
+    while (in < length) {
+        const ssize_t got = ::pread(from, buffer.data(), size_t(qMin(qint64(length - in), ChunkBytes)), in);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got == 0 ? FileError{FileError::InputPastEnd, 0} : FileError::FromErrno(errno);
+        if (const FileError error = WriteFully(to, buffer.data(), got, in))
+            return error;
+        in += got;
+    }
+    return {};
+}
+
+// Copies the file into the empty file `to`, flushes it and checks that it
+// holds the file's bytes.
+FileError CopyChecked(const QString& source, int to)
+{
+    const Descriptor from(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (from.Get() < 0)
+        return FileError::FromErrno(errno);
+    struct stat original
+    {
+    };
+    if (::fstat(from.Get(), &original) != 0)
+        return FileError::FromErrno(errno);
+    const qint64 length = original.st_size;
+    if (const FileError error = CopyBytes(from.Get(), to, length))
+        return error;
+    if (::fsync(to) != 0)
+        return FileError::FromErrno(errno);
+    struct stat copy
+    {
+    };
+    if (::fstat(to, &copy) != 0)
+        return FileError::FromErrno(errno);
+    if (copy.st_size != length)
+        return {FileError::DeviceIO, EIO};
+    Checksum expected;
+    Checksum actual;
+    if (const FileError error = Sum(from.Get(), length, expected))
+        return error;
+    if (const FileError error = Sum(to, length, actual))
+        return error;
+    if (!(expected == actual))
+        return {FileError::DeviceIO, EIO};
+    return {};
+}
+
+// The date of a copy's last page, read from its date field alone.
+QDate LastPageDate(const QString& path, qint64 pages)
+{
+    const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    char field[DateFieldLength];
+    if (pages < 1 || file.Get() < 0 ||
+        ::pread(file.Get(), field, sizeof field, off_t((pages - 1) * DiaryPage::RecordLength)) != sizeof field)
+        return {};
+    return DateField::FromBytes(field, DateFieldLength);
+}
+
+} // namespace
+
+QString DiaryBackup::DefaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/日記帳Sorafumi/backups");
+}
+
+bool DiaryBackup::MakeFolder(const QString& folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    // The copies are the diary: a folder made for them is its owner's alone.
+    return QDir().mkpath(folder) &&
+           QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QString DiaryBackup::CopyName(const QString& diaryPath, QDate day)
+{
+    const QFileInfo diary(diaryPath);
+    const QString suffix = diary.suffix().isEmpty() ? QStringLiteral("DAT") : diary.suffix();
+    return diary.completeBaseName() + u'-' + day.toString(QStringLiteral("yyyyMMdd")) + u'.' + suffix;
+}
+
+QDate DiaryBackup::DayOf(const QString& diaryPath, const QString& fileName)
+{
+    const QString sample = CopyName(diaryPath, QDate(2000, 1, 1));
+    const qsizetype stem = sample.size() - QStringLiteral("20000101.").size() - QFileInfo(sample).suffix().size();
+    if (fileName.size() != sample.size() || fileName.left(stem) != sample.left(stem) ||
+        fileName.right(sample.size() - stem - 8) != sample.right(sample.size() - stem - 8))
+        return {};
+    return QDate::fromString(fileName.mid(stem, 8), QStringLiteral("yyyyMMdd"));
+}
+
+QList<QDate> DiaryBackup::Days(const QString& diaryPath, const QString& folder)
+{
+    QList<QDate> days;
+    for (const QString& name : QDir(folder).entryList(QDir::Files))
+        if (const QDate day = DayOf(diaryPath, name); day.isValid())
+            days << day;
+    std::sort(days.begin(), days.end(), std::greater<>());
+    return days;
+}
+
+QList<QDate> DiaryBackup::Kept(const QList<QDate>& days, Generations keep)
+{
+    const auto mondayOf = [](QDate day) { return day.addDays(1 - day.dayOfWeek()); };
+    QList<QDate> kept = days.mid(0, qMax(0, keep.daily));
+    // The weeks run Monday to Sunday; a week's newest copy stands for it, and
+    // a week a daily copy stands for needs no other.
+    QList<QDate> weeks;
+    for (const QDate& day : kept)
+        weeks << mondayOf(day);
+    int weekly = 0;
+    for (const QDate& day : days.mid(kept.size())) {
+        if (weekly >= keep.weekly)
+            break;
+        if (weeks.contains(mondayOf(day)))
+            continue;
+        weeks << mondayOf(day);
+        kept << day;
+        ++weekly;
+    }
+    return kept;
+}
+
+FileError DiaryBackup::Take(const QString& diaryPath, const QString& folder, QDate today, Generations keep)
+{
+    if (keep.daily <= 0 && keep.weekly <= 0)
+        return {};
+    if (!MakeFolder(folder))
+        return FileError::FromErrno(errno ? errno : EACCES);
+    const QString target = QDir(folder).filePath(CopyName(diaryPath, today));
+    if (QFileInfo::exists(target))
+        return {};
+    if (const FileError error = Copy(diaryPath, target))
+        return error;
+    RemoveOld(diaryPath, folder, keep);
+    return {};
+}
+
+FileError DiaryBackup::Copy(const QString& diaryPath, const QString& target)
+{
+    // Under a name no copy has, until it is whole and flushed.
+    const QByteArray temp = QFile::encodeName(target + QStringLiteral(".part"));
+    Descriptor to(::open(temp.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600), temp);
+    if (to.Get() < 0)
+        return FileError::FromErrno(errno);
+    if (const FileError error = CopyChecked(diaryPath, to.Get()))
+        return error;
+    if (::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
+        return FileError::FromErrno(errno);
+    to.Keep();
+    RecordFile::FlushFolder(QFileInfo(target).absolutePath());
+    return {};
+}
+
+void DiaryBackup::RemoveOld(const QString& diaryPath, const QString& folder, Generations keep)
+{
+    const QList<QDate> days = Days(diaryPath, folder);
+    const QList<QDate> kept = Kept(days, keep);
+    for (const QDate& day : days)
+        if (!kept.contains(day))
+            QFile::remove(QDir(folder).filePath(CopyName(diaryPath, day)));
+    RecordFile::FlushFolder(folder);
+}
+
+namespace {
+
+void ReportBackup(Prompter& prompter, const QString& what, const FileError& error, const QString& folder)
+{
+    const QString reason = error.systemError != 0 ? DiaryFiles::Reason(error.systemError)
+                                                  : QStringLiteral("日記ﾌｧｲﾙを最後までｺﾋﾟｰできませんでした。");
+    prompter.Message({what + u'\r' + reason + u'\r' + QDir::toNativeSeparators(QDir(folder).absolutePath()),
+                      DiaryFiles::Title(),
+                      Prompter::Buttons::Ok,
+                      Prompter::Icon::Exclamation,
+                      {}});
+}
+
+} // namespace
+
+void DiaryBackup::ReportFailure(Prompter& prompter, const FileError& error, const QString& folder)
+{
+    ReportBackup(prompter, QStringLiteral("日記のﾊﾞｯｸｱｯﾌﾟを作成できませんでした。日記はそのまま保存します。"), error,
+                 folder);
+}
+
+void DiaryBackup::ReportRestoreRefused(Prompter& prompter, const FileError& error, const QString& folder)
+{
+    ReportBackup(prompter, QStringLiteral("今の日記をﾊﾞｯｸｱｯﾌﾟできないため、復元を中止しました。日記は元のままです。"),
+                 error, folder);
+}
+
+FileError DiaryBackup::KeepCurrent(const QString& diaryPath, const QString& folder, const QDateTime& now)
+{
+    if (!MakeFolder(folder))
+        return FileError::FromErrno(errno ? errno : EACCES);
+    const QFileInfo diary(diaryPath);
+    const QString name = CopyName(diaryPath, now.date());
+    return Copy(diaryPath,
+                QDir(folder).filePath(name.left(name.size() - diary.suffix().size() - 1) + u'-' +
+                                      now.toString(QStringLiteral("HHmmss")) + name.mid(name.lastIndexOf(u'.'))));
+}
+
+FileError DiaryBackup::Replace(RecordFile& diary, const QString& copyPath)
+{
+    // A journal left for the old diary must not be played onto the new one.
+    if (const FileError error = PageJournal::Recover(diary))
+        return error;
+    const QString folder = QFileInfo(diary.Path()).absolutePath();
+    const QByteArray temp = QFile::encodeName(folder + u'/' + RecordFileRewriter::TempFileName());
+    Descriptor to(::open(temp.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600), temp);
+    if (to.Get() < 0)
+        return FileError::FromErrno(errno);
+    if (const FileError error = CopyChecked(copyPath, to.Get()))
+        return error;
+    const bool locked = diary.IsLocked();
+    if (locked)
+        if (const FileError error = RecordFile::LockDescriptor(to.Get()))
+            return error;
+    if (::rename(temp.constData(), QFile::encodeName(diary.Path()).constData()) != 0)
+        return FileError::FromErrno(errno);
+    RecordFile::FlushFolder(folder);
+    diary.CloseInBackground();
+    diary.Adopt(to.Release(), locked);
+    return {};
+}
+
+QList<DiaryBackup::Generation> DiaryBackup::List(const QString& diaryPath, const QString& folder)
+{
+    const QString sample = CopyName(diaryPath, QDate(2000, 1, 1));
+    const qsizetype stem = sample.indexOf(QStringLiteral("20000101"));
+    const QString ending = sample.mid(stem + 8);
+    QList<Generation> list;
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+        const QString name = file.fileName();
+        if (!name.startsWith(sample.left(stem)) || !name.endsWith(ending))
+            continue;
+        const QString stamp = name.mid(stem, name.size() - stem - ending.size());
+        QDateTime taken(QDate::fromString(stamp, QStringLiteral("yyyyMMdd")), QTime(0, 0));
+        if (!taken.isValid())
+            taken = QDateTime::fromString(stamp, QStringLiteral("yyyyMMdd-HHmmss"));
+        if (!taken.isValid())
+            continue;
+        const qint64 pages = file.size() / DiaryPage::RecordLength;
+        list.push_back({file.absoluteFilePath(), taken, stamp.size() > 8, qint32(pages),
+                        LastPageDate(file.absoluteFilePath(), pages)});
+    }
+    std::sort(list.begin(), list.end(), [](const Generation& a, const Generation& b) { return a.taken > b.taken; });
+    return list;
+}

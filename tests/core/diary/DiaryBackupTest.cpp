@@ -1,0 +1,187 @@
+#include "core/diary/DiaryBackup.h"
+#include "StoreFixture.h"
+#include "TestRegistry.h"
+#include "core/platform/JapaneseLocale.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace StoreFixture;
+
+namespace {
+
+const QString Diary = QStringLiteral("DIARY.DAT");
+
+DiaryBuilder::Fields Dated(QDate date)
+{
+    return {JapaneseLocale::FormatDate(date),
+            JapaneseLocale::FormatWeekday(date),
+            QStringLiteral("0"),
+            QStringLiteral("山田太郎"),
+            QStringLiteral("午後 9:00:00"),
+            QStringLiteral("晴れ"),
+            QStringLiteral("本文")};
+}
+
+QStringList Names(const QDir& folder)
+{
+    return folder.entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+// The daily copies of the diary, taken as the store writes on a new day.
+class DiaryBackupTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        folder_ = std::make_unique<CurrentFolder>(dir_->path());
+        h_ = std::make_unique<StoreHarness>();
+        h_->app.BackupFolder = dir_->filePath(QStringLiteral("backups"));
+        h_->app.BackupDaily = 7;
+        h_->app.BackupWeekly = 4;
+        QVERIFY(WriteBytes(Diary, DiaryBuilder::SampleRecord()));
+    }
+    void cleanup()
+    {
+        h_.reset();
+        disk_.reset();
+        folder_.reset();
+        dir_.reset();
+    }
+
+    void ThirtyDaysKeepTheGenerations_data()
+    {
+        QTest::addColumn<int>("daily");
+        QTest::addColumn<int>("weekly");
+        QTest::addColumn<QString>("days");
+        // The thirty days end on Monday 7 December 2026.
+        QTest::newRow("7 days, 4 weeks") << 7 << 4
+                                         << QStringLiteral("1108 1115 1122 1129 1201 1202 1203 1204 1205 1206 1207");
+        QTest::newRow("2 days") << 2 << 0 << QStringLiteral("1206 1207");
+        QTest::newRow("2 weeks") << 0 << 2 << QStringLiteral("1206 1207");
+        QTest::newRow("1 day, 1 week") << 1 << 1 << QStringLiteral("1206 1207");
+        QTest::newRow("none") << 0 << 0 << QString();
+    }
+
+    // Two saves a day for thirty days; the copy of each day holds the diary
+    // as it was before that day's first save.
+    void ThirtyDaysKeepTheGenerations()
+    {
+        QFETCH(int, daily);
+        QFETCH(int, weekly);
+        QFETCH(QString, days);
+        QStringList kept;
+        for (const QString& day : days.split(u' ', Qt::SkipEmptyParts))
+            kept << QStringLiteral("DIARY-2026%1.DAT").arg(day);
+        h_->app.BackupDaily = daily;
+        h_->app.BackupWeekly = weekly;
+        h_->Start(Diary);
+        QByteArray before;
+        for (QDate day = QDate(2026, 11, 8); day <= QDate(2026, 12, 7); day = day.addDays(1)) {
+            h_->clock.Set(QDateTime(day, QTime(21, 0)));
+            before = ReadBytes(Diary);
+            h_->store.AddPage();
+            h_->store.AddPage();
+        }
+        const QDir backups(h_->app.BackupFolder);
+        QCOMPARE(Names(backups), kept);
+        if (!kept.isEmpty())
+            QCOMPARE(ReadBytes(backups.filePath(kept.last())), before);
+        QCOMPARE(h_->store.PageCount(), 61);
+        QCOMPARE(Shown(h_->prompter), QStringList());
+    }
+
+    // A backups folder on a full disk: one message, no part of a copy left
+    // behind, and the pages are saved all the same.
+    void FullBackupDiskSavesTheDiary()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only root can mount a small disk");
+        disk_ = std::make_unique<SmallDisk>(dir_->filePath(QStringLiteral("disk")), 16);
+        if (!disk_->IsMounted())
+            QSKIP("no tmpfs could be mounted");
+        DiaryBuilder diary;
+        for (int page = 0; page < 3; ++page)
+            diary.AddRaw(DiaryBuilder::SampleRecord());
+        QVERIFY(diary.WriteTo(Diary));
+        h_->app.BackupFolder = disk_->Path();
+        h_->Start(Diary);
+
+        h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+        h_->store.AddPage();
+        h_->store.AddPage();
+
+        QCOMPARE(
+            Shown(h_->prompter),
+            QStringList{FileErrorBox(QStringLiteral("日記のﾊﾞｯｸｱｯﾌﾟを作成できませんでした。日記はそのまま保存します。\r"
+                                                    "ﾃﾞｨｽｸがいっぱいです。\r") +
+                                     disk_->Path())});
+        QCOMPARE(Names(QDir(disk_->Path())), QStringList());
+        QCOMPARE(h_->store.PageCount(), 5);
+        QCOMPARE(ReadBytes(Diary).size(), 5 * DiaryPage::RecordLength);
+    }
+
+    // A page deleted by mistake comes back with yesterday's copy, and the
+    // diary as it was before the restore is kept beside the copies.
+    void RestoreBringsBackADeletedPage()
+    {
+        DiaryBuilder diary;
+        for (int day = 1; day <= 3; ++day)
+            diary.Add(Dated(QDate(2026, 12, day)));
+        QVERIFY(diary.WriteTo(Diary));
+        h_->Start(Diary);
+        h_->clock.Set(Now().addDays(-1));
+        const QByteArray yesterday = ReadBytes(Diary);
+        h_->store.AddPage();
+        h_->clock.Set(Now());
+        h_->Show(2);
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->store.DeletePage();
+        const QByteArray mistaken = ReadBytes(Diary);
+        QCOMPARE(mistaken.size(), 3 * DiaryPage::RecordLength);
+
+        const QList<DiaryBackup::Generation> copies = DiaryBackup::List(Diary, h_->app.BackupFolder);
+        QCOMPARE(copies.size(), 2);
+        QCOMPARE(StampOf(h_->app.BackupFolder).mode, mode_t(0700));
+        QVERIFY(h_->store.RestoreBackup(copies[1].path));
+
+        QCOMPARE(ReadBytes(Diary), yesterday);
+        QCOMPARE(h_->store.PageCount(), 3);
+        QCOMPARE(h_->store.CurrentPage(), 3);
+        QCOMPARE(h_->store.ShownDate(), QDate(2026, 12, 3));
+        const QList<DiaryBackup::Generation> after = DiaryBackup::List(Diary, h_->app.BackupFolder);
+        QCOMPARE(after.size(), 3);
+        QVERIFY(after[0].keptAtRestore);
+        QCOMPARE(after[0].taken, Now());
+        QCOMPARE(ReadBytes(after[0].path), mistaken);
+        QCOMPARE(std::pair(after[2].pages, after[2].lastPage), std::pair(3, QDate(2026, 12, 3)));
+        QCOMPARE(Shown(h_->prompter).size(), 1);
+    }
+
+    // Deleting the only page deletes the diary file; the day's copy keeps it.
+    void DeletedDiaryIsKept()
+    {
+        h_->Start(Diary);
+        const QByteArray before = ReadBytes(Diary);
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->store.DeletePage();
+        QVERIFY(!QFile::exists(Diary));
+        QCOMPARE(ReadBytes(QDir(h_->app.BackupFolder).filePath(QStringLiteral("DIARY-20261207.DAT"))), before);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<CurrentFolder> folder_;
+    std::unique_ptr<SmallDisk> disk_;
+    std::unique_ptr<StoreHarness> h_;
+};
+
+SORAFUMI_TEST(DiaryBackupTest)
+#include "DiaryBackupTest.moc"
