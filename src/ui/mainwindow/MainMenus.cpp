@@ -3,6 +3,7 @@
 #include "core/diary/DiaryStore.h"
 #include "ui/browser/HelpPages.h"
 #include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/ExportWindow.h"
 #include "ui/dialogs/PropertiesDialog.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
@@ -59,6 +60,7 @@ const MainMenus::Row MainMenus::Rows[] = {
 
     {Place::Menu, "menuTool", "ツール(&T)"},
     {Place::MenuEntry, "menuTool_SameDay", "過去の同じ日", 0, {}, [](MainMenus& m) { m.ShowSameDayWindow(); }},
+    {Place::MenuEntry, "menuTool_Export", "書き出し(&E)...", 0, {}, [](MainMenus& m) { m.ShowExportWindow(); }},
 
     {Place::Menu, "menuService", "サービス"},
     {Place::MenuEntry, "menuService_HomePage", "ホームページ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(SitePage); }},
@@ -240,6 +242,12 @@ void MainMenus::ShowSameDayWindow()
     sameDay_->show();
     sameDay_->raise();
     sameDay_->activateWindow();
+}
+
+void MainMenus::ShowExportWindow()
+{
+    ExportWindow window(store_, context_.prompter, context_.clock, &window_);
+    context_.prompter.ShowModal(window);
 }
 
 void MainMenus::ShowTips()

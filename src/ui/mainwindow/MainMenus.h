@@ -39,6 +39,8 @@ public:
     void ShowSearchWindow();
     // The pages of the shown day in other years, in a window that stays open.
     void ShowSameDayWindow();
+    // Pages of the diary written out as text files or one HTML file.
+    void ShowExportWindow();
     // Switches the start-up tip on again, then shows the tip window.
     void ShowTips();
     // Also the start-up's last step, when the tip of the day is switched on.

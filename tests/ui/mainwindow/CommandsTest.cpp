@@ -375,7 +375,8 @@ private slots:
         QTest::newRow("options") << 2 << QStringLiteral("設定(&O)")
                                  << QStringList{QStringLiteral("プロパティ(&Ｉ) Ctrl+P"), QStringLiteral("-"),
                                                 QStringLiteral("ワンポイントアドバイス")};
-        QTest::newRow("tool") << 3 << QStringLiteral("ツール(&T)") << QStringList{QStringLiteral("過去の同じ日")};
+        QTest::newRow("tool") << 3 << QStringLiteral("ツール(&T)")
+                              << QStringList{QStringLiteral("過去の同じ日"), QStringLiteral("書き出し(&E)...")};
         QTest::newRow("service") << 4 << QStringLiteral("サービス")
                                  << QStringList{QStringLiteral("ホームページ"), QStringLiteral("アップデート確認")};
         QTest::newRow("help") << 5 << QStringLiteral("ヘルプ")

@@ -3,6 +3,7 @@
 #include "core/tips/TipList.h"
 #include "ui/browser/BrowserWindow.h"
 #include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/ExportWindow.h"
 #include "ui/dialogs/LoginWindow.h"
 #include "ui/dialogs/PropertiesDialog.h"
 #include "ui/dialogs/RegistrationWindow.h"
@@ -120,6 +121,8 @@ private slots:
         form->Commands().ShowSameDayWindow();
         QVERIFY(form->Commands().OpenSameDayWindow());
         trees << Tree(*form->Commands().OpenSameDayWindow());
+        ExportWindow exportWindow(form->Store(), test.prompter, test.context.clock);
+        trees << Tree(exportWindow).replaceInStrings(ExportWindow::DefaultFolder(), QStringLiteral("<documents>"));
 
         PropertiesDialog options(test.settings, test.context.app, test.prompter, test.context.folder, [] {});
         trees << Tree(options);
