@@ -4,6 +4,7 @@
 #include "ui/browser/HelpPages.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/ExportWindow.h"
+#include "ui/dialogs/ImportWindow.h"
 #include "ui/dialogs/PropertiesDialog.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
@@ -61,6 +62,7 @@ const MainMenus::Row MainMenus::Rows[] = {
     {Place::Menu, "menuTool", "ツール(&T)"},
     {Place::MenuEntry, "menuTool_SameDay", "過去の同じ日", 0, {}, [](MainMenus& m) { m.ShowSameDayWindow(); }},
     {Place::MenuEntry, "menuTool_Export", "書き出し(&E)...", 0, {}, [](MainMenus& m) { m.ShowExportWindow(); }},
+    {Place::MenuEntry, "menuTool_Import", "取り込み(&I)...", 0, {}, [](MainMenus& m) { m.ShowImportWindow(); }},
 
     {Place::Menu, "menuService", "サービス"},
     {Place::MenuEntry, "menuService_HomePage", "ホームページ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(SitePage); }},
@@ -247,6 +249,12 @@ void MainMenus::ShowSameDayWindow()
 void MainMenus::ShowExportWindow()
 {
     ExportWindow window(store_, context_.prompter, context_.clock, &window_);
+    context_.prompter.ShowModal(window);
+}
+
+void MainMenus::ShowImportWindow()
+{
+    ImportWindow window(store_, context_.prompter, &window_);
     context_.prompter.ShowModal(window);
 }
 

@@ -41,6 +41,8 @@ public:
     void ShowSameDayWindow();
     // Pages of the diary written out as text files or one HTML file.
     void ShowExportWindow();
+    // Exported text files read back into the diary as new pages.
+    void ShowImportWindow();
     // Switches the start-up tip on again, then shows the tip window.
     void ShowTips();
     // Also the start-up's last step, when the tip of the day is switched on.

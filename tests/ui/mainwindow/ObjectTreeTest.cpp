@@ -4,6 +4,7 @@
 #include "ui/browser/BrowserWindow.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/ExportWindow.h"
+#include "ui/dialogs/ImportWindow.h"
 #include "ui/dialogs/LoginWindow.h"
 #include "ui/dialogs/PropertiesDialog.h"
 #include "ui/dialogs/RegistrationWindow.h"
@@ -123,6 +124,8 @@ private slots:
         trees << Tree(*form->Commands().OpenSameDayWindow());
         ExportWindow exportWindow(form->Store(), test.prompter, test.context.clock);
         trees << Tree(exportWindow).replaceInStrings(ExportWindow::DefaultFolder(), QStringLiteral("<documents>"));
+        ImportWindow importWindow(form->Store(), test.prompter);
+        trees << Tree(importWindow).replaceInStrings(ExportWindow::DefaultFolder(), QStringLiteral("<documents>"));
 
         PropertiesDialog options(test.settings, test.context.app, test.prompter, test.context.folder, [] {});
         trees << Tree(options);
