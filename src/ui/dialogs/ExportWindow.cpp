@@ -99,6 +99,7 @@ ExportWindow::ExportWindow(const DiaryStore& store, Prompter& prompter, const Cl
     progress_ = Named(new QProgressBar(this), "prgExport");
     progress_->setValue(0);
     status_ = Named(new QLabel(this), "lblStatus");
+    status_->setWordWrap(true);
 
     exportButton_ = Named(new QPushButton(QStringLiteral("書き出し(&E)"), this), "cmdExport");
     exportButton_->setDefault(true);
@@ -233,17 +234,15 @@ void ExportWindow::Export()
     status_->setText(QStringLiteral("書き出しています..."));
     const DiaryExport::Result result = DiaryExport::Run(store_.DiaryFile(), store_.PageCount(), request, Hooks());
     SetRunning(false);
-    Report(request, result);
+    Report(result);
 }
 
-void ExportWindow::Report(const ExportRequest& request, const DiaryExport::Result& result)
+void ExportWindow::Report(const DiaryExport::Result& result)
 {
     switch (result.outcome) {
     case DiaryExport::Outcome::Written:
         progress_->setValue(progress_->maximum());
-        status_->setText(QStringLiteral("%1 個のﾌｧｲﾙを %2 に書き出しました。")
-                             .arg(result.files.size())
-                             .arg(QDir::toNativeSeparators(request.folder)));
+        status_->setText(QStringLiteral("%1 個のﾌｧｲﾙを書き出しました。").arg(result.files.size()));
         break;
     case DiaryExport::Outcome::NothingToWrite:
         status_->clear();

@@ -38,7 +38,7 @@ private:
     DiaryExport::Hooks Hooks();
     bool AskReplace(const QStringList& existing);
     bool AskWriteFlawed(const std::vector<ExportFlaw>& flaws);
-    void Report(const ExportRequest& request, const DiaryExport::Result& result);
+    void Report(const DiaryExport::Result& result);
     void SetRunning(bool running);
 
     const DiaryStore& store_;

@@ -44,6 +44,7 @@ ImportWindow::ImportWindow(DiaryStore& store, Prompter& prompter, QWidget* paren
     preview_->setReadOnly(true);
     preview_->setMinimumSize(440, 160);
     status_ = Named(new QLabel(this), "lblStatus");
+    status_->setWordWrap(true);
     auto* previewButton = Named(new QPushButton(QStringLiteral("プレビュー(&P)"), this), "cmdPreview");
     previewButton->setDefault(true);
     importButton_ = Named(new QPushButton(QStringLiteral("取り込み(&I)"), this), "cmdImport");
@@ -115,7 +116,9 @@ void ImportWindow::Import()
         status_->setText(QStringLiteral("取り込めませんでした。日記は元のままです。"));
         return;
     }
-    // The same files twice would be the same pages twice.
-    Forget();
+    // The same files twice would be the same pages twice: the preview stays
+    // for reading, but asks to be made again before another import.
+    plan_ = {};
+    importButton_->setEnabled(false);
     status_->setText(QStringLiteral("%1 ページを日記の最後に取り込みました。").arg(count));
 }
