@@ -5,9 +5,11 @@
 #include "BenchProgram.h"
 #include "DiaryGenerator.h"
 #include "core/diary/DiaryBackup.h"
+#include "core/diary/DiaryExport.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
+#include "core/platform/RecordFile.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/mainwindow/MainMenus.h"
@@ -20,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTextCharFormat>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
@@ -394,6 +397,66 @@ void BM_DeleteFirstPage(benchmark::State& state)
     }
 }
 
+// The whole diary written out as text files, one a page, in UTF-8: one read
+// of each page and one new file for it, flushed once; the files of one run
+// are taken away, untimed, before the next.
+void BM_ExportText(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    RecordFile diary;
+    if (path.isEmpty() || diary.Open(path, RecordLength)) {
+        Fail(state, QStringLiteral("no diary"));
+        return;
+    }
+    QTemporaryDir out;
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        const DiaryExport::Result result = DiaryExport::Run(diary, pages, {{}, {}, {}, {}, out.path()}, {});
+        state.PauseTiming();
+        if (result.outcome != DiaryExport::Outcome::Written || result.files.size() != pages) {
+            Fail(state, QStringLiteral("the export did not write every page"));
+            break;
+        }
+        bytes = 0;
+        QDir folder(out.path());
+        for (const QFileInfo& file : folder.entryInfoList(QDir::Files))
+            bytes += file.size();
+        for (const QString& name : result.files)
+            folder.remove(name);
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
+// The reference for the export: the same number of new files of the same
+// size in all, written plainly and flushed once, with nothing read or encoded.
+void BM_WriteTextFiles(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    // The average size of an exported page of the generated diaries.
+    const QByteArray text(3127, 'x');
+    QTemporaryDir out;
+    for (auto _ : state) {
+        for (qint32 page = 1; page <= pages; ++page) {
+            const QByteArray name = QFile::encodeName(out.filePath(QString::number(page) + QStringLiteral(".txt")));
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+            if (fd < 0 || ::write(fd, text.constData(), size_t(text.size())) != text.size()) {
+                Fail(state, QStringLiteral("a file could not be written"));
+                return;
+            }
+            ::close(fd);
+        }
+        const int folder = ::open(QFile::encodeName(out.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::syncfs(folder);
+        ::close(folder);
+        state.PauseTiming();
+        QDir(out.path()).removeRecursively();
+        QDir().mkpath(out.path());
+        state.ResumeTiming();
+    }
+}
+
 constexpr int TenYears = 3650;
 constexpr int HundredYears = 36500;
 
@@ -443,4 +506,6 @@ void RegisterDiaryBenchmarks()
     Register(BM_MonthMarks, "BM_MonthMarks");
     Register(BM_FuzzySearch, "BM_FuzzySearch");
     Register(BM_Backup, "BM_Backup");
+    Register(BM_ExportText, "BM_ExportText");
+    Register(BM_WriteTextFiles, "BM_WriteTextFiles");
 }

@@ -5,7 +5,7 @@
 //   sorafumi_crashprobe build PATH [tail]   five pages of December 2026; "tail"
 //                                           adds part of a sixth record
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
-//                                           compact-tail or store-delete
+//                                           compact-tail, store-delete or import
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
@@ -233,6 +233,13 @@ int Run(const QString& operation, const QString& path)
     } else if (operation == QLatin1String("compact-tail")) {
         session.Show(4);
         store.CompactDiary();
+    } else if (operation == QLatin1String("import")) {
+        // Three imported pages appended in one rewrite, as 取り込み does.
+        session.Show(PageCount);
+        QByteArray records;
+        for (int day = PageCount + 1; day <= PageCount + 3; ++day)
+            records += DiaryBuilder::Page(Day(day)).ToBytes();
+        store.AppendPages(records);
     } else if (operation == QLatin1String("store-delete")) {
         // A page that could not be stored, then deleted: the user goes on
         // after the message.

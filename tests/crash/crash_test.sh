@@ -23,7 +23,7 @@ set -uo pipefail
 probe=$1
 shift
 operations=("$@")
-[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete store-sealed add-sealed)
+[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed)
 
 if ! command -v strace >/dev/null; then
     echo "strace is missing: install it (tools/setup.sh does)"
@@ -219,7 +219,7 @@ for operation in "${operations[@]}"; do
         [ -z "$opened" ] && [ "$name:$target" = openat:diary ] && opened=$i
         [ -z "$rewrite" ] && [ "$name:$target" = openat:temp ] && rewrite=$i
         case $operation:$name:$target in
-            delete:rename:* | compact-tail:rename:*) pages_safe=$i size_safe=$i ;;
+            delete:rename:* | compact-tail:rename:* | import:rename:*) pages_safe=$i size_safe=$i ;;
             save:rename:*) size_safe=$i ;;
         esac
     done

@@ -415,6 +415,16 @@ bool DiaryStore::CompactDiary()
     return Settle(RecordFileRewriter::Rewrite(diaryFile_, pageCount_));
 }
 
+bool DiaryStore::AppendPages(const QByteArray& records)
+{
+    if (!IsOpen() || !StorePage() || !Settle(RecordFileRewriter::Rewrite(diaryFile_, pageCount_, 0, records)))
+        return false;
+    pageCount_ += qint32(records.size() / RecordLength);
+    Tell(pagesChangedListeners_);
+    ShowLastPage();
+    return true;
+}
+
 // Where the diary's folder takes no new file, only the last page can go: it
 // is cut off in place. Any other would have to move the pages after it
 // within the diary itself, which a crash could leave half moved.

@@ -60,6 +60,10 @@ public:
     QString BackupFolder() const;
     // Makes the file hold exactly PageCount pages. False when it could not.
     bool CompactDiary();
+    // Stores the shown page, then appends whole page records in one rewrite
+    // of the diary (all or none) and shows the last of them. False when the
+    // diary is as it was.
+    bool AppendPages(const QByteArray& records);
     void ShowPageStatus();
     void CloseDiary();
     // Lets go of the diary file as the program ends, as it is on disk.

@@ -117,7 +117,7 @@ FileError CopyRecords(const RecordFile& file, qint32 first, qint32 last, TempFil
 
 } // namespace
 
-FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop)
+FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop, const QByteArray& appended)
 {
     const QString path = file.Path();
     const QString folder = QFileInfo(path).absolutePath();
@@ -137,19 +137,23 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
         // A folder that takes no new file: the records before a cut stay where
         // they are, so cutting the file's end is safe in place. Anything else
         // would move records in the diary itself.
-        if (FolderRefused(error) && (!dropping || drop == keep))
+        if (FolderRefused(error) && appended.isEmpty() && (!dropping || drop == keep))
             return CutInPlace(file, dropping ? keep - 1 : keep);
         return error;
     }
     if (file.IsLocked())
         if (const FileError error = temp.Lock())
             return error;
-    if (const FileError error = temp.Reserve(qint64(dropping ? keep - 1 : keep) * file.RecordLength()))
+    if (const FileError error =
+            temp.Reserve(qint64(dropping ? keep - 1 : keep) * file.RecordLength() + appended.size()))
         return error;
     if (const FileError error = CopyRecords(file, 1, dropping ? drop - 1 : keep, temp))
         return error;
     if (dropping)
         if (const FileError error = CopyRecords(file, drop + 1, keep, temp))
+            return error;
+    if (!appended.isEmpty())
+        if (const FileError error = temp.Append(appended.constData(), appended.size()))
             return error;
     if (const FileError error = temp.Flush())
         return error;

@@ -2,6 +2,7 @@
 
 #include "core/platform/FileError.h"
 
+#include <QByteArray>
 #include <QString>
 
 class RecordFile;
@@ -19,7 +20,8 @@ public:
 
     // Keeps records 1 to keep, leaving out record drop (0 for none). On
     // success the file is open on the rewritten file.
-    static FileError Rewrite(RecordFile& file, qint32 keep, qint32 drop = 0);
+    // `appended` holds whole records that follow the kept ones.
+    static FileError Rewrite(RecordFile& file, qint32 keep, qint32 drop = 0, const QByteArray& appended = {});
     // The rewrite failed because the folder takes no new file.
     static bool FolderRefused(const FileError& error);
 

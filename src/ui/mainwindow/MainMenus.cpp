@@ -3,6 +3,8 @@
 #include "core/diary/DiaryStore.h"
 #include "ui/browser/HelpPages.h"
 #include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/ExportWindow.h"
+#include "ui/dialogs/ImportWindow.h"
 #include "ui/dialogs/PropertiesDialog.h"
 #include "ui/dialogs/RestoreWindow.h"
 #include "ui/dialogs/SameDayWindow.h"
@@ -60,6 +62,8 @@ const MainMenus::Row MainMenus::Rows[] = {
 
     {Place::Menu, "menuTool", "ツール(&T)"},
     {Place::MenuEntry, "menuTool_SameDay", "過去の同じ日", 0, {}, [](MainMenus& m) { m.ShowSameDayWindow(); }},
+    {Place::MenuEntry, "menuTool_Export", "書き出し(&E)...", 0, {}, [](MainMenus& m) { m.ShowExportWindow(); }},
+    {Place::MenuEntry, "menuTool_Import", "取り込み(&I)...", 0, {}, [](MainMenus& m) { m.ShowImportWindow(); }},
     {Place::MenuEntry, "menuTool_Restore", "バックアップから復元", 0, {}, [](MainMenus& m) { m.ShowRestoreWindow(); }},
 
     {Place::Menu, "menuService", "サービス"},
@@ -242,6 +246,18 @@ void MainMenus::ShowSameDayWindow()
     sameDay_->show();
     sameDay_->raise();
     sameDay_->activateWindow();
+}
+
+void MainMenus::ShowExportWindow()
+{
+    ExportWindow window(store_, context_.prompter, context_.clock, &window_);
+    context_.prompter.ShowModal(window);
+}
+
+void MainMenus::ShowImportWindow()
+{
+    ImportWindow window(store_, context_.prompter, &window_);
+    context_.prompter.ShowModal(window);
 }
 
 void MainMenus::ShowTips()

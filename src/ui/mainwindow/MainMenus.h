@@ -39,6 +39,11 @@ public:
     void ShowSearchWindow();
     // The pages of the shown day in other years, in a window that stays open.
     void ShowSameDayWindow();
+    // Pages of the diary written out as text files or one HTML file.
+    void ShowExportWindow();
+    // Exported text files read back into the diary as new pages.
+    void ShowImportWindow();
+    // The diary's backups, one of which may take its place.
     void ShowRestoreWindow();
     // Switches the start-up tip on again, then shows the tip window.
     void ShowTips();

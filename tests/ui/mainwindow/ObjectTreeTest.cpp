@@ -3,10 +3,12 @@
 #include "core/tips/TipList.h"
 #include "ui/browser/BrowserWindow.h"
 #include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/ExportWindow.h"
+#include "ui/dialogs/ImportWindow.h"
 #include "ui/dialogs/LoginWindow.h"
 #include "ui/dialogs/PropertiesDialog.h"
-#include "ui/dialogs/RestoreWindow.h"
 #include "ui/dialogs/RegistrationWindow.h"
+#include "ui/dialogs/RestoreWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/TipWindow.h"
 #include "ui/dialogs/WebPanelNotice.h"
@@ -121,6 +123,10 @@ private slots:
         form->Commands().ShowSameDayWindow();
         QVERIFY(form->Commands().OpenSameDayWindow());
         trees << Tree(*form->Commands().OpenSameDayWindow());
+        ExportWindow exportWindow(form->Store(), test.prompter, test.context.clock);
+        trees << Tree(exportWindow).replaceInStrings(ExportWindow::DefaultFolder(), QStringLiteral("<documents>"));
+        ImportWindow importWindow(form->Store(), test.prompter);
+        trees << Tree(importWindow).replaceInStrings(ExportWindow::DefaultFolder(), QStringLiteral("<documents>"));
         RestoreWindow restore(form->Store(), test.prompter);
         trees << Tree(restore);
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/diary/DiaryImport.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class DiaryStore;
+class Prompter;
+
+// Reads a folder of exported text files and, after a preview of what it
+// found, appends them to the open diary as new pages in date order.
+// objectName: frmImport.
+class ImportWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    ImportWindow(DiaryStore& store, Prompter& prompter, QWidget* parent = nullptr);
+
+private:
+    void Preview();
+    void Import();
+    // A changed folder or encoding needs a new preview before anything is added.
+    void Forget();
+    QString PlanText() const;
+
+    DiaryStore& store_;
+    Prompter& prompter_;
+    QLineEdit* folder_;
+    QComboBox* encoding_;
+    QPlainTextEdit* preview_;
+    QLabel* status_;
+    QPushButton* importButton_;
+    ImportPlan plan_;
+};

@@ -1,0 +1,95 @@
+#include "ui/dialogs/ExportWindow.h"
+#include "DiaryBuilder.h"
+#include "TestApp.h"
+#include "TestRegistry.h"
+#include "ui/mainwindow/MainWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray TwoPages()
+{
+    DiaryBuilder diary;
+    for (const QString& date : {QStringLiteral("2001年5月14日"), QStringLiteral("2001年6月1日")})
+        diary.Add({date, QStringLiteral("月曜日"), QStringLiteral("0"), QStringLiteral("空野太郎"),
+                   QStringLiteral("午後 9:00:00"), QStringLiteral("晴れ"), QStringLiteral("本文")});
+    return diary.Bytes();
+}
+
+} // namespace
+
+// The export as the user reaches it: ツール → 書き出し, fill in, press 書き出し.
+class ExportWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ExportsTheChosenRangeFromTheMenu_data()
+    {
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("whole diary") << true
+                                     << QStringList{QStringLiteral("2001-05-14.txt"), QStringLiteral("2001-06-01.txt")};
+        QTest::newRow("June") << false << QStringList{QStringLiteral("2001-06-01.txt")};
+    }
+    void ExportsTheChosenRangeFromTheMenu()
+    {
+        QFETCH(bool, whole);
+        QFETCH(QStringList, files);
+        QTemporaryDir out;
+        TestApp test;
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(TwoPages());
+        QVERIFY(form);
+        QString status;
+        test.prompter.AnswerModal([&](QDialog& window) {
+            window.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->setText(out.path());
+            window.findChild<QCheckBox*>(QStringLiteral("chkWholeDiary"))->setChecked(whole);
+            window.findChild<QDateEdit*>(QStringLiteral("dtpFrom"))->setDate(QDate(2001, 6, 1));
+            window.findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
+            status = window.findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
+            return int(QDialog::Rejected);
+        });
+
+        form->findChild<QAction*>(QStringLiteral("menuTool_Export"))->trigger();
+
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), files);
+        QCOMPARE(status, QStringLiteral("%1 個のﾌｧｲﾙを書き出しました。").arg(files.size()));
+    }
+
+    void AnExistingFileIsKeptOnNo()
+    {
+        QTemporaryDir out;
+        const QString mine = QDir(out.path()).filePath(QStringLiteral("2001-06-01.txt"));
+        QFile file(mine);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+        file.close();
+        TestApp test;
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(TwoPages());
+        QVERIFY(form);
+        ExportWindow window(form->Store(), test.prompter, test.context.clock);
+        window.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->setText(out.path());
+        test.prompter.AnswerMessage(Prompter::Answer::No);
+
+        window.findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
+
+        const Prompter::Box& box = test.prompter.LastMessage();
+        QCOMPARE(box.text,
+                 QStringLiteral("書き出し先に同じ名前のﾌｧｲﾙが 1 個あります。\r2001-06-01.txt\r\r上書きしますか？"));
+        QCOMPARE(box.defaultButton, Prompter::Answer::No);
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{QStringLiteral("2001-06-01.txt")});
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "mine");
+    }
+};
+
+SORAFUMI_TEST(ExportWindowTest)
+#include "ExportWindowTest.moc"
