@@ -270,7 +270,6 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
         ReportFileError(error);
         return false;
     }
-    Tell(pagesChangedListeners_);
     return true;
 }
 
@@ -283,7 +282,14 @@ bool DiaryStore::StorePage()
     PageFields::FieldsToRecord(view_, shownRecord_);
     if (shownRecord_ == loadedRecord_)
         return true;
-    return WriteCurrentRecord(currentPage_);
+    // The views beside the page read dates and the other pages: a page
+    // stored under its old date changes nothing they show.
+    const bool redated = shownRecord_.Text(DiaryPage::PageDate) != loadedRecord_.Text(DiaryPage::PageDate);
+    if (!WriteCurrentRecord(currentPage_))
+        return false;
+    if (redated)
+        Tell(pagesChangedListeners_);
+    return true;
 }
 
 void DiaryStore::AddPage()
@@ -312,6 +318,7 @@ void DiaryStore::AddPage()
     }
     ++pageCount_;
     currentPage_ = pageCount_;
+    Tell(pagesChangedListeners_);
     LoadPage();
 }
 

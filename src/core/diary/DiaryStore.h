@@ -105,7 +105,8 @@ public:
     bool OpenElsewhere() const { return openElsewhere_; }
 
     // The views that read the diary beside the shown page follow it: told
-    // after a page is shown, and after a page is written or taken out on disk.
+    // after a page is shown, and after a page is added, taken out or stored
+    // under another date on disk.
     void OnPageShown(std::function<void()> listener) { pageShownListeners_.push_back(std::move(listener)); }
     void OnPagesChanged(std::function<void()> listener) { pagesChangedListeners_.push_back(std::move(listener)); }
 

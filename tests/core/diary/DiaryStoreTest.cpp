@@ -643,7 +643,7 @@ private slots:
     }
 
     // The calendar and the other views beside the page follow the diary:
-    // told of every write and removal, and of nothing that only shows a page.
+    // told of a new date and a removal, not of viewing or of a text stored.
     void ViewsHearOfWritesNotOfViewing()
     {
         QVERIFY(WriteBytes(Diary, Days(Range(1, 3))));
@@ -655,6 +655,8 @@ private slots:
 
         h_->Show(2);
         h_->store.NextPage();
+        h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
+        QVERIFY(h_->store.StorePage());
         QCOMPARE(changed, 0);
         QCOMPARE(shown, 2);
         h_->view.SetFieldText(EntryField::Date, Day(9).date);
