@@ -24,8 +24,7 @@
 
 namespace {
 
-// A page's date comes first in its record.
-constexpr int DateFieldLength = 15;
+constexpr DiaryPage::Layout DateLayout = DiaryPage::Fields[DiaryPage::PageDate];
 
 // Verification reads in runs of this many bytes.
 constexpr qint64 ChunkBytes = 1 << 20;
@@ -177,11 +176,12 @@ FileError CopyChecked(const QString& source, int to)
 QDate LastPageDate(const QString& path, qint64 pages)
 {
     const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
-    char field[DateFieldLength];
+    char field[DateLayout.length];
     if (pages < 1 || file.Get() < 0 ||
-        ::pread(file.Get(), field, sizeof field, off_t((pages - 1) * DiaryPage::RecordLength)) != sizeof field)
+        ::pread(file.Get(), field, sizeof field, off_t((pages - 1) * DiaryPage::RecordLength + DateLayout.offset)) !=
+            sizeof field)
         return {};
-    return DateField::FromBytes(field, DateFieldLength);
+    return DateField::FromBytes(field, DateLayout.length);
 }
 
 } // namespace
