@@ -3,11 +3,11 @@
 #include "core/diary/DateField.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryPage.h"
+#include "core/platform/FullTransfer.h"
 #include "core/platform/PageJournal.h"
 #include "core/platform/Prompter.h"
 #include "core/platform/RecordFile.h"
 #include "core/platform/RecordFileRewriter.h"
-#include "core/platform/WriteFully.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,30 +57,13 @@ private:
     QByteArray path_;
 };
 
-// Reads `length` bytes at `offset` into `buffer`; a file that ends before
-// them fails.
-FileError ReadRun(int fd, qint64 offset, qint64 length, std::vector<char>& buffer)
-{
-    for (qint64 done = 0; done < length;) {
-        const ssize_t got = ::pread(fd, buffer.data() + done, size_t(length - done), off_t(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return FileError::FromErrno(errno);
-        if (got == 0)
-            return {FileError::InputPastEnd, 0};
-        done += got;
-    }
-    return {};
-}
-
 // Whether the run at `offset` holds the same bytes in both files.
 FileError CompareRun(int from, int to, qint64 offset, qint64 length, std::vector<char>& expected,
                      std::vector<char>& actual)
 {
-    if (const FileError error = ReadRun(from, offset, length, expected))
+    if (const FileError error = ReadFully(from, expected.data(), length, offset))
         return error;
-    if (const FileError error = ReadRun(to, offset, length, actual))
+    if (const FileError error = ReadFully(to, actual.data(), length, offset))
         return error;
     if (std::memcmp(expected.data(), actual.data(), size_t(length)) != 0)
         return {FileError::DeviceIO, EIO};
@@ -108,14 +91,12 @@ FileError CopyBytes(int from, int to, qint64 offset, qint64 length, std::vector<
         break;
     }
     while (in < end) {
-        const ssize_t got = ::pread(from, buffer.data(), size_t(qMin(qint64(end - in), qint64(buffer.size()))), in);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return got == 0 ? FileError{FileError::InputPastEnd, 0} : FileError::FromErrno(errno);
-        if (const FileError error = WriteFully(to, buffer.data(), got, in))
+        const qint64 run = qMin(qint64(end - in), qint64(buffer.size()));
+        if (const FileError error = ReadFully(from, buffer.data(), run, in))
             return error;
-        in += got;
+        if (const FileError error = WriteFully(to, buffer.data(), run, in))
+            return error;
+        in += run;
     }
     return {};
 }
