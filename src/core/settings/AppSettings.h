@@ -28,6 +28,9 @@ struct AppSettings
     QString BackupFolder;
     qint32 BackupDaily = 7;
     qint32 BackupWeekly = 4;
+    // The folders of the last export and import: empty for the default.
+    QString ExportFolder;
+    QString ImportFolder;
 
     // The reads that come before any window: owner, colours, about-box picture.
     // A colour that is not a number keeps its default.

@@ -79,6 +79,8 @@ void SessionSettings::LoadSettings(const SettingsStore& store, AppSettings& app,
     app.BackupFolder = store.ReadSetting(SettingKey::BackupFolder);
     app.BackupDaily = Generations(store, SettingKey::BackupDaily);
     app.BackupWeekly = Generations(store, SettingKey::BackupWeekly);
+    app.ExportFolder = store.ReadSetting(SettingKey::ExportFolder);
+    app.ImportFolder = store.ReadSetting(SettingKey::ImportFolder);
 }
 
 void SessionSettings::SaveSettings(SettingsStore& store, AppSettings& app, const SettingsView& window, Prompter& prompter)
@@ -97,6 +99,12 @@ void SessionSettings::SaveSettings(SettingsStore& store, AppSettings& app, const
     values.push_back({SettingKey::UserDataFontSize, app.UserDataFontSize});
     values.push_back({SettingKey::ZnURL, app.ZnURL});
     values.push_back({SettingKey::ZnMSG, SettingValue::FromBoolean(app.ZnMSG)});
+    // Kept only once an export or an import chose a folder, so that a settings
+    // file gains no keys from a run that used neither.
+    if (!app.ExportFolder.isEmpty())
+        values.push_back({SettingKey::ExportFolder, app.ExportFolder});
+    if (!app.ImportFolder.isEmpty())
+        values.push_back({SettingKey::ImportFolder, app.ImportFolder});
     if (!store.WriteSettings(values))
         UnsavedSettings::ReportShutDown(prompter, store.FileName());
 }

@@ -48,6 +48,8 @@ const std::vector<SettingKeys::Row>& SettingKeys::All()
         {SettingKey::BackupFolder, tools, QStringLiteral("BackupFolder"), QString(), Form::Text},
         {SettingKey::BackupDaily, tools, QStringLiteral("BackupDaily"), 7, Form::Number},
         {SettingKey::BackupWeekly, tools, QStringLiteral("BackupWeekly"), 4, Form::Number},
+        {SettingKey::ExportFolder, tools, QStringLiteral("ExportFolder"), QString(), Form::Text},
+        {SettingKey::ImportFolder, tools, QStringLiteral("ImportFolder"), QString(), Form::Text},
     };
     return rows;
 }

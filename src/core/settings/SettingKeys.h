@@ -29,6 +29,8 @@ enum class SettingKey {
     BackupFolder,
     BackupDaily,
     BackupWeekly,
+    ExportFolder,
+    ImportFolder,
 };
 
 // The settings file's keys, one row each: the section and name it is stored

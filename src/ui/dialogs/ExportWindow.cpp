@@ -5,6 +5,7 @@
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Clock.h"
 #include "core/platform/Prompter.h"
+#include "ui/dialogs/FolderRow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -120,7 +121,8 @@ ExportWindow::ExportWindow(const DiaryStore& store, Prompter& prompter, const Cl
     form->addRow(QString(), range);
     form->addRow(QStringLiteral("形式:"), format_);
     form->addRow(QStringLiteral("文字コード:"), encoding_);
-    form->addRow(QStringLiteral("書き出し先:"), folder_);
+    form->addRow(QStringLiteral("書き出し先:"),
+                 FolderRow::Make(folder_, prompter_, QStringLiteral("書き出し先のフォルダ")));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(exportButton_);
@@ -138,6 +140,12 @@ QString ExportWindow::DefaultFolder()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
         .filePath(QStringLiteral("日記帳Sorafumi"));
+}
+
+void ExportWindow::SetFolder(const QString& folder)
+{
+    if (!folder.isEmpty())
+        folder_->setText(QDir::toNativeSeparators(folder));
 }
 
 void ExportWindow::reject()
@@ -234,6 +242,8 @@ void ExportWindow::Export()
     status_->setText(QStringLiteral("書き出しています..."));
     const DiaryExport::Result result = DiaryExport::Run(store_.DiaryFile(), store_.PageCount(), request, Hooks());
     SetRunning(false);
+    if (result.outcome == DiaryExport::Outcome::Written)
+        folderUsed_ = request.folder;
     Report(result);
 }
 

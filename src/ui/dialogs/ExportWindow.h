@@ -28,6 +28,10 @@ public:
 
     // The folder the export goes to, before the user changes it.
     static QString DefaultFolder();
+    // The folder last written to, shown instead of the default; empty keeps it.
+    void SetFolder(const QString& folder);
+    // The folder of the last export that wrote its files; empty when none did.
+    QString FolderUsed() const { return folderUsed_; }
 
 public slots:
     void reject() override;
@@ -56,4 +60,5 @@ private:
     QPushButton* closeButton_;
     bool running_ = false;
     bool cancelled_ = false;
+    QString folderUsed_;
 };

@@ -5,6 +5,7 @@
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Prompter.h"
 #include "ui/dialogs/ExportWindow.h"
+#include "ui/dialogs/FolderRow.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -53,11 +54,12 @@ ImportWindow::ImportWindow(DiaryStore& store, Prompter& prompter, QWidget* paren
     connect(previewButton, &QPushButton::clicked, this, &ImportWindow::Preview);
     connect(importButton_, &QPushButton::clicked, this, &ImportWindow::Import);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(folder_, &QLineEdit::textEdited, this, &ImportWindow::Forget);
+    connect(folder_, &QLineEdit::textChanged, this, &ImportWindow::Forget);
     connect(encoding_, &QComboBox::currentIndexChanged, this, &ImportWindow::Forget);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("取り込むフォルダ:"), folder_);
+    form->addRow(QStringLiteral("取り込むフォルダ:"),
+                 FolderRow::Make(folder_, prompter_, QStringLiteral("取り込むフォルダ")));
     form->addRow(QStringLiteral("文字コード:"), encoding_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -69,6 +71,12 @@ ImportWindow::ImportWindow(DiaryStore& store, Prompter& prompter, QWidget* paren
     layout->addWidget(preview_, 1);
     layout->addWidget(status_);
     layout->addLayout(buttons);
+}
+
+void ImportWindow::SetFolder(const QString& folder)
+{
+    if (!folder.isEmpty())
+        folder_->setText(QDir::toNativeSeparators(folder));
 }
 
 void ImportWindow::Forget()
@@ -120,5 +128,6 @@ void ImportWindow::Import()
     // for reading, but asks to be made again before another import.
     plan_ = {};
     importButton_->setEnabled(false);
+    folderUsed_ = QDir::cleanPath(folder_->text().trimmed());
     status_->setText(QStringLiteral("%1 ページを日記の最後に取り込みました。").arg(count));
 }

@@ -21,6 +21,11 @@ class ImportWindow : public QDialog
 public:
     ImportWindow(DiaryStore& store, Prompter& prompter, QWidget* parent = nullptr);
 
+    // The folder last read from, shown instead of the default; empty keeps it.
+    void SetFolder(const QString& folder);
+    // The folder of the last import that added its pages; empty when none did.
+    QString FolderUsed() const { return folderUsed_; }
+
 private:
     void Preview();
     void Import();
@@ -36,4 +41,5 @@ private:
     QLabel* status_;
     QPushButton* importButton_;
     ImportPlan plan_;
+    QString folderUsed_;
 };

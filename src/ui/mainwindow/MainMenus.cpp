@@ -251,13 +251,20 @@ void MainMenus::ShowSameDayWindow()
 void MainMenus::ShowExportWindow()
 {
     ExportWindow window(store_, context_.prompter, context_.clock, &window_);
+    window.SetFolder(context_.app.ExportFolder);
     context_.prompter.ShowModal(window);
+    if (!window.FolderUsed().isEmpty())
+        context_.app.ExportFolder = window.FolderUsed();
 }
 
 void MainMenus::ShowImportWindow()
 {
     ImportWindow window(store_, context_.prompter, &window_);
+    // Pages are most often taken in from where they were written out.
+    window.SetFolder(context_.app.ImportFolder.isEmpty() ? context_.app.ExportFolder : context_.app.ImportFolder);
     context_.prompter.ShowModal(window);
+    if (!window.FolderUsed().isEmpty())
+        context_.app.ImportFolder = window.FolderUsed();
 }
 
 void MainMenus::ShowTips()

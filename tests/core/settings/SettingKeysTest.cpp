@@ -17,7 +17,7 @@ private slots:
     {
         QSet<QString> places;
         const std::vector<SettingKeys::Row>& rows = SettingKeys::All();
-        QCOMPARE(rows.size(), std::size_t(SettingKey::BackupWeekly) + 1);
+        QCOMPARE(rows.size(), std::size_t(SettingKey::ImportFolder) + 1);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const QString place = rows[i].section + u'/' + rows[i].name;
             QVERIFY2(std::size_t(rows[i].key) == i, qPrintable(place));

@@ -65,6 +65,36 @@ private slots:
         QCOMPARE(status, QStringLiteral("%1 個のﾌｧｲﾙを書き出しました。").arg(files.size()));
     }
 
+    // A folder chosen with 参照 and written to is where the next export and
+    // the next import start, and is kept for the next run.
+    void TheFolderWrittenToIsOfferedAgain()
+    {
+        QTemporaryDir out;
+        TestApp test;
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(TwoPages());
+        QVERIFY(form);
+        test.prompter.AnswerModal([&](QDialog& window) {
+            test.prompter.AnswerFolder(out.path());
+            window.findChild<QPushButton*>(QStringLiteral("cmdChooseFolder"))->click();
+            window.findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
+            return int(QDialog::Rejected);
+        });
+        form->findChild<QAction*>(QStringLiteral("menuTool_Export"))->trigger();
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 2);
+
+        QStringList offered;
+        const auto folderShown = [&](QDialog& window) {
+            offered << window.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->text();
+            return int(QDialog::Rejected);
+        };
+        test.prompter.AnswerModal(folderShown);
+        test.prompter.AnswerModal(folderShown);
+        form->findChild<QAction*>(QStringLiteral("menuTool_Export"))->trigger();
+        form->findChild<QAction*>(QStringLiteral("menuTool_Import"))->trigger();
+        QCOMPARE(offered, QStringList({out.path(), out.path()}));
+        QCOMPARE(test.context.app.ExportFolder, out.path());
+    }
+
     void AnExistingFileIsKeptOnNo()
     {
         QTemporaryDir out;
