@@ -250,6 +250,10 @@ void MainMenus::ShowSameDayWindow()
 
 void MainMenus::ShowExportWindow()
 {
+    // The export reads the file: the shown page's edits go there first, as
+    // stepping stores them; a page that cannot be stored is not left behind.
+    if (!store_.StorePage())
+        return;
     ExportWindow window(store_, context_.prompter, context_.clock, &window_);
     window.SetFolder(context_.app.ExportFolder);
     context_.prompter.ShowModal(window);

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,14 +66,16 @@ private slots:
         QCOMPARE(status, QStringLiteral("%1 個のﾌｧｲﾙを書き出しました。").arg(files.size()));
     }
 
-    // A folder chosen with 参照 and written to is where the next export and
-    // the next import start, and is kept for the next run.
+    // The page being written is exported as it stands. A folder chosen with
+    // 参照 and written to is where the next export and the next import start,
+    // and is kept for the next run.
     void TheFolderWrittenToIsOfferedAgain()
     {
         QTemporaryDir out;
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(TwoPages());
         QVERIFY(form);
+        EntryBody(*form)->setPlainText(QStringLiteral("書いたばかり"));
         test.prompter.AnswerModal([&](QDialog& window) {
             test.prompter.AnswerFolder(out.path());
             window.findChild<QPushButton*>(QStringLiteral("cmdChooseFolder"))->click();
@@ -81,6 +84,8 @@ private slots:
         });
         form->findChild<QAction*>(QStringLiteral("menuTool_Export"))->trigger();
         QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 2);
+        QFile last(QDir(out.path()).filePath(QStringLiteral("2001-06-01.txt")));
+        QVERIFY(last.open(QIODevice::ReadOnly) && last.readAll().endsWith("\r\n\r\n書いたばかり"));
 
         QStringList offered;
         const auto folderShown = [&](QDialog& window) {
