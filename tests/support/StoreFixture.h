@@ -11,7 +11,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -243,6 +245,52 @@ public:
 private:
     QString path_;
     bool mounted_ = false;
+};
+
+// One test's own folder, made the current folder. What the test did in it (a
+// file or folder sealed, a small disk mounted) is undone before it goes.
+class ScratchFolder
+{
+public:
+    ScratchFolder() : current_(dir_.path()) {}
+    ~ScratchFolder()
+    {
+        if (!sealed_.isEmpty())
+            SetImmutable(sealed_, false);
+        disk_.reset();
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool IsValid() const { return dir_.isValid(); }
+    QString Path() const { return dir_.path(); }
+    QString FilePath(const QString& name) const { return dir_.filePath(name); }
+
+    // Seals a file or folder in it until the test ends; false when the file
+    // system cannot.
+    bool Seal(const QString& path)
+    {
+        if (!SetImmutable(path, true))
+            return false;
+        sealed_ = path;
+        return true;
+    }
+    // Mounts a small disk in it, "disk", until the test ends: why it could not,
+    // or nothing.
+    QString MountSmallDisk(int kilobytes)
+    {
+        if (::geteuid() != 0)
+            return QStringLiteral("only root can mount a small disk");
+        disk_ = std::make_unique<SmallDisk>(FilePath(QStringLiteral("disk")), kilobytes);
+        return disk_->IsMounted() ? QString() : QStringLiteral("no tmpfs could be mounted");
+    }
+    SmallDisk& Disk() { return *disk_; }
+
+private:
+    QTemporaryDir dir_;
+    CurrentFolder current_;
+    std::unique_ptr<SmallDisk> disk_;
+    QString sealed_;
 };
 
 // The store with the fakes it talks to: the main window's fields, the boxes,

@@ -38,11 +38,10 @@ class DiaryBackupTest : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        folder_ = std::make_unique<CurrentFolder>(dir_->path());
+        scratch_ = std::make_unique<ScratchFolder>();
+        QVERIFY(scratch_->IsValid());
         h_ = std::make_unique<StoreHarness>();
-        h_->app.BackupFolder = dir_->filePath(QStringLiteral("backups"));
+        h_->app.BackupFolder = scratch_->FilePath(QStringLiteral("backups"));
         h_->app.BackupDaily = 7;
         h_->app.BackupWeekly = 4;
         QVERIFY(WriteBytes(Diary, DiaryBuilder::SampleRecord()));
@@ -50,9 +49,7 @@ private slots:
     void cleanup()
     {
         h_.reset();
-        disk_.reset();
-        folder_.reset();
-        dir_.reset();
+        scratch_.reset();
     }
 
     void ThirtyDaysKeepTheGenerations_data()
@@ -101,16 +98,13 @@ private slots:
     // behind, and the pages are saved all the same.
     void FullBackupDiskSavesTheDiary()
     {
-        if (::geteuid() != 0)
-            QSKIP("only root can mount a small disk");
-        disk_ = std::make_unique<SmallDisk>(dir_->filePath(QStringLiteral("disk")), 16);
-        if (!disk_->IsMounted())
-            QSKIP("no tmpfs could be mounted");
+        if (const QString why = scratch_->MountSmallDisk(16); !why.isEmpty())
+            QSKIP(qPrintable(why));
         DiaryBuilder diary;
         for (int page = 0; page < 3; ++page)
             diary.AddRaw(DiaryBuilder::SampleRecord());
         QVERIFY(diary.WriteTo(Diary));
-        h_->app.BackupFolder = disk_->Path();
+        h_->app.BackupFolder = scratch_->Disk().Path();
         h_->Start(Diary);
 
         h_->prompter.AnswerMessage(Prompter::Answer::Ok);
@@ -121,8 +115,8 @@ private slots:
             Shown(h_->prompter),
             QStringList{FileErrorBox(QStringLiteral("日記のﾊﾞｯｸｱｯﾌﾟを作成できませんでした。日記はそのまま保存します。\r"
                                                     "ﾃﾞｨｽｸがいっぱいです。\r") +
-                                     disk_->Path())});
-        QCOMPARE(Names(QDir(disk_->Path())), QStringList());
+                                     scratch_->Disk().Path())});
+        QCOMPARE(Names(QDir(scratch_->Disk().Path())), QStringList());
         QCOMPARE(h_->store.PageCount(), 5);
         QCOMPARE(ReadBytes(Diary).size(), 5 * DiaryPage::RecordLength);
     }
@@ -177,9 +171,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CurrentFolder> folder_;
-    std::unique_ptr<SmallDisk> disk_;
+    std::unique_ptr<ScratchFolder> scratch_;
     std::unique_ptr<StoreHarness> h_;
 };
 

@@ -73,19 +73,10 @@ class DiaryFilesTest : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        folder_ = std::make_unique<CurrentFolder>(dir_->path());
+        scratch_ = std::make_unique<ScratchFolder>();
+        QVERIFY(scratch_->IsValid());
     }
-    void cleanup()
-    {
-        folder_.reset();
-        if (!immutable_.isEmpty())
-            SetImmutable(immutable_, false);
-        immutable_.clear();
-        disk_.reset();
-        dir_.reset();
-    }
+    void cleanup() { scratch_.reset(); }
 
     void ReportFileErrorShowsTheMessageOfItsCode_data()
     {
@@ -192,7 +183,7 @@ private slots:
         QCOMPARE(DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, true, file), short(0));
         QCOMPARE(Shown(prompter), QStringList{FileErrorBox(BadName)});
         QVERIFY(!file.IsOpen());
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QCOMPARE(QDir(scratch_->Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }
 
     void AllowedNamesAreCreatedAsGiven_data()
@@ -210,8 +201,8 @@ private slots:
         RecordFile file;
         QCOMPARE(DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, false, file), short(1));
         QCOMPARE(Shown(prompter), QStringList());
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{name});
-        const Stamp stamp = StampOf(dir_->filePath(name));
+        QCOMPARE(QDir(scratch_->Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{name});
+        const Stamp stamp = StampOf(scratch_->FilePath(name));
         QCOMPARE(stamp.size, qint64(0));
         // Nobody but the owner reads a diary.
         QCOMPARE(stamp.mode & 0077, mode_t(0));
@@ -231,13 +222,13 @@ private slots:
         QFETCH(bool, absolute);
         QFETCH(int, answer);
         QFETCH(short, handle);
-        const QString name = absolute ? dir_->filePath(QStringLiteral("NEW.DAT")) : QStringLiteral("NEW.DAT");
+        const QString name = absolute ? scratch_->FilePath(QStringLiteral("NEW.DAT")) : QStringLiteral("NEW.DAT");
         ScriptedPrompter prompter;
         prompter.AnswerMessage(Prompter::Answer(answer));
         RecordFile file;
         QCOMPARE(DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, true, file), handle);
         QCOMPARE(Shown(prompter), QStringList{CreationBox(name)});
-        const Stamp stamp = StampOf(dir_->filePath(QStringLiteral("NEW.DAT")));
+        const Stamp stamp = StampOf(scratch_->FilePath(QStringLiteral("NEW.DAT")));
         QCOMPARE(stamp.exists, handle != 0);
         QCOMPARE(stamp.size, qint64(0));
         QCOMPARE(file.IsOpen(), handle != 0);
@@ -250,7 +241,7 @@ private slots:
                 .Add({QStringLiteral("2026年12月5日"), QStringLiteral("土曜日"), {}, {}, {}, {}, {}})
                 .Add({QStringLiteral("2026年12月6日"), QStringLiteral("日曜日"), {}, {}, {}, {}, {}})
                 .Bytes();
-        QVERIFY(WriteBytes(dir_->filePath(QStringLiteral("DIARY.DAT")), diary));
+        QVERIFY(WriteBytes(scratch_->FilePath(QStringLiteral("DIARY.DAT")), diary));
         ScriptedPrompter prompter;
         RecordFile file;
         QCOMPARE(DiaryFiles::OpenFileChecked(prompter, QStringLiteral("DIARY.DAT"), DiaryFiles::Random, RecordLength,
@@ -258,7 +249,7 @@ private slots:
                  short(1));
         QCOMPARE(Shown(prompter), QStringList());
         QCOMPARE(file.RecordCount(), 2);
-        QVERIFY(ReadBytes(dir_->filePath(QStringLiteral("DIARY.DAT"))) == diary);
+        QVERIFY(ReadBytes(scratch_->FilePath(QStringLiteral("DIARY.DAT"))) == diary);
     }
 
     void OpenFailuresAreExplained_data()
@@ -285,8 +276,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, confirm);
         QFETCH(QStringList, lines);
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("SUB")));
-        QVERIFY(WriteBytes(dir_->filePath(QStringLiteral("PLAIN")), "x"));
+        QVERIFY(QDir(scratch_->Path()).mkdir(QStringLiteral("SUB")));
+        QVERIFY(WriteBytes(scratch_->FilePath(QStringLiteral("PLAIN")), "x"));
         ScriptedPrompter prompter;
         for (int i = 0; i < lines.size(); ++i)
             prompter.AnswerMessage(Prompter::Answer::Ok);
@@ -295,9 +286,9 @@ private slots:
                  short(0));
         QCOMPARE(Shown(prompter), lines);
         QVERIFY(!file.IsOpen());
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+        QCOMPARE(QDir(scratch_->Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  (QStringList{QStringLiteral("PLAIN"), QStringLiteral("SUB")}));
-        QCOMPARE(QDir(dir_->filePath(QStringLiteral("SUB"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+        QCOMPARE(QDir(scratch_->FilePath(QStringLiteral("SUB"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList());
     }
 
@@ -314,7 +305,7 @@ private slots:
         QFETCH(int, retries);
         QFETCH(bool, deviceBack);
         const QString name = QStringLiteral("SOCKET.DAT");
-        const int socket = MakeSocketFile(dir_->filePath(name));
+        const int socket = MakeSocketFile(scratch_->FilePath(name));
         QVERIFY(socket >= 0);
         HookedPrompter prompter;
         prompter.AnswerMessage(Prompter::Answer::Ok);
@@ -329,7 +320,7 @@ private slots:
         } else {
             prompter.whileShown = [&](const Prompter::Box& box) {
                 if (box.text == DeviceNotReady)
-                    QFile::remove(dir_->filePath(name));
+                    QFile::remove(scratch_->FilePath(name));
             };
         }
         RecordFile file;
@@ -337,7 +328,7 @@ private slots:
         ::close(socket);
         QCOMPARE(handle, short(deviceBack ? 1 : 0));
         QCOMPARE(Shown(prompter), lines);
-        QCOMPARE(StampOf(dir_->filePath(name)).size, qint64(0));
+        QCOMPARE(StampOf(scratch_->FilePath(name)).size, qint64(0));
         QCOMPARE(file.IsOpen(), deviceBack);
     }
 
@@ -355,19 +346,17 @@ private slots:
         QFETCH(QString, reason);
         if (::geteuid() != 0)
             QSKIP("only root can mount a disk or protect a file from root");
-        disk_ = std::make_unique<SmallDisk>(dir_->filePath(QStringLiteral("disk")), 64);
-        if (!disk_->IsMounted())
-            QSKIP("no tmpfs could be mounted");
-        const QString path = disk_->FilePath(QStringLiteral("DIARY.DAT"));
+        if (const QString why = scratch_->MountSmallDisk(64); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        const QString path = scratch_->Disk().FilePath(QStringLiteral("DIARY.DAT"));
         const QByteArray diary =
             DiaryBuilder().Add({QStringLiteral("2026年12月6日"), QStringLiteral("日曜日"), {}, {}, {}, {}, {}}).Bytes();
         QVERIFY(WriteBytes(path, diary));
         if (how == QStringLiteral("read-only")) {
-            QVERIFY(disk_->RemountReadOnly());
+            QVERIFY(scratch_->Disk().RemountReadOnly());
         } else {
-            if (!SetImmutable(path, true))
+            if (!scratch_->Seal(path))
                 QSKIP("the file system cannot make a file immutable");
-            immutable_ = path;
         }
         ScriptedPrompter prompter;
         prompter.AnswerMessage(Prompter::Answer::Ok);
@@ -418,10 +407,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CurrentFolder> folder_;
-    std::unique_ptr<SmallDisk> disk_;
-    QString immutable_;
+    std::unique_ptr<ScratchFolder> scratch_;
 };
 
 SORAFUMI_TEST(DiaryFilesTest)

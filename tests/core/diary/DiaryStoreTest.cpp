@@ -166,21 +166,15 @@ class DiaryStoreTest : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        qputenv("XDG_STATE_HOME", QFile::encodeName(dir_->filePath(QStringLiteral("state"))));
-        folder_ = std::make_unique<CurrentFolder>(dir_->path());
+        scratch_ = std::make_unique<ScratchFolder>();
+        QVERIFY(scratch_->IsValid());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(scratch_->FilePath(QStringLiteral("state"))));
         h_ = std::make_unique<StoreHarness>();
     }
     void cleanup()
     {
         h_.reset();
-        folder_.reset();
-        if (!immutable_.isEmpty())
-            SetImmutable(immutable_, false);
-        immutable_.clear();
-        disk_.reset();
-        dir_.reset();
+        scratch_.reset();
     }
 
     // --- choosing the diary ------------------------------------------------
@@ -208,7 +202,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, file);
         QFETCH(QStringList, lines);
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("sub")));
+        QVERIFY(QDir(scratch_->Path()).mkdir(QStringLiteral("sub")));
         if (emptyFileExists)
             QVERIFY(WriteBytes(file, {}));
         if (!typed.isEmpty())
@@ -237,7 +231,7 @@ private slots:
     // named, it opens with its pages instead of a new, empty one.
     void DiaryFromWindowsOpensUnderItsOwnName()
     {
-        const QString path = dir_->filePath(QStringLiteral("old.dat"));
+        const QString path = scratch_->FilePath(QStringLiteral("old.dat"));
         QVERIFY(WriteBytes(path, Days({1, 2})));
         h_->prompter.AnswerInput(path);
         h_->Start(QString());
@@ -294,7 +288,7 @@ private slots:
 
         QCOMPARE(Shown(h_->prompter), lines);
         QCOMPARE(h_->ended, created ? 0 : 1);
-        QCOMPARE(Entries(dir_->path()), created ? QStringList{Diary} : QStringList());
+        QCOMPARE(Entries(scratch_->Path()), created ? QStringList{Diary} : QStringList());
         QCOMPARE(h_->app.UserDataFile, created ? Diary : QString());
         if (created) {
             QVERIFY(ReadBytes(Diary) == Bytes(Today()));
@@ -315,8 +309,8 @@ private slots:
     void ConfiguredDiaryOpensAtItsFirstPage()
     {
         QFETCH(bool, absolute);
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("sub")));
-        const QString path = absolute ? dir_->filePath(QStringLiteral("sub/") + Diary) : Diary;
+        QVERIFY(QDir(scratch_->Path()).mkdir(QStringLiteral("sub")));
+        const QString path = absolute ? scratch_->FilePath(QStringLiteral("sub/") + Diary) : Diary;
         // Three pages and a tail that is not a page.
         const QByteArray bytes = Days({1, 2, 3}) + QByteArray(100, '#');
         QVERIFY(WriteBytes(path, bytes));
@@ -368,10 +362,10 @@ private slots:
                  (QStringList{CreationLine(Diary), InfoLine(QStringLiteral(" 0より大きいページはありません。"))}));
         QCOMPARE(h_->Fields(), typed);
         QCOMPARE(h_->view.status, QString());
-        QCOMPARE(Entries(dir_->path()), QStringList());
+        QCOMPARE(Entries(scratch_->Path()), QStringList());
         h_->store.CloseDiary();
         QCOMPARE(h_->view.closed, 1);
-        QCOMPARE(Entries(dir_->path()), QStringList());
+        QCOMPARE(Entries(scratch_->Path()), QStringList());
     }
 
     // --- loading and storing -----------------------------------------------
@@ -633,7 +627,7 @@ private slots:
         QCOMPARE(Shown(h_->prompter), QStringList{DeleteLine()});
         QCOMPARE(h_->prompter.beeps, 0);
         QVERIFY(ReadBytes(Diary) == Days(left));
-        QCOMPARE(Entries(dir_->path()), QStringList{Diary});
+        QCOMPARE(Entries(scratch_->Path()), QStringList{Diary});
         QCOMPARE(h_->Fields(), ShownDay(left[shownPage - 1]));
         QCOMPARE(h_->view.status, status);
         QCOMPARE(h_->view.sliderMaximum, left.size());
@@ -690,7 +684,7 @@ private slots:
         QCOMPARE(h_->prompter.beeps, 0);
         QCOMPARE(h_->view.closed, yes ? 1 : 0);
         QCOMPARE(h_->app.UserDataFile, yes ? QString() : Diary);
-        QCOMPARE(Entries(dir_->path()), yes ? QStringList() : QStringList{Diary});
+        QCOMPARE(Entries(scratch_->Path()), yes ? QStringList() : QStringList{Diary});
         if (!yes) {
             QCOMPARE(StampOf(Diary), before);
             QCOMPARE(h_->Fields(), ShownDay(6));
@@ -783,8 +777,8 @@ private slots:
     void CompactDropsTheTailAndTheLeftover()
     {
         QFETCH(bool, elsewhere);
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("sub")));
-        const QString folder = elsewhere ? dir_->filePath(QStringLiteral("sub")) : dir_->path();
+        QVERIFY(QDir(scratch_->Path()).mkdir(QStringLiteral("sub")));
+        const QString folder = elsewhere ? scratch_->FilePath(QStringLiteral("sub")) : scratch_->Path();
         const QString path = elsewhere ? folder + u'/' + Diary : Diary;
         QVERIFY(WriteBytes(path, Days({1, 2, 3}) + QByteArray(100, '#')));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
@@ -922,11 +916,11 @@ private slots:
     void FullDiskDuringARewrite()
     {
         QFETCH(bool, deleting);
-        if (const QString why = MountSmallDisk(); !why.isEmpty())
+        if (const QString why = scratch_->MountSmallDisk(64); !why.isEmpty())
             QSKIP(qPrintable(why));
         // The diary takes 10 of the 16 pages of memory of the disk: no room for
         // a second copy.
-        const QString path = disk_->FilePath(Diary);
+        const QString path = scratch_->Disk().FilePath(Diary);
         const QByteArray bytes = Days({1, 2, 3, 4}) + QByteArray(100, '#');
         QVERIFY(WriteBytes(path, bytes));
         h_->Start(path);
@@ -947,7 +941,7 @@ private slots:
         QCOMPARE(Shown(h_->prompter),
                  (deleting ? QStringList{DeleteLine(), FileErrorBox(DiskFull)} : QStringList{FileErrorBox(DiskFull)}));
         QVERIFY(ReadBytes(path) == bytes);
-        QCOMPARE(Entries(disk_->Path()), QStringList{Diary});
+        QCOMPARE(Entries(scratch_->Disk().Path()), QStringList{Diary});
         QCOMPARE(h_->Fields(), fields);
         QCOMPARE(h_->view.status, StatusLine(4, 2));
         QCOMPARE(h_->store.PageCount(), 4);
@@ -962,14 +956,14 @@ private slots:
 
     void FullDiskWhenAdding()
     {
-        if (const QString why = MountSmallDisk(); !why.isEmpty())
+        if (const QString why = scratch_->MountSmallDisk(64); !why.isEmpty())
             QSKIP(qPrintable(why));
-        const QString path = disk_->FilePath(Diary);
+        const QString path = scratch_->Disk().FilePath(Diary);
         QVERIFY(WriteBytes(path, Days({1, 2, 3, 4})));
         h_->Start(path);
         h_->Show(2);
         h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
-        QVERIFY(disk_->Fill());
+        QVERIFY(scratch_->Disk().Fill());
 
         h_->prompter.AnswerMessage(Prompter::Answer::Ok);
         h_->store.AddPage();
@@ -988,7 +982,7 @@ private slots:
         QCOMPARE(h_->store.PageCount(), 4);
 
         // With room again the same command works.
-        QVERIFY(disk_->MakeRoom());
+        QVERIFY(scratch_->Disk().MakeRoom());
         h_->store.AddPage();
         QVERIFY(ReadBytes(path) == stored + Bytes(Today()));
         QCOMPARE(h_->view.status, StatusLine(5, 5));
@@ -997,11 +991,11 @@ private slots:
 
     void FullDiskWhenStoring()
     {
-        if (const QString why = MountSmallDisk(); !why.isEmpty())
+        if (const QString why = scratch_->MountSmallDisk(64); !why.isEmpty())
             QSKIP(qPrintable(why));
         // Page 2 was never given room of its own on the disk (the file has a
         // hole there), so writing it needs room that the full disk lacks.
-        const QString path = disk_->FilePath(Diary);
+        const QString path = scratch_->Disk().FilePath(Diary);
         {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -1013,7 +1007,7 @@ private slots:
         QCOMPARE(bytes.size(), 3 * RecordLength);
         h_->Start(path);
         h_->Show(2);
-        QVERIFY(disk_->Fill());
+        QVERIFY(scratch_->Disk().Fill());
         h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雨"));
         const QStringList fields = h_->Fields();
 
@@ -1025,7 +1019,7 @@ private slots:
         QCOMPARE(h_->Fields(), fields);
 
         // The edit is still waiting and is written once there is room.
-        QVERIFY(disk_->MakeRoom());
+        QVERIFY(scratch_->Disk().MakeRoom());
         QVERIFY(h_->store.StorePage());
         const QByteArray disk = ReadBytes(path);
         QVERIFY(disk.left(RecordLength) == Bytes(Day(1)));
@@ -1037,11 +1031,11 @@ private slots:
 
     void FullDiskOnTheFirstPage()
     {
-        if (const QString why = MountSmallDisk(); !why.isEmpty())
+        if (const QString why = scratch_->MountSmallDisk(64); !why.isEmpty())
             QSKIP(qPrintable(why));
-        const QString path = disk_->FilePath(Diary);
+        const QString path = scratch_->Disk().FilePath(Diary);
         QVERIFY(WriteBytes(path, {}));
-        QVERIFY(disk_->Fill());
+        QVERIFY(scratch_->Disk().Fill());
 
         h_->prompter.AnswerMessage(Prompter::Answer::Ok);
         h_->Start(path);
@@ -1053,7 +1047,7 @@ private slots:
         QCOMPARE(h_->Fields(), QStringList(7, QString()));
         QCOMPARE(h_->store.FindDatePage(QDate(2026, 12, 7)), std::optional<qint32>(0));
 
-        QVERIFY(disk_->MakeRoom());
+        QVERIFY(scratch_->Disk().MakeRoom());
         h_->store.AddPage();
         QVERIFY(ReadBytes(path) == Bytes(Today()));
         QCOMPARE(h_->Fields(), ShownToday());
@@ -1082,8 +1076,8 @@ private slots:
         QFETCH(bool, done);
         if (::geteuid() != 0)
             QSKIP("only root can protect a file from root");
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("locked")));
-        const QString folder = dir_->filePath(QStringLiteral("locked"));
+        QVERIFY(QDir(scratch_->Path()).mkdir(QStringLiteral("locked")));
+        const QString folder = scratch_->FilePath(QStringLiteral("locked"));
         const QString path = folder + u'/' + Diary;
         const QByteArray bytes = Days({1, 2, 3}) + QByteArray(100, '#');
         QVERIFY(WriteBytes(path, bytes));
@@ -1091,9 +1085,8 @@ private slots:
         h_->Show(operation == QStringLiteral("delete-last") ? 3 : 2);
         h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
         const QStringList fields = h_->Fields();
-        if (!SetImmutable(lockFolder ? folder : path, true))
+        if (!scratch_->Seal(lockFolder ? folder : path))
             QSKIP("the file system cannot make a file immutable");
-        immutable_ = lockFolder ? folder : path;
 
         QByteArray after = bytes;
         const QString deletionRefused =
@@ -1127,27 +1120,15 @@ private slots:
         QCOMPARE(Shown(h_->prompter), boxes);
         QVERIFY(ReadBytes(path) == after);
         QCOMPARE(Entries(folder), QStringList{Diary});
-        QCOMPARE(Entries(dir_->filePath(QStringLiteral("state/日記帳Sorafumi"))), QStringList());
+        QCOMPARE(Entries(scratch_->FilePath(QStringLiteral("state/日記帳Sorafumi"))), QStringList());
         if (operation != QStringLiteral("delete-last"))
             QCOMPARE(h_->Fields(), fields);
         QCOMPARE(h_->view.status, operation == QStringLiteral("delete-last") ? StatusLine(2, 2) : StatusLine(3, 2));
     }
 
 private:
-    // Why there is no small disk; empty when there is one.
-    QString MountSmallDisk()
-    {
-        if (::geteuid() != 0)
-            return QStringLiteral("only root can mount a small disk");
-        disk_ = std::make_unique<SmallDisk>(dir_->filePath(QStringLiteral("disk")), 64);
-        return disk_->IsMounted() ? QString() : QStringLiteral("no tmpfs could be mounted");
-    }
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CurrentFolder> folder_;
-    std::unique_ptr<SmallDisk> disk_;
+    std::unique_ptr<ScratchFolder> scratch_;
     std::unique_ptr<StoreHarness> h_;
-    QString immutable_;
 };
 
 SORAFUMI_TEST(DiaryStoreTest)

@@ -26,17 +26,15 @@ class MonthPagesTest : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        qputenv("XDG_STATE_HOME", QFile::encodeName(dir_->filePath(QStringLiteral("state"))));
-        folder_ = std::make_unique<CurrentFolder>(dir_->path());
+        scratch_ = std::make_unique<ScratchFolder>();
+        QVERIFY(scratch_->IsValid());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(scratch_->FilePath(QStringLiteral("state"))));
         h_ = std::make_unique<StoreHarness>();
     }
     void cleanup()
     {
         h_.reset();
-        folder_.reset();
-        dir_.reset();
+        scratch_.reset();
     }
 
     void DaysOfAMonth_data()
@@ -90,8 +88,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CurrentFolder> folder_;
+    std::unique_ptr<ScratchFolder> scratch_;
     std::unique_ptr<StoreHarness> h_;
 };
 

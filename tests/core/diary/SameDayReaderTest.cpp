@@ -34,15 +34,14 @@ class SameDayReaderTest : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        folder_ = std::make_unique<CurrentFolder>(dir_->path());
+        scratch_ = std::make_unique<ScratchFolder>();
+        QVERIFY(scratch_->IsValid());
         h_ = std::make_unique<StoreHarness>();
     }
     void cleanup()
     {
         h_.reset();
-        folder_.reset();
+        scratch_.reset();
     }
 
     void ListsTheOtherYearsNewestFirst_data()
@@ -118,8 +117,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<CurrentFolder> folder_;
+    std::unique_ptr<ScratchFolder> scratch_;
     std::unique_ptr<StoreHarness> h_;
 };
 

@@ -61,24 +61,20 @@ class RecordFileRewriterTest : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("diary")));
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("elsewhere")));
+        scratch_ = std::make_unique<ScratchFolder>();
+        QVERIFY(scratch_->IsValid());
+        QVERIFY(QDir(scratch_->Path()).mkdir(QStringLiteral("diary")));
+        QVERIFY(QDir(scratch_->Path()).mkdir(QStringLiteral("elsewhere")));
         // The current folder is not the file's: a temporary file there is
         // somebody else's.
-        folder_ = std::make_unique<CurrentFolder>(dir_->filePath(QStringLiteral("elsewhere")));
+        folder_ = std::make_unique<CurrentFolder>(scratch_->FilePath(QStringLiteral("elsewhere")));
         QVERIFY(WriteBytes(TempName, "not ours"));
-        path_ = dir_->filePath(QStringLiteral("diary/DIARY.DAT"));
+        path_ = scratch_->FilePath(QStringLiteral("diary/DIARY.DAT"));
     }
     void cleanup()
     {
         folder_.reset();
-        if (!immutable_.isEmpty())
-            SetImmutable(immutable_, false);
-        immutable_.clear();
-        disk_.reset();
-        dir_.reset();
+        scratch_.reset();
     }
 
     void Rewrite_data()
@@ -102,7 +98,7 @@ private slots:
         QVERIFY(WriteBytes(path_, Records("ABCDE") + QByteArray(100, '#')));
         QVERIFY(QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         // A leftover of an earlier run, longer than the result.
-        QVERIFY(WriteBytes(dir_->filePath(QStringLiteral("diary/") + TempName), Records("ZZZZZZZ")));
+        QVERIFY(WriteBytes(scratch_->FilePath(QStringLiteral("diary/") + TempName), Records("ZZZZZZZ")));
         RecordFile file;
         QVERIFY(!file.Open(path_, Length));
 
@@ -110,7 +106,7 @@ private slots:
 
         QCOMPARE(error.code, short(FileError::None));
         QVERIFY(ReadBytes(path_) == Records(left));
-        QCOMPARE(Entries(dir_->filePath(QStringLiteral("diary"))), QStringList{QStringLiteral("DIARY.DAT")});
+        QCOMPARE(Entries(scratch_->FilePath(QStringLiteral("diary"))), QStringList{QStringLiteral("DIARY.DAT")});
         QCOMPARE(ReadBytes(TempName), QByteArray("not ours"));
         QCOMPARE(StampOf(path_).mode, mode_t(0640));
         // The file stays open, on what was written.
@@ -129,8 +125,8 @@ private slots:
     // is rewritten, the link stays a link.
     void LinkedFileRewrittenWhereItLives()
     {
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("real")));
-        const QString real = dir_->filePath(QStringLiteral("real/DIARY.DAT"));
+        QVERIFY(QDir(scratch_->Path()).mkdir(QStringLiteral("real")));
+        const QString real = scratch_->FilePath(QStringLiteral("real/DIARY.DAT"));
         QVERIFY(WriteBytes(real, Records("ABCDE")));
         QVERIFY(QFile::link(QStringLiteral("../real/DIARY.DAT"), path_));
         RecordFile file;
@@ -140,8 +136,8 @@ private slots:
 
         QVERIFY(QFileInfo(path_).isSymLink());
         QVERIFY(ReadBytes(real) == Records("BCDE"));
-        QCOMPARE(Entries(dir_->filePath(QStringLiteral("real"))), QStringList{QStringLiteral("DIARY.DAT")});
-        QCOMPARE(Entries(dir_->filePath(QStringLiteral("diary"))), QStringList{QStringLiteral("DIARY.DAT")});
+        QCOMPARE(Entries(scratch_->FilePath(QStringLiteral("real"))), QStringList{QStringLiteral("DIARY.DAT")});
+        QCOMPARE(Entries(scratch_->FilePath(QStringLiteral("diary"))), QStringList{QStringLiteral("DIARY.DAT")});
         QVERIFY(!file.WriteRecord(1, QByteArray(Length, 'N')));
         QVERIFY(ReadBytes(path_).left(Length) == QByteArray(Length, 'N'));
     }
@@ -188,13 +184,10 @@ private slots:
         QFETCH(int, systemError);
         QString path = path_;
         if (failure == QStringLiteral("full")) {
-            if (::geteuid() != 0)
-                QSKIP("only root can mount a small disk");
-            disk_ = std::make_unique<SmallDisk>(dir_->filePath(QStringLiteral("disk")), 64);
-            if (!disk_->IsMounted())
-                QSKIP("no tmpfs could be mounted");
+            if (const QString why = scratch_->MountSmallDisk(64); !why.isEmpty())
+                QSKIP(qPrintable(why));
             // 13 of the disk's 16 pages of memory: no room for a copy.
-            path = disk_->FilePath(QStringLiteral("DIARY.DAT"));
+            path = scratch_->Disk().FilePath(QStringLiteral("DIARY.DAT"));
         }
         const QString folder = QFileInfo(path).absolutePath();
         const QByteArray bytes = Records("ABCDE") + QByteArray(100, '#');
@@ -209,9 +202,8 @@ private slots:
         if (failure == QStringLiteral("immutable")) {
             if (::geteuid() != 0)
                 QSKIP("only root can protect a folder from root");
-            if (!SetImmutable(folder, true))
+            if (!scratch_->Seal(folder))
                 QSKIP("the file system cannot make a folder immutable");
-            immutable_ = folder;
         }
 
         const FileError error = RecordFileRewriter::Rewrite(file, keep, 2);
@@ -231,10 +223,8 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<ScratchFolder> scratch_;
     std::unique_ptr<CurrentFolder> folder_;
-    std::unique_ptr<SmallDisk> disk_;
-    QString immutable_;
     QString path_;
 };
 
