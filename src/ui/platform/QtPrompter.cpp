@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -211,7 +213,12 @@ std::optional<QString> QtPrompter::ChooseFile(const QString& filter, int filterI
 
 std::optional<QString> QtPrompter::ChooseFolder(const QString& title, const QString& initial)
 {
-    QFileDialog dialog(QApplication::activeWindow(), title, initial);
+    // A folder not made yet opens the picker on the nearest folder above it
+    // that is there, not on the program's current folder.
+    QFileInfo folder(initial.isEmpty() ? QDir::homePath() : initial);
+    while (!folder.isDir() && !folder.isRoot() && folder.absoluteFilePath() != folder.absolutePath())
+        folder.setFile(folder.absolutePath());
+    QFileDialog dialog(QApplication::activeWindow(), title, folder.absoluteFilePath());
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
