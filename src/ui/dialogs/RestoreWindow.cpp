@@ -49,7 +49,7 @@ RestoreWindow::RestoreWindow(DiaryStore& store, Prompter& prompter, QWidget* par
     list_->setAllColumnsShowFocus(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    restore_ = new QPushButton(QStringLiteral("復元"), this);
+    restore_ = new QPushButton(QStringLiteral("復元(&R)"), this);
     restore_->setObjectName(QStringLiteral("cmdRestore"));
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);
     close->setObjectName(QStringLiteral("cmdCancel"));
