@@ -5,12 +5,15 @@
 //   sorafumi_crashprobe build PATH [tail]   five pages of December 2026; "tail"
 //                                           adds part of a sixth record
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
-//                                           compact-tail, store-delete or import
+//                                           compact-tail, store-delete, import
+//                                           or export
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
 //   sorafumi_crashprobe journal PATH        prints where the diary's journal
 //                                           goes when its folder takes none
+//
+// The export writes into the folder "export" beside the diary's folder.
 //
 // An operation prints every box the user would have seen to standard error,
 // one "box" line each, and "done" once it is over. The lines go out with
@@ -20,6 +23,8 @@
 
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
+#include "core/diary/DiaryExport.h"
+#include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Clock.h"
 #include "core/platform/FileSizeLimit.h"
@@ -169,6 +174,31 @@ struct Session
     DiaryStore store;
 };
 
+// A folder beside the diary's folder.
+QString Beside(const QString& path, const QString& name)
+{
+    return QFileInfo(QFileInfo(path).absolutePath()).absolutePath() + u'/' + name;
+}
+
+// As 書き出し does, once as text files and once as one HTML file; a failure
+// is reported and ends it. Files already there are replaced.
+void Export(Session& session, const QString& folder)
+{
+    ExportRequest request;
+    request.folder = folder;
+    DiaryExport::Hooks hooks;
+    hooks.replace = [](const QStringList&) { return true; };
+    for (const ExportRequest::Format format : {ExportRequest::Format::Text, ExportRequest::Format::Html}) {
+        request.format = format;
+        const DiaryExport::Result result =
+            DiaryExport::Run(session.store.DiaryFile(), session.store.PageCount(), request, hooks);
+        if (result.outcome == DiaryExport::Outcome::Failed)
+            DiaryFiles::ReportFileError(session.prompter, result.error);
+        if (result.outcome != DiaryExport::Outcome::Written)
+            return;
+    }
+}
+
 int Dump(const QString& path)
 {
     Session session(path, false);
@@ -240,6 +270,8 @@ int Run(const QString& operation, const QString& path)
         for (int day = PageCount + 1; day <= PageCount + 3; ++day)
             records += DiaryBuilder::Page(Day(day)).ToBytes();
         store.AppendPages(records);
+    } else if (operation == QLatin1String("export")) {
+        Export(session, Beside(path, QStringLiteral("export")));
     } else if (operation == QLatin1String("store-delete")) {
         // A page that could not be stored, then deleted: the user goes on
         // after the message.

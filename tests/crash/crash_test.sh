@@ -3,7 +3,7 @@
 #
 # For each operation the crash probe runs on a fresh five-page diary:
 #  - killed (SIGKILL) at the Nth call of each write, flush, rename, open and
-#    unlink, N stepping up until it finishes, and at random moments;
+#    unlink (and of the export's folder calls), N stepping up until it finishes, and at random moments;
 #  - killed after a write that reached the file only in part, as a power cut
 #    leaves it;
 #  - with ENOSPC and then EIO returned by each of those calls that touches the
@@ -12,10 +12,14 @@
 #  - under a file size limit (ulimit -f) that the operation's writes cross.
 # An operation named with "-sealed" runs in a folder that takes no new file
 # (made immutable), so that the page's journal lives in the state folder.
+# "export" writes the diary out as text files and as HTML into a folder beside
+# it; its disk faults are given only to the calls that touch that folder.
 # After each run the diary is opened the way the program opens it (undoing what
 # a crash left) and must hold every page exactly as before the operation or
 # exactly as after it, with no temporary file or journal left beside it. A
-# failed call must end in one file error box, never in a crash.
+# failed call must end in one file error box, never in a crash. An export
+# leaves the diary as it was, and in its folder only whole files under their
+# final names.
 #
 # usage: crash_test.sh PATH-TO-sorafumi_crashprobe [OPERATION...]
 set -uo pipefail
@@ -23,7 +27,7 @@ set -uo pipefail
 probe=$1
 shift
 operations=("$@")
-[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed)
+[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed export)
 
 if ! command -v strace >/dev/null; then
     echo "strace is missing: install it (tools/setup.sh does)"
@@ -45,9 +49,17 @@ diary=$work/DIARY.DAT
 temp=$work/'~~Tmp~~.Tmp'
 err=$scratch/err
 trace=$scratch/trace
+# Beside the diary's folder, as the crash probe puts them.
+exports=$scratch/export
+etemp_name='~~Export~~.Tmp'
+etemp=$exports/$etemp_name
+reference=$scratch/reference
+# The diary of five pages as built.
+original=$scratch/original.DAT
+"$probe" build "$original" || { echo "cannot build a diary in $scratch"; exit 1; }
 
 # The calls a test kills or fails at. strace counts each name on its own.
-calls=(openat write pwrite64 fallocate fsync fdatasync ftruncate rename unlink)
+base_calls=(openat write pwrite64 fallocate fsync fdatasync ftruncate rename unlink)
 # Called for many other files as the program starts: only the ones that touch
 # the diary's folder are killed at.
 folder_only=" openat "
@@ -77,6 +89,24 @@ fresh()
     case $operation in save | compact-tail) tail=tail ;; esac
     "$probe" build "$diary" $tail || { echo "cannot build a diary in $work"; exit 1; }
     [ -z "$sealed" ] || chattr +i "$work"
+    [ "$operation" != export ] || { rm -rf "$exports" && mkdir "$exports"; }
+}
+
+# The files the operation writes outside the diary's folder, with their hashes.
+outputs()
+{
+    (cd "$scratch" && find export -type f 2>/dev/null | sort | xargs -r sha256sum)
+}
+
+# Which calls a fault is given to.
+faulted()
+{
+    case $operation:$1 in
+        *:other) return 1 ;;
+        export:export | export:efolder | export:etemp | export:etempdir) return 0 ;;
+        export:*) return 1 ;;
+    esac
+    return 0
 }
 
 # Boxes other than the question before a page is deleted.
@@ -130,6 +160,45 @@ check()
     fi
 }
 
+# The export only reads the diary; in its folder every file under a final name
+# is whole, and a next export cleans up whatever a crash left.
+#   check_export WHAT [must-be-complete]
+check_export()
+{
+    local what=$1 complete=${2:-0} name left
+    cmp -s "$diary" "$original" || fail "$what: the diary changed"
+    left=$(ls -A "$work" | grep -vx DIARY.DAT | tr '\n' ' ')
+    [ -z "$left" ] || fail "$what: left beside the diary: $left"
+    while IFS= read -r name; do
+        [ "$name" = "$etemp_name" ] && [ -d "$etemp" ] && continue
+        if [ ! -f "$reference/$name" ]; then
+            fail "$what: $name in the export folder is none of the export's files"
+        elif ! cmp -s "$exports/$name" "$reference/$name"; then
+            fail "$what: $name is not whole under its final name"
+        fi
+    done < <(ls -A "$exports")
+    if [ "$complete" = 1 ] && ! diff -rq -x "$etemp_name" "$reference" "$exports" >/dev/null; then
+        fail "$what: no file error was shown, yet the export is not all there"
+    fi
+    diff -rq "$reference" "$exports" >/dev/null && return
+    "$probe" export "$diary" 2>"$err.next"
+    local rc=$?
+    if [ $rc -ne 0 ] || grep -q '^box ' "$err.next" || ! diff -rq "$reference" "$exports" >/dev/null; then
+        fail "$what: the next export (exit $rc) does not leave the files whole and nothing else:"
+        grep '^box ' "$err.next"
+        ls -A "$exports" "$etemp" 2>/dev/null | sed 's/^/    /'
+    fi
+}
+
+# check, and what the operation writes outside the diary.
+verify()
+{
+    case $operation in
+        export) check_export "$1" "${4:-0}" ;;
+        *) check "$@" ;;
+    esac
+}
+
 total_kills=0
 total_faults=0
 total_random=0
@@ -151,6 +220,10 @@ for operation in "${operations[@]}"; do
     # strace writes names outside ASCII escaped: a journal is known by its
     # file name.
     journal_name=${journal##*/}
+    case $base in
+        export) calls=("${base_calls[@]}" mkdir rmdir syncfs) ;;
+        *) calls=("${base_calls[@]}") ;;
+    esac
     kills=0
     faults=0
     kill_detail=
@@ -159,17 +232,21 @@ for operation in "${operations[@]}"; do
     fresh
     before=$(dump)
     size_before=$(size_of)
+    outputs_before=$(outputs)
     "$probe" "$base" "$diary" 2>"$err"
     rc=$?
     after=$(dump)
     size_after=$(size_of)
+    outputs_after=$(outputs)
+    rm -rf "$reference"
+    [ "$base" = export ] && cp -r "$exports" "$reference"
     if [ $rc -ne 0 ] || [ "$(errors_shown)" -ne 0 ]; then
         fail "the operation does not run cleanly (exit $rc):"
         cat "$err"
         tally
         continue
     fi
-    if [ "$before" = "$after" ] && [ "$size_before" = "$size_after" ]; then
+    if [ "$before" = "$after" ] && [ "$size_before" = "$size_after" ] && [ "$outputs_before" = "$outputs_after" ]; then
         fail "the operation changes nothing"
         tally
         continue
@@ -181,7 +258,8 @@ for operation in "${operations[@]}"; do
     fresh
     strace -f -qq -y -o "$trace" -e "trace=$(IFS=,; echo "${calls[*]}")" "$probe" "$base" "$diary" 2>/dev/null
     rc=$?
-    if [ $rc -ne 0 ] || [ "$(dump)" != "$after" ] || [ "$(size_of)" != "$size_after" ]; then
+    if [ $rc -ne 0 ] || [ "$(dump)" != "$after" ] || [ "$(size_of)" != "$size_after" ] ||
+        [ "$(outputs)" != "$outputs_after" ]; then
         fail "traced, the operation ends otherwise (exit $rc)"
         tally
         continue
@@ -199,6 +277,11 @@ for operation in "${operations[@]}"; do
         case $line in
             rename*"$work"*) target=rename ;;
             *"$journal_name"*) target=journal ;;
+            *"$etemp"*O_DIRECTORY*) target=etempdir ;;
+            rename*"$exports"*) target=export ;;
+            *"$etemp"*) target=etemp ;;
+            *"\"$exports\""* | *"$exports>"*) target=efolder ;;
+            *"$exports"*) target=export ;;
             *"$temp"*) target=temp ;;
             *"$diary>"* | *"\"$diary\""*) target=diary ;;
             *"$work"*) target=folder ;;
@@ -258,7 +341,7 @@ for operation in "${operations[@]}"; do
                 fi
                 kills=$((kills + 1))
                 killed_here=$((killed_here + 1))
-                check "killed at $name call $n"
+                verify "killed at $name call $n"
                 tally
             done
             [ $killed_here -gt 0 ] && kill_detail+=" $name $killed_here,"
@@ -325,7 +408,7 @@ for operation in "${operations[@]}"; do
                 continue
             fi
             torn=$((torn + 1))
-            check "$what" $((i <= pages_safe)) $((i <= size_safe))
+            verify "$what" $((i <= pages_safe)) $((i <= size_safe))
             tally
         done
     fi
@@ -334,7 +417,7 @@ for operation in "${operations[@]}"; do
     # and with an input/output error.
     for i in "${!events[@]}"; do
         read -r name n target <<<"${events[$i]}"
-        [ "$target" = other ] && continue
+        faulted "$target" || continue
         # The page that could not be stored: faults after the diary was
         # opened (that is the store operation's) and before the deletion.
         [ "$operation" = store-delete ] && { [ "$i" -le "${opened:-0}" ] || [ "$i" -gt "$pages_safe" ]; } && continue
@@ -362,6 +445,10 @@ for operation in "${operations[@]}"; do
                 journal:openat:ENOSPC | journal:write:ENOSPC | journal:fsync:ENOSPC) tolerated=1 ;;
                 diary:fallocate:EIO | temp:fallocate:EIO) tolerated=1 ;;
                 temp:unlink:*) tolerated=1 ;;
+                # The export's folder alike; a temporary folder that stays
+                # until the next export.
+                efolder:openat:* | efolder:fsync:*) tolerated=1 ;;
+                etempdir:openat:* | etemp:unlink:* | etemp:rmdir:*) tolerated=1 ;;
             esac
             if [ "$boxes" -ne "$file_errors" ] || [ "$boxes" -gt 1 ]; then
                 fail "$what: the boxes shown are not one file error:"
@@ -370,11 +457,11 @@ for operation in "${operations[@]}"; do
                 fail "$what: nobody was told"
             fi
             if [ "$operation" = store-delete ]; then
-                check "$what" 0 0 1
+                verify "$what" 0 0 1
             elif [ "$boxes" -eq 0 ]; then
-                check "$what" 0 0 1
+                verify "$what" 0 0 1
             else
-                check "$what" $((i <= pages_safe)) $((i <= size_safe))
+                verify "$what" $((i <= pages_safe)) $((i <= size_safe))
             fi
             tally
         done
@@ -401,9 +488,9 @@ for operation in "${operations[@]}"; do
         fail "$what: the boxes shown are not one file error:"
         cat "$err"
     elif [ "$boxes" -eq 1 ]; then
-        check "$what" 1 1
+        verify "$what" 1 1
     else
-        check "$what" 0 0 1
+        verify "$what" 0 0 1
     fi
     tally
     }
