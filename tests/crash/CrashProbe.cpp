@@ -2,18 +2,21 @@
 // main window would, so that a test can kill it or fail its disk anywhere on
 // the way and then look at what the diary holds.
 //
-//   sorafumi_crashprobe build PATH [tail]   five pages of December 2026; "tail"
-//                                           adds part of a sixth record
+//   sorafumi_crashprobe build PATH [tail|fewer]
+//                                           five pages of December 2026; "tail"
+//                                           adds part of a sixth record,
+//                                           "fewer" leaves out the fifth page
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
-//                                           compact-tail, store-delete, import
-//                                           or export
+//                                           compact-tail, store-delete, import,
+//                                           export, backup or backup-next
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
 //   sorafumi_crashprobe journal PATH        prints where the diary's journal
 //                                           goes when its folder takes none
 //
-// The export writes into the folder "export" beside the diary's folder.
+// The export writes into the folder "export" beside the diary's folder, and
+// the backups go to "backups" there.
 //
 // An operation prints every box the user would have seen to standard error,
 // one "box" line each, and "done" once it is over. The lines go out with
@@ -134,10 +137,10 @@ QString NewBody(int page)
     return body;
 }
 
-int Build(const QString& path, bool tail)
+int Build(const QString& path, bool tail, bool fewer)
 {
     DiaryBuilder builder;
-    for (int day = 1; day <= PageCount; ++day)
+    for (int day = 1; day <= PageCount - int(fewer); ++day)
         builder.Add(Day(day));
     if (tail)
         builder.AddRaw(DiaryBuilder::Page(Day(6)).ToBytes().left(500));
@@ -272,6 +275,12 @@ int Run(const QString& operation, const QString& path)
         store.AppendPages(records);
     } else if (operation == QLatin1String("export")) {
         Export(session, Beside(path, QStringLiteral("export")));
+    } else if (operation == QLatin1String("backup") || operation == QLatin1String("backup-next")) {
+        // The day's first store copies the diary first; two days are kept,
+        // so that the copy of the 5th goes once today's is whole.
+        session.app.BackupFolder = Beside(path, QStringLiteral("backups"));
+        session.app.BackupDaily = 2;
+        session.Edit(operation == QLatin1String("backup") ? 2 : 3);
     } else if (operation == QLatin1String("store-delete")) {
         // A page that could not be stored, then deleted: the user goes on
         // after the message.
@@ -301,7 +310,7 @@ int main(int argc, char** argv)
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QString path = QFile::decodeName(argv[2]);
     if (mode == QLatin1String("build"))
-        return Build(path, argc > 3 && QByteArray(argv[3]) == "tail");
+        return Build(path, argc > 3 && QByteArray(argv[3]) == "tail", argc > 3 && QByteArray(argv[3]) == "fewer");
     if (mode == QLatin1String("dump"))
         return Dump(path);
     if (mode == QLatin1String("journal")) {

@@ -3,7 +3,8 @@
 #
 # For each operation the crash probe runs on a fresh five-page diary:
 #  - killed (SIGKILL) at the Nth call of each write, flush, rename, open and
-#    unlink (and of the export's folder calls), N stepping up until it finishes, and at random moments;
+#    unlink (and of the export's folder calls, the backups' copy and their
+#    reads), N stepping up until it finishes, and at random moments;
 #  - killed after a write that reached the file only in part, as a power cut
 #    leaves it;
 #  - with ENOSPC and then EIO returned by each of those calls that touches the
@@ -13,13 +14,16 @@
 # An operation named with "-sealed" runs in a folder that takes no new file
 # (made immutable), so that the page's journal lives in the state folder.
 # "export" writes the diary out as text files and as HTML into a folder beside
-# it; its disk faults are given only to the calls that touch that folder.
+# it, and "backup" stores a page on a day with no backup yet, so that the diary
+# is copied into the backups folder first; their disk faults are given only to
+# the calls that touch the export or backups folder.
 # After each run the diary is opened the way the program opens it (undoing what
 # a crash left) and must hold every page exactly as before the operation or
 # exactly as after it, with no temporary file or journal left beside it. A
 # failed call must end in one file error box, never in a crash. An export
 # leaves the diary as it was, and in its folder only whole files under their
-# final names.
+# final names; a backup leaves only whole copies under a copy's name, and the
+# page stored even when the copy fails.
 #
 # usage: crash_test.sh PATH-TO-sorafumi_crashprobe [OPERATION...]
 set -uo pipefail
@@ -27,7 +31,7 @@ set -uo pipefail
 probe=$1
 shift
 operations=("$@")
-[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed export)
+[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed export backup)
 
 if ! command -v strace >/dev/null; then
     echo "strace is missing: install it (tools/setup.sh does)"
@@ -54,9 +58,12 @@ exports=$scratch/export
 etemp_name='~~Export~~.Tmp'
 etemp=$exports/$etemp_name
 reference=$scratch/reference
-# The diary of five pages as built.
+backups=$scratch/backups
+# The diary of five pages as built, and one with a page fewer: the copies in
+# the backups folder before the operation.
 original=$scratch/original.DAT
-"$probe" build "$original" || { echo "cannot build a diary in $scratch"; exit 1; }
+fewer=$scratch/fewer.DAT
+"$probe" build "$original" && "$probe" build "$fewer" fewer || { echo "cannot build a diary in $scratch"; exit 1; }
 
 # The calls a test kills or fails at. strace counts each name on its own.
 base_calls=(openat write pwrite64 fallocate fsync fdatasync ftruncate rename unlink)
@@ -89,13 +96,18 @@ fresh()
     case $operation in save | compact-tail) tail=tail ;; esac
     "$probe" build "$diary" $tail || { echo "cannot build a diary in $work"; exit 1; }
     [ -z "$sealed" ] || chattr +i "$work"
-    [ "$operation" != export ] || { rm -rf "$exports" && mkdir "$exports"; }
+    case $operation in
+        export | backup) rm -rf "$exports" "$backups" && mkdir "$exports" "$backups" ;;
+    esac
+    case $operation in
+        backup) cp "$fewer" "$backups/DIARY-20261205.DAT" && cp "$fewer" "$backups/DIARY-20261206.DAT" ;;
+    esac
 }
 
 # The files the operation writes outside the diary's folder, with their hashes.
 outputs()
 {
-    (cd "$scratch" && find export -type f 2>/dev/null | sort | xargs -r sha256sum)
+    (cd "$scratch" && find export backups -type f 2>/dev/null | sort | xargs -r sha256sum)
 }
 
 # Which calls a fault is given to.
@@ -104,7 +116,8 @@ faulted()
     case $operation:$1 in
         *:other) return 1 ;;
         export:export | export:efolder | export:etemp | export:etempdir) return 0 ;;
-        export:*) return 1 ;;
+        backup:backups | backup:bfolder) return 0 ;;
+        export:* | backup:*) return 1 ;;
     esac
     return 0
 }
@@ -190,11 +203,36 @@ check_export()
     fi
 }
 
+# The older copies are as they were, and the one of the 5th is gone only once
+# today's is whole; today's copy holds the diary as it was before the store;
+# a temporary copy left is taken over by the next backup.
+check_backups()
+{
+    local what=$1 name today=DIARY-20261207.DAT
+    while IFS= read -r name; do
+        case $name in
+            DIARY-20261205.DAT | DIARY-20261206.DAT)
+                cmp -s "$backups/$name" "$fewer" || fail "$what: the older copy $name changed" ;;
+            "$today") cmp -s "$backups/$name" "$original" || fail "$what: $today is not a whole copy of the diary" ;;
+            "$today.part") ;;
+            *) fail "$what: $name in the backups folder" ;;
+        esac
+    done < <(ls -A "$backups")
+    [ -e "$backups/DIARY-20261206.DAT" ] || fail "$what: the copy of the 6th, which is kept, is gone"
+    [ -e "$backups/DIARY-20261205.DAT" ] || [ -e "$backups/$today" ] ||
+        fail "$what: the copy of the 5th is gone, though today's is not whole"
+    [ -e "$backups/$today.part" ] || return
+    "$probe" backup-next "$diary" 2>/dev/null
+    [ -e "$backups/$today.part" ] && fail "$what: the next backup leaves the temporary copy"
+    [ -e "$backups/$today" ] || fail "$what: the next backup makes no copy"
+}
+
 # check, and what the operation writes outside the diary.
 verify()
 {
     case $operation in
         export) check_export "$1" "${4:-0}" ;;
+        backup) check "$@"; check_backups "$1" ;;
         *) check "$@" ;;
     esac
 }
@@ -222,6 +260,7 @@ for operation in "${operations[@]}"; do
     journal_name=${journal##*/}
     case $base in
         export) calls=("${base_calls[@]}" mkdir rmdir syncfs) ;;
+        backup) calls=("${base_calls[@]}" copy_file_range pread64) ;;
         *) calls=("${base_calls[@]}") ;;
     esac
     kills=0
@@ -282,6 +321,8 @@ for operation in "${operations[@]}"; do
             *"$etemp"*) target=etemp ;;
             *"\"$exports\""* | *"$exports>"*) target=efolder ;;
             *"$exports"*) target=export ;;
+            *"\"$backups\""* | *"$backups>"*) target=bfolder ;;
+            *"$backups"*) target=backups ;;
             *"$temp"*) target=temp ;;
             *"$diary>"* | *"\"$diary\""*) target=diary ;;
             *"$work"*) target=folder ;;
@@ -445,10 +486,10 @@ for operation in "${operations[@]}"; do
                 journal:openat:ENOSPC | journal:write:ENOSPC | journal:fsync:ENOSPC) tolerated=1 ;;
                 diary:fallocate:EIO | temp:fallocate:EIO) tolerated=1 ;;
                 temp:unlink:*) tolerated=1 ;;
-                # The export's folder alike; a temporary folder that stays
-                # until the next export.
-                efolder:openat:* | efolder:fsync:*) tolerated=1 ;;
-                etempdir:openat:* | etemp:unlink:* | etemp:rmdir:*) tolerated=1 ;;
+                # The export's and the backups' folders alike; a temporary
+                # folder or an older copy that stays until the next time.
+                efolder:openat:* | efolder:fsync:* | bfolder:openat:* | bfolder:fsync:*) tolerated=1 ;;
+                etempdir:openat:* | etemp:unlink:* | etemp:rmdir:* | backups:unlink:*) tolerated=1 ;;
             esac
             if [ "$boxes" -ne "$file_errors" ] || [ "$boxes" -gt 1 ]; then
                 fail "$what: the boxes shown are not one file error:"
@@ -456,7 +497,8 @@ for operation in "${operations[@]}"; do
             elif [ "$boxes" -eq 0 ] && [ $tolerated = 0 ]; then
                 fail "$what: nobody was told"
             fi
-            if [ "$operation" = store-delete ]; then
+            # A backup that fails lets the store go on.
+            if [ "$operation" = store-delete ] || [ "$operation" = backup ]; then
                 verify "$what" 0 0 1
             elif [ "$boxes" -eq 0 ]; then
                 verify "$what" 0 0 1
@@ -487,7 +529,7 @@ for operation in "${operations[@]}"; do
     elif [ "$boxes" -ne "$(grep -c '^box \[ﾌｧｲﾙ ｴﾗｰ\]' "$err")" ] || [ "$boxes" -gt 1 ]; then
         fail "$what: the boxes shown are not one file error:"
         cat "$err"
-    elif [ "$boxes" -eq 1 ]; then
+    elif [ "$boxes" -eq 1 ] && [ "$operation" != backup ]; then
         verify "$what" 1 1
     else
         verify "$what" 0 0 1
