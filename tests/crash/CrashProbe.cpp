@@ -8,15 +8,17 @@
 //                                           "fewer" leaves out the fifth page
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
 //                                           compact-tail, store-delete, import,
-//                                           export, backup or backup-next
+//                                           export, backup, backup-next or
+//                                           restore
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
 //   sorafumi_crashprobe journal PATH        prints where the diary's journal
 //                                           goes when its folder takes none
 //
-// The export writes into the folder "export" beside the diary's folder, and
-// the backups go to "backups" there.
+// The export writes into the folder "export" beside the diary's folder, the
+// backups go to "backups" there, and a restore puts back the copy of the 6th
+// of December from it.
 //
 // An operation prints every box the user would have seen to standard error,
 // one "box" line each, and "done" once it is over. The lines go out with
@@ -26,6 +28,7 @@
 
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
+#include "core/diary/DiaryBackup.h"
 #include "core/diary/DiaryExport.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
@@ -36,6 +39,7 @@
 #include "core/settings/AppSettings.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <chrono>
@@ -281,6 +285,9 @@ int Run(const QString& operation, const QString& path)
         session.app.BackupFolder = Beside(path, QStringLiteral("backups"));
         session.app.BackupDaily = 2;
         session.Edit(operation == QLatin1String("backup") ? 2 : 3);
+    } else if (operation == QLatin1String("restore")) {
+        session.app.BackupFolder = Beside(path, QStringLiteral("backups"));
+        store.RestoreBackup(QDir(session.app.BackupFolder).filePath(DiaryBackup::CopyName(path, QDate(2026, 12, 6))));
     } else if (operation == QLatin1String("store-delete")) {
         // A page that could not be stored, then deleted: the user goes on
         // after the message.

@@ -14,16 +14,18 @@
 # An operation named with "-sealed" runs in a folder that takes no new file
 # (made immutable), so that the page's journal lives in the state folder.
 # "export" writes the diary out as text files and as HTML into a folder beside
-# it, and "backup" stores a page on a day with no backup yet, so that the diary
-# is copied into the backups folder first; their disk faults are given only to
-# the calls that touch the export or backups folder.
+# it, "backup" stores a page on a day with no backup yet, so that the diary is
+# copied into the backups folder first, and "restore" puts an older copy from
+# there in the diary's place; their disk faults are given only to the calls
+# that touch the export or backups folder (and, for "restore", the diary's).
 # After each run the diary is opened the way the program opens it (undoing what
 # a crash left) and must hold every page exactly as before the operation or
 # exactly as after it, with no temporary file or journal left beside it. A
 # failed call must end in one file error box, never in a crash. An export
 # leaves the diary as it was, and in its folder only whole files under their
 # final names; a backup leaves only whole copies under a copy's name, and the
-# page stored even when the copy fails.
+# page stored even when the copy fails; a restore keeps the diary as it was
+# among the backups before it replaces it.
 #
 # usage: crash_test.sh PATH-TO-sorafumi_crashprobe [OPERATION...]
 set -uo pipefail
@@ -31,7 +33,7 @@ set -uo pipefail
 probe=$1
 shift
 operations=("$@")
-[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed export backup)
+[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed export backup restore)
 
 if ! command -v strace >/dev/null; then
     echo "strace is missing: install it (tools/setup.sh does)"
@@ -97,10 +99,11 @@ fresh()
     "$probe" build "$diary" $tail || { echo "cannot build a diary in $work"; exit 1; }
     [ -z "$sealed" ] || chattr +i "$work"
     case $operation in
-        export | backup) rm -rf "$exports" "$backups" && mkdir "$exports" "$backups" ;;
+        export | backup | restore) rm -rf "$exports" "$backups" && mkdir "$exports" "$backups" ;;
     esac
     case $operation in
         backup) cp "$fewer" "$backups/DIARY-20261205.DAT" && cp "$fewer" "$backups/DIARY-20261206.DAT" ;;
+        restore) cp "$fewer" "$backups/DIARY-20261206.DAT" ;;
     esac
 }
 
@@ -227,12 +230,29 @@ check_backups()
     [ -e "$backups/$today" ] || fail "$what: the next backup makes no copy"
 }
 
+# The copy restored is as it was, and the diary is replaced only once it is
+# kept whole among the backups.
+check_restore()
+{
+    local what=$1 name kept=DIARY-20261207-093000.DAT
+    while IFS= read -r name; do
+        case $name in
+            DIARY-20261206.DAT) cmp -s "$backups/$name" "$fewer" || fail "$what: the copy restored changed" ;;
+            "$kept") cmp -s "$backups/$name" "$original" || fail "$what: $kept is not a whole copy of the diary" ;;
+            "$kept.part") ;;
+            *) fail "$what: $name in the backups folder" ;;
+        esac
+    done < <(ls -A "$backups")
+    [ "$outcome" = after ] && [ ! -e "$backups/$kept" ] && fail "$what: the diary was replaced but not kept"
+}
+
 # check, and what the operation writes outside the diary.
 verify()
 {
     case $operation in
         export) check_export "$1" "${4:-0}" ;;
         backup) check "$@"; check_backups "$1" ;;
+        restore) check "$@"; check_restore "$1" ;;
         *) check "$@" ;;
     esac
 }
@@ -243,6 +263,8 @@ total_random=0
 total_torn=0
 for operation in "${operations[@]}"; do
     base=${operation%-sealed}
+    # An operation after a sealed one runs in a folder that takes files again.
+    [ -z "$sealed" ] || chattr -i "$work"
     sealed=
     journal=$diary-journal
     if [ "$base" != "$operation" ]; then
@@ -260,7 +282,7 @@ for operation in "${operations[@]}"; do
     journal_name=${journal##*/}
     case $base in
         export) calls=("${base_calls[@]}" mkdir rmdir syncfs) ;;
-        backup) calls=("${base_calls[@]}" copy_file_range pread64) ;;
+        backup | restore) calls=("${base_calls[@]}" copy_file_range pread64) ;;
         *) calls=("${base_calls[@]}") ;;
     esac
     kills=0
@@ -338,12 +360,14 @@ for operation in "${operations[@]}"; do
     size_safe=${#events[@]}
     opened=
     rewrite=
+    backing_up=
     for i in "${!events[@]}"; do
         read -r name n target <<<"${events[$i]}"
         [ -z "$opened" ] && [ "$name:$target" = openat:diary ] && opened=$i
+        [ -z "$backing_up" ] && [ "$target" = backups ] && backing_up=$i
         [ -z "$rewrite" ] && [ "$name:$target" = openat:temp ] && rewrite=$i
         case $operation:$name:$target in
-            delete:rename:* | compact-tail:rename:* | import:rename:*) pages_safe=$i size_safe=$i ;;
+            delete:rename:* | compact-tail:rename:* | import:rename:* | restore:rename:rename) pages_safe=$i size_safe=$i ;;
             save:rename:*) size_safe=$i ;;
         esac
     done
@@ -502,6 +526,10 @@ for operation in "${operations[@]}"; do
                 verify "$what" 0 0 1
             elif [ "$boxes" -eq 0 ]; then
                 verify "$what" 0 0 1
+            elif [ "$operation" = restore ] && [ "$name:$target" = pread64:diary ] && [ "$i" -lt "${backing_up:-0}" ]; then
+                # The page shown as the diary opens could not be read: that is
+                # said, and the restore goes on with the diary kept as it is.
+                verify "$what"
             else
                 verify "$what" $((i <= pages_safe)) $((i <= size_safe))
             fi
