@@ -2,15 +2,23 @@
 // main window would, so that a test can kill it or fail its disk anywhere on
 // the way and then look at what the diary holds.
 //
-//   sorafumi_crashprobe build PATH [tail]   five pages of December 2026; "tail"
-//                                           adds part of a sixth record
+//   sorafumi_crashprobe build PATH [tail|fewer]
+//                                           five pages of December 2026; "tail"
+//                                           adds part of a sixth record,
+//                                           "fewer" leaves out the fifth page
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
-//                                           compact-tail, store-delete or import
+//                                           compact-tail, store-delete, import,
+//                                           export, backup, backup-next or
+//                                           restore
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
 //   sorafumi_crashprobe journal PATH        prints where the diary's journal
 //                                           goes when its folder takes none
+//
+// The export writes into the folder "export" beside the diary's folder, the
+// backups go to "backups" there, and a restore puts back the copy of the 6th
+// of December from it.
 //
 // An operation prints every box the user would have seen to standard error,
 // one "box" line each, and "done" once it is over. The lines go out with
@@ -20,6 +28,9 @@
 
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
+#include "core/diary/DiaryBackup.h"
+#include "core/diary/DiaryExport.h"
+#include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Clock.h"
 #include "core/platform/FileSizeLimit.h"
@@ -28,6 +39,7 @@
 #include "core/settings/AppSettings.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <chrono>
@@ -129,10 +141,10 @@ QString NewBody(int page)
     return body;
 }
 
-int Build(const QString& path, bool tail)
+int Build(const QString& path, bool tail, bool fewer)
 {
     DiaryBuilder builder;
-    for (int day = 1; day <= PageCount; ++day)
+    for (int day = 1; day <= PageCount - int(fewer); ++day)
         builder.Add(Day(day));
     if (tail)
         builder.AddRaw(DiaryBuilder::Page(Day(6)).ToBytes().left(500));
@@ -168,6 +180,31 @@ struct Session
     AppSettings app;
     DiaryStore store;
 };
+
+// A folder beside the diary's folder.
+QString Beside(const QString& path, const QString& name)
+{
+    return QFileInfo(QFileInfo(path).absolutePath()).absolutePath() + u'/' + name;
+}
+
+// As 書き出し does, once as text files and once as one HTML file; a failure
+// is reported and ends it. Files already there are replaced.
+void Export(Session& session, const QString& folder)
+{
+    ExportRequest request;
+    request.folder = folder;
+    DiaryExport::Hooks hooks;
+    hooks.replace = [](const QStringList&) { return true; };
+    for (const ExportRequest::Format format : {ExportRequest::Format::Text, ExportRequest::Format::Html}) {
+        request.format = format;
+        const DiaryExport::Result result =
+            DiaryExport::Run(session.store.DiaryFile(), session.store.PageCount(), request, hooks);
+        if (result.outcome == DiaryExport::Outcome::Failed)
+            DiaryFiles::ReportFileError(session.prompter, result.error);
+        if (result.outcome != DiaryExport::Outcome::Written)
+            return;
+    }
+}
 
 int Dump(const QString& path)
 {
@@ -240,6 +277,17 @@ int Run(const QString& operation, const QString& path)
         for (int day = PageCount + 1; day <= PageCount + 3; ++day)
             records += DiaryBuilder::Page(Day(day)).ToBytes();
         store.AppendPages(records);
+    } else if (operation == QLatin1String("export")) {
+        Export(session, Beside(path, QStringLiteral("export")));
+    } else if (operation == QLatin1String("backup") || operation == QLatin1String("backup-next")) {
+        // The day's first store copies the diary first; two days are kept,
+        // so that the copy of the 5th goes once today's is whole.
+        session.app.BackupFolder = Beside(path, QStringLiteral("backups"));
+        session.app.BackupDaily = 2;
+        session.Edit(operation == QLatin1String("backup") ? 2 : 3);
+    } else if (operation == QLatin1String("restore")) {
+        session.app.BackupFolder = Beside(path, QStringLiteral("backups"));
+        store.RestoreBackup(QDir(session.app.BackupFolder).filePath(DiaryBackup::CopyName(path, QDate(2026, 12, 6))));
     } else if (operation == QLatin1String("store-delete")) {
         // A page that could not be stored, then deleted: the user goes on
         // after the message.
@@ -269,7 +317,7 @@ int main(int argc, char** argv)
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QString path = QFile::decodeName(argv[2]);
     if (mode == QLatin1String("build"))
-        return Build(path, argc > 3 && QByteArray(argv[3]) == "tail");
+        return Build(path, argc > 3 && QByteArray(argv[3]) == "tail", argc > 3 && QByteArray(argv[3]) == "fewer");
     if (mode == QLatin1String("dump"))
         return Dump(path);
     if (mode == QLatin1String("journal")) {

@@ -3,7 +3,8 @@
 #
 # For each operation the crash probe runs on a fresh five-page diary:
 #  - killed (SIGKILL) at the Nth call of each write, flush, rename, open and
-#    unlink, N stepping up until it finishes, and at random moments;
+#    unlink (and of the export's folder calls, the backups' copy and their
+#    reads), N stepping up until it finishes, and at random moments;
 #  - killed after a write that reached the file only in part, as a power cut
 #    leaves it;
 #  - with ENOSPC and then EIO returned by each of those calls that touches the
@@ -12,10 +13,19 @@
 #  - under a file size limit (ulimit -f) that the operation's writes cross.
 # An operation named with "-sealed" runs in a folder that takes no new file
 # (made immutable), so that the page's journal lives in the state folder.
+# "export" writes the diary out as text files and as HTML into a folder beside
+# it, "backup" stores a page on a day with no backup yet, so that the diary is
+# copied into the backups folder first, and "restore" puts an older copy from
+# there in the diary's place; their disk faults are given only to the calls
+# that touch the export or backups folder (and, for "restore", the diary's).
 # After each run the diary is opened the way the program opens it (undoing what
 # a crash left) and must hold every page exactly as before the operation or
 # exactly as after it, with no temporary file or journal left beside it. A
-# failed call must end in one file error box, never in a crash.
+# failed call must end in one file error box, never in a crash. An export
+# leaves the diary as it was, and in its folder only whole files under their
+# final names; a backup leaves only whole copies under a copy's name, and the
+# page stored even when the copy fails; a restore keeps the diary as it was
+# among the backups before it replaces it.
 #
 # usage: crash_test.sh PATH-TO-sorafumi_crashprobe [OPERATION...]
 set -uo pipefail
@@ -23,7 +33,7 @@ set -uo pipefail
 probe=$1
 shift
 operations=("$@")
-[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed)
+[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed export backup restore)
 
 if ! command -v strace >/dev/null; then
     echo "strace is missing: install it (tools/setup.sh does)"
@@ -45,9 +55,20 @@ diary=$work/DIARY.DAT
 temp=$work/'~~Tmp~~.Tmp'
 err=$scratch/err
 trace=$scratch/trace
+# Beside the diary's folder, as the crash probe puts them.
+exports=$scratch/export
+etemp_name='~~Export~~.Tmp'
+etemp=$exports/$etemp_name
+reference=$scratch/reference
+backups=$scratch/backups
+# The diary of five pages as built, and one with a page fewer: the copies in
+# the backups folder before the operation.
+original=$scratch/original.DAT
+fewer=$scratch/fewer.DAT
+"$probe" build "$original" && "$probe" build "$fewer" fewer || { echo "cannot build a diary in $scratch"; exit 1; }
 
 # The calls a test kills or fails at. strace counts each name on its own.
-calls=(openat write pwrite64 fallocate fsync fdatasync ftruncate rename unlink)
+base_calls=(openat write pwrite64 fallocate fsync fdatasync ftruncate rename unlink)
 # Called for many other files as the program starts: only the ones that touch
 # the diary's folder are killed at.
 folder_only=" openat "
@@ -77,6 +98,31 @@ fresh()
     case $operation in save | compact-tail) tail=tail ;; esac
     "$probe" build "$diary" $tail || { echo "cannot build a diary in $work"; exit 1; }
     [ -z "$sealed" ] || chattr +i "$work"
+    case $operation in
+        export | backup | restore) rm -rf "$exports" "$backups" && mkdir "$exports" "$backups" ;;
+    esac
+    case $operation in
+        backup) cp "$fewer" "$backups/DIARY-20261205.DAT" && cp "$fewer" "$backups/DIARY-20261206.DAT" ;;
+        restore) cp "$fewer" "$backups/DIARY-20261206.DAT" ;;
+    esac
+}
+
+# The files the operation writes outside the diary's folder, with their hashes.
+outputs()
+{
+    (cd "$scratch" && find export backups -type f 2>/dev/null | sort | xargs -r sha256sum)
+}
+
+# Which calls a fault is given to.
+faulted()
+{
+    case $operation:$1 in
+        *:other) return 1 ;;
+        export:export | export:efolder | export:etemp | export:etempdir) return 0 ;;
+        backup:backups | backup:bfolder) return 0 ;;
+        export:* | backup:*) return 1 ;;
+    esac
+    return 0
 }
 
 # Boxes other than the question before a page is deleted.
@@ -130,12 +176,95 @@ check()
     fi
 }
 
+# The export only reads the diary; in its folder every file under a final name
+# is whole, and a next export cleans up whatever a crash left.
+#   check_export WHAT [must-be-complete]
+check_export()
+{
+    local what=$1 complete=${2:-0} name left
+    cmp -s "$diary" "$original" || fail "$what: the diary changed"
+    left=$(ls -A "$work" | grep -vx DIARY.DAT | tr '\n' ' ')
+    [ -z "$left" ] || fail "$what: left beside the diary: $left"
+    while IFS= read -r name; do
+        [ "$name" = "$etemp_name" ] && [ -d "$etemp" ] && continue
+        if [ ! -f "$reference/$name" ]; then
+            fail "$what: $name in the export folder is none of the export's files"
+        elif ! cmp -s "$exports/$name" "$reference/$name"; then
+            fail "$what: $name is not whole under its final name"
+        fi
+    done < <(ls -A "$exports")
+    if [ "$complete" = 1 ] && ! diff -rq -x "$etemp_name" "$reference" "$exports" >/dev/null; then
+        fail "$what: no file error was shown, yet the export is not all there"
+    fi
+    diff -rq "$reference" "$exports" >/dev/null && return
+    "$probe" export "$diary" 2>"$err.next"
+    local rc=$?
+    if [ $rc -ne 0 ] || grep -q '^box ' "$err.next" || ! diff -rq "$reference" "$exports" >/dev/null; then
+        fail "$what: the next export (exit $rc) does not leave the files whole and nothing else:"
+        grep '^box ' "$err.next"
+        ls -A "$exports" "$etemp" 2>/dev/null | sed 's/^/    /'
+    fi
+}
+
+# The older copies are as they were, and the one of the 5th is gone only once
+# today's is whole; today's copy holds the diary as it was before the store;
+# a temporary copy left is taken over by the next backup.
+check_backups()
+{
+    local what=$1 name today=DIARY-20261207.DAT
+    while IFS= read -r name; do
+        case $name in
+            DIARY-20261205.DAT | DIARY-20261206.DAT)
+                cmp -s "$backups/$name" "$fewer" || fail "$what: the older copy $name changed" ;;
+            "$today") cmp -s "$backups/$name" "$original" || fail "$what: $today is not a whole copy of the diary" ;;
+            "$today.part") ;;
+            *) fail "$what: $name in the backups folder" ;;
+        esac
+    done < <(ls -A "$backups")
+    [ -e "$backups/DIARY-20261206.DAT" ] || fail "$what: the copy of the 6th, which is kept, is gone"
+    [ -e "$backups/DIARY-20261205.DAT" ] || [ -e "$backups/$today" ] ||
+        fail "$what: the copy of the 5th is gone, though today's is not whole"
+    [ -e "$backups/$today.part" ] || return
+    "$probe" backup-next "$diary" 2>/dev/null
+    [ -e "$backups/$today.part" ] && fail "$what: the next backup leaves the temporary copy"
+    [ -e "$backups/$today" ] || fail "$what: the next backup makes no copy"
+}
+
+# The copy restored is as it was, and the diary is replaced only once it is
+# kept whole among the backups.
+check_restore()
+{
+    local what=$1 name kept=DIARY-20261207-093000.DAT
+    while IFS= read -r name; do
+        case $name in
+            DIARY-20261206.DAT) cmp -s "$backups/$name" "$fewer" || fail "$what: the copy restored changed" ;;
+            "$kept") cmp -s "$backups/$name" "$original" || fail "$what: $kept is not a whole copy of the diary" ;;
+            "$kept.part") ;;
+            *) fail "$what: $name in the backups folder" ;;
+        esac
+    done < <(ls -A "$backups")
+    [ "$outcome" = after ] && [ ! -e "$backups/$kept" ] && fail "$what: the diary was replaced but not kept"
+}
+
+# check, and what the operation writes outside the diary.
+verify()
+{
+    case $operation in
+        export) check_export "$1" "${4:-0}" ;;
+        backup) check "$@"; check_backups "$1" ;;
+        restore) check "$@"; check_restore "$1" ;;
+        *) check "$@" ;;
+    esac
+}
+
 total_kills=0
 total_faults=0
 total_random=0
 total_torn=0
 for operation in "${operations[@]}"; do
     base=${operation%-sealed}
+    # An operation after a sealed one runs in a folder that takes files again.
+    [ -z "$sealed" ] || chattr -i "$work"
     sealed=
     journal=$diary-journal
     if [ "$base" != "$operation" ]; then
@@ -151,6 +280,11 @@ for operation in "${operations[@]}"; do
     # strace writes names outside ASCII escaped: a journal is known by its
     # file name.
     journal_name=${journal##*/}
+    case $base in
+        export) calls=("${base_calls[@]}" mkdir rmdir syncfs) ;;
+        backup | restore) calls=("${base_calls[@]}" copy_file_range pread64) ;;
+        *) calls=("${base_calls[@]}") ;;
+    esac
     kills=0
     faults=0
     kill_detail=
@@ -159,17 +293,21 @@ for operation in "${operations[@]}"; do
     fresh
     before=$(dump)
     size_before=$(size_of)
+    outputs_before=$(outputs)
     "$probe" "$base" "$diary" 2>"$err"
     rc=$?
     after=$(dump)
     size_after=$(size_of)
+    outputs_after=$(outputs)
+    rm -rf "$reference"
+    [ "$base" = export ] && cp -r "$exports" "$reference"
     if [ $rc -ne 0 ] || [ "$(errors_shown)" -ne 0 ]; then
         fail "the operation does not run cleanly (exit $rc):"
         cat "$err"
         tally
         continue
     fi
-    if [ "$before" = "$after" ] && [ "$size_before" = "$size_after" ]; then
+    if [ "$before" = "$after" ] && [ "$size_before" = "$size_after" ] && [ "$outputs_before" = "$outputs_after" ]; then
         fail "the operation changes nothing"
         tally
         continue
@@ -181,7 +319,8 @@ for operation in "${operations[@]}"; do
     fresh
     strace -f -qq -y -o "$trace" -e "trace=$(IFS=,; echo "${calls[*]}")" "$probe" "$base" "$diary" 2>/dev/null
     rc=$?
-    if [ $rc -ne 0 ] || [ "$(dump)" != "$after" ] || [ "$(size_of)" != "$size_after" ]; then
+    if [ $rc -ne 0 ] || [ "$(dump)" != "$after" ] || [ "$(size_of)" != "$size_after" ] ||
+        [ "$(outputs)" != "$outputs_after" ]; then
         fail "traced, the operation ends otherwise (exit $rc)"
         tally
         continue
@@ -199,6 +338,13 @@ for operation in "${operations[@]}"; do
         case $line in
             rename*"$work"*) target=rename ;;
             *"$journal_name"*) target=journal ;;
+            *"$etemp"*O_DIRECTORY*) target=etempdir ;;
+            rename*"$exports"*) target=export ;;
+            *"$etemp"*) target=etemp ;;
+            *"\"$exports\""* | *"$exports>"*) target=efolder ;;
+            *"$exports"*) target=export ;;
+            *"\"$backups\""* | *"$backups>"*) target=bfolder ;;
+            *"$backups"*) target=backups ;;
             *"$temp"*) target=temp ;;
             *"$diary>"* | *"\"$diary\""*) target=diary ;;
             *"$work"*) target=folder ;;
@@ -214,12 +360,14 @@ for operation in "${operations[@]}"; do
     size_safe=${#events[@]}
     opened=
     rewrite=
+    backing_up=
     for i in "${!events[@]}"; do
         read -r name n target <<<"${events[$i]}"
         [ -z "$opened" ] && [ "$name:$target" = openat:diary ] && opened=$i
+        [ -z "$backing_up" ] && [ "$target" = backups ] && backing_up=$i
         [ -z "$rewrite" ] && [ "$name:$target" = openat:temp ] && rewrite=$i
         case $operation:$name:$target in
-            delete:rename:* | compact-tail:rename:* | import:rename:*) pages_safe=$i size_safe=$i ;;
+            delete:rename:* | compact-tail:rename:* | import:rename:* | restore:rename:rename) pages_safe=$i size_safe=$i ;;
             save:rename:*) size_safe=$i ;;
         esac
     done
@@ -258,7 +406,7 @@ for operation in "${operations[@]}"; do
                 fi
                 kills=$((kills + 1))
                 killed_here=$((killed_here + 1))
-                check "killed at $name call $n"
+                verify "killed at $name call $n"
                 tally
             done
             [ $killed_here -gt 0 ] && kill_detail+=" $name $killed_here,"
@@ -325,7 +473,7 @@ for operation in "${operations[@]}"; do
                 continue
             fi
             torn=$((torn + 1))
-            check "$what" $((i <= pages_safe)) $((i <= size_safe))
+            verify "$what" $((i <= pages_safe)) $((i <= size_safe))
             tally
         done
     fi
@@ -334,7 +482,7 @@ for operation in "${operations[@]}"; do
     # and with an input/output error.
     for i in "${!events[@]}"; do
         read -r name n target <<<"${events[$i]}"
-        [ "$target" = other ] && continue
+        faulted "$target" || continue
         # The page that could not be stored: faults after the diary was
         # opened (that is the store operation's) and before the deletion.
         [ "$operation" = store-delete ] && { [ "$i" -le "${opened:-0}" ] || [ "$i" -gt "$pages_safe" ]; } && continue
@@ -362,6 +510,10 @@ for operation in "${operations[@]}"; do
                 journal:openat:ENOSPC | journal:write:ENOSPC | journal:fsync:ENOSPC) tolerated=1 ;;
                 diary:fallocate:EIO | temp:fallocate:EIO) tolerated=1 ;;
                 temp:unlink:*) tolerated=1 ;;
+                # The export's and the backups' folders alike; a temporary
+                # folder or an older copy that stays until the next time.
+                efolder:openat:* | efolder:fsync:* | bfolder:openat:* | bfolder:fsync:*) tolerated=1 ;;
+                etempdir:openat:* | etemp:unlink:* | etemp:rmdir:* | backups:unlink:*) tolerated=1 ;;
             esac
             if [ "$boxes" -ne "$file_errors" ] || [ "$boxes" -gt 1 ]; then
                 fail "$what: the boxes shown are not one file error:"
@@ -369,12 +521,17 @@ for operation in "${operations[@]}"; do
             elif [ "$boxes" -eq 0 ] && [ $tolerated = 0 ]; then
                 fail "$what: nobody was told"
             fi
-            if [ "$operation" = store-delete ]; then
-                check "$what" 0 0 1
+            # A backup that fails lets the store go on.
+            if [ "$operation" = store-delete ] || [ "$operation" = backup ]; then
+                verify "$what" 0 0 1
             elif [ "$boxes" -eq 0 ]; then
-                check "$what" 0 0 1
+                verify "$what" 0 0 1
+            elif [ "$operation" = restore ] && [ "$name:$target" = pread64:diary ] && [ "$i" -lt "${backing_up:-0}" ]; then
+                # The page shown as the diary opens could not be read: that is
+                # said, and the restore goes on with the diary kept as it is.
+                verify "$what"
             else
-                check "$what" $((i <= pages_safe)) $((i <= size_safe))
+                verify "$what" $((i <= pages_safe)) $((i <= size_safe))
             fi
             tally
         done
@@ -400,10 +557,10 @@ for operation in "${operations[@]}"; do
     elif [ "$boxes" -ne "$(grep -c '^box \[ﾌｧｲﾙ ｴﾗｰ\]' "$err")" ] || [ "$boxes" -gt 1 ]; then
         fail "$what: the boxes shown are not one file error:"
         cat "$err"
-    elif [ "$boxes" -eq 1 ]; then
-        check "$what" 1 1
+    elif [ "$boxes" -eq 1 ] && [ "$operation" != backup ]; then
+        verify "$what" 1 1
     else
-        check "$what" 0 0 1
+        verify "$what" 0 0 1
     fi
     tally
     }

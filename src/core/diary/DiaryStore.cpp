@@ -139,6 +139,12 @@ void DiaryStore::LoadPage()
     DiaryPage record;
     if (const FileError error = PageRecords::ReadRecord(diaryFile_, currentPage_, record)) {
         ReportFileError(error);
+        // The page shows empty, and only what is typed into it is stored: the
+        // page shown before, or empty fields, are never written over it.
+        ClearFields();
+        PageFields::FieldsToRecord(view_, shownRecord_);
+        loadedRecord_ = shownRecord_;
+        ShowPageStatus();
         return;
     }
     shownRecord_ = record;

@@ -905,6 +905,26 @@ private slots:
                                                          "または EOF 記号を越えてﾃﾞｰﾀを読み込もうとしました。"))});
     }
 
+    // A page that cannot be read shows empty: the page shown before is not
+    // left in the fields to be stored in its place, nor empty fields over it.
+    void APageThatCannotBeReadShowsEmpty()
+    {
+        QVERIFY(WriteBytes(Diary, Days(Range(1, 5))));
+        h_->Start(Diary);
+        h_->Show(2);
+        QVERIFY(QFile::resize(Diary, qint64(3) * RecordLength));
+        h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+
+        h_->Show(5);
+
+        QCOMPARE(Shown(h_->prompter).size(), 1);
+        QCOMPARE(h_->Fields(), QStringList(EntryFieldCount));
+        QCOMPARE(h_->view.status, StatusLine(5, 5));
+        h_->store.StepToPage(1);
+        QVERIFY(ReadBytes(Diary) == Days(Range(1, 3)));
+        QCOMPARE(h_->Fields(), ShownDay(1));
+    }
+
     // --- failing disks (root only: a small disk of its own) -------------------
 
     void FullDiskDuringARewrite_data()
