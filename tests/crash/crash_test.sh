@@ -508,7 +508,7 @@ for operation in "${operations[@]}"; do
             case $target:$name:$error in
                 folder:openat:* | folder:fsync:*) tolerated=1 ;;
                 journal:openat:ENOSPC | journal:write:ENOSPC | journal:fsync:ENOSPC) tolerated=1 ;;
-                diary:fallocate:EIO | temp:fallocate:EIO) tolerated=1 ;;
+                diary:fallocate:EIO | temp:fallocate:EIO | backups:fallocate:EIO) tolerated=1 ;;
                 temp:unlink:*) tolerated=1 ;;
                 # The export's and the backups' folders alike; a temporary
                 # folder or an older copy that stays until the next time.
