@@ -306,11 +306,18 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
     if (const FileError error = FlushFolderFiles(temp.path()))
         return fail(Outcome::Failed, error);
 
+    QStringList moved;
     for (const QString& name : names) {
         const QByteArray from = QFile::encodeName(temp.filePath(name));
         const QByteArray to = QFile::encodeName(folder.filePath(name));
-        if (::rename(from.constData(), to.constData()) != 0)
-            return fail(Outcome::Failed, FileError::FromErrno(errno));
+        if (::rename(from.constData(), to.constData()) != 0) {
+            // The files moved already are whole: they stay, and are named.
+            Result result = fail(Outcome::Failed, FileError::FromErrno(errno));
+            RecordFile::FlushFolder(folder.path());
+            result.files = moved;
+            return result;
+        }
+        moved << name;
     }
     RecordFile::FlushFolder(folder.path());
     temp.removeRecursively();

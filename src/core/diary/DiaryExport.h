@@ -52,7 +52,9 @@ public:
     {
         Outcome outcome = Outcome::Written;
         FileError error;
-        QStringList files; // the final names written, without their folder
+        // The final names written, without their folder: on a failure, those
+        // already in place when it came.
+        QStringList files;
     };
 
     static QString TempFolderName() { return QStringLiteral("~~Export~~.Tmp"); }

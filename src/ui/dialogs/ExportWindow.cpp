@@ -268,7 +268,10 @@ void ExportWindow::Report(const DiaryExport::Result& result)
         break;
     case DiaryExport::Outcome::Failed:
         progress_->setValue(0);
-        status_->setText(QStringLiteral("書き出せませんでした。ﾌｧｲﾙは書き出していません。"));
+        status_->setText(result.files.isEmpty()
+                             ? QStringLiteral("書き出せませんでした。ﾌｧｲﾙは書き出していません。")
+                             : QStringLiteral("書き出しが途中で止まりました。%1 個のﾌｧｲﾙは書き出し済みです。")
+                                   .arg(result.files.size()));
         DiaryFiles::ReportFileError(prompter_, result.error);
         break;
     }

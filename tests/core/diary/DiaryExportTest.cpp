@@ -129,6 +129,21 @@ private slots:
         QCOMPARE(QDir(out_).count(), 2u);
     }
 
+    // A file that cannot take its name stops the export; the files already
+    // in place are whole and named, so nobody is told that none were written.
+    void AStopWhileNamingTellsTheFilesInPlace()
+    {
+        QVERIFY(QDir(out_).mkpath(QStringLiteral("2001-06-01.txt/mine")));
+        DiaryExport::Hooks hooks;
+        hooks.replace = [](const QStringList&) { return true; };
+
+        const DiaryExport::Result result = DiaryExport::Run(file_, 3, {{}, {}, {}, {}, out_}, hooks);
+
+        QCOMPARE(result.outcome, DiaryExport::Outcome::Failed);
+        QCOMPARE(result.files, QStringList({u"2001-05-14.txt"_s, u"2001-05-14-2.txt"_s}));
+        QCOMPARE(QDir(out_).entryList(QDir::Files), QStringList({u"2001-05-14-2.txt"_s, u"2001-05-14.txt"_s}));
+    }
+
     void CancelLeavesNothing()
     {
         DiaryExport::Hooks hooks;
