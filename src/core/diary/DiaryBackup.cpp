@@ -184,12 +184,9 @@ QString DiaryBackup::CopyName(const QString& diaryPath, QDate day)
 
 QDate DiaryBackup::DayOf(const QString& diaryPath, const QString& fileName)
 {
-    const QString sample = CopyName(diaryPath, QDate(2000, 1, 1));
-    const qsizetype stem = sample.size() - QStringLiteral("20000101.").size() - QFileInfo(sample).suffix().size();
-    if (fileName.size() != sample.size() || fileName.left(stem) != sample.left(stem) ||
-        fileName.right(sample.size() - stem - 8) != sample.right(sample.size() - stem - 8))
-        return {};
-    return QDate::fromString(fileName.mid(stem, 8), QStringLiteral("yyyyMMdd"));
+    bool kept = false;
+    const QDateTime taken = TakenOf(diaryPath, fileName, kept);
+    return kept ? QDate() : taken.date();
 }
 
 QList<QDate> DiaryBackup::Days(const QString& diaryPath, const QString& folder)
@@ -239,10 +236,21 @@ FileError DiaryBackup::Take(const QString& diaryPath, const QString& folder, QDa
     return {};
 }
 
+void DiaryBackup::RemoveLeftovers(const QString& diaryPath, const QString& folder)
+{
+    bool kept = false;
+    for (const QString& name : QDir(folder).entryList({QStringLiteral("*") + PartSuffix()}, QDir::Files))
+        if (TakenOf(diaryPath, name.chopped(PartSuffix().size()), kept).isValid())
+            QFile::remove(QDir(folder).filePath(name));
+}
+
 FileError DiaryBackup::Copy(const QString& diaryPath, const QString& target)
 {
+    // A copy cut short by a crash stays under its temporary name: the next
+    // copy takes it away.
+    RemoveLeftovers(diaryPath, QFileInfo(target).absolutePath());
     // Under a name no copy has, until it is whole and flushed.
-    const QByteArray temp = QFile::encodeName(target + QStringLiteral(".part"));
+    const QByteArray temp = QFile::encodeName(target + PartSuffix());
     Descriptor to(::open(temp.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600), temp);
     if (to.Get() < 0)
         return FileError::FromErrno(errno);
@@ -296,11 +304,16 @@ FileError DiaryBackup::KeepCurrent(const QString& diaryPath, const QString& fold
 {
     if (!MakeFolder(folder))
         return FileError::FromErrno(errno ? errno : EACCES);
-    const QFileInfo diary(diaryPath);
-    const QString name = CopyName(diaryPath, now.date());
-    return Copy(diaryPath,
-                QDir(folder).filePath(name.left(name.size() - diary.suffix().size() - 1) + u'-' +
-                                      now.toString(QStringLiteral("HHmmss")) + name.mid(name.lastIndexOf(u'.'))));
+    // Two restores within a second keep both diaries: the later one takes
+    // the next free second.
+    QString target;
+    for (QDateTime taken = now; target.isEmpty() || QFileInfo::exists(target); taken = taken.addSecs(1)) {
+        const QString name = CopyName(diaryPath, taken.date());
+        const qsizetype dot = name.lastIndexOf(u'.');
+        target =
+            QDir(folder).filePath(name.left(dot) + u'-' + taken.toString(QStringLiteral("HHmmss")) + name.mid(dot));
+    }
+    return Copy(diaryPath, target);
 }
 
 FileError DiaryBackup::Replace(RecordFile& diary, const QString& copyPath)
@@ -327,25 +340,30 @@ FileError DiaryBackup::Replace(RecordFile& diary, const QString& copyPath)
     return {};
 }
 
-QList<DiaryBackup::Generation> DiaryBackup::List(const QString& diaryPath, const QString& folder)
+QDateTime DiaryBackup::TakenOf(const QString& diaryPath, const QString& fileName, bool& keptAtRestore)
 {
     const QString sample = CopyName(diaryPath, QDate(2000, 1, 1));
     const qsizetype stem = sample.indexOf(QStringLiteral("20000101"));
     const QString ending = sample.mid(stem + 8);
+    if (!fileName.startsWith(sample.left(stem)) || !fileName.endsWith(ending))
+        return {};
+    const QString stamp = fileName.mid(stem, fileName.size() - stem - ending.size());
+    keptAtRestore = stamp.size() > 8;
+    const QDateTime taken(QDate::fromString(stamp, QStringLiteral("yyyyMMdd")), QTime(0, 0));
+    return taken.isValid() ? taken : QDateTime::fromString(stamp, QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+QList<DiaryBackup::Generation> DiaryBackup::List(const QString& diaryPath, const QString& folder)
+{
     QList<Generation> list;
     for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
-        const QString name = file.fileName();
-        if (!name.startsWith(sample.left(stem)) || !name.endsWith(ending))
-            continue;
-        const QString stamp = name.mid(stem, name.size() - stem - ending.size());
-        QDateTime taken(QDate::fromString(stamp, QStringLiteral("yyyyMMdd")), QTime(0, 0));
-        if (!taken.isValid())
-            taken = QDateTime::fromString(stamp, QStringLiteral("yyyyMMdd-HHmmss"));
+        bool kept = false;
+        const QDateTime taken = TakenOf(diaryPath, file.fileName(), kept);
         if (!taken.isValid())
             continue;
         const qint64 pages = file.size() / DiaryPage::RecordLength;
-        list.push_back({file.absoluteFilePath(), taken, stamp.size() > 8, qint32(pages),
-                        LastPageDate(file.absoluteFilePath(), pages)});
+        list.push_back(
+            {file.absoluteFilePath(), taken, kept, qint32(pages), LastPageDate(file.absoluteFilePath(), pages)});
     }
     std::sort(list.begin(), list.end(), [](const Generation& a, const Generation& b) { return a.taken > b.taken; });
     return list;

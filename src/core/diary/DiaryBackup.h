@@ -70,6 +70,12 @@ public:
     static void ReportRestoreRefused(Prompter& prompter, const FileError& error, const QString& folder);
 
 private:
+    static QString PartSuffix() { return QStringLiteral(".part"); }
+    // When a file in the folder is one of this diary's copies, daily or kept at
+    // a restore, the moment it stands for; invalid for any other file.
+    static QDateTime TakenOf(const QString& diaryPath, const QString& fileName, bool& keptAtRestore);
+    // Removes this diary's copies left under their temporary names.
+    static void RemoveLeftovers(const QString& diaryPath, const QString& folder);
     static FileError Copy(const QString& diaryPath, const QString& target);
     static void RemoveOld(const QString& diaryPath, const QString& folder, Generations keep);
 };

@@ -158,6 +158,21 @@ private slots:
         QCOMPARE(Shown(h_->prompter).size(), 1);
     }
 
+    // Two restores within a second keep both diaries, and a copy a crash cut
+    // short under its temporary name goes with the next copy.
+    void EveryKeptDiaryStaysAndLeftoversGo()
+    {
+        const QString folder = h_->app.BackupFolder;
+        QVERIFY(DiaryBackup::MakeFolder(folder));
+        const QString leftover = QDir(folder).filePath(QStringLiteral("DIARY-20261206-235959.DAT.part"));
+        QVERIFY(WriteBytes(leftover, "cut short"));
+        QVERIFY(!DiaryBackup::KeepCurrent(Diary, folder, Now()));
+        QVERIFY(!DiaryBackup::KeepCurrent(Diary, folder, Now()));
+
+        QCOMPARE(Names(QDir(folder)), QStringList({QStringLiteral("DIARY-20261207-093000.DAT"),
+                                                   QStringLiteral("DIARY-20261207-093001.DAT")}));
+    }
+
     // Deleting the only page deletes the diary file; the day's copy keeps it.
     void DeletedDiaryIsKept()
     {
