@@ -24,6 +24,7 @@ struct UnreadableExpense
 struct ExpenseTotals
 {
     QMap<int, std::array<qint64, 12>> months; // year -> January to December
+    QMap<int, std::array<qint32, 12>> pages;  // year -> pages in each month: a month of pages spends 0 too
     QList<UnreadableExpense> unreadable;
     qint32 undatedPages = 0; // pages whose date field reads as no date: in no month
 
