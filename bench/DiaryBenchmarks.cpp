@@ -314,17 +314,25 @@ void BM_ReadWholeFile(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * size);
 }
 
+// The untouched diary of `pages` pages, opened; false, with the benchmark
+// failed, when there is none.
+bool OpenPristine(benchmark::State& state, qint32 pages, RecordFile& diary)
+{
+    const QString path = Diary(state, pages, false);
+    if (!path.isEmpty() && !diary.Open(path, RecordLength))
+        return true;
+    Fail(state, QStringLiteral("no diary"));
+    return false;
+}
+
 // The expense figures of the statistics window: the date and expense fields
 // of every page, one small read each.
 void BM_ExpenseTotals(benchmark::State& state)
 {
     const auto pages = qint32(state.range(0));
-    const QString path = Diary(state, pages, false);
     RecordFile diary;
-    if (path.isEmpty() || diary.Open(path, RecordLength)) {
-        Fail(state, QStringLiteral("no diary"));
+    if (!OpenPristine(state, pages, diary))
         return;
-    }
     ExpenseTotals totals;
     for (auto _ : state) {
         if (DiaryTotals::ReadExpenses(diary, pages, totals)) {
@@ -348,12 +356,9 @@ void BM_ExpenseTotals(benchmark::State& state)
 void BM_WritingTotals(benchmark::State& state)
 {
     const auto pages = qint32(state.range(0));
-    const QString path = Diary(state, pages, false);
     RecordFile diary;
-    if (path.isEmpty() || diary.Open(path, RecordLength)) {
-        Fail(state, QStringLiteral("no diary"));
+    if (!OpenPristine(state, pages, diary))
         return;
-    }
     WritingTotals totals;
     for (auto _ : state) {
         if (DiaryTotals::ReadWriting(diary, pages, totals)) {
@@ -466,12 +471,9 @@ void BM_DeleteFirstPage(benchmark::State& state)
 void BM_ExportText(benchmark::State& state)
 {
     const auto pages = qint32(state.range(0));
-    const QString path = Diary(state, pages, false);
     RecordFile diary;
-    if (path.isEmpty() || diary.Open(path, RecordLength)) {
-        Fail(state, QStringLiteral("no diary"));
+    if (!OpenPristine(state, pages, diary))
         return;
-    }
     QTemporaryDir out;
     qint64 bytes = 0;
     for (auto _ : state) {
