@@ -19,6 +19,10 @@ const char* KindName(ScriptedPrompter::Shown::Kind kind)
         return "colour picker";
     case ScriptedPrompter::Shown::Kind::File:
         return "file dialog";
+    case ScriptedPrompter::Shown::Kind::Folder:
+        return "folder picker";
+    case ScriptedPrompter::Shown::Kind::SaveFile:
+        return "file-save dialog";
     }
     return "box";
 }
@@ -53,6 +57,16 @@ void ScriptedPrompter::AnswerColour(std::optional<quint32> rgb)
 void ScriptedPrompter::AnswerFile(std::optional<QString> path)
 {
     answers_.push_back({Shown::Kind::File, Answer::Ok, std::move(path), {}, {}, {}});
+}
+
+void ScriptedPrompter::AnswerFolder(std::optional<QString> path)
+{
+    answers_.push_back({Shown::Kind::Folder, Answer::Ok, std::move(path), {}, {}, {}});
+}
+
+void ScriptedPrompter::AnswerSaveFile(std::optional<QString> path)
+{
+    answers_.push_back({Shown::Kind::SaveFile, Answer::Ok, std::move(path), {}, {}, {}});
 }
 
 bool ScriptedPrompter::TakeNext(Shown::Kind kind, const QString& what, Queued& next)
@@ -135,6 +149,24 @@ std::optional<QString> ScriptedPrompter::ChooseFile(const QString& filter, int f
     shown.push_back({Shown::Kind::File, {filter, QString::number(filterIndex), Buttons::OkCancel, Icon::None, {}}});
     Queued next;
     if (!TakeNext(Shown::Kind::File, filter, next))
+        return std::nullopt;
+    return next.text;
+}
+
+std::optional<QString> ScriptedPrompter::ChooseFolder(const QString& title, const QString& initial)
+{
+    shown.push_back({Shown::Kind::Folder, {initial, title, Buttons::OkCancel, Icon::None, {}}});
+    Queued next;
+    if (!TakeNext(Shown::Kind::Folder, title, next))
+        return std::nullopt;
+    return next.text;
+}
+
+std::optional<QString> ScriptedPrompter::ChooseSaveFile(const QString& title, const QString& initial, const QString&)
+{
+    shown.push_back({Shown::Kind::SaveFile, {initial, title, Buttons::OkCancel, Icon::None, {}}});
+    Queued next;
+    if (!TakeNext(Shown::Kind::SaveFile, title, next))
         return std::nullopt;
     return next.text;
 }

@@ -15,7 +15,7 @@ class ScriptedPrompter : public Prompter
 public:
     struct Shown
     {
-        enum class Kind { Message, Input, Modal, Printer, Colour, File } kind;
+        enum class Kind { Message, Input, Modal, Printer, Colour, File, Folder, SaveFile } kind;
         Box box; // for a message; for an input box its prompt and title; for a
                  // file dialog its filter as text and index as title
     };
@@ -29,6 +29,8 @@ public:
     void AnswerPrinter(PrinterScript script);
     void AnswerColour(std::optional<quint32> rgb);
     void AnswerFile(std::optional<QString> path);
+    void AnswerFolder(std::optional<QString> path);
+    void AnswerSaveFile(std::optional<QString> path);
 
     Answer Message(const Box& box) override;
     std::optional<QString> Input(const QString& prompt, const QString& title, const QString& initial) override;
@@ -37,6 +39,9 @@ public:
     bool ChoosePrinter(QPrinter& printer) override;
     std::optional<quint32> ChooseColour(quint32 initial) override;
     std::optional<QString> ChooseFile(const QString& filter, int filterIndex) override;
+    // Recorded with their title as the box's title and `initial` as its text.
+    std::optional<QString> ChooseFolder(const QString& title, const QString& initial) override;
+    std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial, const QString& filter) override;
 
     // True when every queued answer was used.
     bool AllAnswered() const { return answers_.empty(); }

@@ -3,9 +3,9 @@
 #include "core/diary/DateScan.h"
 #include "core/diary/DiaryPage.h"
 #include "core/platform/Cp932.h"
+#include "core/platform/FullTransfer.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/RecordFile.h"
-#include "core/platform/WriteFully.h"
 
 #include <QDir>
 #include <QFile>

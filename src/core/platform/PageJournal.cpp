@@ -1,7 +1,7 @@
 #include "core/platform/PageJournal.h"
 
+#include "core/platform/FullTransfer.h"
 #include "core/platform/RecordFile.h"
-#include "core/platform/WriteFully.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -40,6 +40,25 @@ public:
     // The file-open dialog with its filters ("description|patterns|…") and the
     // one shown first, 1-based; the chosen file's full name, or nothing.
     virtual std::optional<QString> ChooseFile(const QString& filter, int filterIndex) = 0;
+    // The folder picker, opened at `initial`; the chosen folder, or nothing.
+    // Only the windows of the newer features ask for one: a prompter that
+    // shows none of them answers as a cancel.
+    virtual std::optional<QString> ChooseFolder(const QString& title, const QString& initial)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(initial);
+        return std::nullopt;
+    }
+    // The file-save dialog, opened on the name `initial`, with filters as in
+    // ChooseFile; the chosen file's full name, or nothing. A file that is
+    // there already is not asked about here: the caller asks.
+    virtual std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial, const QString& filter)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(initial);
+        Q_UNUSED(filter);
+        return std::nullopt;
+    }
 
     // The title of boxes that carry no title of their own.
     static QString ProgramTitle() { return QStringLiteral("日記帳Sorafumi"); }

@@ -1,6 +1,6 @@
 #include "core/platform/RecordFile.h"
 
-#include "core/platform/WriteFully.h"
+#include "core/platform/FullTransfer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -154,18 +154,7 @@ FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray
 
 FileError RecordFile::ReadAt(qint64 position, qint64 length, char* into) const
 {
-    qint64 done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(fd_, into + done, size_t(length - done), off_t(position + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return FileError::FromErrno(errno);
-        if (got == 0)
-            return {FileError::InputPastEnd, 0};
-        done += got;
-    }
-    return {};
+    return ReadFully(fd_, into, length, position);
 }
 
 FileError RecordFile::WriteRecord(qint32 number, const QByteArray& record)

@@ -1,8 +1,8 @@
 #include "core/platform/RecordFileRewriter.h"
 
+#include "core/platform/FullTransfer.h"
 #include "core/platform/PageJournal.h"
 #include "core/platform/RecordFile.h"
-#include "core/platform/WriteFully.h"
 
 #include <QByteArray>
 #include <QFile>

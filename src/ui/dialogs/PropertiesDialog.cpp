@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -166,8 +167,29 @@ QWidget* PropertiesDialog::BuildDetailTab()
     connect(open, &QPushButton::clicked, this, &PropertiesDialog::OpenBackupFolder);
     grid->addWidget(backupFolder_, 7, 0, 1, 2);
     grid->addWidget(open, 7, 2);
-    grid->setRowStretch(8, 1);
+    grid->addLayout(BuildGenerationRow(tab), 8, 0, 1, 3);
+    grid->setRowStretch(9, 1);
     return tab;
+}
+
+QLayout* PropertiesDialog::BuildGenerationRow(QWidget* tab)
+{
+    // As many as the settings file may name; none of either takes no copies.
+    const auto count = [tab](const char* name, const QString& unit) {
+        auto* box = Named(new QSpinBox(tab), name);
+        box->setRange(0, 9999);
+        box->setSuffix(unit);
+        return box;
+    };
+    backupDaily_ = count("txtBackupDaily", QStringLiteral(" 日分"));
+    backupWeekly_ = count("txtBackupWeekly", QStringLiteral(" 週分"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(Caption(QStringLiteral("残すバックアップ　毎日の分："), "lblBackupDaily", -1, tab));
+    row->addWidget(backupDaily_);
+    row->addWidget(Caption(QStringLiteral("　毎週の分："), "lblBackupWeekly", -1, tab));
+    row->addWidget(backupWeekly_);
+    row->addStretch();
+    return row;
 }
 
 QWidget* PropertiesDialog::BuildSecurityTab()
@@ -219,6 +241,8 @@ void PropertiesDialog::Open()
     ShowSampleColours();
     aboutPicturePath_->setText(app_.VersionPicture);
     backupFolder_->setText(settings_.ReadSetting(SettingKey::BackupFolder));
+    backupDaily_->setValue(app_.BackupDaily);
+    backupWeekly_->setValue(app_.BackupWeekly);
 
     SetFromSetting(showLogin_, settings_.ReadSetting(SettingKey::LoginOnOff));
     ownerName_->setText(settings_.ReadSetting(SettingKey::UserName));
@@ -344,6 +368,8 @@ void PropertiesDialog::Accept()
     app_.VersionPicture = aboutPicturePath_->text();
     // The next day's copy goes to the new folder.
     app_.BackupFolder = backupFolder_->text().trimmed();
+    app_.BackupDaily = backupDaily_->value();
+    app_.BackupWeekly = backupWeekly_->value();
     const bool stored = settings_.WriteSettings({
         {SettingKey::UserPWS, password_->text()},
         {SettingKey::LoginOnOff, SettingValue::FromSwitch(showLogin_->isChecked())},
@@ -353,6 +379,8 @@ void PropertiesDialog::Accept()
         {SettingKey::ActiveCtrlColor, QString::number(app_.ActiveCtrlColor)},
         {SettingKey::VersionPicture, app_.VersionPicture},
         {SettingKey::BackupFolder, app_.BackupFolder},
+        {SettingKey::BackupDaily, QString::number(app_.BackupDaily)},
+        {SettingKey::BackupWeekly, QString::number(app_.BackupWeekly)},
     });
     if (!stored)
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());

@@ -5,7 +5,9 @@
 
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
+class QSpinBox;
 class QTabWidget;
 class Launcher;
 class Prompter;
@@ -45,6 +47,7 @@ protected:
 private:
     QWidget* BuildStyleTab();
     QWidget* BuildDetailTab();
+    QLayout* BuildGenerationRow(QWidget* tab);
     QWidget* BuildSecurityTab();
     QWidget* BuildSystemTab(const ProgramFolder& folder);
     void Open();
@@ -62,6 +65,8 @@ private:
     Launcher& launcher_;
     std::function<void()> startMaintenance_;
     QLineEdit* backupFolder_ = nullptr;
+    QSpinBox* backupDaily_ = nullptr;
+    QSpinBox* backupWeekly_ = nullptr;
     // The sample's colours as stored values, so that a desktop colour stays
     // one until another colour is chosen.
     qint32 fontColour_;

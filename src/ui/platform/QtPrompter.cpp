@@ -208,3 +208,26 @@ std::optional<QString> QtPrompter::ChooseFile(const QString& filter, int filterI
         return std::nullopt;
     return dialog.selectedFiles().first();
 }
+
+std::optional<QString> QtPrompter::ChooseFolder(const QString& title, const QString& initial)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, initial);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtPrompter::ChooseSaveFile(const QString& title, const QString& initial, const QString& filter)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    SetUpFileDialog(dialog, filter, 1);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.selectFile(initial);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}

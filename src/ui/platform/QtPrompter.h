@@ -16,6 +16,8 @@ public:
     bool ChoosePrinter(QPrinter& printer) override;
     std::optional<quint32> ChooseColour(quint32 initial) override;
     std::optional<QString> ChooseFile(const QString& filter, int filterIndex) override;
+    std::optional<QString> ChooseFolder(const QString& title, const QString& initial) override;
+    std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial, const QString& filter) override;
 
     // "description|patterns|description|patterns" as the file dialog's list.
     // Each line shows its patterns once, and "all files" is every file.

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
@@ -192,7 +193,7 @@ private slots:
     // ends; the dialog closes and this run goes on with what was chosen.
     // The backups folder: opened in the file manager (made first when it is
     // not there yet), a file manager that does not start is said, and OK
-    // keeps the folder for the next copy.
+    // keeps the folder and the generations for the next copy.
     void BackupFolderOpensAndIsKept()
     {
         OptionsFixture fixture;
@@ -211,9 +212,18 @@ private slots:
         QCOMPARE(fixture.test.prompter.LastMessage().text,
                  QStringLiteral("バックアップの保存先を開けませんでした。\r") + folder);
 
+        auto* daily = dialog->findChild<QSpinBox*>(QStringLiteral("txtBackupDaily"));
+        QCOMPARE(daily->value(), 7);
+        daily->setValue(14);
+        dialog->findChild<QSpinBox*>(QStringLiteral("txtBackupWeekly"))->setValue(0);
+
         dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         QCOMPARE(fixture.test.Read(QStringLiteral("Tools"), QStringLiteral("BackupFolder")), folder);
         QCOMPARE(fixture.test.context.app.BackupFolder, folder);
+        QCOMPARE(fixture.test.Read(QStringLiteral("Tools"), QStringLiteral("BackupDaily")), QStringLiteral("14"));
+        QCOMPARE(fixture.test.Read(QStringLiteral("Tools"), QStringLiteral("BackupWeekly")), QStringLiteral("0"));
+        QCOMPARE(fixture.test.context.app.BackupDaily, 14);
+        QCOMPARE(fixture.test.context.app.BackupWeekly, 0);
     }
 
     void OkOnAnUnwritableStore()

@@ -4,6 +4,10 @@
 
 #include <QtGlobal>
 
+// Reads all of length bytes at `position`, continuing after short reads and
+// interrupted calls. A file that ends before them is input past its end.
+FileError ReadFully(int fd, char* into, qint64 length, qint64 position);
+
 // Writes all of length bytes, continuing after short writes and interrupted
 // calls: at the file's own position, or at `position` when it is given. A
 // write that makes no progress is a full disk.

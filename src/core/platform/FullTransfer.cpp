@@ -1,7 +1,23 @@
-#include "core/platform/WriteFully.h"
+#include "core/platform/FullTransfer.h"
 
 #include <cerrno>
 #include <unistd.h>
+
+FileError ReadFully(int fd, char* into, qint64 length, qint64 position)
+{
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(fd, into + done, size_t(length - done), off_t(position + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return FileError::FromErrno(errno);
+        if (got == 0)
+            return {FileError::InputPastEnd, 0};
+        done += got;
+    }
+    return {};
+}
 
 FileError WriteFully(int fd, const char* bytes, qint64 length, qint64 position)
 {
