@@ -2,9 +2,9 @@
 
 #include "core/diary/DiaryTotals.h"
 #include "core/platform/Cp932.h"
+#include "core/platform/FullTransfer.h"
 #include "core/platform/Money.h"
 #include "core/platform/RecordFile.h"
-#include "core/platform/WriteFully.h"
 
 #include <QDir>
 #include <QFile>
