@@ -4,6 +4,7 @@
 #include "TestRegistry.h"
 #include "core/diary/DiaryStore.h"
 #include "core/diary/EntryField.h"
+#include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -12,6 +13,7 @@
 #include <QBarSeries>
 #include <QCalendarWidget>
 #include <QChartView>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -138,12 +140,23 @@ private slots:
         QCOMPARE(session.form->Store().CurrentPage(), 5);
     }
 
-    // The chosen year goes to a file a spreadsheet opens; a file that cannot
-    // be written is reported once, and the window stays.
+    // The chosen year goes to a file a spreadsheet opens, in the encoding
+    // chosen; a file there is replaced only after a question, and one that
+    // cannot be written is reported once while the window stays.
+    void SavesTheYearAsCsv_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("UTF-8") << 0 << QByteArray("\xEF\xBB\xBF") + QStringLiteral("年,月").toUtf8();
+        QTest::newRow("CP932") << 1 << Cp932::Encode(QStringLiteral("年,月"));
+    }
     void SavesTheYearAsCsv()
     {
+        QFETCH(int, encoding);
+        QFETCH(QByteArray, start);
         Session session(TestersDiary());
         QVERIFY(session.Started());
+        session.window->findChild<QComboBox*>(QStringLiteral("cboCsvEncoding"))->setCurrentIndex(encoding);
         auto* save = session.window->findChild<QPushButton*>(QStringLiteral("cmdSaveCsv"));
         const QString path = session.test.profile.ProgramFile(QStringLiteral("統計.csv"));
         session.test.prompter.AnswerSaveFile(path);
@@ -153,15 +166,38 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(bytes.startsWith(start));
         QVERIFY(bytes.contains("\r\n2026,1,2000,"));
+
+        session.test.prompter.AnswerSaveFile(path);
+        session.test.prompter.AnswerMessage(Prompter::Answer::No);
+        session.window->findChild<QComboBox*>(QStringLiteral("cboCsvEncoding"))->setCurrentIndex(1 - encoding);
+        save->click();
+        QVERIFY(file.seek(0));
+        QCOMPARE(file.readAll(), bytes);
 
         session.test.prompter.AnswerSaveFile(session.test.profile.ProgramFile(QStringLiteral("無い/統計.csv")));
         session.test.prompter.AnswerMessage(Prompter::Answer::Ok);
         save->click();
-        QCOMPARE(session.test.prompter.MessageTexts().size(), 1);
+        QCOMPARE(session.test.prompter.MessageTexts().size(), 2);
         QCOMPARE(session.test.prompter.LastMessage().title, QStringLiteral("ﾌｧｲﾙ ｴﾗｰ"));
         QVERIFY(session.window->isVisible());
+    }
+
+    // A diary that cannot be read whole shows the file error and no figures,
+    // rather than the figures of the pages it could read.
+    void ShowsNoFiguresOfAnUnreadableDiary()
+    {
+        Session session(TestersDiary());
+        QVERIFY(session.Started());
+        session.window->close();
+        QVERIFY(QFile::resize(session.test.DiaryPath(), 2 * DiaryBuilder::SampleRecord().size() + 100));
+        session.test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        session.Open();
+        QCOMPARE(session.test.prompter.LastMessage().title, QStringLiteral("ﾌｧｲﾙ ｴﾗｰ"));
+        QCOMPARE(session.window->findChild<QTableWidget*>(QStringLiteral("grdMonthExpense"))->rowCount(), 0);
+        QCOMPARE(session.Text("lblExpenseTotal"), QString());
+        QVERIFY(!session.window->findChild<QPushButton*>(QStringLiteral("cmdSaveCsv"))->isEnabled());
     }
 };
 
