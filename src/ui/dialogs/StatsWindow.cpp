@@ -34,6 +34,8 @@ namespace {
 
 // The page number a row of the unreadable amounts shows.
 constexpr int PageRole = Qt::UserRole;
+// The narrowest the window gets to stand beside the main window.
+constexpr int MinimumBesideWidth = 720;
 
 template <typename Widget> Widget* Named(Widget* widget, const char* name)
 {
@@ -253,9 +255,18 @@ QWidget* StatsWindow::BuildWritingTab()
 QSize StatsWindow::sizeHint() const
 {
     // Roomy where the screen allows, and never larger than a small screen.
+    // Where the room beside the main window is enough for the charts, it is
+    // as wide as that room, so that the calendar its bars turn stays in sight.
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() - QSize(40, 80) : QSize(980, 700);
-    return QSize(980, 700).boundedTo(room).expandedTo(minimumSizeHint());
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    QSize size = QSize(980, 700).boundedTo(available.size() - QSize(40, 80));
+    if (const QWidget* main = parentWidget()) {
+        const QRect frame = main->frameGeometry();
+        const int beside = qMax(available.right() - frame.right(), frame.left() - available.left()) - 16;
+        if (beside >= MinimumBesideWidth)
+            size.setWidth(qMin(size.width(), beside));
+    }
+    return size.expandedTo(minimumSizeHint());
 }
 
 void StatsWindow::showEvent(QShowEvent* event)
