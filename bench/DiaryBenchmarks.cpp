@@ -7,8 +7,10 @@
 #include "core/diary/DiaryBackup.h"
 #include "core/diary/DiaryExport.h"
 #include "core/diary/DiaryStore.h"
+#include "core/diary/DiaryTotals.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
+#include "core/platform/Money.h"
 #include "core/platform/RecordFile.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
@@ -312,6 +314,67 @@ void BM_ReadWholeFile(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * size);
 }
 
+// The expense figures of the statistics window: the date and expense fields
+// of every page, one small read each.
+void BM_ExpenseTotals(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    RecordFile diary;
+    if (path.isEmpty() || diary.Open(path, RecordLength)) {
+        Fail(state, QStringLiteral("no diary"));
+        return;
+    }
+    ExpenseTotals totals;
+    for (auto _ : state) {
+        if (DiaryTotals::ReadExpenses(diary, pages, totals)) {
+            Fail(state, QStringLiteral("the pages could not be read"));
+            return;
+        }
+    }
+    qint64 expected = 0;
+    QByteArray record;
+    for (qint32 page = 1; page <= pages && !diary.ReadRecord(page, record); ++page)
+        expected += Money::Parse(DiaryPage::FieldFromBytes(record, DiaryPage::PageExpense)).value_or(0);
+    qint64 total = 0;
+    for (const int year : totals.Years())
+        total += totals.YearTotal(year);
+    if (total != expected || !totals.unreadable.isEmpty() || totals.undatedPages != 0)
+        Fail(state, QStringLiteral("the totals differ from the pages"));
+}
+
+// The writing figures: the date field and the body of every page, read in
+// runs of pages, the characters counted on the stored bytes.
+void BM_WritingTotals(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = Diary(state, pages, false);
+    RecordFile diary;
+    if (path.isEmpty() || diary.Open(path, RecordLength)) {
+        Fail(state, QStringLiteral("no diary"));
+        return;
+    }
+    WritingTotals totals;
+    for (auto _ : state) {
+        if (DiaryTotals::ReadWriting(diary, pages, totals)) {
+            Fail(state, QStringLiteral("the pages could not be read"));
+            return;
+        }
+    }
+    // Counting the stored bytes gives what counting the decoded text gives.
+    qint64 expected = 0;
+    QByteArray record;
+    for (qint32 page = 1; page <= pages && !diary.ReadRecord(page, record); ++page)
+        expected += DiaryTotals::CountCharacters(DiaryPage::FieldFromBytes(record, DiaryPage::PageBody));
+    qint64 characters = 0;
+    for (const auto& months : totals.months)
+        for (const MonthWriting& month : months)
+            characters += month.characters;
+    state.counters["characters"] = double(characters);
+    if (characters != expected || totals.days.size() != pages || totals.LongestStreak() != pages)
+        Fail(state, QStringLiteral("the figures differ from the pages"));
+}
+
 // One page changed and saved as F5 does. A diary that holds exactly its pages
 // has nothing to compact: the page is written and flushed, the file stays the
 // same file.
@@ -508,4 +571,6 @@ void RegisterDiaryBenchmarks()
     Register(BM_Backup, "BM_Backup");
     Register(BM_ExportText, "BM_ExportText");
     Register(BM_WriteTextFiles, "BM_WriteTextFiles");
+    Register(BM_ExpenseTotals, "BM_ExpenseTotals");
+    Register(BM_WritingTotals, "BM_WritingTotals");
 }

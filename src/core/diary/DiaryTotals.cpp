@@ -1,5 +1,6 @@
 #include "core/diary/DiaryTotals.h"
 
+#include "core/diary/CharacterCount.h"
 #include "core/diary/DateField.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/PageFields.h"
@@ -9,7 +10,6 @@
 
 #include <QHash>
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -26,81 +26,6 @@ constexpr int HeadLength =
 
 // The writing figures read whole pages in runs of about a megabyte.
 constexpr qint32 PagesPerRead = 100;
-
-bool IsLeftOut(char16_t c)
-{
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\u3000';
-}
-
-// How each pair of bytes of a body counts, worked out once from the decoder
-// itself so that counting the stored bytes gives what counting the decoded
-// text gives. A character that starts at the first byte of the pair is either
-// the pair itself or the first byte read alone.
-class CharacterTable
-{
-public:
-    static constexpr quint8 Pair = 1;   // the two bytes make one character
-    static constexpr quint8 Counts = 2; // the character that starts here is counted
-
-    static const CharacterTable& Instance()
-    {
-        static const CharacterTable table;
-        return table;
-    }
-
-    quint8 Of(unsigned char first, unsigned char second) const { return entries_[size_t(first << 8 | second)]; }
-
-private:
-    CharacterTable() : entries_(0x10000)
-    {
-        for (int first = 0; first <= 0xFF; ++first) {
-            const char alone = char(first);
-            const bool aloneCounts = DiaryTotals::CountCharacters(Cp932::Decode(&alone, 1)) > 0;
-            for (int second = 0; second <= 0xFF; ++second)
-                entries_[size_t(first << 8 | second)] = Entry(first, second, aloneCounts);
-        }
-    }
-
-    // A lead byte followed by anything but a trail byte of its own decodes
-    // alone, and the next byte starts a character.
-    static quint8 Entry(int first, int second, bool aloneCounts)
-    {
-        const quint8 alone = aloneCounts ? Counts : 0;
-        if (!Cp932::IsLeadByte(static_cast<unsigned char>(first)))
-            return alone;
-        const char pair[2] = {char(first), char(second)};
-        const QString decoded = Cp932::Decode(pair, 2);
-        if (decoded.size() != 1 || decoded[0] == u'\uFFFD')
-            return alone;
-        return Pair | (IsLeftOut(decoded[0].unicode()) ? 0 : Counts);
-    }
-
-    std::vector<quint8> entries_;
-};
-
-// Counts the characters of a body straight from its bytes. Whether a byte is
-// the second of a pair depends only on the byte before it, so the loop carries
-// a single bit from byte to byte and the table look-ups do not wait on it.
-qint64 CountBodyBytes(const char* body, int length)
-{
-    // Most of a body is the padding after its text, which counts nothing:
-    // skip it eight bytes at a time.
-    constexpr quint64 Spaces = 0x2020202020202020ull;
-    quint64 word = 0;
-    while (length >= 8 && (std::memcpy(&word, body + length - 8, 8), word == Spaces))
-        length -= 8;
-    const CharacterTable& table = CharacterTable::Instance();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(body);
-    qint64 count = 0;
-    unsigned starts = 1; // 0 when this byte is the second of a pair
-    for (int i = 0; i < length; ++i) {
-        // Past the end comes padding or nothing: a lead byte there stands alone.
-        const unsigned entry = table.Of(bytes[i], i + 1 < length ? bytes[i + 1] : ' ');
-        count += starts & (entry >> 1);
-        starts = (starts & entry) ^ 1;
-    }
-    return count;
-}
 
 // Money::Parse on the decoded field; a diary holds few distinct amounts, so
 // each stored text is parsed once.
@@ -130,12 +55,16 @@ private:
     QHash<QByteArray, Amount> parsed_;
 };
 
-template <typename Value> std::array<Value, 12>& MonthsOf(QMap<int, std::array<Value, 12>>& years, int year)
+// The figure of the date's month, made where the year has none yet.
+template <typename Value> Value& MonthOf(QMap<int, std::array<Value, 12>>& years, QDate date)
 {
+    int year = 0;
+    int month = 0;
+    date.getDate(&year, &month, nullptr);
     auto found = years.find(year);
     if (found == years.end())
         found = years.insert(year, std::array<Value, 12>{});
-    return *found;
+    return (*found)[size_t(month - 1)];
 }
 
 // Half away from zero, as money is rounded everywhere.
@@ -226,8 +155,8 @@ FileError DiaryTotals::ReadExpenses(const RecordFile& file, qint32 pageCount, Ex
             ++totals.undatedPages;
             continue;
         }
-        MonthsOf(totals.months, day.year())[size_t(day.month() - 1)] += amount.value.value_or(0);
-        ++MonthsOf(totals.pages, day.year())[size_t(day.month() - 1)];
+        MonthOf(totals.months, day) += amount.value.value_or(0);
+        ++MonthOf(totals.pages, day);
     }
     return {};
 }
@@ -250,9 +179,9 @@ FileError DiaryTotals::ReadWriting(const RecordFile& file, qint32 pageCount, Wri
                 ++totals.undatedPages;
                 continue;
             }
-            MonthWriting& month = MonthsOf(totals.months, day.year())[size_t(day.month() - 1)];
+            MonthWriting& month = MonthOf(totals.months, day);
             ++month.pages;
-            month.characters += CountBodyBytes(record + body.offset, body.length);
+            month.characters += CharacterCount::OfBytes(record + body.offset, body.length);
             days.push_back(day.toJulianDay());
         }
     }
@@ -266,15 +195,5 @@ FileError DiaryTotals::ReadWriting(const RecordFile& file, qint32 pageCount, Wri
 
 qint64 DiaryTotals::CountCharacters(const QString& body)
 {
-    qint64 count = 0;
-    for (qsizetype i = 0; i < body.size(); ++i) {
-        const QChar c = body[i];
-        // A character outside the basic plane is two units: count it once.
-        if (c.isHighSurrogate() && i + 1 < body.size() && body[i + 1].isLowSurrogate())
-            ++i;
-        else if (IsLeftOut(c.unicode()))
-            continue;
-        ++count;
-    }
-    return count;
+    return CharacterCount::OfText(body);
 }

@@ -95,6 +95,8 @@ private slots:
         QTest::newRow("full-width space, tab, padding") << stored("\u3000字下げ\tです  ") << qint64(5);
         QTest::newRow("a lead byte without its pair") << QByteArray("\x81 a\x81\x7f") << qint64(4);
         QTest::newRow("a lead byte at the field's end") << QByteArray(Body.length - 1, 'x') + '\x88' << qint64(10000);
+        QTest::newRow("a long run of spaces inside")
+            << Cp932::Encode(u"本"_s + QString(200, u' ') + u"文"_s) << qint64(2);
         QTest::newRow("empty") << QByteArray() << qint64(0);
     }
     void CountsCharactersAsAPersonDoes()
