@@ -7,7 +7,6 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -15,15 +14,16 @@ namespace {
 
 // A value axis from 0 with round steps; an empty year still shows an axis.
 // Its numbers are grouped as the tables show them ("60,000"); what it counts
-// is in the chart's title or legend, as a turned axis title is hard to read in
+// is in the chart's title, as a turned axis title is hard to read in
 // Japanese.
 QValueAxis* ValueAxis(const QList<qreal>& values)
 {
     auto* axis = new QValueAxis;
     const qreal top = values.isEmpty() ? 0 : *std::max_element(values.cbegin(), values.cend());
     const qreal bottom = values.isEmpty() ? 0 : std::min<qreal>(0, *std::min_element(values.cbegin(), values.cend()));
-    // Room above the highest bar for its amount.
-    axis->setRange(bottom, top > 0 ? top * 1.15 : 1);
+    // Room above the highest bar for its amount; a few pages still get
+    // whole-numbered steps.
+    axis->setRange(bottom, qMax<qreal>(top * 1.15, 5));
     axis->applyNiceNumbers();
     axis->setLabelFormat(QStringLiteral("%.0f"));
     return axis;
@@ -53,7 +53,6 @@ void StatsCharts::Clear(QChart& chart)
         chart.removeAxis(axis);
         delete axis;
     }
-    chart.legend()->hide();
 }
 
 QBarSet* StatsCharts::ShowBars(QChart& chart, const QStringList& categories, const QList<qreal>& values,
@@ -80,25 +79,4 @@ QBarSet* StatsCharts::ShowBars(QChart& chart, const QStringList& categories, con
     chart.addAxis(valueAxis, Qt::AlignLeft);
     series->attachAxis(valueAxis);
     return set;
-}
-
-void StatsCharts::AddLine(QChart& chart, const QList<qreal>& values, const QString& name)
-{
-    auto* line = new QLineSeries;
-    line->setName(name);
-    line->setPointsVisible(true);
-    for (qsizetype i = 0; i < values.size(); ++i)
-        line->append(qreal(i), values[i]);
-    chart.addSeries(line);
-    // The line's points stand over the middle of the bars of the categories.
-    auto* across = new QValueAxis;
-    across->setRange(-0.5, qreal(values.size()) - 0.5);
-    across->setVisible(false);
-    chart.addAxis(across, Qt::AlignTop);
-    line->attachAxis(across);
-    QValueAxis* axis = ValueAxis(values);
-    chart.addAxis(axis, Qt::AlignRight);
-    line->attachAxis(axis);
-    chart.legend()->setAlignment(Qt::AlignTop);
-    chart.legend()->show();
 }

@@ -22,9 +22,6 @@ public:
     // The bar set, for its clicks.
     static QBarSet* ShowBars(QChart& chart, const QStringList& categories, const QList<qreal>& values,
                              const QString& name, const QString& labelFormat);
-    // A line over the bars, on an axis of its own at the right, with the
-    // legend naming both.
-    static void AddLine(QChart& chart, const QList<qreal>& values, const QString& name);
     // No series and no axes.
     static void Clear(QChart& chart);
 };

@@ -113,6 +113,11 @@ void FillTable(QTableWidget& table, const QList<QStringList>& rows)
     table.setFixedWidth(width);
 }
 
+QString MonthBarTip()
+{
+    return QStringLiteral("棒をクリックすると、その月をカレンダーに表示します。");
+}
+
 QHBoxLayout* Beside(QWidget* chart, QWidget* table)
 {
     auto* row = new QHBoxLayout;
@@ -189,6 +194,7 @@ QWidget* StatsWindow::BuildExpenseTab()
     expenseAverage_ = Named(new QLabel(tab), "lblExpenseAverage");
     QChartView* monthView = StatsCharts::NewView("chtMonthExpense", tab);
     monthExpenseChart_ = monthView->chart();
+    monthView->setToolTip(MonthBarTip());
     monthExpense_ =
         NewTable("grdMonthExpense", {QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ")}, tab);
     QChartView* yearView = StatsCharts::NewView("chtYearExpense", tab);
@@ -231,8 +237,13 @@ QWidget* StatsWindow::BuildWritingTab()
     streakYear_ = Named(new QLabel(tab), "lblStreakYear");
     streakAll_ = Named(new QLabel(tab), "lblStreakAll");
     daysWithout_ = Named(new QLabel(tab), "lblDaysWithout");
+    // Pages and characters each on a chart of their own: one scale a chart.
+    QChartView* pagesView = StatsCharts::NewView("chtMonthPages", tab);
+    monthPagesChart_ = pagesView->chart();
+    pagesView->setToolTip(MonthBarTip());
     QChartView* view = StatsCharts::NewView("chtMonthWriting", tab);
     monthWritingChart_ = view->chart();
+    view->setToolTip(MonthBarTip());
     monthWriting_ =
         NewTable("grdMonthWriting", {QStringLiteral("月"), QStringLiteral("ページ"), QStringLiteral("文字数")}, tab);
 
@@ -245,10 +256,15 @@ QWidget* StatsWindow::BuildWritingTab()
     days->addStretch(1);
     auto* layout = new QVBoxLayout(tab);
     layout->addLayout(days);
-    layout->addLayout(Beside(view, monthWriting_), 1);
-    layout->addWidget(new QLabel(QStringLiteral("文字数は本文の文字の数です（空白と改行は数えません）。棒をクリックする"
-                                                "と、その月をカレンダーに表示します。"),
-                                 tab));
+    auto* charts = new QVBoxLayout;
+    charts->addWidget(pagesView, 2);
+    charts->addWidget(view, 3);
+    auto* figures = new QHBoxLayout;
+    figures->addLayout(charts, 1);
+    figures->addWidget(monthWriting_);
+    layout->addLayout(figures, 1);
+    layout->addWidget(
+        new QLabel(QStringLiteral("文字数は本文の文字の数です（空白と改行は数えません）。") + MonthBarTip(), tab));
     return tab;
 }
 
@@ -378,7 +394,7 @@ void StatsWindow::ShowNoFigures(const QString& why)
         const QSignalBlocker quiet(year_);
         year_->clear();
     }
-    for (QChart* chart : {monthExpenseChart_, yearExpenseChart_, monthWritingChart_})
+    for (QChart* chart : {monthExpenseChart_, yearExpenseChart_, monthPagesChart_, monthWritingChart_})
         StatsCharts::Clear(*chart);
     for (QTableWidget* table : {monthExpense_, yearExpense_, monthWriting_})
         table->setRowCount(0);
@@ -471,11 +487,13 @@ void StatsWindow::ShowWriting(int year)
     rows << QStringList{QStringLiteral("合計"), Count(total.pages), Count(total.characters)};
     FillTable(*monthWriting_, rows);
 
-    QBarSet* set = StatsCharts::ShowBars(*monthWritingChart_, MonthNames(), characters,
-                                         QStringLiteral("文字数（左の目盛り）"), QStringLiteral("@value"));
-    StatsCharts::AddLine(*monthWritingChart_, pages, QStringLiteral("ページ（右の目盛り）"));
-    monthWritingChart_->setTitle(QStringLiteral("%1年の月ごとの文字数とページ").arg(year));
-    connect(set, &QBarSet::clicked, this, [this](int index) { ShowMonthInCalendar(index + 1); });
+    for (QBarSet* set : {StatsCharts::ShowBars(*monthPagesChart_, MonthNames(), pages, QStringLiteral("ページ"),
+                                               QStringLiteral("@value")),
+                         StatsCharts::ShowBars(*monthWritingChart_, MonthNames(), characters, QStringLiteral("文字数"),
+                                               QStringLiteral("@value"))})
+        connect(set, &QBarSet::clicked, this, [this](int index) { ShowMonthInCalendar(index + 1); });
+    monthPagesChart_->setTitle(QStringLiteral("%1年の月ごとのページ").arg(year));
+    monthWritingChart_->setTitle(QStringLiteral("%1年の月ごとの文字数").arg(year));
 
     const QDate today = clock_.Now().date();
     streakYear_->setText(QStringLiteral("%1年の最長連続: %2日").arg(year).arg(writing_->LongestStreak(year)));

@@ -77,6 +77,7 @@ private:
     QTabWidget* tabs_;
     QChart* monthExpenseChart_;
     QChart* yearExpenseChart_;
+    QChart* monthPagesChart_;
     QChart* monthWritingChart_;
     QTableWidget* monthExpense_;
     QTableWidget* yearExpense_;
