@@ -199,6 +199,7 @@ QWidget* StatsWindow::BuildExpenseTab()
         NewTable("grdMonthExpense", {QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ")}, tab);
     QChartView* yearView = StatsCharts::NewView("chtYearExpense", tab);
     yearExpenseChart_ = yearView->chart();
+    yearView->setToolTip(QStringLiteral("棒をクリックすると、その年の月ごとの数字を表示します。"));
     yearExpense_ = NewTable("grdYearExpense", {QStringLiteral("年"), QStringLiteral("出費")}, tab);
 
     unreadableCount_ = Named(new QLabel(tab), "lblUnreadable");
