@@ -7,6 +7,7 @@ packages=(
     "$@"
     cmake g++ make pkgconf
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins libgl-dev
+    qt6-charts-dev
     fonts-noto-cjk adwaita-icon-theme
     libbenchmark-dev
     xvfb xauth xdotool openbox x11-utils desktop-file-utils strace poppler-utils

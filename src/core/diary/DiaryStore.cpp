@@ -276,6 +276,7 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
         ReportFileError(error);
         return false;
     }
+    Tell(pageStoredListeners_);
     return true;
 }
 

@@ -109,6 +109,9 @@ public:
     // under another date on disk.
     void OnPageShown(std::function<void()> listener) { pageShownListeners_.push_back(std::move(listener)); }
     void OnPagesChanged(std::function<void()> listener) { pagesChangedListeners_.push_back(std::move(listener)); }
+    // Told after any page is written to disk, its date changed or not: for
+    // the views that show what the pages hold, not only where they stand.
+    void OnPageStored(std::function<void()> listener) { pageStoredListeners_.push_back(std::move(listener)); }
 
 private:
     static void Tell(const std::vector<std::function<void()>>& listeners);
@@ -143,6 +146,7 @@ private:
     bool pageChanged_ = false;
     std::vector<std::function<void()>> pageShownListeners_;
     std::vector<std::function<void()>> pagesChangedListeners_;
+    std::vector<std::function<void()>> pageStoredListeners_;
     RecordFile diaryFile_;
     bool openElsewhere_ = false;
     QDate backedUpOn_;

@@ -9,6 +9,7 @@
 #include "ui/dialogs/RestoreWindow.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
+#include "ui/dialogs/StatsWindow.h"
 #include "ui/dialogs/TipWindow.h"
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/LaunchProgress.h"
@@ -18,6 +19,7 @@
 #include "ui/platform/ClearPlacement.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,6 +67,7 @@ const MainMenus::Row MainMenus::Rows[] = {
     {Place::MenuEntry, "menuTool_Export", "書き出し(&E)...", 0, {}, [](MainMenus& m) { m.ShowExportWindow(); }},
     {Place::MenuEntry, "menuTool_Import", "取り込み(&I)...", 0, {}, [](MainMenus& m) { m.ShowImportWindow(); }},
     {Place::MenuEntry, "menuTool_Restore", "バックアップから復元", 0, {}, [](MainMenus& m) { m.ShowRestoreWindow(); }},
+    {Place::MenuEntry, "menuTool_Stats", "統計(&S)...", 0, {}, [](MainMenus& m) { m.ShowStatsWindow(); }},
 
     {Place::Menu, "menuService", "サービス"},
     {Place::MenuEntry, "menuService_HomePage", "ホームページ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(SitePage); }},
@@ -246,6 +249,19 @@ void MainMenus::ShowSameDayWindow()
     sameDay_->show();
     sameDay_->raise();
     sameDay_->activateWindow();
+}
+
+void MainMenus::ShowStatsWindow()
+{
+    // It stays open beside the main window, whose calendar its bars turn.
+    if (!stats_) {
+        stats_ = new StatsWindow(store_, context_.prompter, context_.clock,
+                                 window_.findChild<QCalendarWidget*>(QStringLiteral("Calendar")), &window_);
+        ClearPlacement::Place(*stats_, window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
+    }
+    stats_->show();
+    stats_->raise();
+    stats_->activateWindow();
 }
 
 void MainMenus::ShowExportWindow()

@@ -7,6 +7,7 @@
 #include "core/tips/TipList.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
+#include "ui/dialogs/StatsWindow.h"
 
 class QMainWindow;
 class QMenuBar;
@@ -45,6 +46,8 @@ public:
     void ShowImportWindow();
     // The diary's backups, one of which may take its place.
     void ShowRestoreWindow();
+    // Expense and writing per month and year, in a window that stays open.
+    void ShowStatsWindow();
     // Switches the start-up tip on again, then shows the tip window.
     void ShowTips();
     // Also the start-up's last step, when the tip of the day is switched on.
@@ -53,6 +56,7 @@ public:
 
     ::SearchWindow* OpenSearchWindow() const { return search_; }
     ::SameDayWindow* OpenSameDayWindow() const { return sameDay_; }
+    ::StatsWindow* OpenStatsWindow() const { return stats_; }
 
 private:
     // A menu holds the entries that follow it in the table.
@@ -91,6 +95,7 @@ private:
     QMainWindow& window_;
     QPointer<SearchWindow> search_;
     QPointer<SameDayWindow> sameDay_;
+    QPointer<StatsWindow> stats_;
     // The tips and the one shown last, for the whole run.
     TipList tips_;
 };

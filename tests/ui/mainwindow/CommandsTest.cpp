@@ -377,7 +377,8 @@ private slots:
                                                 QStringLiteral("ワンポイントアドバイス")};
         QTest::newRow("tool") << 3 << QStringLiteral("ツール(&T)")
                               << QStringList{QStringLiteral("過去の同じ日"), QStringLiteral("書き出し(&E)..."),
-                                             QStringLiteral("取り込み(&I)..."), QStringLiteral("バックアップから復元")};
+                                             QStringLiteral("取り込み(&I)..."), QStringLiteral("バックアップから復元"),
+                                             QStringLiteral("統計(&S)...")};
         QTest::newRow("service") << 4 << QStringLiteral("サービス")
                                  << QStringList{QStringLiteral("ホームページ"), QStringLiteral("アップデート確認")};
         QTest::newRow("help") << 5 << QStringLiteral("ヘルプ")

@@ -123,6 +123,9 @@ private slots:
         form->Commands().ShowSameDayWindow();
         QVERIFY(form->Commands().OpenSameDayWindow());
         trees << Tree(*form->Commands().OpenSameDayWindow());
+        form->Commands().ShowStatsWindow();
+        QVERIFY(form->Commands().OpenStatsWindow());
+        trees << Tree(*form->Commands().OpenStatsWindow());
         ExportWindow exportWindow(form->Store(), test.prompter, test.context.clock);
         trees << Tree(exportWindow).replaceInStrings(ExportWindow::DefaultFolder(), QStringLiteral("<documents>"));
         ImportWindow importWindow(form->Store(), test.prompter);

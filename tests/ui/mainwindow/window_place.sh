@@ -107,13 +107,15 @@ drag() { # from-x from-y to-x to-y
     sleep 0.3
 }
 
-# The search window and the window of the same day open with their title bars
-# on the screen, also beside a main window that fills it, and close by Esc.
+# The search window, the window of the same day and the statistics open with
+# their title bars on the screen, also beside a main window that fills it, and
+# close by Esc.
 beside() { # main-window
     local title keys window y oy
-    for title in 検索 過去の同じ日; do
+    for title in 検索 過去の同じ日 統計; do
         case $title in
         検索) keys="ctrl+f" ;;
+        統計) keys="alt+t s" ;;
         *) keys="alt+t Return" ;;
         esac
         xdotool windowactivate --sync "$1" key --clearmodifiers $keys

@@ -1,0 +1,82 @@
+#include "ui/dialogs/StatsCharts.h"
+
+#include "core/platform/JapaneseLocale.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QValueAxis>
+#include <algorithm>
+
+namespace {
+
+// A value axis from 0 with round steps; an empty year still shows an axis.
+// Its numbers are grouped as the tables show them ("60,000"); what it counts
+// is in the chart's title, as a turned axis title is hard to read in
+// Japanese.
+QValueAxis* ValueAxis(const QList<qreal>& values)
+{
+    auto* axis = new QValueAxis;
+    const qreal top = values.isEmpty() ? 0 : *std::max_element(values.cbegin(), values.cend());
+    const qreal bottom = values.isEmpty() ? 0 : std::min<qreal>(0, *std::min_element(values.cbegin(), values.cend()));
+    // Room above the highest bar for its amount; a few pages still get
+    // whole-numbered steps.
+    axis->setRange(bottom, qMax<qreal>(top * 1.15, 5));
+    axis->applyNiceNumbers();
+    axis->setLabelFormat(QStringLiteral("%.0f"));
+    return axis;
+}
+
+} // namespace
+
+QChartView* StatsCharts::NewView(const char* name, QWidget* parent)
+{
+    auto* chart = new QChart;
+    chart->legend()->hide();
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->setBackgroundRoundness(0);
+    chart->setLocale(JapaneseLocale::Locale());
+    chart->setLocalizeNumbers(true);
+    auto* view = new QChartView(chart, parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumSize(300, 170);
+    return view;
+}
+
+void StatsCharts::Clear(QChart& chart)
+{
+    chart.removeAllSeries();
+    for (QAbstractAxis* axis : chart.axes()) {
+        chart.removeAxis(axis);
+        delete axis;
+    }
+}
+
+QBarSet* StatsCharts::ShowBars(QChart& chart, const QStringList& categories, const QList<qreal>& values,
+                               const QString& name, const QString& labelFormat)
+{
+    Clear(chart);
+    auto* set = new QBarSet(name);
+    set->append(values);
+    // Above the bar, on the chart's light background.
+    set->setLabelColor(chart.palette().color(QPalette::WindowText));
+    auto* series = new QBarSeries;
+    series->append(set);
+    series->setLabelsVisible(true);
+    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    series->setLabelsFormat(labelFormat);
+    series->setLabelsPrecision(15);
+    chart.addSeries(series);
+
+    auto* categoryAxis = new QBarCategoryAxis;
+    categoryAxis->append(categories);
+    chart.addAxis(categoryAxis, Qt::AlignBottom);
+    series->attachAxis(categoryAxis);
+    QValueAxis* valueAxis = ValueAxis(values);
+    chart.addAxis(valueAxis, Qt::AlignLeft);
+    series->attachAxis(valueAxis);
+    return set;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QBarSet;
+class QChart;
+class QChartView;
+class QWidget;
+
+// The bar charts of the statistics window, drawn by Qt Charts: a chart is
+// emptied and filled anew with each reading of the diary.
+class StatsCharts
+{
+public:
+    // A chart without a legend in a view that fits its parent. objectName:
+    // the view's name.
+    static QChartView* NewView(const char* name, QWidget* parent);
+    // One bar a category, its value written above it in labelFormat, where
+    // "@value" stands for the number grouped as the program writes numbers.
+    // The bar set, for its clicks.
+    static QBarSet* ShowBars(QChart& chart, const QStringList& categories, const QList<qreal>& values,
+                             const QString& name, const QString& labelFormat);
+    // No series and no axes.
+    static void Clear(QChart& chart);
+};
