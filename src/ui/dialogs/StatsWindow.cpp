@@ -8,6 +8,7 @@
 #include "core/platform/Money.h"
 #include "core/platform/Prompter.h"
 #include "ui/dialogs/StatsCharts.h"
+#include "ui/dialogs/StatsTables.h"
 
 #include <QBarSet>
 #include <QCalendarWidget>
@@ -18,12 +19,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -71,46 +70,6 @@ qreal Bar(qint64 amount)
 QString MoneyLabel()
 {
     return QStringLiteral("\\@value");
-}
-
-QTableWidget* NewTable(const char* name, const QStringList& headings, QWidget* parent)
-{
-    auto* table = Named(new QTableWidget(0, int(headings.size()), parent), name);
-    table->setHorizontalHeaderLabels(headings);
-    table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table->horizontalHeader()->setStretchLastSection(true);
-    // The twelve months and their total fit without scrolling at 1024x768.
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
-    return table;
-}
-
-// Rows of texts; every column after the first holds a number and stands right.
-void FillTable(QTableWidget& table, const QList<QStringList>& rows)
-{
-    table.setRowCount(int(rows.size()));
-    for (int row = 0; row < rows.size(); ++row)
-        for (int column = 0; column < rows[row].size(); ++column) {
-            auto* item = new QTableWidgetItem(rows[row][column]);
-            if (column > 0)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table.setItem(row, column, item);
-        }
-    // The table is as wide as its figures and headings, with room for a
-    // scroll bar on a small screen, and the chart takes the rest. Measured
-    // here: the view measures only the rows it shows.
-    const QFontMetrics metrics(table.font());
-    int width = 2 * table.frameWidth() + table.verticalScrollBar()->sizeHint().width();
-    for (int column = 0; column < table.columnCount(); ++column) {
-        int widest = metrics.horizontalAdvance(table.horizontalHeaderItem(column)->text()) + 8;
-        for (const QStringList& texts : rows)
-            widest = qMax(widest, metrics.horizontalAdvance(texts.value(column)));
-        table.setColumnWidth(column, widest + 16);
-        width += widest + 16;
-    }
-    table.setFixedWidth(width);
 }
 
 QString MonthBarTip()
@@ -196,11 +155,11 @@ QWidget* StatsWindow::BuildExpenseTab()
     monthExpenseChart_ = monthView->chart();
     monthView->setToolTip(MonthBarTip());
     monthExpense_ =
-        NewTable("grdMonthExpense", {QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ")}, tab);
+        StatsTables::NewTable("grdMonthExpense", {QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ")}, tab);
     QChartView* yearView = StatsCharts::NewView("chtYearExpense", tab);
     yearExpenseChart_ = yearView->chart();
     yearView->setToolTip(QStringLiteral("棒をクリックすると、その年の月ごとの数字を表示します。"));
-    yearExpense_ = NewTable("grdYearExpense", {QStringLiteral("年"), QStringLiteral("出費")}, tab);
+    yearExpense_ = StatsTables::NewTable("grdYearExpense", {QStringLiteral("年"), QStringLiteral("出費")}, tab);
 
     unreadableCount_ = Named(new QLabel(tab), "lblUnreadable");
     unreadable_ = Named(new QListWidget(tab), "lstUnreadable");
@@ -246,7 +205,7 @@ QWidget* StatsWindow::BuildWritingTab()
     monthWritingChart_ = view->chart();
     view->setToolTip(MonthBarTip());
     monthWriting_ =
-        NewTable("grdMonthWriting", {QStringLiteral("月"), QStringLiteral("ページ"), QStringLiteral("文字数")}, tab);
+        StatsTables::NewTable("grdMonthWriting", {QStringLiteral("月"), QStringLiteral("ページ"), QStringLiteral("文字数")}, tab);
 
     auto* days = new QHBoxLayout;
     days->addWidget(streakYear_);
@@ -420,7 +379,7 @@ void StatsWindow::ShowExpense(int year)
     }
     const qint64 total = expense_->YearTotal(year);
     rows << QStringList{QStringLiteral("合計"), Money::FormatShown(total), Count(pageTotal)};
-    FillTable(*monthExpense_, rows);
+    StatsTables::Fill(*monthExpense_, rows);
     expenseTotal_->setText(QStringLiteral("%1年の合計: %2").arg(year).arg(Money::FormatShown(total)));
     expenseAverage_->setText(QStringLiteral("月平均: %1").arg(Money::FormatShown(expense_->MonthlyAverage(year))));
 
@@ -441,7 +400,7 @@ void StatsWindow::ShowYearsExpense()
         bars << Bar(total);
         rows << QStringList{QStringLiteral("%1年").arg(year), Money::FormatShown(total)};
     }
-    FillTable(*yearExpense_, rows);
+    StatsTables::Fill(*yearExpense_, rows);
     QBarSet* set = StatsCharts::ShowBars(*yearExpenseChart_, names, bars, QStringLiteral("出費"), MoneyLabel());
     yearExpenseChart_->setTitle(QStringLiteral("年ごとの出費（円）"));
     // A year's bar shows that year's months.
@@ -486,7 +445,7 @@ void StatsWindow::ShowWriting(int year)
         total.characters += months[month].characters;
     }
     rows << QStringList{QStringLiteral("合計"), Count(total.pages), Count(total.characters)};
-    FillTable(*monthWriting_, rows);
+    StatsTables::Fill(*monthWriting_, rows);
 
     for (QBarSet* set : {StatsCharts::ShowBars(*monthPagesChart_, MonthNames(), pages, QStringLiteral("ページ"),
                                                QStringLiteral("@value")),
