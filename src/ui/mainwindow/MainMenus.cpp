@@ -63,10 +63,10 @@ const MainMenus::Row MainMenus::Rows[] = {
     {Place::MenuEntry, "menuCom_Tip", "ワンポイントアドバイス", 0, {}, [](MainMenus& m) { m.ShowTips(); }},
 
     {Place::Menu, "menuTool", "ツール(&T)"},
-    {Place::MenuEntry, "menuTool_SameDay", "過去の同じ日", 0, {}, [](MainMenus& m) { m.ShowSameDayWindow(); }},
+    {Place::MenuEntry, "menuTool_SameDay", "過去の同じ日(&D)", 0, {}, [](MainMenus& m) { m.ShowSameDayWindow(); }},
     {Place::MenuEntry, "menuTool_Export", "書き出し(&E)...", 0, {}, [](MainMenus& m) { m.ShowExportWindow(); }},
     {Place::MenuEntry, "menuTool_Import", "取り込み(&I)...", 0, {}, [](MainMenus& m) { m.ShowImportWindow(); }},
-    {Place::MenuEntry, "menuTool_Restore", "バックアップから復元", 0, {}, [](MainMenus& m) { m.ShowRestoreWindow(); }},
+    {Place::MenuEntry, "menuTool_Restore", "バックアップから復元(&R)...", 0, {}, [](MainMenus& m) { m.ShowRestoreWindow(); }},
     {Place::MenuEntry, "menuTool_Stats", "統計(&S)...", 0, {}, [](MainMenus& m) { m.ShowStatsWindow(); }},
 
     {Place::Menu, "menuService", "サービス"},

@@ -376,8 +376,8 @@ private slots:
                                  << QStringList{QStringLiteral("プロパティ(&Ｉ) Ctrl+P"), QStringLiteral("-"),
                                                 QStringLiteral("ワンポイントアドバイス")};
         QTest::newRow("tool") << 3 << QStringLiteral("ツール(&T)")
-                              << QStringList{QStringLiteral("過去の同じ日"), QStringLiteral("書き出し(&E)..."),
-                                             QStringLiteral("取り込み(&I)..."), QStringLiteral("バックアップから復元"),
+                              << QStringList{QStringLiteral("過去の同じ日(&D)"), QStringLiteral("書き出し(&E)..."),
+                                             QStringLiteral("取り込み(&I)..."), QStringLiteral("バックアップから復元(&R)..."),
                                              QStringLiteral("統計(&S)...")};
         QTest::newRow("service") << 4 << QStringLiteral("サービス")
                                  << QStringList{QStringLiteral("ホームページ"), QStringLiteral("アップデート確認")};
