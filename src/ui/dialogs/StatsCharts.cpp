@@ -73,6 +73,9 @@ QBarSet* StatsCharts::ShowBars(QChart& chart, const QStringList& categories, con
 
     auto* categoryAxis = new QBarCategoryAxis;
     categoryAxis->append(categories);
+    // "10月" fits under its bar in a narrow window, where Qt would cut it to
+    // "10..." on a guess of the room it needs.
+    categoryAxis->setTruncateLabels(false);
     chart.addAxis(categoryAxis, Qt::AlignBottom);
     series->attachAxis(categoryAxis);
     QValueAxis* valueAxis = ValueAxis(values);
