@@ -481,6 +481,10 @@ void StatsWindow::ShowPageOf(QListWidgetItem* row)
 
 void StatsWindow::SaveCsv()
 {
+    // The figures saved hold the page being written, as it stands.
+    if (!store_.StorePage())
+        return;
+    Refresh();
     if (!expense_ || !writing_)
         return;
     const int year = ChosenYear();

@@ -253,6 +253,10 @@ void MainMenus::ShowSameDayWindow()
 
 void MainMenus::ShowStatsWindow()
 {
+    // Its figures are read from the file: the shown page's edits go there
+    // first, as for an export.
+    if (!store_.StorePage())
+        return;
     // It stays open beside the main window, whose calendar its bars turn.
     if (!stats_) {
         stats_ = new StatsWindow(store_, context_.prompter, context_.clock,

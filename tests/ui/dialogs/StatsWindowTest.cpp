@@ -100,8 +100,8 @@ private slots:
         QCOMPARE(session.Cell("grdMonthWriting", 0, 2), QStringLiteral("8"));
     }
 
-    // Each opening reads the diary anew, and a page written while the
-    // window is open shows at once.
+    // Each opening reads the diary anew, with the page being written as it
+    // stands, and a page written while the window is open shows at once.
     void FiguresAreFresh()
     {
         Session session(TestersDiary());
@@ -114,6 +114,12 @@ private slots:
         qobject_cast<QLineEdit*>(EntryBox(*session.form, int(EntryField::Expense)))->setText(QStringLiteral("1500"));
         session.form->Commands().SaveDiary();
         QTRY_COMPARE(session.Cell("grdMonthExpense", 1, 1), QStringLiteral("\\1,500"));
+
+        // An edit not saved yet is stored as the window opens.
+        session.window->close();
+        qobject_cast<QLineEdit*>(EntryBox(*session.form, int(EntryField::Expense)))->setText(QStringLiteral("700"));
+        session.Open();
+        QCOMPARE(session.Cell("grdMonthExpense", 1, 1), QStringLiteral("\\700"));
 
         session.window->close();
         session.form->Store().AddPage();
