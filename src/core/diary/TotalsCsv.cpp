@@ -12,6 +12,7 @@
 #include <QSet>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -55,11 +56,18 @@ QByteArray Encoded(const QString& text, TotalsCsv::Encoding encoding)
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-FileError WriteAndFlush(const QString& path, const QByteArray& bytes)
+// A spreadsheet file like any other the user saves: a new one gets the mode
+// the umask gives, and one that replaces a file keeps that file's mode.
+FileError WriteAndFlush(const QString& path, const QByteArray& bytes, const QFileInfo& replaced)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return FileError::FromErrno(errno);
+    struct stat old
+    {
+    };
+    if (replaced.exists() && ::stat(QFile::encodeName(replaced.absoluteFilePath()).constData(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777);
     FileError error = WriteFully(fd, bytes.constData(), bytes.size());
     if (!error && ::fsync(fd) != 0)
         error = FileError::FromErrno(errno);
@@ -101,7 +109,7 @@ FileError TotalsCsv::Write(const QString& path, int year, const ExpenseTotals& e
     const QFileInfo target(path);
     const QString folder = target.absolutePath();
     const QString temp = QDir(folder).filePath(TempFileName());
-    FileError error = WriteAndFlush(temp, Encoded(Text(year, expenses, writing), encoding));
+    FileError error = WriteAndFlush(temp, Encoded(Text(year, expenses, writing), encoding), target);
     if (!error &&
         ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
         error = FileError::FromErrno(errno);

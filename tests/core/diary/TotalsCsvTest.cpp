@@ -55,6 +55,24 @@ private slots:
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{u"統計.csv"_s});
     }
 
+    // A file for others' spreadsheets too: a new one takes the umask, and one
+    // it replaces keeps its mode.
+    void KeepsTheModeAFileWouldHave()
+    {
+        const QString made = dir_.filePath(u"new.csv"_s);
+        const QString replaced = dir_.filePath(u"old.csv"_s);
+        QVERIFY(WriteBytes(replaced, "old"));
+        QVERIFY(::chmod(QFile::encodeName(replaced).constData(), 0640) == 0);
+        const mode_t mask = ::umask(022);
+
+        QVERIFY(!TotalsCsv::Write(made, 2026, expenses_, writing_));
+        QVERIFY(!TotalsCsv::Write(replaced, 2026, expenses_, writing_));
+
+        ::umask(mask);
+        QCOMPARE(StampOf(made).mode, mode_t(0644));
+        QCOMPARE(StampOf(replaced).mode, mode_t(0640));
+    }
+
     void AFullDiskLeavesNoFile()
     {
         SmallDisk disk(dir_.filePath(u"disk"_s), 16);
