@@ -233,6 +233,9 @@ std::optional<QString> QtPrompter::ChooseSaveFile(const QString& title, const QS
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // A name typed without its ending gets the one the chosen name carries,
+    // so a spreadsheet still opens the file.
+    dialog.setDefaultSuffix(QFileInfo(initial).suffix());
     dialog.selectFile(initial);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
