@@ -96,7 +96,7 @@ private:
     QSlider* pageSlider_;
     // The square box at the band strip's right end, and its picture.
     QFrame* cornerBox_;
-    QLabel* upgradePicture_;
+    QLabel* upgradePicture_ = nullptr;
     QCalendarWidget* calendar_;
     std::array<QWidget*, EntryFieldCount> entryBoxes_{};
     QLineEdit* fontSizeBox_;
