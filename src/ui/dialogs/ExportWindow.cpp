@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -234,6 +235,8 @@ void ExportWindow::Export()
                            {}});
         return;
     }
+    if (!AskMakeFolder(request.folder))
+        return;
     if (request.folder.isEmpty() || !QDir().mkpath(request.folder)) {
         DiaryFiles::ReportFileError(prompter_, {FileError::PathNotFound, ENOENT});
         return;
@@ -245,6 +248,18 @@ void ExportWindow::Export()
     if (result.outcome == DiaryExport::Outcome::Written)
         folderUsed_ = request.folder;
     Report(result);
+}
+
+bool ExportWindow::AskMakeFolder(const QString& folder)
+{
+    // The program's own folder is made without a word; any other that is not
+    // there may be a disk that is not mounted now, or a name mistyped.
+    if (folder.isEmpty() || QFileInfo(folder).isDir() || folder == QDir::cleanPath(DefaultFolder()))
+        return true;
+    return prompter_.Message({QStringLiteral("書き出し先のﾌｫﾙﾀﾞがありません。\r%1\r\r作成しますか？")
+                                  .arg(QDir::toNativeSeparators(folder)),
+                              Title(), Prompter::Buttons::YesNo, Prompter::Icon::Question, Prompter::Answer::Yes}) ==
+           Prompter::Answer::Yes;
 }
 
 void ExportWindow::Report(const DiaryExport::Result& result)

@@ -41,6 +41,8 @@ private:
     ExportRequest Request() const;
     DiaryExport::Hooks Hooks();
     bool AskReplace(const QStringList& existing);
+    // Whether a folder that is not there may be made.
+    bool AskMakeFolder(const QString& folder);
     bool AskWriteFlawed(const std::vector<ExportFlaw>& flaws);
     void Report(const DiaryExport::Result& result);
     void SetRunning(bool running);

@@ -100,6 +100,26 @@ private slots:
         QCOMPARE(test.context.app.ExportFolder, out.path());
     }
 
+    // A folder that is not there, perhaps a disk not mounted now, is made
+    // only when the user says so.
+    void AMissingFolderIsMadeOnlyOnYes()
+    {
+        QTemporaryDir out;
+        const QString folder = QDir(out.path()).filePath(QStringLiteral("新しい"));
+        TestApp test;
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(TwoPages());
+        QVERIFY(form);
+        ExportWindow window(form->Store(), test.prompter, test.context.clock);
+        window.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->setText(folder);
+        test.prompter.AnswerMessage(Prompter::Answer::No);
+        window.findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
+        QVERIFY(!QFileInfo::exists(folder));
+
+        test.prompter.AnswerMessage(Prompter::Answer::Yes);
+        window.findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+    }
+
     void AnExistingFileIsKeptOnNo()
     {
         QTemporaryDir out;
