@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -102,9 +103,12 @@ QList<int> ExpenseTotals::Years() const
 
 qint64 ExpenseTotals::YearTotal(int year) const
 {
+    // Twelve sums each of which fits may not fit together: the total then
+    // stops at the largest amount there is.
     qint64 total = 0;
     for (const qint64 amount : months.value(year))
-        total += amount;
+        if (__builtin_add_overflow(total, amount, &total))
+            return amount < 0 ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
     return total;
 }
 
@@ -149,13 +153,21 @@ FileError DiaryTotals::ReadExpenses(const RecordFile& file, qint32 pageCount, Ex
         const QDate day = DateField::FromBytes(head.constData() + date.offset - HeadOffset, date.length);
         const ExpenseReader::Amount& amount =
             reader.Read(head.constData() + expense.offset - HeadOffset, expense.length);
-        if (!amount.value)
-            totals.unreadable.append({page, day, amount.text});
         if (!day.isValid()) {
+            if (!amount.value)
+                totals.unreadable.append({page, day, amount.text});
             ++totals.undatedPages;
             continue;
         }
-        MonthOf(totals.months, day) += amount.value.value_or(0);
+        // An amount the month's sum cannot hold, a slip of many digits, is
+        // listed with the amounts that do not read rather than turn the sum
+        // around.
+        qint64& month = MonthOf(totals.months, day);
+        qint64 sum = 0;
+        if (!amount.value || __builtin_add_overflow(month, *amount.value, &sum))
+            totals.unreadable.append({page, day, amount.text});
+        else
+            month = sum;
         ++MonthOf(totals.pages, day);
     }
     return {};

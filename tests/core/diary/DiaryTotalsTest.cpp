@@ -62,6 +62,10 @@ private slots:
         QTest::newRow("a page of no date is in no month")
             << QStringList{u"いつか"_s, u"700"_s, u""_s, u"x"_s, jan, u"5"_s} << QList<qint64>{50000, 0, 0} << qint64(5)
             << qint64(50000) << QStringList{u"2  x"_s} << 2;
+        QTest::newRow("an amount the month's sum cannot hold is listed")
+            << QStringList{jan, u"500000000000000"_s, jan, u"500000000000000"_s}
+            << QList<qint64>{5000000000000000000, 0, 0} << qint64(500000000000000) << qint64(5000000000000000000)
+            << QStringList{u"2 2026/01/05 500000000000000"_s} << 0;
     }
     void SumsExpensesPerMonth()
     {
