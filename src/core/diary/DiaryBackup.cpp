@@ -26,7 +26,7 @@ namespace {
 constexpr DiaryPage::Layout DateLayout = DiaryPage::Fields[DiaryPage::PageDate];
 
 // The copy and its check go in runs of this many bytes: small enough that a
-// run is still in the processor's cache when it is summed.
+// run is still in the processor's cache when it is compared.
 constexpr qint64 ChunkBytes = 1 << 20;
 
 // A descriptor that is closed, and for the copy's temporary name removed,
@@ -118,9 +118,8 @@ FileError CopyChecked(const QString& source, int to)
     const qint64 length = original.st_size;
     // A disk without room for the whole copy refuses here, before any of it
     // is copied.
-    if (length > 0 && ::fallocate(to, FALLOC_FL_KEEP_SIZE, 0, off_t(length)) != 0 &&
-        (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
-        return FileError::FromErrno(errno);
+    if (const FileError error = ReserveRoom(to, length))
+        return error;
     std::vector<char> expected(size_t(qMin(length, ChunkBytes)));
     std::vector<char> actual(expected.size());
     for (qint64 at = 0; at < length; at += ChunkBytes) {
@@ -152,8 +151,7 @@ QDate LastPageDate(const QString& path, qint64 pages)
     const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
     char field[DateLayout.length];
     if (pages < 1 || file.Get() < 0 ||
-        ::pread(file.Get(), field, sizeof field, off_t((pages - 1) * DiaryPage::RecordLength + DateLayout.offset)) !=
-            sizeof field)
+        ReadFully(file.Get(), field, sizeof field, (pages - 1) * DiaryPage::RecordLength + DateLayout.offset))
         return {};
     return DateField::FromBytes(field, DateLayout.length);
 }

@@ -1,7 +1,16 @@
 #include "core/platform/FullTransfer.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
+
+FileError ReserveRoom(int fd, qint64 length)
+{
+    if (length > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(length)) != 0 &&
+        (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
+        return FileError::FromErrno(errno);
+    return {};
+}
 
 FileError ReadFully(int fd, char* into, qint64 length, qint64 position)
 {

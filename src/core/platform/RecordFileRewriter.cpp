@@ -46,13 +46,7 @@ public:
 
     // Claims the room for the whole copy first: a disk without it refuses
     // here, before a megabyte has been copied.
-    FileError Reserve(qint64 bytes)
-    {
-        if (bytes > 0 && ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, off_t(bytes)) != 0 &&
-            (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
-            return FileError::FromErrno(errno);
-        return {};
-    }
+    FileError Reserve(qint64 bytes) { return ReserveRoom(fd_, bytes); }
 
     FileError Append(const char* bytes, qint64 length)
     {
