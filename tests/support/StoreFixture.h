@@ -252,7 +252,12 @@ private:
 class ScratchFolder
 {
 public:
-    ScratchFolder() : current_(dir_.path()) {}
+    // A page journal that cannot lie beside its diary goes to the state
+    // folder: the test's own, never the user's.
+    ScratchFolder() : current_(dir_.path())
+    {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(FilePath(QStringLiteral("state"))));
+    }
     ~ScratchFolder()
     {
         if (!sealed_.isEmpty())

@@ -168,7 +168,6 @@ private slots:
     {
         scratch_ = std::make_unique<ScratchFolder>();
         QVERIFY(scratch_->IsValid());
-        qputenv("XDG_STATE_HOME", QFile::encodeName(scratch_->FilePath(QStringLiteral("state"))));
         h_ = std::make_unique<StoreHarness>();
     }
     void cleanup()
