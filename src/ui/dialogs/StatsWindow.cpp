@@ -481,10 +481,12 @@ void StatsWindow::ShowPageOf(QListWidgetItem* row)
 
 void StatsWindow::SaveCsv()
 {
-    // The figures saved hold the page being written, as it stands.
+    // The figures saved hold the page being written, as it stands: a page
+    // stored now has asked for a new reading, which comes before the save.
     if (!store_.StorePage())
         return;
-    Refresh();
+    if (refreshTimer_.isActive())
+        Refresh();
     if (!expense_ || !writing_)
         return;
     const int year = ChosenYear();
