@@ -7,6 +7,7 @@
 #include "core/diary/DiaryBackup.h"
 #include "core/diary/DiaryExport.h"
 #include "core/diary/DiaryStore.h"
+#include "core/diary/CharacterCount.h"
 #include "core/diary/DiaryTotals.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
@@ -370,7 +371,7 @@ void BM_WritingTotals(benchmark::State& state)
     qint64 expected = 0;
     QByteArray record;
     for (qint32 page = 1; page <= pages && !diary.ReadRecord(page, record); ++page)
-        expected += DiaryTotals::CountCharacters(DiaryPage::FieldFromBytes(record, DiaryPage::PageBody));
+        expected += CharacterCount::OfText(DiaryPage::FieldFromBytes(record, DiaryPage::PageBody));
     qint64 characters = 0;
     for (const auto& months : totals.months)
         for (const MonthWriting& month : months)

@@ -204,8 +204,3 @@ FileError DiaryTotals::ReadWriting(const RecordFile& file, qint32 pageCount, Wri
         totals.days.append(QDate::fromJulianDay(day));
     return {};
 }
-
-qint64 DiaryTotals::CountCharacters(const QString& body)
-{
-    return CharacterCount::OfText(body);
-}

@@ -67,9 +67,4 @@ public:
     static FileError ReadExpenses(const RecordFile& file, qint32 pageCount, ExpenseTotals& totals);
     // Reads only the date field and the body of each page.
     static FileError ReadWriting(const RecordFile& file, qint32 pageCount, WritingTotals& totals);
-
-    // Characters as a person counts Japanese text: one for each character,
-    // half- and full-width alike, leaving out spaces (full-width ones too) and
-    // line breaks. "今日は晴れ。\r\n散歩" counts 8.
-    static qint64 CountCharacters(const QString& body);
 };

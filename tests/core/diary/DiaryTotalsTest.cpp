@@ -1,6 +1,7 @@
 #include "core/diary/DiaryTotals.h"
 #include "DiaryBuilder.h"
 #include "TestRegistry.h"
+#include "core/diary/CharacterCount.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Money.h"
@@ -114,12 +115,12 @@ private slots:
         QVERIFY(!Read(diary, 1, totals));
 
         QCOMPARE(totals.months[2026][0].characters, characters);
-        QCOMPARE(DiaryTotals::CountCharacters(Cp932::Decode(DiaryBuilder::Padded(stored, Body.length))), characters);
+        QCOMPARE(CharacterCount::OfText(Cp932::Decode(DiaryBuilder::Padded(stored, Body.length))), characters);
     }
 
     void ACharacterOutsideTheBasicPlaneCountsOnce()
     {
-        QCOMPARE(DiaryTotals::CountCharacters(u"𠮷野家 で\n"_s), qint64(4));
+        QCOMPARE(CharacterCount::OfText(u"𠮷野家 で\n"_s), qint64(4));
     }
 
     void FindsStreaksAndDaysWithoutAPage_data()
