@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!amount || !Roomy(*amount))
         return 0;
 
-    const qint64 whole = Money::RoundToWhole(*amount) * Money::Scale;
+    const qint64 whole = qint64(Money::RoundToWhole(*amount)) * Money::Scale;
     FUZZ_CHECK(Money::Parse(Money::FormatEditing(*amount)) == whole);
     FUZZ_CHECK(Money::Parse(Money::FormatShown(*amount)) == whole);
 

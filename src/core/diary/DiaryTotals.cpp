@@ -10,7 +10,7 @@
 
 #include <QHash>
 #include <algorithm>
-#include <limits>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -69,10 +69,10 @@ template <typename Value> Value& MonthOf(QMap<int, std::array<Value, 12>>& years
 }
 
 // Half away from zero, as money is rounded everywhere.
-qint64 DivideRounded(qint64 amount, qint64 divisor)
+Money::Sum DivideRounded(Money::Sum amount, Money::Sum divisor)
 {
-    const qint64 whole = amount / divisor;
-    const qint64 rest = amount % divisor;
+    const Money::Sum whole = amount / divisor;
+    const Money::Sum rest = amount % divisor;
     if (2 * (rest < 0 ? -rest : rest) >= divisor)
         return whole + (amount < 0 ? -1 : 1);
     return whole;
@@ -101,18 +101,13 @@ QList<int> ExpenseTotals::Years() const
     return months.keys();
 }
 
-qint64 ExpenseTotals::YearTotal(int year) const
+Money::Sum ExpenseTotals::YearTotal(int year) const
 {
-    // Twelve sums each of which fits may not fit together: the total then
-    // stops at the largest amount there is.
-    qint64 total = 0;
-    for (const qint64 amount : months.value(year))
-        if (__builtin_add_overflow(total, amount, &total))
-            return amount < 0 ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
-    return total;
+    const std::array<qint64, 12> sums = months.value(year);
+    return std::accumulate(sums.begin(), sums.end(), Money::Sum(0));
 }
 
-qint64 ExpenseTotals::MonthlyAverage(int year) const
+Money::Sum ExpenseTotals::MonthlyAverage(int year) const
 {
     const std::array<qint32, 12> counts = pages.value(year);
     const auto withPages = std::count_if(counts.begin(), counts.end(), [](qint32 count) { return count > 0; });

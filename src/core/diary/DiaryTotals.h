@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/FileError.h"
+#include "core/platform/Money.h"
 
 #include <QDate>
 #include <QList>
@@ -29,10 +30,12 @@ struct ExpenseTotals
     qint32 undatedPages = 0; // pages whose date field reads as no date: in no month
 
     QList<int> Years() const;
-    qint64 YearTotal(int year) const;
+    // Twelve months' sums, each of which fits an amount, may not fit one
+    // together: the year is summed wider.
+    Money::Sum YearTotal(int year) const;
     // The year's total over the months of that year that have a page, so a
     // diary begun in June is not averaged over twelve months.
-    qint64 MonthlyAverage(int year) const;
+    Money::Sum MonthlyAverage(int year) const;
 };
 
 struct MonthWriting

@@ -11,15 +11,17 @@ QString StoredExpense(const QString& entry)
     return amount ? Money::FormatStored(*amount) : QStringLiteral("0");
 }
 
-QString ShownExpense(const QString& stored)
+} // namespace
+
+QString PageFields::ShownExpense(const QString& stored)
 {
     // A stored text that is not a number or does not fit cannot come from this
-    // program; it shows as an empty field like any amount of zero.
+    // program; it shows as an empty field like an amount of zero. A negative
+    // amount shows as it did when it was typed: shown empty, it would be
+    // stored as 0 with the page's next change.
     const std::optional<qint64> amount = Money::Parse(stored);
-    return amount && *amount > 0 ? Money::FormatShown(*amount) : QString();
+    return amount && *amount != 0 ? Money::FormatShown(*amount) : QString();
 }
-
-} // namespace
 
 QString PageFields::TrimSpaces(const QString& text)
 {

@@ -4,7 +4,6 @@
 #include "core/diary/DiaryPage.h"
 #include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
-#include "core/platform/Money.h"
 #include "core/platform/RecordFile.h"
 
 #include <algorithm>
@@ -27,12 +26,6 @@ constexpr int HeadLength = DiaryPage::Fields[DiaryPage::PageBody].offset - HeadO
 QString HeadField(const QByteArray& head, DiaryPage::Field field)
 {
     return Cp932::Decode(head.constData() + Field(field).offset - HeadOffset, Field(field).length);
-}
-
-QString ShownExpense(const QString& stored)
-{
-    const std::optional<qint64> amount = Money::Parse(stored);
-    return amount && *amount > 0 ? Money::FormatShown(*amount) : QString();
 }
 
 // A line break byte is never the second byte of a double-byte character, so
@@ -64,7 +57,7 @@ FileError ReadShownFields(const RecordFile& file, SameDayPage& entry)
         return error;
     entry.weekday = PageFields::TrimSpaces(HeadField(head, DiaryPage::PageWeekday));
     entry.weather = PageFields::TrimSpaces(HeadField(head, DiaryPage::PageWeather));
-    entry.expense = ShownExpense(HeadField(head, DiaryPage::PageExpense));
+    entry.expense = PageFields::ShownExpense(HeadField(head, DiaryPage::PageExpense));
     return ReadFirstLine(file, entry.page, entry.firstLine);
 }
 

@@ -35,9 +35,9 @@ QString Row(const QStringList& fields)
 }
 
 // Whole yen without the yen sign or group commas, so a spreadsheet reads a number.
-QString Yen(qint64 amount)
+QString Yen(Money::Sum amount)
 {
-    return QString::number(Money::RoundToWhole(amount));
+    return Money::FormatEditing(amount);
 }
 
 QList<int> AllYears(const ExpenseTotals& expenses, const WritingTotals& writing)

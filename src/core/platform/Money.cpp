@@ -4,9 +4,23 @@
 
 namespace {
 
-QString Grouped(qint64 whole)
+// The digits of a whole number, which may be wider than any number type
+// of Qt's own.
+QString Digits(Money::Sum whole)
 {
-    QString digits = QString::number(whole);
+    const bool negative = whole < 0;
+    QString digits;
+    do {
+        const int digit = int(whole % 10);
+        digits.prepend(QChar(u'0' + (negative ? -digit : digit)));
+        whole /= 10;
+    } while (whole != 0);
+    return negative ? u'-' + digits : digits;
+}
+
+QString Grouped(Money::Sum whole)
+{
+    QString digits = Digits(whole);
     for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
         digits.insert(i, u',');
     return digits;
@@ -22,10 +36,10 @@ std::optional<qint64> Money::Parse(const QString& text)
     return number->Scaled(4);
 }
 
-qint64 Money::RoundToWhole(qint64 amount)
+Money::Sum Money::RoundToWhole(Sum amount)
 {
-    const qint64 whole = amount / Scale;
-    const qint64 rest = amount % Scale;
+    const Sum whole = amount / Scale;
+    const Sum rest = amount % Scale;
     if (rest >= Scale / 2)
         return whole + 1;
     if (rest <= -Scale / 2)
@@ -33,17 +47,17 @@ qint64 Money::RoundToWhole(qint64 amount)
     return whole;
 }
 
-QString Money::FormatShown(qint64 amount)
+QString Money::FormatShown(Sum amount)
 {
-    const qint64 whole = RoundToWhole(amount);
+    const Sum whole = RoundToWhole(amount);
     if (whole < 0)
         return QStringLiteral("(\\") + Grouped(-whole) + u')';
     return u'\\' + Grouped(whole);
 }
 
-QString Money::FormatEditing(qint64 amount)
+QString Money::FormatEditing(Sum amount)
 {
-    return QString::number(RoundToWhole(amount));
+    return Digits(RoundToWhole(amount));
 }
 
 QString Money::FormatStored(qint64 amount)

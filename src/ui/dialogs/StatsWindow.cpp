@@ -61,7 +61,7 @@ QStringList MonthNames()
 }
 
 // The amount as a bar stands: whole yen, rounded as the table shows it.
-qreal Bar(qint64 amount)
+qreal Bar(Money::Sum amount)
 {
     return qreal(Money::RoundToWhole(amount));
 }
@@ -377,7 +377,7 @@ void StatsWindow::ShowExpense(int year)
         rows << QStringList{MonthName(month + 1), Money::FormatShown(months[month]), Count(pages[month])};
         pageTotal += pages[month];
     }
-    const qint64 total = expense_->YearTotal(year);
+    const Money::Sum total = expense_->YearTotal(year);
     rows << QStringList{QStringLiteral("合計"), Money::FormatShown(total), Count(pageTotal)};
     StatsTables::Fill(*monthExpense_, rows);
     expenseTotal_->setText(QStringLiteral("%1年の合計: %2").arg(year).arg(Money::FormatShown(total)));
@@ -395,7 +395,7 @@ void StatsWindow::ShowYearsExpense()
     QList<QStringList> rows;
     const QList<int> years = expense_->Years();
     for (const int year : years) {
-        const qint64 total = expense_->YearTotal(year);
+        const Money::Sum total = expense_->YearTotal(year);
         names << QString::number(year);
         bars << Bar(total);
         rows << QStringList{QStringLiteral("%1年").arg(year), Money::FormatShown(total)};

@@ -17,7 +17,7 @@
 namespace {
 
 // A text that reads as an amount in the other form; any other text as it is.
-QString Reformatted(const QString& text, QString (*format)(qint64))
+QString Reformatted(const QString& text, QString (*format)(Money::Sum))
 {
     const std::optional<qint64> amount = Money::Parse(text);
     return amount ? format(*amount) : text;

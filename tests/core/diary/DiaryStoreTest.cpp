@@ -386,7 +386,8 @@ private slots:
         QTest::newRow("a stored fraction shows rounded")
             << Bytes(fraction) << QStringLiteral("\\1,501") << fraction.body;
         QTest::newRow("an expense of words shows empty") << Bytes(words) << QString() << words.body;
-        QTest::newRow("a negative expense shows empty") << Bytes(negative) << QString() << negative.body;
+        QTest::newRow("a negative expense shows as typed")
+            << Bytes(negative) << QStringLiteral("(\\500)") << negative.body;
         QTest::newRow("a body with spaces around it")
             << Bytes(indented) << QStringLiteral("\\200") << QStringLiteral("\u3000字下げした段落。");
         QTest::newRow("bytes that are no text") << GarbageRecord() << QString() << QString();

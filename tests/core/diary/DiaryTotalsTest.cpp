@@ -45,28 +45,34 @@ private slots:
     {
         QTest::addColumn<QStringList>("pages");    // date, expense, date, expense...
         QTest::addColumn<QList<qint64>>("months"); // January to March 2026, ten-thousandths
-        QTest::addColumn<qint64>("shownYear");
-        QTest::addColumn<qint64>("average");
+        QTest::addColumn<QString>("shownYear");
+        QTest::addColumn<QString>("average");
         QTest::addColumn<QStringList>("unreadable");
         QTest::addColumn<int>("undated");
         const QString jan = Day(2026, 1, 5);
         const QString feb = Day(2026, 2, 1);
         QTest::newRow("the sum rounded once")
             << QStringList{jan, u"1,200"_s, jan, u"800"_s, feb, u"500.5"_s} << QList<qint64>{20000000, 5005000, 0}
-            << qint64(2501) << qint64(12502500) << QStringList{} << 0;
+            << u"\\2,501"_s << u"\\1,250"_s << QStringList{} << 0;
         QTest::newRow("not an amount is listed, an empty field is not")
             << QStringList{jan, u"abc"_s, jan, u""_s, feb, u"300"_s, feb, u"1,2,3x"_s} << QList<qint64>{0, 3000000, 0}
-            << qint64(300) << qint64(1500000) << QStringList{u"1 2026/01/05 abc"_s, u"4 2026/02/01 1,2,3x"_s} << 0;
+            << u"\\300"_s << u"\\150"_s << QStringList{u"1 2026/01/05 abc"_s, u"4 2026/02/01 1,2,3x"_s} << 0;
         QTest::newRow("a month of pages that spent nothing is averaged")
-            << QStringList{jan, u"0"_s, Day(2026, 3, 9), u"\\1,001"_s} << QList<qint64>{0, 0, 10010000} << qint64(1001)
-            << qint64(5005000) << QStringList{} << 0;
+            << QStringList{jan, u"0"_s, Day(2026, 3, 9), u"\\1,001"_s} << QList<qint64>{0, 0, 10010000}
+            << u"\\1,001"_s << u"\\501"_s << QStringList{} << 0;
         QTest::newRow("a page of no date is in no month")
-            << QStringList{u"いつか"_s, u"700"_s, u""_s, u"x"_s, jan, u"5"_s} << QList<qint64>{50000, 0, 0} << qint64(5)
-            << qint64(50000) << QStringList{u"2  x"_s} << 2;
+            << QStringList{u"いつか"_s, u"700"_s, u""_s, u"x"_s, jan, u"5"_s} << QList<qint64>{50000, 0, 0} << u"\\5"_s
+            << u"\\5"_s << QStringList{u"2  x"_s} << 2;
         QTest::newRow("an amount the month's sum cannot hold is listed")
             << QStringList{jan, u"500000000000000"_s, jan, u"500000000000000"_s}
-            << QList<qint64>{5000000000000000000, 0, 0} << qint64(500000000000000) << qint64(5000000000000000000)
-            << QStringList{u"2 2026/01/05 500000000000000"_s} << 0;
+            << QList<qint64>{5000000000000000000, 0, 0} << u"\\500,000,000,000,000"_s
+            << u"\\500,000,000,000,000"_s << QStringList{u"2 2026/01/05 500000000000000"_s} << 0;
+        QStringList tenLargest;
+        for (int page = 0; page < 10; ++page)
+            tenLargest << (page < 5 ? jan : feb) << u"99999999999999"_s;
+        QTest::newRow("a year past one amount's range is summed whole")
+            << tenLargest << QList<qint64>{4999999999999950000, 4999999999999950000, 0}
+            << u"\\999,999,999,999,990"_s << u"\\499,999,999,999,995"_s << QStringList{} << 0;
     }
     void SumsExpensesPerMonth()
     {
@@ -80,8 +86,8 @@ private slots:
         QVERIFY(!Read(diary, qint32(pages.size() / 2), totals));
 
         QCOMPARE(QList<qint64>(totals.months[2026].begin(), totals.months[2026].begin() + 3), months);
-        QTEST(Money::RoundToWhole(totals.YearTotal(2026)), "shownYear");
-        QTEST(totals.MonthlyAverage(2026), "average");
+        QTEST(Money::FormatShown(totals.YearTotal(2026)), "shownYear");
+        QTEST(Money::FormatShown(totals.MonthlyAverage(2026)), "average");
         QStringList unreadable;
         for (const UnreadableExpense& page : totals.unreadable)
             unreadable << u"%1 %2 %3"_s.arg(page.page).arg(page.date.toString(u"yyyy/MM/dd"), page.text);

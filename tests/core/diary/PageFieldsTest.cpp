@@ -126,7 +126,7 @@ private slots:
         QTest::newRow("tenths") << QStringLiteral("12345.6") << QStringLiteral("\\12,346");
         QTest::newRow("above zero but below one half") << QStringLiteral("0.4") << QStringLiteral("\\0");
         QTest::newRow("zero") << QStringLiteral("0") << QString();
-        QTest::newRow("negative") << QStringLiteral("-5") << QString();
+        QTest::newRow("negative") << QStringLiteral("-200") << QStringLiteral("(\\200)");
         QTest::newRow("blank") << QString() << QString();
         QTest::newRow("not a number") << QStringLiteral("zz") << QString();
         QTest::newRow("out of range") << QStringLiteral("1E+300") << QString();
@@ -194,7 +194,7 @@ private slots:
         QTest::newRow("expense below one half")
             << int(DiaryPage::PageExpense) << QByteArray("0.4") << QStringLiteral("\\0") << QStringLiteral("0");
         QTest::newRow("negative expense")
-            << int(DiaryPage::PageExpense) << QByteArray("-5") << QString() << QStringLiteral("0");
+            << int(DiaryPage::PageExpense) << QByteArray("-5") << QStringLiteral("(\\5)") << QStringLiteral("-5");
         QTest::newRow("expense not a number")
             << int(DiaryPage::PageExpense) << QByteArray("zz") << QString() << QStringLiteral("0");
         QTest::newRow("expense out of range")

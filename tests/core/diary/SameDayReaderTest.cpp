@@ -80,6 +80,7 @@ private slots:
         // A first line longer than one piece of the body that is read at a time.
         const QString longLine = QString(300, u'雪');
         DiaryBuilder diary;
+        diary.Add(Dated(QDate(2023, 12, 8), QStringLiteral("-200")));
         diary.Add(Dated(QDate(2024, 12, 8), QStringLiteral("1500"), longLine + QStringLiteral("\r\n二行目")));
         diary.Add(Dated(QDate(2025, 12, 8), QStringLiteral("0"), QStringLiteral("  一行だけ")));
         diary.Add(Dated(QDate(2026, 12, 8)));
@@ -88,7 +89,7 @@ private slots:
 
         const std::optional<std::vector<SameDayPage>> found = h_->store.SameDayPages(QDate(2026, 12, 8));
 
-        QVERIFY(found && found->size() == 2);
+        QVERIFY(found && found->size() == 3);
         const SameDayPage& newest = (*found)[0];
         const SameDayPage& older = (*found)[1];
         QCOMPARE(
@@ -96,6 +97,7 @@ private slots:
             QStringList({QStringLiteral("月曜日"), QStringLiteral("晴れ"), QString(), QStringLiteral("一行だけ")}));
         QCOMPARE(QStringList({older.date.toString(Qt::ISODate), older.expense, older.firstLine}),
                  QStringList({QStringLiteral("2024-12-08"), QStringLiteral("\\1,500"), longLine}));
+        QCOMPARE((*found)[2].expense, QStringLiteral("(\\200)"));
     }
 
     // Pages cut off behind the diary's back are said to be unreadable, not
