@@ -7,8 +7,9 @@ class QLocalServer;
 class QWidget;
 
 // One copy of the program holds a diary at a time. The copy that holds it
-// listens under a name made from the diary's path; a second copy started on
-// the same diary calls, and the first brings its window to the front.
+// listens under a name made from the diary's path, in the user's runtime
+// folder; a second copy started on the same diary calls, and the first brings
+// its window to the front. A socket of another user is never called.
 class RunningCopy : public QObject
 {
     Q_OBJECT
@@ -22,6 +23,8 @@ public:
     // answered.
     static bool RaiseHolder(const QString& diaryPath);
 
+    // The socket's full path; empty when the user has no folder of their own
+    // for it.
     static QString ServerName(const QString& diaryPath);
 
 private:

@@ -6,9 +6,12 @@
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QProcess>
 #include <QTest>
+#include <unistd.h>
 
 // A second copy of the program started on a diary that a first copy, a
 // process of its own, holds: the second says so, leaves the diary alone and
@@ -56,6 +59,26 @@ private slots:
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         first.waitForFinished();
+    }
+
+    // A socket another user put under the name is never called, and the name
+    // lives in a folder nobody else can reach.
+    void AnotherUsersSocketIsNeverCalled()
+    {
+        if (::getuid() != 0)
+            QSKIP("only root can give a socket to another user here");
+        const QString path = QDir::temp().filePath(QStringLiteral("DIARY.DAT"));
+        const QString name = RunningCopy::ServerName(path);
+        const QFileInfo folder(QFileInfo(name).absolutePath());
+        QCOMPARE(std::pair(folder.ownerId(), folder.permissions() & 0x0077), std::pair(::getuid(), QFile::Permissions()));
+        QLocalServer other;
+        QLocalServer::removeServer(name);
+        QVERIFY(other.listen(name));
+        QCOMPARE(::chown(QFile::encodeName(name).constData(), 65534, 65534), 0);
+
+        QVERIFY(!RunningCopy::RaiseHolder(path));
+        QTest::qWait(100);
+        QVERIFY(!other.hasPendingConnections());
     }
 };
 
