@@ -8,8 +8,8 @@
 //                                           "fewer" leaves out the fifth page
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
 //                                           compact-tail, store-delete, import,
-//                                           export, backup, backup-next or
-//                                           restore
+//                                           import-backup, export, backup,
+//                                           backup-next or restore
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
@@ -270,8 +270,13 @@ int Run(const QString& operation, const QString& path)
     } else if (operation == QLatin1String("compact-tail")) {
         session.Show(4);
         store.CompactDiary();
-    } else if (operation == QLatin1String("import")) {
-        // Three imported pages appended in one rewrite, as 取り込み does.
+    } else if (operation == QLatin1String("import") || operation == QLatin1String("import-backup")) {
+        // Three imported pages appended in one rewrite, as 取り込み does; on
+        // a day with no backup yet, the diary is copied first.
+        if (operation == QLatin1String("import-backup")) {
+            session.app.BackupFolder = Beside(path, QStringLiteral("backups"));
+            session.app.BackupDaily = 2;
+        }
         session.Show(PageCount);
         QByteArray records;
         for (int day = PageCount + 1; day <= PageCount + 3; ++day)

@@ -15,7 +15,8 @@
 # (made immutable), so that the page's journal lives in the state folder.
 # "export" writes the diary out as text files and as HTML into a folder beside
 # it, "backup" stores a page on a day with no backup yet, so that the diary is
-# copied into the backups folder first, and "restore" puts an older copy from
+# copied into the backups folder first ("import-backup" imports pages on such
+# a day: it is killed, not faulted), and "restore" puts an older copy from
 # there in the diary's place; their disk faults are given only to the calls
 # that touch the export or backups folder (and, for "restore", the diary's).
 # After each run the diary is opened the way the program opens it (undoing what
@@ -33,7 +34,7 @@ set -uo pipefail
 probe=$1
 shift
 operations=("$@")
-[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import store-sealed add-sealed export backup restore)
+[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import import-backup store-sealed add-sealed export backup restore)
 
 if ! command -v strace >/dev/null; then
     echo "strace is missing: install it (tools/setup.sh does)"
@@ -99,12 +100,21 @@ fresh()
     "$probe" build "$diary" $tail || { echo "cannot build a diary in $work"; exit 1; }
     [ -z "$sealed" ] || chattr +i "$work"
     case $operation in
-        export | backup | restore) rm -rf "$exports" "$backups" && mkdir "$exports" "$backups" ;;
+        export | backup | import-backup | restore) rm -rf "$exports" "$backups" && mkdir "$exports" "$backups" ;;
     esac
     case $operation in
-        backup) cp "$fewer" "$backups/DIARY-20261205.DAT" && cp "$fewer" "$backups/DIARY-20261206.DAT" ;;
-        restore) cp "$fewer" "$backups/DIARY-20261206.DAT" ;;
+        backup | import-backup) cp "$fewer" "$(copy 20261205)" && cp "$fewer" "$(copy 20261206)" ;;
+        restore) cp "$fewer" "$(copy 20261206)" ;;
     esac
+}
+
+# A copy of the diary in the backups folder, named as the program names it:
+# after the diary, a mark of its real path and the day.
+copy()
+{
+    local mark
+    mark=$(printf '%s' "$(realpath "$diary")" | sha1sum | cut -c1-8)
+    echo "$backups/DIARY-$mark-$1.DAT"
 }
 
 # The files the operation writes outside the diary's folder, with their hashes.
@@ -120,7 +130,8 @@ faulted()
         *:other) return 1 ;;
         export:export | export:efolder | export:etemp | export:etempdir) return 0 ;;
         backup:backups | backup:bfolder) return 0 ;;
-        export:* | backup:*) return 1 ;;
+        # The copy's faults are the backup's, the rewrite's the import's.
+        export:* | backup:* | import-backup:*) return 1 ;;
     esac
     return 0
 }
@@ -211,18 +222,19 @@ check_export()
 # a temporary copy left is taken over by the next backup.
 check_backups()
 {
-    local what=$1 name today=DIARY-20261207.DAT
+    local what=$1 name today older5 older6
+    today=$(basename "$(copy 20261207)") older5=$(basename "$(copy 20261205)") older6=$(basename "$(copy 20261206)")
     while IFS= read -r name; do
         case $name in
-            DIARY-20261205.DAT | DIARY-20261206.DAT)
+            "$older5" | "$older6")
                 cmp -s "$backups/$name" "$fewer" || fail "$what: the older copy $name changed" ;;
             "$today") cmp -s "$backups/$name" "$original" || fail "$what: $today is not a whole copy of the diary" ;;
             "$today.part") ;;
             *) fail "$what: $name in the backups folder" ;;
         esac
     done < <(ls -A "$backups")
-    [ -e "$backups/DIARY-20261206.DAT" ] || fail "$what: the copy of the 6th, which is kept, is gone"
-    [ -e "$backups/DIARY-20261205.DAT" ] || [ -e "$backups/$today" ] ||
+    [ -e "$backups/$older6" ] || fail "$what: the copy of the 6th, which is kept, is gone"
+    [ -e "$backups/$older5" ] || [ -e "$backups/$today" ] ||
         fail "$what: the copy of the 5th is gone, though today's is not whole"
     [ -e "$backups/$today.part" ] || return
     "$probe" backup-next "$diary" 2>/dev/null
@@ -234,10 +246,11 @@ check_backups()
 # kept whole among the backups.
 check_restore()
 {
-    local what=$1 name kept=DIARY-20261207-093000.DAT
+    local what=$1 name kept older6
+    kept=$(basename "$(copy 20261207-093000)") older6=$(basename "$(copy 20261206)")
     while IFS= read -r name; do
         case $name in
-            DIARY-20261206.DAT) cmp -s "$backups/$name" "$fewer" || fail "$what: the copy restored changed" ;;
+            "$older6") cmp -s "$backups/$name" "$fewer" || fail "$what: the copy restored changed" ;;
             "$kept") cmp -s "$backups/$name" "$original" || fail "$what: $kept is not a whole copy of the diary" ;;
             "$kept.part") ;;
             *) fail "$what: $name in the backups folder" ;;
@@ -251,7 +264,7 @@ verify()
 {
     case $operation in
         export) check_export "$1" "${4:-0}" ;;
-        backup) check "$@"; check_backups "$1" ;;
+        backup | import-backup) check "$@"; check_backups "$1" ;;
         restore) check "$@"; check_restore "$1" ;;
         *) check "$@" ;;
     esac
@@ -282,7 +295,7 @@ for operation in "${operations[@]}"; do
     journal_name=${journal##*/}
     case $base in
         export) calls=("${base_calls[@]}" mkdir rmdir syncfs) ;;
-        backup | restore) calls=("${base_calls[@]}" copy_file_range pread64) ;;
+        backup | import-backup | restore) calls=("${base_calls[@]}" copy_file_range pread64) ;;
         *) calls=("${base_calls[@]}") ;;
     esac
     kills=0
@@ -367,7 +380,8 @@ for operation in "${operations[@]}"; do
         [ -z "$backing_up" ] && [ "$target" = backups ] && backing_up=$i
         [ -z "$rewrite" ] && [ "$name:$target" = openat:temp ] && rewrite=$i
         case $operation:$name:$target in
-            delete:rename:* | compact-tail:rename:* | import:rename:* | restore:rename:rename) pages_safe=$i size_safe=$i ;;
+            delete:rename:* | compact-tail:rename:* | import:rename:* | import-backup:rename:temp | restore:rename:rename)
+                pages_safe=$i size_safe=$i ;;
             save:rename:*) size_safe=$i ;;
         esac
     done
@@ -542,7 +556,9 @@ for operation in "${operations[@]}"; do
     # store-delete the store fits below the limit and only the deletion
     # fails: a state of its own, between before and after.)
     what="a file size limit of 20 KB"
-    [ "$operation" = store-delete ] || {
+    # (In import-backup the copy and the import both meet it: the backup
+    # operation tries the copy's.)
+    [ "$operation" = store-delete ] || [ "$operation" = import-backup ] || {
     fresh
     (
         ulimit -f 20

@@ -9,6 +9,7 @@
 #include "core/platform/RecordFile.h"
 #include "core/platform/RecordFileRewriter.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -173,11 +174,27 @@ bool DiaryBackup::MakeFolder(const QString& folder)
            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-QString DiaryBackup::CopyName(const QString& diaryPath, QDate day)
+QString DiaryBackup::SharedCopyName(const QString& diaryPath, QDate day)
 {
     const QFileInfo diary(diaryPath);
     const QString suffix = diary.suffix().isEmpty() ? QStringLiteral("DAT") : diary.suffix();
     return diary.completeBaseName() + u'-' + day.toString(QStringLiteral("yyyyMMdd")) + u'.' + suffix;
+}
+
+QString DiaryBackup::CopyName(const QString& diaryPath, QDate day)
+{
+    // The mark is taken from where the diary really is, so a diary reached
+    // through a link and through its own name keeps one set of copies, and a
+    // diary deleted with its last page still names its copies.
+    const QFileInfo diary(diaryPath);
+    QString place = diary.canonicalFilePath();
+    if (place.isEmpty()) {
+        const QString folder = QFileInfo(diary.absolutePath()).canonicalFilePath();
+        place = (folder.isEmpty() ? diary.absolutePath() : folder) + u'/' + diary.fileName();
+    }
+    const QByteArray mark = QCryptographicHash::hash(QFile::encodeName(place), QCryptographicHash::Sha1).toHex();
+    return diary.completeBaseName() + u'-' + QString::fromLatin1(mark.left(8)) + u'-' +
+           SharedCopyName(diaryPath, day).mid(diary.completeBaseName().size() + 1);
 }
 
 QDate DiaryBackup::DayOf(const QString& diaryPath, const QString& fileName)
@@ -340,8 +357,12 @@ FileError DiaryBackup::Replace(RecordFile& diary, const QString& copyPath)
 
 QDateTime DiaryBackup::TakenOf(const QString& diaryPath, const QString& fileName, bool& keptAtRestore)
 {
-    const QString sample = CopyName(diaryPath, QDate(2000, 1, 1));
-    const qsizetype stem = sample.indexOf(QStringLiteral("20000101"));
+    return TakenAs(CopyName(diaryPath, QDate(2000, 1, 1)), fileName, keptAtRestore);
+}
+
+QDateTime DiaryBackup::TakenAs(const QString& sample, const QString& fileName, bool& keptAtRestore)
+{
+    const qsizetype stem = sample.lastIndexOf(QStringLiteral("20000101"));
     const QString ending = sample.mid(stem + 8);
     if (!fileName.startsWith(sample.left(stem)) || !fileName.endsWith(ending))
         return {};
@@ -354,14 +375,18 @@ QDateTime DiaryBackup::TakenOf(const QString& diaryPath, const QString& fileName
 QList<DiaryBackup::Generation> DiaryBackup::List(const QString& diaryPath, const QString& folder)
 {
     QList<Generation> list;
+    const QString shared = SharedCopyName(diaryPath, QDate(2000, 1, 1));
     for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
         bool kept = false;
-        const QDateTime taken = TakenOf(diaryPath, file.fileName(), kept);
+        QDateTime taken = TakenOf(diaryPath, file.fileName(), kept);
+        const bool sharedName = !taken.isValid();
+        if (sharedName)
+            taken = TakenAs(shared, file.fileName(), kept);
         if (!taken.isValid())
             continue;
         const qint64 pages = file.size() / DiaryPage::RecordLength;
-        list.push_back(
-            {file.absoluteFilePath(), taken, kept, qint32(pages), LastPageDate(file.absoluteFilePath(), pages)});
+        list.push_back({file.absoluteFilePath(), taken, kept, sharedName, qint32(pages),
+                        LastPageDate(file.absoluteFilePath(), pages)});
     }
     std::sort(list.begin(), list.end(), [](const Generation& a, const Generation& b) { return a.taken > b.taken; });
     return list;

@@ -12,8 +12,10 @@ class RecordFile;
 
 // The copies of the diary kept in the backups folder: one for each day the
 // diary is written on, taken before the day's first write and named after the
-// diary and the day (NIKKI.DAT gives NIKKI-20261207.DAT). A copy holds the
-// diary's bytes as they are, so it opens anywhere the diary opens.
+// diary, a mark of its place and the day (/home/taro/NIKKI.DAT gives
+// NIKKI-1a2b3c4d-20261207.DAT), so two diaries of the same name never share
+// copies. A copy holds the diary's bytes as they are, so it opens anywhere the
+// diary opens.
 class DiaryBackup
 {
 public:
@@ -30,6 +32,9 @@ public:
     // Makes the folder when it is not there, readable by its owner only.
     static bool MakeFolder(const QString& folder);
     static QString CopyName(const QString& diaryPath, QDate day);
+    // The name copies had before they carried the diary's mark, which every
+    // diary of the same file name shares (NIKKI-20261207.DAT).
+    static QString SharedCopyName(const QString& diaryPath, QDate day);
     // The day a file in the folder is this diary's copy of; invalid when it is
     // none of its copies.
     static QDate DayOf(const QString& diaryPath, const QString& fileName);
@@ -50,6 +55,9 @@ public:
         // Midnight for a daily copy; the moment for a diary kept at a restore.
         QDateTime taken;
         bool keptAtRestore = false;
+        // Under the name every diary of the same file name shares: it may be
+        // another diary's. Such copies are listed but never removed.
+        bool sharedName = false;
         qint32 pages = 0;
         QDate lastPage;
     };
@@ -74,6 +82,8 @@ private:
     // When a file in the folder is one of this diary's copies, daily or kept at
     // a restore, the moment it stands for; invalid for any other file.
     static QDateTime TakenOf(const QString& diaryPath, const QString& fileName, bool& keptAtRestore);
+    // The same for the names copies of the day `sample` names were given.
+    static QDateTime TakenAs(const QString& sample, const QString& fileName, bool& keptAtRestore);
     // Removes this diary's copies left under their temporary names.
     static void RemoveLeftovers(const QString& diaryPath, const QString& folder);
     static FileError Copy(const QString& diaryPath, const QString& target);

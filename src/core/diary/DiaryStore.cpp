@@ -260,6 +260,7 @@ bool DiaryStore::RestoreBackup(const QString& copyPath)
         DiaryBackup::ReportRestoreRefused(prompter_, error, BackupFolder());
         return false;
     }
+    BackUpBeforeWriting();
     if (!Settle(DiaryBackup::Replace(diaryFile_, copyPath)))
         return false;
     Tell(pagesChangedListeners_);
@@ -278,6 +279,12 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
     }
     Tell(pageStoredListeners_);
     return true;
+}
+
+FileError DiaryStore::RewriteDiary(qint32 keep, qint32 drop, const QByteArray& appended)
+{
+    BackUpBeforeWriting();
+    return RecordFileRewriter::Rewrite(diaryFile_, keep, drop, appended);
 }
 
 bool DiaryStore::StorePage()
@@ -354,8 +361,7 @@ void DiaryStore::DeletePage()
     }
     // One rewrite that leaves the page out: later pages move down by one and
     // no page is ever half moved.
-    BackUpBeforeWriting();
-    const FileError error = RecordFileRewriter::Rewrite(diaryFile_, pageCount_, currentPage_);
+    const FileError error = RewriteDiary(pageCount_, currentPage_);
     if (error && RecordFileRewriter::FolderRefused(error)) {
         ReportDeletionRefused();
         return;
@@ -425,13 +431,12 @@ bool DiaryStore::CompactDiary()
         RemoveLeftoverTemp(diaryFile_);
         return true;
     }
-    BackUpBeforeWriting();
-    return Settle(RecordFileRewriter::Rewrite(diaryFile_, pageCount_));
+    return Settle(RewriteDiary(pageCount_));
 }
 
 bool DiaryStore::AppendPages(const QByteArray& records)
 {
-    if (!IsOpen() || !StorePage() || !Settle(RecordFileRewriter::Rewrite(diaryFile_, pageCount_, 0, records)))
+    if (!IsOpen() || !StorePage() || !Settle(RewriteDiary(pageCount_, 0, records)))
         return false;
     pageCount_ += qint32(records.size() / RecordLength);
     Tell(pagesChangedListeners_);

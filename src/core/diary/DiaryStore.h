@@ -117,9 +117,13 @@ private:
     static void Tell(const std::vector<std::function<void()>>& listeners);
     void ReportFileError(const FileError& error);
     void Inform(const QString& text);
+    // Every change of the diary file goes through one of these two, which
+    // pass the backup gate first.
     bool WriteCurrentRecord(qint32 page);
-    // The day's first write first copies the diary as it is into the backups.
-    // A copy that fails is reported, once a day, and the write goes on.
+    FileError RewriteDiary(qint32 keep, qint32 drop = 0, const QByteArray& appended = {});
+    // The gate: the day's first change first copies the diary as it is into
+    // the backups. A copy that fails is reported, once a day, and the change
+    // goes on.
     void BackUpBeforeWriting();
     bool OpenDiary(const QString& name);
     // Reports a failed rewrite; false when it failed.

@@ -20,9 +20,12 @@ constexpr int PathRole = Qt::UserRole;
 
 QString TakenText(const DiaryBackup::Generation& copy)
 {
-    if (copy.keptAtRestore)
-        return copy.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) + QStringLiteral("（復元する前の日記）");
-    return copy.taken.toString(QStringLiteral("yyyy/MM/dd"));
+    const QString taken = copy.keptAtRestore ? copy.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
+                                                   QStringLiteral("（復元する前の日記）")
+                                             : copy.taken.toString(QStringLiteral("yyyy/MM/dd"));
+    // Copies made before each diary had copies of its own carry only the
+    // file's name, which a diary of the same name elsewhere shares.
+    return copy.sharedName ? taken + QStringLiteral("（同じ名前の別の日記のものかもしれません）") : taken;
 }
 
 } // namespace

@@ -75,7 +75,7 @@ private slots:
         QFETCH(QString, days);
         QStringList kept;
         for (const QString& day : days.split(u' ', Qt::SkipEmptyParts))
-            kept << QStringLiteral("DIARY-2026%1.DAT").arg(day);
+            kept << DiaryBackup::CopyName(Diary, QDate::fromString(QStringLiteral("2026") + day, QStringLiteral("yyyyMMdd")));
         h_->app.BackupDaily = daily;
         h_->app.BackupWeekly = weekly;
         h_->Start(Diary);
@@ -164,13 +164,12 @@ private slots:
     {
         const QString folder = h_->app.BackupFolder;
         QVERIFY(DiaryBackup::MakeFolder(folder));
-        const QString leftover = QDir(folder).filePath(QStringLiteral("DIARY-20261206-235959.DAT.part"));
-        QVERIFY(WriteBytes(leftover, "cut short"));
+        const QString name = DiaryBackup::CopyName(Diary, QDate(2026, 12, 7)).chopped(4);
+        QVERIFY(WriteBytes(QDir(folder).filePath(name + QStringLiteral("-235959.DAT.part")), "cut short"));
         QVERIFY(!DiaryBackup::KeepCurrent(Diary, folder, Now()));
         QVERIFY(!DiaryBackup::KeepCurrent(Diary, folder, Now()));
 
-        QCOMPARE(Names(QDir(folder)), QStringList({QStringLiteral("DIARY-20261207-093000.DAT"),
-                                                   QStringLiteral("DIARY-20261207-093001.DAT")}));
+        QCOMPARE(Names(QDir(folder)), QStringList({name + QStringLiteral("-093000.DAT"), name + QStringLiteral("-093001.DAT")}));
     }
 
     // Deleting the only page deletes the diary file; the day's copy keeps it.
@@ -182,7 +181,79 @@ private slots:
         h_->prompter.AnswerMessage(Prompter::Answer::Yes);
         h_->store.DeletePage();
         QVERIFY(!QFile::exists(Diary));
-        QCOMPARE(ReadBytes(QDir(h_->app.BackupFolder).filePath(QStringLiteral("DIARY-20261207.DAT"))), before);
+        QCOMPARE(ReadBytes(QDir(h_->app.BackupFolder).filePath(DiaryBackup::CopyName(Diary, QDate(2026, 12, 7)))),
+                 before);
+    }
+
+    void EveryChangeIsBackedUpFirst_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"store", "add", "delete", "compact", "import", "restore"})
+            QTest::newRow(change) << QString::fromLatin1(change);
+    }
+
+    // Whatever changes the diary first on a new day, the day's copy holds the
+    // diary as it was before.
+    void EveryChangeIsBackedUpFirst()
+    {
+        QFETCH(QString, change);
+        DiaryBuilder diary;
+        for (int day = 1; day <= 3; ++day)
+            diary.Add(Dated(QDate(2026, 12, day)));
+        if (change == u"compact")
+            diary.AddRaw(DiaryBuilder::SampleRecord().left(100));
+        QVERIFY(diary.WriteTo(Diary));
+        const QString older = QDir(h_->app.BackupFolder).filePath(DiaryBackup::CopyName(Diary, QDate(2026, 12, 1)));
+        QVERIFY(DiaryBackup::MakeFolder(h_->app.BackupFolder) && WriteBytes(older, DiaryBuilder::SampleRecord()));
+        const QByteArray before = ReadBytes(Diary);
+        h_->Start(Diary);
+
+        if (change == u"store") {
+            h_->view.SetFieldText(EntryField::Body, QStringLiteral("書き直した"));
+            QVERIFY(h_->store.StorePage());
+        } else if (change == u"add") {
+            h_->store.AddPage();
+        } else if (change == u"delete") {
+            h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+            h_->store.DeletePage();
+        } else if (change == u"compact") {
+            QVERIFY(h_->store.CompactDiary());
+        } else if (change == u"import") {
+            QVERIFY(h_->store.AppendPages(DiaryBuilder::Page(Dated(QDate(2026, 12, 4))).ToBytes()));
+        } else {
+            QVERIFY(h_->store.RestoreBackup(older));
+        }
+
+        QVERIFY(ReadBytes(Diary) != before);
+        QCOMPARE(ReadBytes(QDir(h_->app.BackupFolder).filePath(DiaryBackup::CopyName(Diary, QDate(2026, 12, 7)))),
+                 before);
+    }
+
+    // Two diaries of one name in two folders keep copies of their own: each
+    // is copied the same day, lists only its own copies and those of the name
+    // both share, and keeping fewer of one removes none of the other's.
+    void DiariesOfOneNameKeepTheirOwnCopies()
+    {
+        const QString folder = h_->app.BackupFolder;
+        QVERIFY(QDir().mkpath(QStringLiteral("a")) && QDir().mkpath(QStringLiteral("b")));
+        const QString a = QStringLiteral("a/NIKKI.DAT");
+        const QString b = QStringLiteral("b/NIKKI.DAT");
+        QVERIFY(WriteBytes(a, DiaryBuilder::SampleRecord()) && WriteBytes(b, DiaryBuilder::Page(Dated(Now().date())).ToBytes()));
+        QVERIFY(DiaryBackup::MakeFolder(folder));
+        QVERIFY(WriteBytes(QDir(folder).filePath(QStringLiteral("NIKKI-20261101.DAT")), DiaryBuilder::SampleRecord()));
+
+        QVERIFY(!DiaryBackup::Take(a, folder, QDate(2026, 12, 6), {7, 0}));
+        QVERIFY(!DiaryBackup::Take(b, folder, QDate(2026, 12, 6), {7, 0}));
+        QVERIFY(!DiaryBackup::Take(a, folder, QDate(2026, 12, 7), {1, 0}));
+
+        const QList<DiaryBackup::Generation> ofB = DiaryBackup::List(b, folder);
+        QCOMPARE(ofB.size(), 2);
+        QCOMPARE(ReadBytes(ofB[0].path), ReadBytes(b));
+        QVERIFY(!ofB[0].sharedName && ofB[1].sharedName);
+        const QList<DiaryBackup::Generation> ofA = DiaryBackup::List(a, folder);
+        QCOMPARE(ofA.size(), 2);
+        QCOMPARE(std::pair(ofA[0].taken.date(), ReadBytes(ofA[0].path)), std::pair(QDate(2026, 12, 7), ReadBytes(a)));
+        QVERIFY(ofA[1].sharedName);
     }
 
 private:

@@ -2,6 +2,7 @@
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/diary/DiaryBackup.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -77,9 +78,11 @@ private slots:
                  QStringLiteral("2026/12/06 のバックアップで日記を置き換えます。\r"
                                 "今の日記はバックアップの場所に残します。\r復元しますか？"));
         const QDir backups(form->Store().BackupFolder());
+        const QString diary = form->Store().DiaryFile().Path();
+        const QString today = DiaryBackup::CopyName(diary, QDate(2026, 12, 7));
         QCOMPARE(backups.entryList(QDir::Files),
-                 QStringList({QStringLiteral("DIARY-20261206.DAT"), QStringLiteral("DIARY-20261207-093000.DAT"),
-                              QStringLiteral("DIARY-20261207.DAT")}));
+                 QStringList({DiaryBackup::CopyName(diary, QDate(2026, 12, 6)),
+                              QString(today).replace(QStringLiteral(".DAT"), QStringLiteral("-093000.DAT")), today}));
     }
 };
 
