@@ -172,6 +172,10 @@ FileError PageJournal::Recover(RecordFile& file)
 
 FileError PageJournal::RecoverFrom(RecordFile& file, const QString& path)
 {
+    // Most of the time there is none, and nothing needs opening.
+    const QFileInfo found(path);
+    if (!found.exists() && !found.isSymLink())
+        return {};
     SafeFile opened;
     const FileError opening = opened.OpenToRead(path, true);
     // Only the user's own journal is played back: one another user put there

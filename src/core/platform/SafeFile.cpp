@@ -127,8 +127,10 @@ FileError SafeFile::OpenToRead(const QString& path, bool onlyOwn)
     // Not blocking: a named pipe put there must not hold the program.
     const int flags = O_RDONLY | O_CLOEXEC | (onlyOwn ? O_NOFOLLOW | O_NONBLOCK : 0);
     fd_ = ::open(Native(path).constData(), flags);
-    if (fd_ < 0)
-        return FileError::FromErrno(onlyOwn && errno != ENOENT && IsForeign(path) ? NotOwn : errno);
+    if (fd_ < 0) {
+        const int error = errno;
+        return FileError::FromErrno(onlyOwn && error != ENOENT && IsForeign(path) ? NotOwn : error);
+    }
     path_ = path;
     struct stat info
     {
