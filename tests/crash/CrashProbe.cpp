@@ -15,6 +15,8 @@
 //                                           number and hash, then "pages N"
 //   sorafumi_crashprobe journal PATH        prints where the diary's journal
 //                                           goes when its folder takes none
+//   sorafumi_crashprobe copy-name PATH DAY  prints the name of the diary's
+//                                           backup copy of DAY (yyyy-MM-dd)
 //
 // The export writes into the folder "export" beside the diary's folder, the
 // backups go to "backups" there, and a restore puts back the copy of the 6th
@@ -329,6 +331,10 @@ int main(int argc, char** argv)
         const QFileInfo diary(path);
         Print(STDOUT_FILENO,
               PageJournal::StatePathFor(QFileInfo(diary.absolutePath()).canonicalFilePath() + u'/' + diary.fileName()));
+        return 0;
+    }
+    if (mode == QLatin1String("copy-name") && argc > 3) {
+        Print(STDOUT_FILENO, DiaryBackup::CopyName(path, QDate::fromString(QString::fromLatin1(argv[3]), Qt::ISODate)));
         return 0;
     }
     return Run(mode, path);

@@ -8,6 +8,7 @@
 #include "core/platform/Prompter.h"
 #include "core/platform/RecordFile.h"
 #include "core/platform/RecordFileRewriter.h"
+#include "core/platform/SafeFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -19,7 +20,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -29,34 +29,6 @@ constexpr DiaryPage::Layout DateLayout = DiaryPage::Fields[DiaryPage::PageDate];
 // The copy and its check go in runs of this many bytes: small enough that a
 // run is still in the processor's cache when it is compared.
 constexpr qint64 ChunkBytes = 1 << 20;
-
-// A descriptor that is closed, and for the copy's temporary name removed,
-// however the copy ends.
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd, QByteArray removeOnFailure = {}) : fd_(fd), path_(std::move(removeOnFailure)) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!path_.isEmpty())
-            ::unlink(path_.constData());
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-    void Keep() { path_.clear(); }
-    int Release()
-    {
-        Keep();
-        return std::exchange(fd_, -1);
-    }
-
-private:
-    int fd_;
-    QByteArray path_;
-};
 
 // Whether the run at `offset` holds the same bytes in both files.
 FileError CompareRun(int from, int to, qint64 offset, qint64 length, std::vector<char>& expected,
@@ -102,19 +74,17 @@ FileError CopyBytes(int from, int to, qint64 offset, qint64 length, std::vector<
     return {};
 }
 
-// Copies the file into the empty file `to`, flushes it and checks that it
-// holds the file's bytes. The copy goes a run at a time, and each run is
-// compared on both sides while its bytes are still in the processor's cache:
-// a byte-for-byte check that costs less than summing both files afterwards.
-FileError CopyChecked(const QString& source, int to)
+// Copies the file open as `from` into the empty file `to`, flushes it and
+// checks that it holds the file's bytes. The copy goes a run at a time, and
+// each run is compared on both sides while its bytes are still in the
+// processor's cache: a byte-for-byte check that costs less than summing both
+// files afterwards.
+FileError CopyChecked(int from, int to)
 {
-    const Descriptor from(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
-    if (from.Get() < 0)
-        return FileError::FromErrno(errno);
     struct stat original
     {
     };
-    if (::fstat(from.Get(), &original) != 0)
+    if (::fstat(from, &original) != 0)
         return FileError::FromErrno(errno);
     const qint64 length = original.st_size;
     // A disk without room for the whole copy refuses here, before any of it
@@ -125,9 +95,9 @@ FileError CopyChecked(const QString& source, int to)
     std::vector<char> actual(expected.size());
     for (qint64 at = 0; at < length; at += ChunkBytes) {
         const qint64 run = qMin(ChunkBytes, length - at);
-        if (const FileError error = CopyBytes(from.Get(), to, at, run, expected))
+        if (const FileError error = CopyBytes(from, to, at, run, expected))
             return error;
-        if (const FileError error = CompareRun(from.Get(), to, at, run, expected, actual))
+        if (const FileError error = CompareRun(from, to, at, run, expected, actual))
             return error;
         // The disk starts on each run while the next is copied, so the flush
         // at the end has little left to wait for; only a hint, the flush
@@ -149,10 +119,10 @@ FileError CopyChecked(const QString& source, int to)
 // The date of a copy's last page, read from its date field alone.
 QDate LastPageDate(const QString& path, qint64 pages)
 {
-    const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    SafeFile file;
     char field[DateLayout.length];
-    if (pages < 1 || file.Get() < 0 ||
-        ReadFully(file.Get(), field, sizeof field, (pages - 1) * DiaryPage::RecordLength + DateLayout.offset))
+    if (pages < 1 || file.OpenToRead(path, false) ||
+        ReadFully(file.Descriptor(), field, sizeof field, (pages - 1) * DiaryPage::RecordLength + DateLayout.offset))
         return {};
     return DateField::FromBytes(field, DateLayout.length);
 }
@@ -256,7 +226,7 @@ void DiaryBackup::RemoveLeftovers(const QString& diaryPath, const QString& folde
     bool kept = false;
     for (const QString& name : QDir(folder).entryList({QStringLiteral("*") + PartSuffix()}, QDir::Files))
         if (TakenOf(diaryPath, name.chopped(PartSuffix().size()), kept).isValid())
-            QFile::remove(QDir(folder).filePath(name));
+            SafeFile::RemoveOwn(QDir(folder).filePath(name));
 }
 
 FileError DiaryBackup::Copy(const QString& diaryPath, const QString& target)
@@ -264,18 +234,16 @@ FileError DiaryBackup::Copy(const QString& diaryPath, const QString& target)
     // A copy cut short by a crash stays under its temporary name: the next
     // copy takes it away.
     RemoveLeftovers(diaryPath, QFileInfo(target).absolutePath());
-    // Under a name no copy has, until it is whole and flushed.
-    const QByteArray temp = QFile::encodeName(target + PartSuffix());
-    Descriptor to(::open(temp.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600), temp);
-    if (to.Get() < 0)
-        return FileError::FromErrno(errno);
-    if (const FileError error = CopyChecked(diaryPath, to.Get()))
+    SafeFile from;
+    if (const FileError error = from.OpenToRead(diaryPath, false))
         return error;
-    if (::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
-        return FileError::FromErrno(errno);
-    to.Keep();
-    RecordFile::FlushFolder(QFileInfo(target).absolutePath());
-    return {};
+    // Under a name no copy has, until it is whole and flushed.
+    SafeFile to;
+    if (const FileError error = to.Create(target + PartSuffix(), SafeFile::IfTaken::UniqueName))
+        return error;
+    if (const FileError error = CopyChecked(from.Descriptor(), to.Descriptor()))
+        return error;
+    return to.RenameOver(target);
 }
 
 void DiaryBackup::RemoveOld(const QString& diaryPath, const QString& folder, Generations keep)
@@ -284,7 +252,7 @@ void DiaryBackup::RemoveOld(const QString& diaryPath, const QString& folder, Gen
     const QList<QDate> kept = Kept(days, keep);
     for (const QDate& day : days)
         if (!kept.contains(day))
-            QFile::remove(QDir(folder).filePath(CopyName(diaryPath, day)));
+            SafeFile::RemoveOwn(QDir(folder).filePath(CopyName(diaryPath, day)));
     RecordFile::FlushFolder(folder);
 }
 
@@ -336,20 +304,24 @@ FileError DiaryBackup::Replace(RecordFile& diary, const QString& copyPath)
     // A journal left for the old diary must not be played onto the new one.
     if (const FileError error = PageJournal::Recover(diary))
         return error;
-    const QString folder = QFileInfo(diary.Path()).absolutePath();
-    const QByteArray temp = QFile::encodeName(folder + u'/' + RecordFileRewriter::TempFileName());
-    Descriptor to(::open(temp.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600), temp);
-    if (to.Get() < 0)
-        return FileError::FromErrno(errno);
-    if (const FileError error = CopyChecked(copyPath, to.Get()))
+    // Only a copy of the user's own takes the diary's place.
+    SafeFile from;
+    if (const FileError error = from.OpenToRead(copyPath, true))
+        return error;
+    SafeFile to;
+    const QString temp = QFileInfo(diary.Path()).absolutePath() + u'/' + RecordFileRewriter::TempFileName();
+    if (const FileError error = to.Create(temp, SafeFile::IfTaken::UniqueName))
+        return error;
+    if (const FileError error = to.TakeGroupAndModeOf(diary.Path()))
+        return error;
+    if (const FileError error = CopyChecked(from.Descriptor(), to.Descriptor()))
         return error;
     const bool locked = diary.IsLocked();
     if (locked)
-        if (const FileError error = RecordFile::LockDescriptor(to.Get()))
+        if (const FileError error = RecordFile::LockDescriptor(to.Descriptor()))
             return error;
-    if (::rename(temp.constData(), QFile::encodeName(diary.Path()).constData()) != 0)
-        return FileError::FromErrno(errno);
-    RecordFile::FlushFolder(folder);
+    if (const FileError error = to.RenameOver(diary.Path()))
+        return error;
     diary.CloseInBackground();
     diary.Adopt(to.Release(), locked);
     return {};

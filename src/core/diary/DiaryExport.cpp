@@ -3,9 +3,9 @@
 #include "core/diary/DateScan.h"
 #include "core/diary/DiaryPage.h"
 #include "core/platform/Cp932.h"
-#include "core/platform/FullTransfer.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/RecordFile.h"
+#include "core/platform/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -132,12 +132,12 @@ QByteArray HtmlPage(const QByteArray& record, ExportRequest::Encoding encoding, 
 
 FileError WriteNewFile(const QString& path, const QByteArray& bytes)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return FileError::FromErrno(errno);
-    FileError error = WriteFully(fd, bytes.constData(), bytes.size());
-    if (::close(fd) != 0 && !error)
-        error = FileError::FromErrno(errno);
+    SafeFile file;
+    if (const FileError error = file.Create(path, SafeFile::IfTaken::Fail))
+        return error;
+    FileError error = file.Write(bytes);
+    if (const FileError closed = file.Close(); !error)
+        error = closed;
     return error;
 }
 
@@ -241,31 +241,25 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
     if (!existing.isEmpty() && !(hooks.replace && hooks.replace(existing)))
         return {Outcome::Cancelled, {}, {}};
 
-    QDir temp(folder.filePath(TempFolderName()));
-    temp.removeRecursively();
-    if (::mkdir(QFile::encodeName(temp.path()).constData(), 0700) != 0)
-        return {Outcome::Failed, FileError::FromErrno(errno), {}};
+    // The user's own folder: what another user left under its name, a link
+    // to a folder of theirs above all, is left alone.
+    QString made;
+    if (const FileError error = SafeFile::MakeFolder(folder.filePath(TempFolderName()), made))
+        return {Outcome::Failed, error, {}};
+    const QDir temp(made);
     const auto fail = [&temp](Outcome outcome, FileError error) {
-        temp.removeRecursively();
+        SafeFile::RemoveOwn(temp.path());
         return Result{outcome, error, {}};
     };
 
     std::vector<ExportFlaw> flaws;
     QByteArray record;
     QByteArray htmlBytes = html ? HtmlStart(request.encoding) : QByteArray();
-    int htmlFd = -1;
-    if (html) {
-        htmlFd = ::open(QFile::encodeName(temp.filePath(names.first())).constData(),
-                        O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (htmlFd < 0)
-            return fail(Outcome::Failed, FileError::FromErrno(errno));
-    }
-    const auto closeHtml = [&htmlFd]() {
-        if (htmlFd >= 0 && ::close(htmlFd) != 0)
-            return FileError::FromErrno(errno);
-        htmlFd = -1;
-        return FileError{};
-    };
+    SafeFile htmlFile;
+    if (html)
+        if (const FileError error = htmlFile.Create(temp.filePath(names.first()), SafeFile::IfTaken::Fail))
+            return fail(Outcome::Failed, error);
+    const auto closeHtml = [&htmlFile]() { return htmlFile.Close(); };
     const qint32 total = qint32(pages.size());
     for (qint32 i = 0; i < total; ++i) {
         if (i % ProgressStep == 0 && hooks.progress && !hooks.progress(i, total)) {
@@ -278,7 +272,7 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
         if (!error && html) {
             htmlBytes += HtmlPage(record, request.encoding, exact);
             if (htmlBytes.size() >= HtmlPiece) {
-                error = WriteFully(htmlFd, htmlBytes.constData(), htmlBytes.size());
+                error = htmlFile.Write(htmlBytes);
                 htmlBytes.clear();
             }
         } else if (!error) {
@@ -293,7 +287,7 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
     }
     if (html) {
         htmlBytes += "</body>\n</html>\n";
-        FileError error = WriteFully(htmlFd, htmlBytes.constData(), htmlBytes.size());
+        FileError error = htmlFile.Write(htmlBytes);
         if (const FileError closed = closeHtml(); !error)
             error = closed;
         if (error)
@@ -320,6 +314,6 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
         moved << name;
     }
     RecordFile::FlushFolder(folder.path());
-    temp.removeRecursively();
+    SafeFile::RemoveOwn(temp.path());
     return {Outcome::Written, {}, names};
 }

@@ -4,6 +4,7 @@
 #include "core/platform/Prompter.h"
 #include "core/platform/RecordFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -162,11 +163,27 @@ short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short
         // A page write a crash interrupted is undone as the diary opens.
         if (!error)
             error = PageJournal::Recover(file);
-        if (!error)
+        if (!error) {
+            ReportForeignJournal(prompter, file.Path());
             return 1;
+        }
         if (ReportFileError(prompter, error) != Retry)
             return 0;
     }
+}
+
+void DiaryFiles::ReportForeignJournal(Prompter& prompter, const QString& diaryPath)
+{
+    const QString journal = PageJournal::ForeignBeside(diaryPath);
+    if (journal.isEmpty())
+        return;
+    prompter.Message({QDir::toNativeSeparators(journal) +
+                          QStringLiteral("\rこのｼﾞｬｰﾅﾙは自分のﾌｧｲﾙではないため、日記に適用しませんでした。"
+                                         "日記はそのままです。"),
+                      Title(),
+                      Prompter::Buttons::Ok,
+                      Prompter::Icon::Exclamation,
+                      {}});
 }
 
 bool DiaryFiles::IsOpenElsewhere(const FileError& error)

@@ -43,6 +43,9 @@ public:
     // The file is held by another copy of the program.
     static bool IsOpenElsewhere(const FileError& error);
     static void ReportOpenElsewhere(Prompter& prompter, const QString& name);
+    // Names a journal beside the diary that is not the user's own, which was
+    // left alone and not applied; says nothing when there is none.
+    static void ReportForeignJournal(Prompter& prompter, const QString& diaryPath);
     // The reason behind an error of the system, in a few words.
     static QString Reason(int systemError);
 };

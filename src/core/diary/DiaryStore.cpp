@@ -14,6 +14,7 @@
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Prompter.h"
 #include "core/platform/RecordFileRewriter.h"
+#include "core/platform/SafeFile.h"
 #include "core/settings/AppSettings.h"
 
 #include <QDir>
@@ -39,10 +40,10 @@ const QString FirstStartPrompt =
                    "標準では　C:\\Program Files\\日記帳Sorafumi\\　にあるあなたが設定したファイル名です。");
 
 // A rewrite that never finished leaves its temporary file beside the diary;
-// the diary itself was never touched by it.
+// the diary itself was never touched by it. Only the user's own goes.
 void RemoveLeftoverTemp(const RecordFile& file)
 {
-    QFile::remove(QFileInfo(file.Path()).dir().filePath(RecordFileRewriter::TempFileName()));
+    SafeFile::RemoveOwn(QFileInfo(file.Path()).dir().filePath(RecordFileRewriter::TempFileName()));
 }
 
 } // namespace

@@ -2,18 +2,12 @@
 
 #include "core/diary/DiaryTotals.h"
 #include "core/platform/Cp932.h"
-#include "core/platform/FullTransfer.h"
 #include "core/platform/Money.h"
-#include "core/platform/RecordFile.h"
+#include "core/platform/SafeFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -56,26 +50,6 @@ QByteArray Encoded(const QString& text, TotalsCsv::Encoding encoding)
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-// A spreadsheet file like any other the user saves: a new one gets the mode
-// the umask gives, and one that replaces a file keeps that file's mode.
-FileError WriteAndFlush(const QString& path, const QByteArray& bytes, const QFileInfo& replaced)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return FileError::FromErrno(errno);
-    struct stat old
-    {
-    };
-    if (replaced.exists() && ::stat(QFile::encodeName(replaced.absoluteFilePath()).constData(), &old) == 0)
-        ::fchmod(fd, old.st_mode & 07777);
-    FileError error = WriteFully(fd, bytes.constData(), bytes.size());
-    if (!error && ::fsync(fd) != 0)
-        error = FileError::FromErrno(errno);
-    if (::close(fd) != 0 && !error)
-        error = FileError::FromErrno(errno);
-    return error;
-}
-
 } // namespace
 
 QString TotalsCsv::Text(int year, const ExpenseTotals& expenses, const WritingTotals& writing)
@@ -107,16 +81,19 @@ FileError TotalsCsv::Write(const QString& path, int year, const ExpenseTotals& e
                            Encoding encoding)
 {
     const QFileInfo target(path);
-    const QString folder = target.absolutePath();
-    const QString temp = QDir(folder).filePath(TempFileName());
-    FileError error = WriteAndFlush(temp, Encoded(Text(year, expenses, writing), encoding), target);
-    if (!error &&
-        ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        error = FileError::FromErrno(errno);
-    if (error) {
-        QFile::remove(temp);
+    // A spreadsheet file like any other the user saves: a new one gets the
+    // mode the umask gives, one that replaces a file keeps that file's group
+    // and mode. The temporary file is made new, never through a link.
+    SafeFile temp;
+    if (const FileError error =
+            temp.Create(QDir(target.absolutePath()).filePath(TempFileName()), SafeFile::IfTaken::UniqueName, 0666))
         return error;
-    }
-    RecordFile::FlushFolder(folder);
-    return {};
+    if (target.exists())
+        if (const FileError error = temp.TakeGroupAndModeOf(target.absoluteFilePath()))
+            return error;
+    if (const FileError error = temp.Write(Encoded(Text(year, expenses, writing), encoding)))
+        return error;
+    if (const FileError error = temp.Flush())
+        return error;
+    return temp.RenameOver(target.absoluteFilePath());
 }

@@ -2,6 +2,7 @@
 
 #include "core/platform/FullTransfer.h"
 #include "core/platform/RecordFile.h"
+#include "core/platform/SafeFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -42,15 +43,17 @@ bool FolderRefused(int error)
     return error == EACCES || error == EPERM || error == EROFS;
 }
 
+// Made new: a journal another user left under the name, or a link planted
+// there, is never written through.
 FileError WriteJournal(const QString& path, const QByteArray& journal)
 {
-    const int fd = ::open(NativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return FileError::FromErrno(errno);
-    FileError error = WriteFully(fd, journal.constData(), journal.size());
-    if (!error && ::fsync(fd) != 0)
-        error = FileError::FromErrno(errno);
-    ::close(fd);
+    SafeFile file;
+    if (const FileError error = file.Create(path, SafeFile::IfTaken::Fail))
+        return error;
+    FileError error = file.Write(journal);
+    if (!error)
+        error = file.Flush();
+    file.Close();
     // A journal left here would undo the page written without it.
     if (error)
         if (const FileError removed = Remove(path))
@@ -107,6 +110,11 @@ qint32 PageJournal::Decode(const QByteArray& journal, int recordLength, QByteArr
     return number;
 }
 
+QString PageJournal::ForeignBeside(const QString& file)
+{
+    return SafeFile::IsForeign(PathFor(file)) ? PathFor(file) : QString();
+}
+
 QString PageJournal::StatePathFor(const QString& file)
 {
     QString home = QFile::decodeName(qgetenv("XDG_STATE_HOME"));
@@ -129,7 +137,8 @@ FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& jou
     const QByteArray bytes = Encode(number, old);
     journal = PathFor(file.Path());
     FileError error = WriteJournal(journal, bytes);
-    if (error && FolderRefused(error.systemError)) {
+    // A name another user took is no place for a page of this diary either.
+    if (error && (FolderRefused(error.systemError) || error.systemError == EEXIST)) {
         journal = StatePathFor(file.Path());
         // The journal holds a page of the diary: the folder is the user's own.
         const QString folder = QFileInfo(journal).absolutePath();
@@ -163,13 +172,23 @@ FileError PageJournal::Recover(RecordFile& file)
 
 FileError PageJournal::RecoverFrom(RecordFile& file, const QString& path)
 {
-    QFile journal(path);
-    if (!journal.exists())
+    // Most of the time there is none, and nothing needs opening.
+    const QFileInfo found(path);
+    if (!found.exists() && !found.isSymLink())
         return {};
-    if (!journal.open(QIODevice::ReadOnly))
-        return FileError::FromErrno(EACCES);
+    SafeFile opened;
+    const FileError opening = opened.OpenToRead(path, true);
+    // Only the user's own journal is played back: one another user put there
+    // could cut the diary or put their own page in it. It is left alone.
+    if (opening.systemError == ENOENT || opening.systemError == SafeFile::NotOwn)
+        return {};
+    if (opening)
+        return opening;
+    QFile journal;
+    journal.open(opened.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle);
+    // One byte past the longest journal is enough to tell it is none.
     QByteArray old;
-    const qint32 number = Decode(journal.readAll(), file.RecordLength(), old);
+    const qint32 number = Decode(journal.read(HeaderLength + file.RecordLength() + 5), file.RecordLength(), old);
     journal.close();
     // A journal cut short by a crash while it was written: the record itself
     // was not touched yet.

@@ -18,6 +18,10 @@ class RecordFile;
 // its journal then lives in the user's own state folder, named after the
 // file's full path, and is found there at the next opening.
 //
+// Only a journal that is a real file of the user's own is ever played back;
+// where another user took the name beside the file, the journal goes to the
+// state folder.
+//
 // A record appended at the end is journalled too, with no old record: after a
 // power cut the file may have grown before the record's bytes reached it, and
 // the journal cuts it back to the records before.
@@ -33,6 +37,10 @@ public:
     // The journal in $XDG_STATE_HOME/日記帳Sorafumi for a file whose folder
     // takes none.
     static QString StatePathFor(const QString& file);
+    // A journal beside the file that is not the user's own (another user's,
+    // a link, no file at all): never applied nor removed. Empty when there is
+    // none.
+    static QString ForeignBeside(const QString& file);
 
     // Writes the journal for record number; journal names where it went.
     static FileError Begin(const RecordFile& file, qint32 number, QString& journal);

@@ -3,6 +3,7 @@
 #include "core/platform/FullTransfer.h"
 #include "core/platform/PageJournal.h"
 #include "core/platform/RecordFile.h"
+#include "core/platform/SafeFile.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -21,77 +22,44 @@ class TempFile
 {
 public:
     explicit TempFile(QString path) : path_(std::move(path)) {}
-    ~TempFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!kept_)
-            ::unlink(QFile::encodeName(path_).constData());
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
 
-    // Created empty, whatever a leftover of an earlier run held. Opened for
-    // reading too: once renamed it is the file.
-    FileError Create(mode_t mode)
+    // Made new beside the file, with the group and mode of the file it is to
+    // replace. Opened for reading too: once renamed it is the file.
+    FileError Create(const QString& original)
     {
-        fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-        if (fd_ < 0)
-            return FileError::FromErrno(errno);
-        // The umask may have narrowed it; it must not be wider than the original.
-        if (::fchmod(fd_, mode) != 0)
-            return FileError::FromErrno(errno);
-        return {};
+        if (const FileError error = file_.Create(path_, SafeFile::IfTaken::UniqueName))
+            return error;
+        return file_.TakeGroupAndModeOf(original);
     }
 
     // Claims the room for the whole copy first: a disk without it refuses
     // here, before a megabyte has been copied.
-    FileError Reserve(qint64 bytes) { return ReserveRoom(fd_, bytes); }
+    FileError Reserve(qint64 bytes) { return ReserveRoom(file_.Descriptor(), bytes); }
 
     FileError Append(const char* bytes, qint64 length)
     {
-        if (const FileError error = WriteFully(fd_, bytes, length))
+        if (const FileError error = WriteFully(file_.Descriptor(), bytes, length))
             return error;
         // The disk starts on each run while the next one is copied, so the
         // closing flush has little left to wait for. Only a hint: the flush
         // reports any failure.
-        ::sync_file_range(fd_, off_t(written_), off_t(length), SYNC_FILE_RANGE_WRITE);
+        ::sync_file_range(file_.Descriptor(), off_t(written_), off_t(length), SYNC_FILE_RANGE_WRITE);
         written_ += length;
         return {};
     }
 
     // Claimed before it takes the original's place, so that no other copy of
     // the program can claim the new file between the rename and its use.
-    FileError Lock() { return RecordFile::LockDescriptor(fd_); }
-
-    FileError Flush()
-    {
-        if (::fsync(fd_) != 0)
-            return FileError::FromErrno(errno);
-        return {};
-    }
-
+    FileError Lock() { return RecordFile::LockDescriptor(file_.Descriptor()); }
+    FileError Flush() { return file_.Flush(); }
     // The descriptor, now the file's own.
-    int Release()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-    FileError RenameOver(const QString& target)
-    {
-        if (::rename(QFile::encodeName(path_).constData(), QFile::encodeName(target).constData()) != 0)
-            return FileError::FromErrno(errno);
-        kept_ = true;
-        return {};
-    }
+    int Release() { return file_.Release(); }
+    FileError RenameOver(const QString& target) { return file_.RenameOver(target); }
 
 private:
     QString path_;
-    int fd_ = -1;
+    SafeFile file_;
     qint64 written_ = 0;
-    bool kept_ = false;
 };
 
 FileError CopyRecords(const RecordFile& file, qint32 first, qint32 last, TempFile& temp)
@@ -115,10 +83,6 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
 {
     const QString path = file.Path();
     const QString folder = QFileInfo(path).absolutePath();
-    struct stat original
-    {
-    };
-    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &original) == 0 ? (original.st_mode & 07777) : 0600;
 
     // A journal names its record by number; once records have moved it would
     // put an old page over another one. The page it guards goes back first.
@@ -127,7 +91,7 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
 
     const bool dropping = drop >= 1 && drop <= keep;
     TempFile temp(folder + u'/' + TempFileName());
-    if (const FileError error = temp.Create(mode)) {
+    if (const FileError error = temp.Create(path)) {
         // A folder that takes no new file: the records before a cut stay where
         // they are, so cutting the file's end is safe in place. Anything else
         // would move records in the diary itself.
@@ -153,7 +117,6 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
         return error;
     if (const FileError error = temp.RenameOver(path))
         return error;
-    RecordFile::FlushFolder(folder);
     const bool locked = file.IsLocked();
     file.CloseInBackground();
     file.Adopt(temp.Release(), locked);
