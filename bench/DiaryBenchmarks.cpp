@@ -345,7 +345,7 @@ void BM_ExpenseTotals(benchmark::State& state)
     QByteArray record;
     for (qint32 page = 1; page <= pages && !diary.ReadRecord(page, record); ++page)
         expected += Money::Parse(DiaryPage::FieldFromBytes(record, DiaryPage::PageExpense)).value_or(0);
-    qint64 total = 0;
+    Money::Sum total = 0;
     for (const int year : totals.Years())
         total += totals.YearTotal(year);
     if (total != expected || !totals.unreadable.isEmpty() || totals.undatedPages != 0)

@@ -109,13 +109,10 @@ fresh()
 }
 
 # A copy of the diary in the backups folder, named as the program names it:
-# after the diary, a mark of its real path and the day.
-copy()
-{
-    local mark
-    mark=$(printf '%s' "$(realpath "$diary")" | sha1sum | cut -c1-8)
-    echo "$backups/DIARY-$mark-$1.DAT"
-}
+# after the diary, a mark of its place and the day (and time).
+copy_stem=$("$probe" copy-name "$diary" 2000-01-01)
+copy_stem=${copy_stem%20000101.DAT}
+copy() { echo "$backups/$copy_stem$1.DAT"; }
 
 # The files the operation writes outside the diary's folder, with their hashes.
 outputs()
