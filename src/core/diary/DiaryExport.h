@@ -34,8 +34,8 @@ struct ExportFlaw
     };
     qint32 page = 0;
     QString date;
-    int reasons = 0;    // Reason flags
-    QString changed;    // the characters that come back with another code, each once
+    int reasons = 0; // Reason flags
+    QString changed; // the characters that come back with another code, each once
 };
 
 // Writes pages of the diary out as text files, one a page, or as one HTML

@@ -8,8 +8,8 @@
 
 #include <QDir>
 #include <QHash>
-#include <QSet>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>

@@ -271,7 +271,8 @@ void ExportWindow::Export()
     }
     SetRunning(true);
     status_->setText(QStringLiteral("書き出しています..."));
-    const DiaryExport::Result result = DiaryExport::Run(store_.DiaryFile(), store_.PageCount(), request, Hooks(request.encoding));
+    const DiaryExport::Result result =
+        DiaryExport::Run(store_.DiaryFile(), store_.PageCount(), request, Hooks(request.encoding));
     SetRunning(false);
     if (result.outcome == DiaryExport::Outcome::Written)
         folderUsed_ = request.folder;

@@ -1,7 +1,7 @@
 #include "core/diary/DiaryExport.h"
-#include "core/diary/DiaryImport.h"
 #include "StoreFixture.h"
 #include "TestRegistry.h"
+#include "core/diary/DiaryImport.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
 
@@ -142,18 +142,18 @@ private slots:
         const auto utf8 = ExportRequest::Encoding::Utf8;
         const auto cp932 = ExportRequest::Encoding::Cp932;
         const int body = DiaryPage::PageBody;
-        QTest::newRow("NEC row 13 in the text") << body << "\x87\x90\x87\x9A\x87\x90"_ba << utf8
-                                                 << int(ExportFlaw::OtherCode) << u"≒∵"_s;
-        QTest::newRow("IBM extension in the weather") << int(DiaryPage::PageWeather) << "\xFA\x54\xFA\x4A"_ba << utf8
-                                                       << int(ExportFlaw::OtherCode) << u"￢Ⅰ"_s;
-        QTest::newRow("NEC-selected IBM in the signature") << int(DiaryPage::PageSignature) << "\xED\x40"_ba << utf8
-                                                            << int(ExportFlaw::OtherCode) << u"纊"_s;
+        QTest::newRow("NEC row 13 in the text")
+            << body << "\x87\x90\x87\x9A\x87\x90"_ba << utf8 << int(ExportFlaw::OtherCode) << u"≒∵"_s;
+        QTest::newRow("IBM extension in the weather")
+            << int(DiaryPage::PageWeather) << "\xFA\x54\xFA\x4A"_ba << utf8 << int(ExportFlaw::OtherCode) << u"￢Ⅰ"_s;
+        QTest::newRow("NEC-selected IBM in the signature")
+            << int(DiaryPage::PageSignature) << "\xED\x40"_ba << utf8 << int(ExportFlaw::OtherCode) << u"纊"_s;
         QTest::newRow("the same kept in CP932") << body << "\x87\x90\xFA\x54\xED\x40"_ba << cp932 << 0 << QString();
         QTest::newRow("one code only") << body << "\x81\xE0\xFA\x5C\x88\x9F"_ba << utf8 << 0 << QString();
         QTest::newRow("bare LF, UTF-8") << body << "a\nb\r\n"_ba << utf8 << int(ExportFlaw::BareLineFeed) << QString();
         QTest::newRow("bare LF, CP932") << body << "a\r\n\nb"_ba << cp932 << int(ExportFlaw::BareLineFeed) << QString();
-        QTest::newRow("no character, CP932") << body << "\x85\x40"_ba << cp932 << int(ExportFlaw::NotACharacter)
-                                             << QString();
+        QTest::newRow("no character, CP932")
+            << body << "\x85\x40"_ba << cp932 << int(ExportFlaw::NotACharacter) << QString();
     }
     void PagesThatWouldNotComeBackAreNamed()
     {
@@ -170,7 +170,8 @@ private slots:
         DiaryExport::Hooks hooks;
         hooks.writeFlawed = [&](const std::vector<ExportFlaw>& found) { return flaws = found, true; };
 
-        QCOMPARE(DiaryExport::Run(file_, 4, {{}, {}, {}, encoding, out_}, hooks).outcome, DiaryExport::Outcome::Written);
+        QCOMPARE(DiaryExport::Run(file_, 4, {{}, {}, {}, encoding, out_}, hooks).outcome,
+                 DiaryExport::Outcome::Written);
 
         QCOMPARE(flaws.empty() ? 0 : flaws[0].reasons, reasons);
         QCOMPARE(flaws.empty() ? QString() : flaws[0].changed, changed);

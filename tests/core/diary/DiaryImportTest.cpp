@@ -7,8 +7,8 @@
 #include "core/platform/RecordFileRewriter.h"
 
 #include <QTemporaryDir>
-#include <sys/stat.h>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace StoreFixture;
 using namespace Qt::StringLiterals;
