@@ -2,6 +2,7 @@
 
 #include "core/diary/DateScan.h"
 #include "core/diary/DiaryPage.h"
+#include "core/diary/RoundTripCheck.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/RecordFile.h"
@@ -53,14 +54,22 @@ QByteArray StoredBytes(const QByteArray& record, DiaryPage::Field field)
     return record.mid(layout.offset, length);
 }
 
-// The bytes in the export's encoding; false in `exact` where a byte is no character.
-QByteArray Encoded(const QByteArray& stored, ExportRequest::Encoding encoding, bool& exact)
+// A field's bytes in the export's encoding, checked on the way.
+QByteArray Encoded(const QByteArray& stored, ExportRequest::Encoding encoding, RoundTripCheck& check, bool body)
 {
     const QString text = Cp932::Decode(stored);
-    if (text.contains(QChar::ReplacementCharacter))
-        exact = false;
+    if (body)
+        check.Body(stored, text);
+    else
+        check.Header(stored, text);
     // The diary's own bytes are already code page 932, and copied as they are.
     return encoding == ExportRequest::Encoding::Cp932 ? stored : text.toUtf8();
+}
+
+void Note(ExportFlaw& flaw, const RoundTripCheck& check)
+{
+    flaw.reasons |= check.Reasons();
+    flaw.changed += check.Changed();
 }
 
 QByteArray Label(const char* utf8, ExportRequest::Encoding encoding)
@@ -117,9 +126,13 @@ QByteArray HtmlStart(ExportRequest::Encoding encoding)
            Label("日記帳", encoding) + "</title>\n<style>\n" + HtmlStyle + "</style>\n</head>\n<body>\n";
 }
 
-QByteArray HtmlPage(const QByteArray& record, ExportRequest::Encoding encoding, bool& exact)
+QByteArray HtmlPage(const QByteArray& record, ExportRequest::Encoding encoding, ExportFlaw& flaw)
 {
-    const auto field = [&](DiaryPage::Field f) { return Escaped(Encoded(StoredBytes(record, f), encoding, exact)); };
+    // The HTML is read by people, not by the import: only what is no character is named.
+    RoundTripCheck check(encoding, false);
+    const auto field = [&](DiaryPage::Field f) {
+        return Escaped(Encoded(StoredBytes(record, f), encoding, check, f == DiaryPage::PageBody));
+    };
     QByteArray out = "<article>\n<h2>" + field(DiaryPage::PageDate) + ' ' + field(DiaryPage::PageWeekday) +
                      "</h2>\n<p class=\"meta\">";
     for (const HeaderLine& line : Header) {
@@ -127,7 +140,9 @@ QByteArray HtmlPage(const QByteArray& record, ExportRequest::Encoding encoding, 
             continue;
         out += "<span>" + Label(line.label, encoding) + field(line.field) + "</span>";
     }
-    return out + "</p>\n<div class=\"body\">" + field(DiaryPage::PageBody) + "</div>\n</article>\n";
+    out += "</p>\n<div class=\"body\">" + field(DiaryPage::PageBody) + "</div>\n</article>\n";
+    Note(flaw, check);
+    return out;
 }
 
 FileError WriteNewFile(const QString& path, const QByteArray& bytes)
@@ -179,6 +194,15 @@ QString HtmlFileName(const std::vector<Selected>& pages)
     return Day(first) + QLatin1Char('_') + Day(last) + QStringLiteral(".html");
 }
 
+// The text files' names in the diary's order, one a line: the import keeps it.
+QByteArray OrderList(const std::vector<Selected>& pages)
+{
+    QByteArray list;
+    for (const Selected& page : pages)
+        list += page.name.toUtf8() + "\r\n";
+    return list;
+}
+
 // Makes every file in the temporary folder survive a power cut at once: one
 // flush of the file system costs far less than one for each of thousands.
 FileError FlushFolderFiles(const QString& folder)
@@ -201,18 +225,16 @@ QString DiaryExport::TextFileName(QDate date, int nthOfDay, qint32 page)
     return Day(date) + (nthOfDay > 1 ? QStringLiteral("-%1").arg(nthOfDay) : QString()) + QStringLiteral(".txt");
 }
 
-QByteArray DiaryExport::PageText(const QByteArray& record, ExportRequest::Encoding encoding, bool& exact)
+QByteArray DiaryExport::PageText(const QByteArray& record, ExportRequest::Encoding encoding, ExportFlaw& flaw)
 {
+    RoundTripCheck check(encoding, true);
     QByteArray out;
     out.reserve(DiaryPage::RecordLength);
-    for (const HeaderLine& line : Header) {
-        const QByteArray stored = StoredBytes(record, line.field);
-        // A line break inside a header field would end its line early.
-        if (stored.contains('\r') || stored.contains('\n'))
-            exact = false;
-        out += Label(line.label, encoding) + Encoded(stored, encoding, exact) + "\r\n";
-    }
-    return out + "\r\n" + Encoded(StoredBytes(record, DiaryPage::PageBody), encoding, exact);
+    for (const HeaderLine& line : Header)
+        out += Label(line.label, encoding) + Encoded(StoredBytes(record, line.field), encoding, check, false) + "\r\n";
+    out += "\r\n" + Encoded(StoredBytes(record, DiaryPage::PageBody), encoding, check, true);
+    Note(flaw, check);
+    return out;
 }
 
 DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, const ExportRequest& request,
@@ -234,6 +256,7 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
     const QDir folder(request.folder);
     if (!folder.exists())
         return {Outcome::Failed, {FileError::PathNotFound, ENOENT}, {}};
+    // The order file is the export's own, rewritten by each: it is not asked about.
     QStringList existing;
     for (const QString& name : names)
         if (QFileInfo::exists(folder.filePath(name)))
@@ -268,22 +291,24 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
         }
         const Selected& page = pages[size_t(i)];
         FileError error = diary.ReadRecord(page.page, record);
-        bool exact = true;
+        ExportFlaw flaw{page.page, {}, 0, {}};
         if (!error && html) {
-            htmlBytes += HtmlPage(record, request.encoding, exact);
+            htmlBytes += HtmlPage(record, request.encoding, flaw);
             if (htmlBytes.size() >= HtmlPiece) {
                 error = htmlFile.Write(htmlBytes);
                 htmlBytes.clear();
             }
         } else if (!error) {
-            error = WriteNewFile(temp.filePath(page.name), PageText(record, request.encoding, exact));
+            error = WriteNewFile(temp.filePath(page.name), PageText(record, request.encoding, flaw));
         }
         if (error) {
             closeHtml();
             return fail(Outcome::Failed, error);
         }
-        if (!exact)
-            flaws.push_back({page.page, Cp932::Decode(StoredBytes(record, DiaryPage::PageDate))});
+        if (flaw.reasons) {
+            flaw.date = Cp932::Decode(StoredBytes(record, DiaryPage::PageDate));
+            flaws.push_back(flaw);
+        }
     }
     if (html) {
         htmlBytes += "</body>\n</html>\n";
@@ -291,6 +316,13 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
         if (const FileError closed = closeHtml(); !error)
             error = closed;
         if (error)
+            return fail(Outcome::Failed, error);
+    }
+    QStringList toMove = names;
+    if (!html) {
+        // Named last, so that an order file in place means every page before it is.
+        toMove << OrderFileName();
+        if (const FileError error = WriteNewFile(temp.filePath(OrderFileName()), OrderList(pages)))
             return fail(Outcome::Failed, error);
     }
     if (hooks.progress && !hooks.progress(total, total))
@@ -301,7 +333,7 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
         return fail(Outcome::Failed, error);
 
     QStringList moved;
-    for (const QString& name : names) {
+    for (const QString& name : toMove) {
         const QByteArray from = QFile::encodeName(temp.filePath(name));
         const QByteArray to = QFile::encodeName(folder.filePath(name));
         if (::rename(from.constData(), to.constData()) != 0) {
@@ -311,7 +343,8 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
             result.files = moved;
             return result;
         }
-        moved << name;
+        if (name != OrderFileName())
+            moved << name;
     }
     RecordFile::FlushFolder(folder.path());
     SafeFile::RemoveOwn(temp.path());

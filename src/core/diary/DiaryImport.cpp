@@ -1,12 +1,15 @@
 #include "core/diary/DiaryImport.h"
 
 #include "core/diary/DateField.h"
+#include "core/diary/DiaryExport.h"
 #include "core/diary/DiaryPage.h"
 #include "core/platform/Cp932.h"
+#include "core/platform/RegularFileRead.h"
 
 #include <QDir>
-#include <QFile>
+#include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
@@ -80,6 +83,106 @@ int NthOfDay(const QString& name)
     return match.hasMatch() ? match.captured(1).toInt() : 1;
 }
 
+struct Found
+{
+    ImportedPage page;
+    int nth;
+};
+
+// The largest text file the export writes for a page: six header lines
+// (label, 15 stored bytes, CR LF), the empty line and the 10000-byte text,
+// each stored byte taking at most three in UTF-8 (a half-width kana, or the
+// replacement of a byte that is no character). Twice that leaves room for a
+// file made by hand; anything larger is no page and is not read.
+constexpr qint64 LargestExportedPage = 6 * (7 + 3 * 15 + 2) + 2 + 3 * 10000;
+constexpr qint64 LargestPageFile = 2 * LargestExportedPage;
+// An order file names each page in about 20 bytes: this holds a diary of
+// hundreds of thousands of pages.
+constexpr qint64 LargestOrderFile = 16 << 20;
+
+QString Unread(const RegularFileRead& read)
+{
+    switch (read.outcome) {
+    case RegularFileRead::Outcome::Link:
+        return QStringLiteral("ｼﾝﾎﾞﾘｯｸﾘﾝｸは読みません");
+    case RegularFileRead::Outcome::NotRegular:
+        return QStringLiteral("通常のﾌｧｲﾙではないので読みません");
+    case RegularFileRead::Outcome::TooLarge:
+        return QStringLiteral("%1 ﾊﾞｲﾄあり、ﾍﾟｰｼﾞには大きすぎるので読みません").arg(read.size);
+    default:
+        return QStringLiteral("読み込めません");
+    }
+}
+
+bool ReadPage(const QString& path, DiaryImport::Encoding encoding, ImportedPage& page, QStringList& cut,
+              QString& refusal)
+{
+    const RegularFileRead read = ReadRegularFile(path, LargestPageFile);
+    if (read.outcome != RegularFileRead::Outcome::Read) {
+        refusal = Unread(read);
+        return false;
+    }
+    return DiaryImport::ToRecord(read.bytes, encoding, page, cut, refusal);
+}
+
+// Pages of one day keep the order of their numbers; pages without a date go last.
+void SortByDate(std::vector<Found>& found)
+{
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        if (a.page.date.isValid() != b.page.date.isValid())
+            return a.page.date.isValid();
+        return a.page.date != b.page.date ? a.page.date < b.page.date : a.nth < b.nth;
+    });
+}
+
+// The file names an order file lists, each once, in its order.
+QStringList Listed(const QByteArray& bytes)
+{
+    QStringList names;
+    QSet<QString> seen;
+    for (const QByteArray& line : bytes.split('\n')) {
+        const QString name = QString::fromUtf8(line.endsWith('\r') ? line.chopped(1) : line);
+        if (!name.isEmpty() && !seen.contains(name)) {
+            seen.insert(name);
+            names << name;
+        }
+    }
+    return names;
+}
+
+// A folder the export wrote keeps the diary's order through its order file,
+// when that names every page read; any other folder is put in date order.
+void PutInOrder(const QDir& dir, const QStringList& names, std::vector<Found>& found, ImportPlan& plan)
+{
+    SortByDate(found);
+    const QString orderName = DiaryExport::OrderFileName();
+    const RegularFileRead read = ReadRegularFile(dir.filePath(orderName), LargestOrderFile);
+    if (read.outcome == RegularFileRead::Outcome::Failed && read.error.systemError == ENOENT)
+        return;
+    plan.order = ImportPlan::Order::ByDateListUnusable;
+    if (read.outcome != RegularFileRead::Outcome::Read) {
+        plan.refused << orderName + QStringLiteral(": ") + Unread(read);
+        return;
+    }
+    const QStringList listed = Listed(read.bytes);
+    QHash<QString, qsizetype> position;
+    for (const QString& name : listed)
+        position.insert(name, position.size());
+    for (const Found& entry : found)
+        if (!position.contains(entry.page.file))
+            plan.unlisted << entry.page.file;
+    if (!plan.unlisted.isEmpty())
+        return;
+    std::stable_sort(found.begin(), found.end(), [&position](const Found& a, const Found& b) {
+        return position.value(a.page.file) < position.value(b.page.file);
+    });
+    const QSet<QString> present(names.begin(), names.end());
+    for (const QString& name : listed)
+        if (!present.contains(name))
+            plan.refused << name + QStringLiteral(": ") + orderName + QStringLiteral(" にありますが、見つかりません");
+    plan.order = ImportPlan::Order::AsExported;
+}
+
 } // namespace
 
 bool DiaryImport::ToRecord(const QByteArray& text, Encoding encoding, ImportedPage& page, QStringList& cut,
@@ -136,31 +239,18 @@ FileError DiaryImport::Read(const QString& folder, Encoding encoding, ImportPlan
     const QDir dir(folder);
     if (!dir.exists())
         return {FileError::PathNotFound, ENOENT};
-    struct Found
-    {
-        ImportedPage page;
-        int nth;
-    };
     std::vector<Found> found;
-    for (const QString& name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly)) {
-            plan.refused << name + QStringLiteral(": 読み込めません");
-            continue;
-        }
+    // System entries too: a pipe or a device under a page's name is listed as refused, not passed over.
+    const QStringList names = dir.entryList({QStringLiteral("*.txt")}, QDir::Files | QDir::System, QDir::Name);
+    for (const QString& name : names) {
         ImportedPage page{name, {}, {}};
         QString refusal;
-        if (ToRecord(file.readAll(), encoding, page, plan.cut, refusal))
+        if (ReadPage(dir.filePath(name), encoding, page, plan.cut, refusal))
             found.push_back({page, NthOfDay(name)});
         else
             plan.refused << name + QStringLiteral(": ") + refusal;
     }
-    // Pages of one day keep the order of their numbers; pages without a date go last.
-    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
-        if (a.page.date.isValid() != b.page.date.isValid())
-            return a.page.date.isValid();
-        return a.page.date != b.page.date ? a.page.date < b.page.date : a.nth < b.nth;
-    });
+    PutInOrder(dir, names, found, plan);
     for (Found& entry : found) {
         if (entry.page.date.isValid()) {
             plan.first = plan.first.isValid() ? std::min(plan.first, entry.page.date) : entry.page.date;

@@ -18,9 +18,18 @@ struct ImportedPage
 // What a folder of text files would add to the diary.
 struct ImportPlan
 {
-    std::vector<ImportedPage> pages; // in the order they are appended: by date
-    QStringList refused;             // "file: why", left out
-    QStringList cut;                 // "file: field", shortened to fit
+    // The order of the pages: a folder the export wrote keeps the diary's
+    // order through its order file; a folder made by hand is put in date order.
+    enum class Order {
+        ByDate,             // no order file
+        AsExported,         // the order file's
+        ByDateListUnusable, // the order file is unread, or does not name every page read
+    };
+    std::vector<ImportedPage> pages; // in the order they are appended
+    Order order = Order::ByDate;
+    QStringList refused;  // "file: why", left out
+    QStringList cut;      // "file: field", shortened to fit
+    QStringList unlisted; // pages read that the order file does not name
     QDate first;
     QDate last;
 };

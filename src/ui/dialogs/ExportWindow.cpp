@@ -71,6 +71,23 @@ std::pair<QDate, QDate> DiaryRange(const DiaryStore& store)
     return {first, last};
 }
 
+// Why a page would not come back as it is, each reason as the user meets it.
+QStringList FlawReasons(const ExportFlaw& flaw, ExportRequest::Encoding encoding)
+{
+    QStringList reasons;
+    if (flaw.reasons & ExportFlaw::OtherCode)
+        reasons << QStringLiteral("%1 は取り込むと別のｺｰﾄﾞになります").arg(flaw.changed);
+    if (flaw.reasons & ExportFlaw::NotACharacter)
+        reasons << (encoding == ExportRequest::Encoding::Utf8
+                        ? QStringLiteral("文字として読めないﾃﾞｰﾀは置き換えます")
+                        : QStringLiteral("文字として読めないﾃﾞｰﾀは、ほかのｿﾌﾄでは読めません"));
+    if (flaw.reasons & ExportFlaw::BareLineFeed)
+        reasons << QStringLiteral("LF だけの改行は取り込むと CR LF になります");
+    if (flaw.reasons & ExportFlaw::HeaderLineBreak)
+        reasons << QStringLiteral("見出しの中の改行で行が分かれます");
+    return reasons;
+}
+
 } // namespace
 
 ExportWindow::ExportWindow(const DiaryStore& store, Prompter& prompter, const Clock& clock, QWidget* parent)
@@ -173,7 +190,7 @@ ExportRequest ExportWindow::Request() const
     return request;
 }
 
-DiaryExport::Hooks ExportWindow::Hooks()
+DiaryExport::Hooks ExportWindow::Hooks(ExportRequest::Encoding encoding)
 {
     DiaryExport::Hooks hooks;
     hooks.progress = [this](qint32 done, qint32 total) {
@@ -183,7 +200,9 @@ DiaryExport::Hooks ExportWindow::Hooks()
         return !cancelled_;
     };
     hooks.replace = [this](const QStringList& existing) { return AskReplace(existing); };
-    hooks.writeFlawed = [this](const std::vector<ExportFlaw>& flaws) { return AskWriteFlawed(flaws); };
+    hooks.writeFlawed = [this, encoding](const std::vector<ExportFlaw>& flaws) {
+        return AskWriteFlawed(flaws, encoding);
+    };
     return hooks;
 }
 
@@ -195,14 +214,23 @@ bool ExportWindow::AskReplace(const QStringList& existing)
            Prompter::Answer::Yes;
 }
 
-bool ExportWindow::AskWriteFlawed(const std::vector<ExportFlaw>& flaws)
+bool ExportWindow::AskWriteFlawed(const std::vector<ExportFlaw>& flaws, ExportRequest::Encoding encoding)
 {
     QStringList pages;
-    for (const ExportFlaw& flaw : flaws)
-        pages << QStringLiteral("%1 ﾍﾟｰｼﾞ目 (%2)").arg(flaw.page).arg(flaw.date.trimmed());
-    return prompter_.Message({QStringLiteral("次のﾍﾟｰｼﾞには、文字として読めないﾃﾞｰﾀか、見出しの中の改行があり、"
-                                             "そのままの形では書き出せません。\r") +
-                                  Listed(pages) + QStringLiteral("\r\r置き換えて書き出しますか？"),
+    QString changed;
+    for (const ExportFlaw& flaw : flaws) {
+        pages << QStringLiteral("%1 ﾍﾟｰｼﾞ目 (%2): ").arg(flaw.page).arg(flaw.date.trimmed()) +
+                     FlawReasons(flaw, encoding).join(QStringLiteral("、"));
+        for (const QChar c : flaw.changed)
+            if (!changed.contains(c) && changed.size() < NamedInBox)
+                changed += c;
+    }
+    const QString advice = changed.isEmpty() ? QString()
+                                             : QStringLiteral("\r\r%1 などは、文字ｺｰﾄﾞを ｼﾌﾄJIS (CP932) にして"
+                                                              "書き出せば、そのまま残ります。")
+                                                   .arg(changed);
+    return prompter_.Message({QStringLiteral("次のﾍﾟｰｼﾞは、そのままの形では書き出せません。\r") + Listed(pages) +
+                                  advice + QStringLiteral("\r\rこのまま書き出しますか？"),
                               Title(), Prompter::Buttons::YesNo, Prompter::Icon::Exclamation, Prompter::Answer::No}) ==
            Prompter::Answer::Yes;
 }
@@ -243,7 +271,8 @@ void ExportWindow::Export()
     }
     SetRunning(true);
     status_->setText(QStringLiteral("書き出しています..."));
-    const DiaryExport::Result result = DiaryExport::Run(store_.DiaryFile(), store_.PageCount(), request, Hooks());
+    const DiaryExport::Result result =
+        DiaryExport::Run(store_.DiaryFile(), store_.PageCount(), request, Hooks(request.encoding));
     SetRunning(false);
     if (result.outcome == DiaryExport::Outcome::Written)
         folderUsed_ = request.folder;

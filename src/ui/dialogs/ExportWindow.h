@@ -39,11 +39,11 @@ public slots:
 private:
     void Export();
     ExportRequest Request() const;
-    DiaryExport::Hooks Hooks();
+    DiaryExport::Hooks Hooks(ExportRequest::Encoding encoding);
     bool AskReplace(const QStringList& existing);
     // Whether a folder that is not there may be made.
     bool AskMakeFolder(const QString& folder);
-    bool AskWriteFlawed(const std::vector<ExportFlaw>& flaws);
+    bool AskWriteFlawed(const std::vector<ExportFlaw>& flaws, ExportRequest::Encoding encoding);
     void Report(const DiaryExport::Result& result);
     void SetRunning(bool running);
 

@@ -1,5 +1,6 @@
 #include "ui/dialogs/ImportWindow.h"
 
+#include "core/diary/DiaryExport.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
@@ -106,6 +107,13 @@ QString ImportWindow::PlanText() const
     if (plan_.first.isValid())
         lines << QStringLiteral("期間: %1 ～ %2")
                      .arg(JapaneseLocale::FormatDate(plan_.first), JapaneseLocale::FormatDate(plan_.last));
+    const QString orderFile = DiaryExport::OrderFileName();
+    if (plan_.order == ImportPlan::Order::AsExported)
+        lines << QStringLiteral("並び順: 書き出したときの日記の順 (%1)").arg(orderFile);
+    else if (plan_.order == ImportPlan::Order::ByDateListUnusable)
+        lines << QStringLiteral("並び順: 日付順 (%1 が使えないため)").arg(orderFile);
+    if (!plan_.unlisted.isEmpty())
+        lines << QString() << QStringLiteral("%1 にないファイル:").arg(orderFile) << plan_.unlisted;
     if (!plan_.refused.isEmpty())
         lines << QString() << QStringLiteral("取り込まないファイル:") << plan_.refused;
     if (!plan_.cut.isEmpty())

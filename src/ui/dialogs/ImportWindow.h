@@ -13,7 +13,8 @@ class DiaryStore;
 class Prompter;
 
 // Reads a folder of exported text files and, after a preview of what it
-// found, appends them to the open diary as new pages in date order.
+// found, appends them to the open diary as new pages: in the diary's order
+// for a folder the export wrote, else in date order.
 // objectName: frmImport.
 class ImportWindow : public QDialog
 {

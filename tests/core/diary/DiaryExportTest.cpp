@@ -1,6 +1,7 @@
 #include "core/diary/DiaryExport.h"
 #include "StoreFixture.h"
 #include "TestRegistry.h"
+#include "core/diary/DiaryImport.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
 
@@ -65,7 +66,7 @@ private slots:
 
         QCOMPARE(result.outcome, DiaryExport::Outcome::Written);
         QCOMPARE(QDir(out_).entryList(QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList({u"2001-05-14-2.txt"_s, u"2001-05-14.txt"_s, u"2001-06-01.txt"_s}));
+                 QStringList({u"2001-05-14-2.txt"_s, u"2001-05-14.txt"_s, u"2001-06-01.txt"_s, u"page-order.lst"_s}));
         const QString text = QStringLiteral("日付:2001年5月14日\r\n曜日:月曜日\r\n時間:午後 3:05:09\r\n天候:晴れ\r\n"
                                             "出費:1500.25\r\n署名:山田太郎\r\n\r\n一行目\r\n<b>表 ソ ①</b> & \"ｶﾅ\"");
         const QByteArray bytes = ReadBytes(QDir(out_).filePath(QStringLiteral("2001-05-14.txt")));
@@ -107,7 +108,7 @@ private slots:
         QCOMPARE(asked, QStringList{u"2001-06-01.txt"_s});
         QCOMPARE(result.outcome, replace ? DiaryExport::Outcome::Written : DiaryExport::Outcome::Cancelled);
         QCOMPARE(ReadBytes(mine) == "mine", !replace);
-        QCOMPARE(QDir(out_).count() - 2, replace ? 3u : 1u);
+        QCOMPARE(QDir(out_).count() - 2, replace ? 4u : 1u);
     }
 
     // Bytes that are no character would be replaced in UTF-8: the page is named first.
@@ -127,6 +128,58 @@ private slots:
         QVERIFY(flaws.size() == 1 && flaws[0].page == 4);
         QCOMPARE(flaws[0].date, QStringLiteral("2001年5月14日"));
         QCOMPARE(QDir(out_).count(), 2u);
+    }
+
+    // A page the export names is one the import does not bring back byte for
+    // byte, or, in CP932, one holding bytes other programs cannot read.
+    void PagesThatWouldNotComeBackAreNamed_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<ExportRequest::Encoding>("encoding");
+        QTest::addColumn<int>("reasons");
+        QTest::addColumn<QString>("changed");
+        const auto utf8 = ExportRequest::Encoding::Utf8;
+        const auto cp932 = ExportRequest::Encoding::Cp932;
+        const int body = DiaryPage::PageBody;
+        QTest::newRow("NEC row 13 in the text")
+            << body << "\x87\x90\x87\x9A\x87\x90"_ba << utf8 << int(ExportFlaw::OtherCode) << u"≒∵"_s;
+        QTest::newRow("IBM extension in the weather")
+            << int(DiaryPage::PageWeather) << "\xFA\x54\xFA\x4A"_ba << utf8 << int(ExportFlaw::OtherCode) << u"￢Ⅰ"_s;
+        QTest::newRow("NEC-selected IBM in the signature")
+            << int(DiaryPage::PageSignature) << "\xED\x40"_ba << utf8 << int(ExportFlaw::OtherCode) << u"纊"_s;
+        QTest::newRow("the same kept in CP932") << body << "\x87\x90\xFA\x54\xED\x40"_ba << cp932 << 0 << QString();
+        QTest::newRow("one code only") << body << "\x81\xE0\xFA\x5C\x88\x9F"_ba << utf8 << 0 << QString();
+        QTest::newRow("bare LF, UTF-8") << body << "a\nb\r\n"_ba << utf8 << int(ExportFlaw::BareLineFeed) << QString();
+        QTest::newRow("bare LF, CP932") << body << "a\r\n\nb"_ba << cp932 << int(ExportFlaw::BareLineFeed) << QString();
+        QTest::newRow("no character, CP932")
+            << body << "\x85\x40"_ba << cp932 << int(ExportFlaw::NotACharacter) << QString();
+    }
+    void PagesThatWouldNotComeBackAreNamed()
+    {
+        QFETCH(int, field);
+        QFETCH(QByteArray, bytes);
+        QFETCH(ExportRequest::Encoding, encoding);
+        QFETCH(int, reasons);
+        QFETCH(QString, changed);
+        QByteArray record = DiaryBuilder::SampleRecord();
+        const DiaryPage::Layout& layout = DiaryPage::Fields[field];
+        record.replace(layout.offset, layout.length, bytes.leftJustified(layout.length, ' '));
+        QVERIFY(!file_.WriteRecord(4, record));
+        std::vector<ExportFlaw> flaws;
+        DiaryExport::Hooks hooks;
+        hooks.writeFlawed = [&](const std::vector<ExportFlaw>& found) { return flaws = found, true; };
+
+        QCOMPARE(DiaryExport::Run(file_, 4, {{}, {}, {}, encoding, out_}, hooks).outcome,
+                 DiaryExport::Outcome::Written);
+
+        QCOMPARE(flaws.empty() ? 0 : flaws[0].reasons, reasons);
+        QCOMPARE(flaws.empty() ? QString() : flaws[0].changed, changed);
+        QVERIFY(flaws.size() <= 1 && (flaws.empty() || flaws[0].page == 4));
+        ImportPlan plan;
+        QVERIFY(!DiaryImport::Read(out_, DiaryImport::Encoding::Detect, plan));
+        QCOMPARE(plan.pages.size(), size_t(4));
+        QCOMPARE(plan.pages[3].record == record, reasons == 0 || reasons == ExportFlaw::NotACharacter);
     }
 
     // A file that cannot take its name stops the export; the files already

@@ -8,6 +8,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace StoreFixture;
 using namespace Qt::StringLiterals;
@@ -39,8 +40,9 @@ private slots:
         DiaryBuilder diary;
         diary.Add({u"2001年5月14日"_s, u"月曜日"_s, u"1234.5678"_s, u"山田太郎"_s, u"午後 3:05:09"_s, u"晴れ"_s,
                    u"表 ソ 能 予 ～ ① ㈱\r\nｶﾀｶﾅ ﾃﾞｽ\r\n\r\n  字下げ\r\n"_s});
-        diary.Add({u"2001年5月14日"_s, u"月曜日"_s, u"0"_s, u"㈱空"_s, u"午後 11:59:59"_s, u"雨"_s, u"二頁目"_s});
+        // Out of date order, as a calendar click on an earlier day makes it.
         diary.Add({u"2002年1月1日"_s, u"火曜日"_s, u"-12.5"_s, u""_s, u""_s, u""_s, u""_s});
+        diary.Add({u"2001年5月14日"_s, u"月曜日"_s, u"0"_s, u"㈱空"_s, u"午後 11:59:59"_s, u"雨"_s, u"二頁目"_s});
         const QString original = dir_->filePath(u"DIARY.DAT"_s);
         QVERIFY(diary.WriteTo(original));
         RecordFile source;
@@ -60,6 +62,92 @@ private slots:
         QCOMPARE(plan.first, QDate(2001, 5, 14));
         QCOMPARE(plan.last, QDate(2002, 1, 1));
         QVERIFY(ReadBytes(dir_->filePath(u"COPY.DAT"_s)) == ReadBytes(original));
+    }
+
+    // A folder whose order file no longer fits it still imports, and says how.
+    void AnOrderFileThatDoesNotFitFallsBack_data()
+    {
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("added");
+        QTest::addColumn<QStringList>("dates");
+        QTest::addColumn<QStringList>("refused");
+        QTest::addColumn<ImportPlan::Order>("order");
+        QTest::newRow("a listed file gone")
+            << u"2001-05-14.txt"_s << QString() << QStringList{u"2002年1月1日"_s, u"2001年5月14日"_s}
+            << QStringList{u"2001-05-14.txt: page-order.lst にありますが、見つかりません"_s}
+            << ImportPlan::Order::AsExported;
+        QTest::newRow("a file not listed")
+            << QString() << u"2001-06-01.txt"_s
+            << QStringList{u"2001年5月14日"_s, u"2001年5月14日"_s, u"2001年6月1日"_s, u"2002年1月1日"_s}
+            << QStringList() << ImportPlan::Order::ByDateListUnusable;
+    }
+    void AnOrderFileThatDoesNotFitFallsBack()
+    {
+        QFETCH(QString, removed);
+        QFETCH(QString, added);
+        QFETCH(QStringList, dates);
+        QFETCH(QStringList, refused);
+        QFETCH(ImportPlan::Order, order);
+        DiaryBuilder diary;
+        for (const QString& date : {u"2001年5月14日"_s, u"2002年1月1日"_s, u"2001年5月14日"_s})
+            diary.Add({date, {}, u"0"_s, {}, {}, {}, {}});
+        QVERIFY(diary.WriteTo(dir_->filePath(u"DIARY.DAT"_s)));
+        RecordFile source;
+        QVERIFY(!source.Open(dir_->filePath(u"DIARY.DAT"_s), DiaryPage::RecordLength));
+        QCOMPARE(DiaryExport::Run(source, 3, {{}, {}, {}, {}, out_}, {}).outcome, DiaryExport::Outcome::Written);
+        QVERIFY(removed.isEmpty() || QFile::remove(QDir(out_).filePath(removed)));
+        QVERIFY(added.isEmpty() || WriteBytes(QDir(out_).filePath(added), "日付:2001年6月1日\r\n\r\n"));
+
+        ImportPlan plan;
+        QVERIFY(!DiaryImport::Read(out_, DiaryImport::Encoding::Detect, plan));
+
+        QStringList read;
+        for (const ImportedPage& page : plan.pages)
+            read << Cp932::Decode(page.record.left(15)).trimmed();
+        QCOMPARE(read, dates);
+        QCOMPARE(plan.refused, refused);
+        QCOMPARE(plan.order, order);
+        QCOMPARE(plan.unlisted, added.isEmpty() ? QStringList() : QStringList{added});
+    }
+
+    // A file under a page's name that is no small regular file is listed
+    // unread; the rest of the folder is imported.
+    void WhatIsNoPageFileIsLeftUnread_data()
+    {
+        QTest::addColumn<QString>("target"); // what the link points to; empty: no link
+        QTest::addColumn<QString>("made");   // what is made at the target or under the name
+        QTest::addColumn<QString>("refusal");
+        const QString link = u"ｼﾝﾎﾞﾘｯｸﾘﾝｸは読みません"_s;
+        QTest::newRow("link to another file") << u"/etc/passwd"_s << QString() << link;
+        QTest::newRow("link to /dev/zero") << u"/dev/zero"_s << QString() << link;
+        QTest::newRow("link to a pipe") << u"pipe"_s << u"fifo"_s << link;
+        QTest::newRow("pipe") << QString() << u"fifo"_s << u"通常のﾌｧｲﾙではないので読みません"_s;
+        QTest::newRow("sparse 100 GB") << QString() << u"sparse"_s
+                                       << u"107374182400 ﾊﾞｲﾄあり、ﾍﾟｰｼﾞには大きすぎるので読みません"_s;
+    }
+    void WhatIsNoPageFileIsLeftUnread()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, made);
+        QFETCH(QString, refusal);
+        const QString name = QDir(out_).filePath(u"2024-06-01.txt"_s);
+        const QString at = target.isEmpty() ? name : (target.startsWith(u'/') ? target : dir_->filePath(target));
+        if (made == u"fifo"_s)
+            QCOMPARE(::mkfifo(QFile::encodeName(at).constData(), 0600), 0);
+        if (made == u"sparse"_s) {
+            QFile sparse(at);
+            QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(100) << 30));
+        }
+        if (!target.isEmpty())
+            QVERIFY(QFile::link(at, name));
+        QVERIFY(WriteBytes(QDir(out_).filePath(u"2024-06-02.txt"_s), "日付:2024年6月2日\r\n\r\n本文"));
+
+        ImportPlan plan;
+        QVERIFY(!DiaryImport::Read(out_, DiaryImport::Encoding::Detect, plan));
+
+        QCOMPARE(plan.refused, QStringList{u"2024-06-01.txt: "_s + refusal});
+        QCOMPARE(plan.pages.size(), size_t(1));
+        QCOMPARE(plan.first, QDate(2024, 6, 2));
     }
 
     void WhatDoesNotFitIsListed()

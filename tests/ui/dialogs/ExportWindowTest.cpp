@@ -39,8 +39,10 @@ private slots:
         QTest::addColumn<bool>("whole");
         QTest::addColumn<QStringList>("files");
         QTest::newRow("whole diary") << true
-                                     << QStringList{QStringLiteral("2001-05-14.txt"), QStringLiteral("2001-06-01.txt")};
-        QTest::newRow("June") << false << QStringList{QStringLiteral("2001-06-01.txt")};
+                                     << QStringList{QStringLiteral("2001-05-14.txt"), QStringLiteral("2001-06-01.txt"),
+                                                    QStringLiteral("page-order.lst")};
+        QTest::newRow("June") << false
+                              << QStringList{QStringLiteral("2001-06-01.txt"), QStringLiteral("page-order.lst")};
     }
     void ExportsTheChosenRangeFromTheMenu()
     {
@@ -63,7 +65,7 @@ private slots:
         form->findChild<QAction*>(QStringLiteral("menuTool_Export"))->trigger();
 
         QCOMPARE(QDir(out.path()).entryList(QDir::Files), files);
-        QCOMPARE(status, QStringLiteral("%1 個のﾌｧｲﾙを書き出しました。").arg(files.size()));
+        QCOMPARE(status, QStringLiteral("%1 個のﾌｧｲﾙを書き出しました。").arg(files.size() - 1));
     }
 
     // The page being written is exported as it stands. A folder chosen with
@@ -83,7 +85,7 @@ private slots:
             return int(QDialog::Rejected);
         });
         form->findChild<QAction*>(QStringLiteral("menuTool_Export"))->trigger();
-        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 2);
+        QCOMPARE(QDir(out.path()).entryList({QStringLiteral("*.txt")}, QDir::Files).size(), 2);
         QFile last(QDir(out.path()).filePath(QStringLiteral("2001-06-01.txt")));
         QVERIFY(last.open(QIODevice::ReadOnly) && last.readAll().endsWith("\r\n\r\n書いたばかり"));
 
@@ -117,7 +119,43 @@ private slots:
 
         test.prompter.AnswerMessage(Prompter::Answer::Yes);
         window.findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
-        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+        QCOMPARE(QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files).size(), 2);
+    }
+
+    // Characters a UTF-8 file would bring back with other codes are named
+    // before anything is written, with the encoding that keeps them.
+    void CharactersWithTwoCodesAreNamedInUtf8Only_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QString>("asked");
+        QTest::newRow("UTF-8") << 0
+                               << QStringLiteral("次のﾍﾟｰｼﾞは、そのままの形では書き出せません。\r"
+                                                 "2 ﾍﾟｰｼﾞ目 (2001年6月1日): ≒∵ は取り込むと別のｺｰﾄﾞになります\r\r"
+                                                 "≒∵ などは、文字ｺｰﾄﾞを ｼﾌﾄJIS (CP932) にして書き出せば、そのまま"
+                                                 "残ります。\r\rこのまま書き出しますか？");
+        QTest::newRow("CP932") << 1 << QString();
+    }
+    void CharactersWithTwoCodesAreNamedInUtf8Only()
+    {
+        QFETCH(int, encoding);
+        QFETCH(QString, asked);
+        QTemporaryDir out;
+        QByteArray diary = TwoPages();
+        diary.replace(DiaryPage::RecordLength + DiaryPage::Fields[DiaryPage::PageBody].offset, 4, "\x87\x90\xFA\x5B");
+        TestApp test;
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(diary);
+        QVERIFY(form);
+        ExportWindow window(form->Store(), test.prompter, test.context.clock);
+        window.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->setText(out.path());
+        window.findChild<QComboBox*>(QStringLiteral("cboEncoding"))->setCurrentIndex(encoding);
+        if (!asked.isEmpty())
+            test.prompter.AnswerMessage(Prompter::Answer::No);
+        const qsizetype before = test.prompter.MessageTexts().size();
+
+        window.findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
+
+        QCOMPARE(test.prompter.MessageTexts().mid(before), asked.isEmpty() ? QStringList() : QStringList{asked});
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), asked.isEmpty() ? 3 : 0);
     }
 
     void AnExistingFileIsKeptOnNo()

@@ -59,6 +59,36 @@ private slots:
         QVERIFY(DiaryBuilder::RecordOf(file, 2).startsWith(Cp932::Encode(QStringLiteral("2001年5月14日"))));
     }
 
+    // The order file of an export keeps the diary's order, and the preview says so.
+    void AnExportedFolderKeepsItsOrder()
+    {
+        QTemporaryDir in;
+        const QDir folder(in.path());
+        for (const auto& [name, date] :
+             {std::pair{"2001-06-02.txt", "2001年6月2日"}, {"2001-05-14.txt", "2001年5月14日"}}) {
+            QFile file(folder.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("日付:") + date + "\r\n\r\n") > 0);
+        }
+        QFile order(folder.filePath(QStringLiteral("page-order.lst")));
+        QVERIFY(order.open(QIODevice::WriteOnly) && order.write("2001-06-02.txt\r\n2001-05-14.txt\r\n") > 0);
+        order.close();
+        TestApp test;
+        DiaryBuilder diary;
+        diary.Add(DiaryBuilder::Fields{QStringLiteral("2026年12月7日"), {}, QStringLiteral("0"), {}, {}, {}, {}});
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(diary.Bytes());
+        QVERIFY(form);
+        ImportWindow window(form->Store(), test.prompter);
+        window.SetFolder(in.path());
+
+        window.findChild<QPushButton*>(QStringLiteral("cmdPreview"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("cmdImport"))->click();
+
+        QCOMPARE(window.findChild<QPlainTextEdit*>(QStringLiteral("txtPreview"))->toPlainText(),
+                 QStringLiteral("取り込むページ: 2 ページ\n期間: 2001年5月14日 ～ 2001年6月2日\n"
+                                "並び順: 書き出したときの日記の順 (page-order.lst)"));
+        QVERIFY(DiaryBuilder::RecordOf(ReadDiary(test), 2).startsWith(Cp932::Encode(QStringLiteral("2001年6月2日"))));
+    }
+
 private:
     static QByteArray ReadDiary(TestApp& test)
     {
