@@ -136,6 +136,9 @@ void DiaryStore::LoadPage()
 {
     if (!IsOpen())
         return;
+    // Text still being converted belongs to the page it was typed on; where
+    // that page was not stored first (a deletion), it goes with it.
+    view_.FinishComposing();
     DiaryPage record;
     if (const FileError error = PageRecords::ReadRecord(diaryFile_, currentPage_, record)) {
         ReportFileError(error);
@@ -177,9 +180,12 @@ void DiaryStore::ShowDay(QDate date)
                            {}});
         return;
     }
+    // What was typed is not dropped for a click: a page that cannot be
+    // stored stays, with its edits.
+    if (!StorePage())
+        return;
     // The scan reads only the date fields and shows the page it stops on, as
-    // showing every page up to it in turn would leave the window. Edits not
-    // stored on the shown page give way to it.
+    // showing every page up to it in turn would leave the window.
     const std::optional<qint32> found = FindDatePage(date);
     if (!found)
         return;
@@ -214,7 +220,7 @@ void DiaryStore::OfferPageFor(QDate date)
 
 void DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match match)
 {
-    if (from > pageCount_ || !IsOpen())
+    if (from > pageCount_ || !IsOpen() || !StorePage())
         return;
     // The bodies are read from the file; only the page that stays is shown.
     const QString wanted = BodySearch::StoredForm(text);
@@ -282,6 +288,7 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
 
 bool DiaryStore::StorePage()
 {
+    view_.FinishComposing();
     // Without a page shown (a diary whose first page could not be written)
     // there is nowhere to store to.
     if (!IsOpen() || currentPage_ < 1)
