@@ -3,9 +3,9 @@
 # the real program under Xvfb and reads what reached the diary file:
 #  - every entry box, converted and committed, then saved with F5: each box
 #    holds exactly what was typed once;
-#  - text left unconverted at the end of a page's body when the page changes
-#    (後日 clicked on the toolbar, then 前日 by its key F2), then Return: the
-#    text stays with the page it was typed on and never starts the next one.
+#  - text left unconverted at the end of a page's body when 新規, 前日 or 後日
+#    is clicked on the toolbar, then Return: the text is stored with the page
+#    it was typed on and never starts the next one.
 # With ibus it also takes docs/input-method.png, the inline preedit with its
 # candidate list.
 #
@@ -49,6 +49,10 @@ stop_marked() { # mark
     done
 }
 
+# An interrupted run still ends through its exit trap, which stops them.
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
 # --- as root: the same check as a user of its own ---------------------------
 if [ -z "${SORAFUMI_IM_WORK:-}" ]; then
     for package in "${packages[@]}"; do
@@ -71,7 +75,8 @@ if [ "$(id -u)" -eq 0 ] && [ -z "${SORAFUMI_IM_WORK:-}" ]; then
     chmod 755 "$work"
     status=0
     runuser -u sorafumi-im -- env SORAFUMI_IM_WORK="$work" SORAFUMI_IM_MARK="$mark" HOME=/home/sorafumi-im \
-        PATH="$PATH" bash "$0" "$framework" "$work/program/sorafumi" || status=$?
+        PATH="$PATH" bash "$0" "$framework" "$work/program/sorafumi" &
+    wait $! || status=$?
     if [ "$framework" = ibus ] && [ -f "$work/input-method.png" ]; then
         cp "$work/input-method.png" "$top/docs/input-method.png"
     fi
@@ -256,7 +261,9 @@ PROFILE
 status=0
 SORAFUMI_IM_RUN="$mark" SORAFUMI_IM_WORK="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share" \
     XDG_CACHE_HOME="$work/cache" XDG_STATE_HOME="$work/state" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 \
-    timeout -k 5 90 bash "$0" "$framework" "$program" > "$work/session.log" 2>&1 || status=$?
+    timeout -k 5 90 bash "$0" "$framework" "$program" > "$work/session.log" 2>&1 &
+# Waited for in the background, so that an interrupt stops it at once.
+wait $! || status=$?
 stop_marked "$mark"
 
 echo "$framework with mozc:"
