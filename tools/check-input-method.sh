@@ -61,7 +61,9 @@ if [ -z "${SORAFUMI_IM_WORK:-}" ]; then
     done
 fi
 if [ "$(id -u)" -eq 0 ] && [ -z "${SORAFUMI_IM_WORK:-}" ]; then
-    command -v useradd > /dev/null && command -v runuser > /dev/null || skip "no useradd or runuser"
+    if ! command -v useradd > /dev/null || ! command -v runuser > /dev/null; then
+        skip "no useradd or runuser"
+    fi
     [ -x "$program" ] || { echo "build the program first (./test.sh)" >&2; exit 2; }
     id sorafumi-im > /dev/null 2>&1 || useradd --create-home sorafumi-im || skip "the user sorafumi-im cannot be made"
     work=$(mktemp -d)
@@ -109,7 +111,8 @@ wait_for() { # tenths command...
 start_display() {
     Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
     wait_for 100 test -s "$work/display"
-    export DISPLAY=":$(cat "$work/display")"
+    DISPLAY=":$(cat "$work/display")"
+    export DISPLAY
     dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" > /dev/null 2>&1 &
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
     wait_for 100 test -S "$work/bus"
