@@ -10,6 +10,12 @@ class FakeDiaryView : public DiaryView
 public:
     QString FieldText(EntryField field) const override { return fields[Slot(field)]; }
     void SetFieldText(EntryField field, const QString& text) override { fields[Slot(field)] = text; }
+    // Text being converted at the end of the body goes into it.
+    void FinishComposing() override
+    {
+        fields[Slot(EntryField::Body)] += composing;
+        composing.clear();
+    }
     void SetPageStatus(const QString& text) override { status = text; }
     void SetSlider(int maximum, int position) override
     {
@@ -32,6 +38,7 @@ public:
     void CloseMainWindow() override { ++closed; }
 
     std::array<QString, EntryFieldCount> fields;
+    QString composing;
     QString status;
     int sliderMaximum = 0;
     int sliderPosition = 0;

@@ -137,6 +137,9 @@ void DiaryStore::LoadPage()
 {
     if (!IsOpen())
         return;
+    // Text still being converted belongs to the page it was typed on; where
+    // that page was not stored first (a deletion), it goes with it.
+    view_.FinishComposing();
     DiaryPage record;
     if (const FileError error = PageRecords::ReadRecord(diaryFile_, currentPage_, record)) {
         ReportFileError(error);
@@ -178,9 +181,12 @@ void DiaryStore::ShowDay(QDate date)
                            {}});
         return;
     }
+    // What was typed is not dropped for a click: a page that cannot be
+    // stored stays, with its edits.
+    if (!StorePage())
+        return;
     // The scan reads only the date fields and shows the page it stops on, as
-    // showing every page up to it in turn would leave the window. Edits not
-    // stored on the shown page give way to it.
+    // showing every page up to it in turn would leave the window.
     const std::optional<qint32> found = FindDatePage(date);
     if (!found)
         return;
@@ -215,7 +221,7 @@ void DiaryStore::OfferPageFor(QDate date)
 
 void DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match match)
 {
-    if (from > pageCount_ || !IsOpen())
+    if (from > pageCount_ || !IsOpen() || !StorePage())
         return;
     // The bodies are read from the file; only the page that stays is shown.
     const QString wanted = BodySearch::StoredForm(text);
@@ -290,6 +296,7 @@ FileError DiaryStore::RewriteDiary(qint32 keep, qint32 drop, const QByteArray& a
 
 bool DiaryStore::StorePage()
 {
+    view_.FinishComposing();
     // Without a page shown (a diary whose first page could not be written)
     // there is nowhere to store to.
     if (!IsOpen() || currentPage_ < 1)

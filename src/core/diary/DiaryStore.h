@@ -37,11 +37,13 @@ public:
     void ShowPage(qint32 page);
     void ShowLastPage();
     // The calendar's click: shows the first page of the day, or, when the day
-    // has none, offers to start a page for it.
+    // has none, offers to start a page for it. Stores the shown page first,
+    // as stepping does.
     void ShowDay(QDate date);
     // The search: shows the first page from `from` on whose body holds the
     // text, with the text selected, or the last page when none does. A folded
     // search selects the characters of the body that the hit folded from.
+    // Stores the shown page first, as stepping does.
     void FindAndShow(const QString& text, qint32 from, BodySearch::Match match = BodySearch::Match::Exact);
     // A field of the shown page was edited.
     void MarkChanged() { pageChanged_ = true; }

@@ -16,6 +16,10 @@ public:
     // The body's line breaks are CR LF here, as the file holds them.
     virtual QString FieldText(EntryField field) const = 0;
     virtual void SetFieldText(EntryField field, const QString& text) = 0;
+    // Text an input method is still converting in a field is put into it, so
+    // that it is read and stored with its page and never follows the user
+    // onto the next one.
+    virtual void FinishComposing() = 0;
 
     virtual void SetPageStatus(const QString& text) = 0;
     virtual void SetSlider(int maximum, int position) = 0;

@@ -19,9 +19,11 @@
 #include "ui/platform/Twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QInputMethod>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -378,6 +380,21 @@ void MainWindow::SetFieldText(EntryField field, const QString& text)
         return;
     }
     static_cast<QLineEdit*>(entryBoxes_[Slot(field)])->setText(text);
+}
+
+void MainWindow::FinishComposing()
+{
+    // Only a box of this window can hold a page's text being converted; a
+    // search word being converted in its own window is left alone.
+    const QWidget* focused = QApplication::focusWidget();
+    if (!focused || focused->window() != this)
+        return;
+    // One input method commits on commit() (ibus), another on reset()
+    // (fcitx5); both send the text to the box at once, before the fields are
+    // read. The reset also closes the candidate list.
+    QInputMethod* method = QGuiApplication::inputMethod();
+    method->commit();
+    method->reset();
 }
 
 void MainWindow::SetPageStatus(const QString& text)

@@ -50,6 +50,7 @@ public:
     // DiaryView
     QString FieldText(EntryField field) const override;
     void SetFieldText(EntryField field, const QString& text) override;
+    void FinishComposing() override;
     void SetPageStatus(const QString& text) override;
     void SetSlider(int maximum, int position) override;
     bool SetCalendarDate(QDate date) override;

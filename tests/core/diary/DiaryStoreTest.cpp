@@ -766,6 +766,62 @@ private slots:
             QVERIFY(!h_->store.PageChanged());
     }
 
+    // A search or a calendar click stores what was typed on the shown page,
+    // text still being converted with it, as stepping does; a page that
+    // cannot be stored stays, with its text.
+    void ShowingAnotherPageStoresTheShownOneFirst_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("sealed");
+        QTest::addColumn<int>("to");
+        QTest::newRow("search") << QStringLiteral("search") << false << 1;
+        QTest::newRow("calendar, a day of page 1") << QStringLiteral("day") << false << 1;
+        QTest::newRow("calendar, a day without a page") << QStringLiteral("no page") << false << 3;
+        QTest::newRow("next page") << QStringLiteral("next") << false << 3;
+        QTest::newRow("search, the diary cannot be written") << QStringLiteral("search") << true << 2;
+    }
+    void ShowingAnotherPageStoresTheShownOneFirst()
+    {
+        QFETCH(QString, way);
+        QFETCH(bool, sealed);
+        QFETCH(int, to);
+        QVERIFY(WriteBytes(Diary, Days({1, 2, 3})));
+        h_->Start(Diary);
+        h_->Show(2);
+        h_->view.SetFieldText(EntryField::Body, QStringLiteral("書き直した。"));
+        h_->view.composing = QStringLiteral("くもり");
+        if (sealed && !scratch_->Seal(scratch_->FilePath(Diary)))
+            QSKIP("the file system cannot make a file immutable");
+        QStringList boxes;
+        if (sealed) {
+            h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+            boxes << FileErrorBox(AccessDenied);
+        }
+
+        if (way == QStringLiteral("search")) {
+            h_->store.FindAndShow(QStringLiteral("1日の日記"), 1);
+        } else if (way == QStringLiteral("day")) {
+            h_->store.ShowDay(QDate(2026, 12, 1));
+        } else if (way == QStringLiteral("no page")) {
+            h_->prompter.AnswerMessage(Prompter::Answer::No);
+            h_->store.ShowDay(QDate(2026, 12, 20));
+            boxes << Message(QStringLiteral("2026/12/20 の日記はありませんでした。この日の日記をつけますか？"),
+                             QStringLiteral("日記帳Sorafumi"), Prompter::Buttons::YesNo, Prompter::Icon::Question);
+        } else {
+            h_->store.NextPage();
+        }
+
+        QCOMPARE(Shown(h_->prompter), boxes);
+        DiaryBuilder::Fields edited = Day(2);
+        edited.body = QStringLiteral("書き直した。くもり");
+        QVERIFY(ReadBytes(Diary) == (sealed ? Days({1, 2, 3}) : Bytes(Day(1)) + Bytes(edited) + Bytes(Day(3))));
+        QCOMPARE(h_->store.CurrentPage(), to);
+        if (sealed)
+            QCOMPARE(h_->view.fields[Slot(EntryField::Body)], edited.body);
+        else
+            QCOMPARE(h_->Fields(), ShownDay(to));
+    }
+
     // --- rewriting the whole file -------------------------------------------
 
     void CompactDropsTheTailAndTheLeftover_data()
