@@ -9,10 +9,11 @@
 # The links work only where the kernel follows them into such folders, so the
 # protections against that are off while the test runs, as on many machines.
 #
-# usage: other_user_test.sh PATH-TO-sorafumi_crashprobe
+# usage: other_user_test.sh PATH-TO-sorafumi_crashprobe [PATH-TO-sorafumi]
 set -uo pipefail
 
 probe=$1
+program=${2:-}
 owner=sorafumi-owner
 other=sorafumi-other
 family=sorafumi-family
@@ -144,6 +145,78 @@ for place in group sticky; do
     [ -f "$top/export/2026-12-01.txt" ] || fail "the export beside a link at its temporary folder failed"
     kept_as_it_was "exported"
 done
+
+# 11: the call between two copies of the program. The other user takes first,
+# in /tmp, the name the owner's copies once called each other by; the owner
+# then starts the real program on a diary, and a second copy on the same
+# diary. The second must never call the other user's socket, and must leave
+# the diary alone.
+place=socket
+if [ -n "$program" ] && command -v python3 >/dev/null && command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+    install -m 0755 "$program" "$scratch/sorafumi"
+    diary=$scratch/owner/DIARY.DAT
+    config=$scratch/owner/config/日記帳Sorafumi
+    as_owner "$scratch/probe" build "$diary"
+    as_owner mkdir -p -m 0700 "$config" "$scratch/owner/run"
+    printf '[Options]\nShow%%20Tips%%20at%%20Startup=0\n[User]\nUserName=owner\nLoginOnOff=0\nUserDataFile=%s\n' \
+        "$diary" | as_owner tee "$config/日記帳Sorafumi.ini" >/dev/null
+    cp "$diary" "$scratch/diary-before"
+    squatted=/tmp/sorafumi-$(id -u "$owner")-$(printf '%s' "$diary" | sha1sum | cut -c1-20)
+    rm -f "$squatted" "$scratch/called" "$scratch/over"
+    touch "$scratch/called" && chown "$other" "$scratch/called"
+    as_other python3 -c '
+import os, socket, sys
+server = socket.socket(socket.AF_UNIX)
+server.bind(sys.argv[1])
+os.chmod(sys.argv[1], 0o777)
+server.listen(4)
+server.settimeout(0.2)
+# Until the test is over, or a minute at most.
+for _ in range(300):
+    if os.path.exists(sys.argv[3]):
+        break
+    try:
+        caller, _ = server.accept()
+        open(sys.argv[2], "a").write("called\n")
+        caller.close()
+    except socket.timeout:
+        pass
+os.unlink(sys.argv[1])
+' "$squatted" "$scratch/called" "$scratch/over" &
+    squatter=$!
+    for _ in $(seq 50); do [ -S "$squatted" ] && break; sleep 0.1; done
+    # A display of the owner's own, on which the second copy's box is closed.
+    as_owner Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+    xvfb=$!
+    for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.05; done
+    display=:$(cat "$scratch/display")
+    program_as_owner()
+    {
+        as_owner env DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch/owner/config" \
+            XDG_RUNTIME_DIR="$scratch/owner/run" "$@"
+    }
+    program_as_owner "$scratch/sorafumi" >"$scratch/first.log" 2>&1 &
+    first=$!
+    for _ in $(seq 100); do ls "$scratch/owner/run"/sorafumi-* >/dev/null 2>&1 && break; sleep 0.1; done
+    # The second copy says that the diary is open elsewhere; once its box is
+    # closed it calls the first copy, and ends.
+    program_as_owner timeout 20 "$scratch/sorafumi" >"$scratch/second.log" 2>&1 &
+    second=$!
+    sleep 1
+    box=$(program_as_owner timeout 10 xdotool search --sync --onlyvisible --pid "$(pgrep -n -u "$owner" -x sorafumi)" |
+        tail -1)
+    [ -n "$box" ] && program_as_owner timeout 10 xdotool windowfocus --sync "$box" key Return
+    wait "$second" || fail "the second copy did not end after its box (exit $?)"
+    [ -s "$scratch/called" ] && fail "the second copy called the other user's socket in /tmp"
+    ls "$scratch/owner/run"/sorafumi-* >/dev/null 2>&1 || fail "the first copy listens nowhere in the owner's runtime folder"
+    cmp -s "$diary" "$scratch/diary-before" || fail "the second copy changed the diary"
+    pkill -KILL -u "$owner" 2>/dev/null
+    touch "$scratch/over"
+    { wait "$first" "$squatter" "$xvfb"; } 2>/dev/null
+    rm -f "$squatted"
+else
+    echo "note: no program, python3, Xvfb or xdotool: the call between two copies was not tried"
+fi
 
 [ $failed = 0 ] && echo "passed: the other user's files changed nothing of the owner's"
 exit $failed
