@@ -121,14 +121,16 @@ start_display() {
 start_ibus() {
     export GTK_IM_MODULE=ibus QT_IM_MODULE=ibus XMODIFIERS=@im=ibus
     ibus-daemon --replace --panel=disable --xim > "$work/ibus.log" 2>&1 &
-    # A new user's engine list is built on the daemon's first start.
-    wait_for 300 ibus engine mozc-jp
+    wait_for 100 ibus list-engine
 }
 
 # Mozc under ibus starts switched off: the key left of 1 switches it to
 # hiragana. Its server may still be starting, so the key is pressed until the
 # input method takes it (the program logs each key the input method handled).
 switch_on_ibus() {
+    # A new user's engine list is built on the daemon's first start, and an
+    # engine is taken only once a window has asked for input.
+    wait_for 300 ibus engine mozc-jp || return 1
     for _ in $(seq 15); do
         xdotool key Zenkaku_Hankaku
         sleep 1
