@@ -128,15 +128,23 @@ start_ibus() {
 # hiragana. Its server may still be starting, so the key is pressed until the
 # input method takes it (the program logs each key the input method handled).
 switch_on_ibus() {
-    # A new user's engine list is built on the daemon's first start, and an
-    # engine is taken only once a window has asked for input.
-    wait_for 300 ibus engine mozc-jp || return 1
+    # A new user's engine list is built on the daemon's first start.
+    wait_for 300 take_mozc_ibus || return 1
     for _ in $(seq 15); do
         xdotool key Zenkaku_Hankaku
         sleep 1
         grep -q 'filterEventFinished return [0-9]* 65322 0 true' "$work/session.log" && return
     done
+    echo "gave up waiting for mozc to take Zenkaku_Hankaku" >&2
     return 1
+}
+
+# `ibus engine NAME` fails after taking an engine that keeps the default
+# keyboard layout, as mozc does (it has no layout to set): whether mozc was
+# taken is asked afterwards.
+take_mozc_ibus() {
+    ibus engine mozc-jp || :
+    [ "$(ibus engine)" = mozc-jp ]
 }
 
 start_fcitx5() {
