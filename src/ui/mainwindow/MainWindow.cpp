@@ -8,6 +8,7 @@
 #include "ui/mainwindow/BackgroundTiler.h"
 #include "ui/mainwindow/BodyBox.h"
 #include "ui/mainwindow/CalendarMarks.h"
+#include "ui/mainwindow/Composition.h"
 #include "ui/mainwindow/CoolBar.h"
 #include "ui/mainwindow/EntryEditing.h"
 #include "ui/mainwindow/EntryLimit.h"
@@ -19,11 +20,9 @@
 #include "ui/platform/Twips.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QHeaderView>
-#include <QInputMethod>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -194,6 +193,7 @@ void MainWindow::BuildEntryArea()
     entryBoxes_[Slot(EntryField::Body)] = body;
     for (int i = 0; i + 1 < EntryFieldCount; ++i)
         setTabOrder(entryBoxes_[size_t(i)], entryBoxes_[size_t(i + 1)]);
+    composition_ = new Composition(entryBoxes_, this);
 
     pageStatus_ = new QLabel(QStringLiteral("データ保留中"), surface_);
     Place(pageStatus_, QStringLiteral("PageLabel"), {120, 5640, 0, 0});
@@ -384,17 +384,7 @@ void MainWindow::SetFieldText(EntryField field, const QString& text)
 
 void MainWindow::FinishComposing()
 {
-    // Only a box of this window can hold a page's text being converted; a
-    // search word being converted in its own window is left alone.
-    const QWidget* focused = QApplication::focusWidget();
-    if (!focused || focused->window() != this)
-        return;
-    // One input method commits on commit() (ibus), another on reset()
-    // (fcitx5); both send the text to the box at once, before the fields are
-    // read. The reset also closes the candidate list.
-    QInputMethod* method = QGuiApplication::inputMethod();
-    method->commit();
-    method->reset();
+    composition_->Finish();
 }
 
 void MainWindow::SetPageStatus(const QString& text)

@@ -16,6 +16,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QSlider;
 class QToolBar;
+class Composition;
 class CoolBar;
 class EntryEditing;
 class MainMenus;
@@ -108,5 +109,6 @@ private:
     QLabel* backgroundHolder_;
     WebPanel* webPanel_;
     EntryEditing* entryEditing_;
+    Composition* composition_;
     MainMenus* menus_;
 };
