@@ -69,15 +69,18 @@ if [ "$(id -u)" -eq 0 ] && [ -z "${SORAFUMI_IM_WORK:-}" ]; then
     work=$(mktemp -d)
     mark="sorafumi-im-$$-$RANDOM"
     trap 'stop_marked "$mark"; rm -rf "$work"' EXIT
-    # The user may not reach the build's folder: the program and the data
-    # files it reads from its own folder go with it.
+    # The user may not reach the build's folder, nor the checkout: the
+    # program, the data files it reads from its own folder and this script go
+    # with it, and it runs from there.
     mkdir "$work/program"
     cp "$program" "$top"/data/* "$work/program/"
+    cp "$0" "$work/check-input-method.sh"
     chown -R sorafumi-im "$work"
     chmod 755 "$work"
     status=0
+    cd "$work"
     runuser -u sorafumi-im -- env SORAFUMI_IM_WORK="$work" SORAFUMI_IM_MARK="$mark" HOME=/home/sorafumi-im \
-        PATH="$PATH" bash "$0" "$framework" "$work/program/sorafumi" &
+        PATH="$PATH" bash "$work/check-input-method.sh" "$framework" "$work/program/sorafumi" &
     wait $! || status=$?
     if [ "$framework" = ibus ] && [ -f "$work/input-method.png" ]; then
         cp "$work/input-method.png" "$top/docs/input-method.png"
