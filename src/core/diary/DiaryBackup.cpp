@@ -167,19 +167,20 @@ QString DiaryBackup::CopyName(const QString& diaryPath, QDate day)
            SharedCopyName(diaryPath, day).mid(diary.completeBaseName().size() + 1);
 }
 
-QDate DiaryBackup::DayOf(const QString& diaryPath, const QString& fileName)
+QString DiaryBackup::Sample(const QString& diaryPath)
 {
-    bool kept = false;
-    const QDateTime taken = TakenOf(diaryPath, fileName, kept);
-    return kept ? QDate() : taken.date();
+    return CopyName(diaryPath, QDate(2000, 1, 1));
 }
 
 QList<QDate> DiaryBackup::Days(const QString& diaryPath, const QString& folder)
 {
+    const QString sample = Sample(diaryPath);
     QList<QDate> days;
-    for (const QString& name : QDir(folder).entryList(QDir::Files))
-        if (const QDate day = DayOf(diaryPath, name); day.isValid())
-            days << day;
+    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+        bool kept = false;
+        if (const QDateTime taken = TakenAs(sample, name, kept); taken.isValid() && !kept)
+            days << taken.date();
+    }
     std::sort(days.begin(), days.end(), std::greater<>());
     return days;
 }
@@ -223,9 +224,10 @@ FileError DiaryBackup::Take(const QString& diaryPath, const QString& folder, QDa
 
 void DiaryBackup::RemoveLeftovers(const QString& diaryPath, const QString& folder)
 {
+    const QString sample = Sample(diaryPath);
     bool kept = false;
     for (const QString& name : QDir(folder).entryList({QStringLiteral("*") + PartSuffix()}, QDir::Files))
-        if (TakenOf(diaryPath, name.chopped(PartSuffix().size()), kept).isValid())
+        if (TakenAs(sample, name.chopped(PartSuffix().size()), kept).isValid())
             SafeFile::RemoveOwn(QDir(folder).filePath(name));
 }
 
@@ -327,11 +329,6 @@ FileError DiaryBackup::Replace(RecordFile& diary, const QString& copyPath)
     return {};
 }
 
-QDateTime DiaryBackup::TakenOf(const QString& diaryPath, const QString& fileName, bool& keptAtRestore)
-{
-    return TakenAs(CopyName(diaryPath, QDate(2000, 1, 1)), fileName, keptAtRestore);
-}
-
 QDateTime DiaryBackup::TakenAs(const QString& sample, const QString& fileName, bool& keptAtRestore)
 {
     const qsizetype stem = sample.lastIndexOf(QStringLiteral("20000101"));
@@ -347,10 +344,11 @@ QDateTime DiaryBackup::TakenAs(const QString& sample, const QString& fileName, b
 QList<DiaryBackup::Generation> DiaryBackup::List(const QString& diaryPath, const QString& folder)
 {
     QList<Generation> list;
+    const QString own = Sample(diaryPath);
     const QString shared = SharedCopyName(diaryPath, QDate(2000, 1, 1));
     for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
         bool kept = false;
-        QDateTime taken = TakenOf(diaryPath, file.fileName(), kept);
+        QDateTime taken = TakenAs(own, file.fileName(), kept);
         const bool sharedName = !taken.isValid();
         if (sharedName)
             taken = TakenAs(shared, file.fileName(), kept);

@@ -35,9 +35,6 @@ public:
     // The name copies had before they carried the diary's mark, which every
     // diary of the same file name shares (NIKKI-20261207.DAT).
     static QString SharedCopyName(const QString& diaryPath, QDate day);
-    // The day a file in the folder is this diary's copy of; invalid when it is
-    // none of its copies.
-    static QDate DayOf(const QString& diaryPath, const QString& fileName);
     // The days this diary has a copy for in the folder, newest first.
     static QList<QDate> Days(const QString& diaryPath, const QString& folder);
     // Of the days given newest first, those the generations keep.
@@ -79,10 +76,12 @@ public:
 
 private:
     static QString PartSuffix() { return QStringLiteral(".part"); }
-    // When a file in the folder is one of this diary's copies, daily or kept at
-    // a restore, the moment it stands for; invalid for any other file.
-    static QDateTime TakenOf(const QString& diaryPath, const QString& fileName, bool& keptAtRestore);
-    // The same for the names copies of the day `sample` names were given.
+    // The name of the diary's copy of a sample day: the names of all its
+    // copies follow it. Worked out once for a look through the folder, as it
+    // asks the file system where the diary really is.
+    static QString Sample(const QString& diaryPath);
+    // When a file in the folder is a copy named like `sample`, daily or kept
+    // at a restore, the moment it stands for; invalid for any other file.
     static QDateTime TakenAs(const QString& sample, const QString& fileName, bool& keptAtRestore);
     // Removes this diary's copies left under their temporary names.
     static void RemoveLeftovers(const QString& diaryPath, const QString& folder);
