@@ -282,11 +282,10 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
     if (html)
         if (const FileError error = htmlFile.Create(temp.filePath(names.first()), SafeFile::IfTaken::Fail))
             return fail(Outcome::Failed, error);
-    const auto closeHtml = [&htmlFile]() { return htmlFile.Close(); };
     const qint32 total = qint32(pages.size());
     for (qint32 i = 0; i < total; ++i) {
         if (i % ProgressStep == 0 && hooks.progress && !hooks.progress(i, total)) {
-            closeHtml();
+            htmlFile.Close();
             return fail(Outcome::Cancelled, {});
         }
         const Selected& page = pages[size_t(i)];
@@ -302,7 +301,7 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
             error = WriteNewFile(temp.filePath(page.name), PageText(record, request.encoding, flaw));
         }
         if (error) {
-            closeHtml();
+            htmlFile.Close();
             return fail(Outcome::Failed, error);
         }
         if (flaw.reasons) {
@@ -313,7 +312,7 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
     if (html) {
         htmlBytes += "</body>\n</html>\n";
         FileError error = htmlFile.Write(htmlBytes);
-        if (const FileError closed = closeHtml(); !error)
+        if (const FileError closed = htmlFile.Close(); !error)
             error = closed;
         if (error)
             return fail(Outcome::Failed, error);
