@@ -7,6 +7,7 @@
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/BackgroundTiler.h"
 #include "ui/mainwindow/BodyBox.h"
+#include "ui/mainwindow/CalendarColours.h"
 #include "ui/mainwindow/CalendarMarks.h"
 #include "ui/mainwindow/Composition.h"
 #include "ui/mainwindow/CoolBar.h"
@@ -145,6 +146,7 @@ void MainWindow::BuildEntryArea()
     }
     calendar_->setSelectedDate(context_.clock.Now().date());
     connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate date) { store_.ShowDay(date); });
+    new CalendarColours(*calendar_);
     new CalendarMarks(*calendar_, store_);
 
     struct Entry
