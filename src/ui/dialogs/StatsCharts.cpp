@@ -1,6 +1,7 @@
 #include "ui/dialogs/StatsCharts.h"
 
 #include "core/platform/JapaneseLocale.h"
+#include "ui/platform/Contrast.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -29,6 +30,35 @@ QValueAxis* ValueAxis(const QList<qreal>& values)
     return axis;
 }
 
+QColor Between(const QColor& one, const QColor& other)
+{
+    return QColor::fromRgbF((one.redF() + other.redF()) / 2, (one.greenF() + other.greenF()) / 2,
+                            (one.blueF() + other.blueF()) / 2);
+}
+
+// The chart in the desktop's colours, light or dark: the base of lists and
+// tables behind it, its texts in the text on them.
+void Paint(QChart& chart)
+{
+    const QPalette palette = chart.palette();
+    chart.setBackgroundBrush(palette.color(QPalette::Base));
+    chart.setBackgroundPen(Qt::NoPen);
+    chart.setTitleBrush(Contrast::ReadableOn(palette.color(QPalette::Text), palette.color(QPalette::Base)));
+}
+
+// Labels in the chart's text colour, the axis line a little fainter and the
+// grid faint, halfway between the line and the background.
+void Paint(QAbstractAxis& axis, const QChart& chart)
+{
+    const QColor background = chart.backgroundBrush().color();
+    const QColor text = chart.titleBrush().color();
+    const QColor line = Between(text, background);
+    axis.setLabelsBrush(text);
+    axis.setTitleBrush(text);
+    axis.setLinePenColor(line);
+    axis.setGridLineColor(Between(line, background));
+}
+
 } // namespace
 
 QChartView* StatsCharts::NewView(const char* name, QWidget* parent)
@@ -39,6 +69,7 @@ QChartView* StatsCharts::NewView(const char* name, QWidget* parent)
     chart->setBackgroundRoundness(0);
     chart->setLocale(JapaneseLocale::Locale());
     chart->setLocalizeNumbers(true);
+    Paint(*chart);
     auto* view = new QChartView(chart, parent);
     view->setObjectName(QString::fromLatin1(name));
     view->setRenderHint(QPainter::Antialiasing);
@@ -59,10 +90,12 @@ QBarSet* StatsCharts::ShowBars(QChart& chart, const QStringList& categories, con
                                const QString& name, const QString& labelFormat)
 {
     Clear(chart);
+    // The desktop's colours may have changed since the chart was made.
+    Paint(chart);
     auto* set = new QBarSet(name);
     set->append(values);
-    // Above the bar, on the chart's light background.
-    set->setLabelColor(chart.palette().color(QPalette::WindowText));
+    // Above the bar, on the chart's background.
+    set->setLabelColor(chart.titleBrush().color());
     auto* series = new QBarSeries;
     series->append(set);
     series->setLabelsVisible(true);
@@ -77,9 +110,11 @@ QBarSet* StatsCharts::ShowBars(QChart& chart, const QStringList& categories, con
     // "10..." on a guess of the room it needs.
     categoryAxis->setTruncateLabels(false);
     chart.addAxis(categoryAxis, Qt::AlignBottom);
+    Paint(*categoryAxis, chart);
     series->attachAxis(categoryAxis);
     QValueAxis* valueAxis = ValueAxis(values);
     chart.addAxis(valueAxis, Qt::AlignLeft);
+    Paint(*valueAxis, chart);
     series->attachAxis(valueAxis);
     return set;
 }

@@ -19,6 +19,12 @@ QTableWidget* StatsTables::NewTable(const char* name, const QStringList& heading
     return table;
 }
 
+void StatsTables::ShowRowsWhole(QTableWidget& table, int rows)
+{
+    table.setMinimumHeight(2 * table.frameWidth() + table.horizontalHeader()->sizeHint().height() +
+                           rows * table.verticalHeader()->defaultSectionSize());
+}
+
 void StatsTables::Fill(QTableWidget& table, const QList<QStringList>& rows)
 {
     table.setRowCount(int(rows.size()));

@@ -13,6 +13,9 @@ class StatsTables
 public:
     // An empty table with its headings. objectName: `name`.
     static QTableWidget* NewTable(const char* name, const QStringList& headings, QWidget* parent);
+    // As tall as its headings and `rows` rows, so that a table of them shows
+    // its last row without scrolling.
+    static void ShowRowsWhole(QTableWidget& table, int rows);
     // Rows of texts; every column after the first holds a number and stands
     // right.
     static void Fill(QTableWidget& table, const QList<QStringList>& rows);

@@ -35,6 +35,8 @@ namespace {
 constexpr int PageRole = Qt::UserRole;
 // The narrowest the window gets to stand beside the main window.
 constexpr int MinimumBesideWidth = 720;
+// A month table's rows: the twelve months and their total.
+constexpr int MonthRows = 13;
 
 template <typename Widget> Widget* Named(Widget* widget, const char* name)
 {
@@ -156,6 +158,7 @@ QWidget* StatsWindow::BuildExpenseTab()
     monthView->setToolTip(MonthBarTip());
     monthExpense_ =
         StatsTables::NewTable("grdMonthExpense", {QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ")}, tab);
+    StatsTables::ShowRowsWhole(*monthExpense_, MonthRows);
     QChartView* yearView = StatsCharts::NewView("chtYearExpense", tab);
     yearExpenseChart_ = yearView->chart();
     yearView->setToolTip(QStringLiteral("棒をクリックすると、その年の月ごとの数字を表示します。"));
@@ -206,6 +209,7 @@ QWidget* StatsWindow::BuildWritingTab()
     view->setToolTip(MonthBarTip());
     monthWriting_ =
         StatsTables::NewTable("grdMonthWriting", {QStringLiteral("月"), QStringLiteral("ページ"), QStringLiteral("文字数")}, tab);
+    StatsTables::ShowRowsWhole(*monthWriting_, MonthRows);
 
     auto* days = new QHBoxLayout;
     days->addWidget(streakYear_);

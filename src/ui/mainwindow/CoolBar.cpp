@@ -23,6 +23,19 @@ void CoolBar::AddBand(QWidget* child, int minimumHeight, int width)
     resizeEvent(nullptr);
 }
 
+int CoolBar::NeededHeight() const
+{
+    int needed = 0;
+    for (const Band& band : bands_)
+        needed = qMax(needed, BandHeight(band));
+    return needed;
+}
+
+int CoolBar::BandHeight(const Band& band)
+{
+    return qMax(Twips::ToPixels(band.minimumHeight), band.child->sizeHint().height());
+}
+
 void CoolBar::resizeEvent(QResizeEvent* event)
 {
     if (event)
@@ -35,7 +48,7 @@ void CoolBar::resizeEvent(QResizeEvent* event)
         // A band is at least as wide as its design and as its control wants.
         const int width = last ? qMax(0, this->width() - left - grip)
                                : qMax(Twips::ToPixels(band.width) - grip, band.child->sizeHint().width());
-        const int height = qMin(this->height(), qMax(Twips::ToPixels(band.minimumHeight), band.child->sizeHint().height()));
+        const int height = qMin(this->height(), BandHeight(band));
         band.child->setGeometry(left + grip, (this->height() - height) / 2, qMax(0, width), height);
         left += grip + width;
     }

@@ -13,6 +13,8 @@ public:
 
     // Sizes in twips.
     void AddBand(QWidget* child, int minimumHeight, int width);
+    // In pixels: the height that shows every band's control whole.
+    int NeededHeight() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -24,5 +26,7 @@ private:
         int minimumHeight;
         int width;
     };
+    static int BandHeight(const Band& band);
+
     std::vector<Band> bands_;
 };

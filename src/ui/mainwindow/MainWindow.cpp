@@ -7,6 +7,7 @@
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/BackgroundTiler.h"
 #include "ui/mainwindow/BodyBox.h"
+#include "ui/mainwindow/CalendarColours.h"
 #include "ui/mainwindow/CalendarMarks.h"
 #include "ui/mainwindow/Composition.h"
 #include "ui/mainwindow/CoolBar.h"
@@ -49,6 +50,15 @@ void PlaceInArray(QWidget* widget, const QString& name, int index, const QRect& 
 {
     Place(widget, name, twips);
     widget->setProperty("index", index);
+}
+
+// A control that the band strip, grown for its toolbar, would cover starts
+// below it and ends where it did.
+void StartBelow(QWidget& control, int top)
+{
+    const QRect place = control.geometry();
+    if (place.top() < top)
+        control.setGeometry(place.left(), top, place.width(), place.bottom() + 1 - top);
 }
 
 // A screen reader reads a box by the caption of its label.
@@ -107,6 +117,9 @@ void MainWindow::BuildBandStrip()
     pageSlider_->setMinimum(0);
     pageSlider_->setMaximum(0);
     bandStrip_->AddBand(pageSlider_, 270, 2505);
+    // The toolbar's captions need more than the design's height in most
+    // fonts and at most scales: the strip grows to show them whole.
+    bandStrip_->resize(bandStrip_->width(), qMax(bandStrip_->height(), bandStrip_->NeededHeight()));
 
     cornerBox_ = new QFrame(surface_);
     Place(cornerBox_, QStringLiteral("PictureBox"), {8100, 300, 585, 585});
@@ -132,6 +145,7 @@ void MainWindow::BuildEntryArea()
 {
     calendar_ = new QCalendarWidget(surface_);
     Place(calendar_, QStringLiteral("Calendar"), {4860, 540, 2325, 2160});
+    StartBelow(*calendar_, bandStrip_->height());
     calendar_->setAccessibleName(QStringLiteral("カレンダー"));
     calendar_->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     calendar_->setFirstDayOfWeek(Qt::Sunday);
@@ -145,6 +159,7 @@ void MainWindow::BuildEntryArea()
     }
     calendar_->setSelectedDate(context_.clock.Now().date());
     connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate date) { store_.ShowDay(date); });
+    new CalendarColours(*calendar_);
     new CalendarMarks(*calendar_, store_);
 
     struct Entry
@@ -166,7 +181,8 @@ void MainWindow::BuildEntryArea()
         entryBoxes_[size_t(i)] = box;
     }
     static_cast<QLineEdit*>(entryBoxes_[Slot(EntryField::Weather)])->setText(QStringLiteral("晴れ"));
-    entryBoxes_[Slot(EntryField::Expense)]->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
+    entryBoxes_[Slot(EntryField::Expense)]->setToolTip(
+        QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
 
     weatherSpinner_ = new UpDown(0, 8, surface_);
     Place(weatherSpinner_, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
