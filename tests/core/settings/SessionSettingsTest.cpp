@@ -332,6 +332,26 @@ private slots:
         QCOMPARE(next.Read(User, QStringLiteral("ZnMSG")), QStringLiteral("False"));
     }
 
+    // On Wayland the window's place is not known: the one stored stays, the size is saved.
+    void UnknownPlaceKeepsStoredPlace()
+    {
+        TempProfile profile;
+        SettingsStore store(profile.SettingsFile());
+        Store(store, {QStringLiteral("Settings/MainLeft=1500"), QStringLiteral("Settings/MainTop=750")});
+        AppSettings app;
+        FakeSettingsView window;
+        window.knowsPlace = false;
+        window.bounds = QRectF(-675, -6750, 9000, 7200);
+
+        Save(store, app, window);
+
+        const NextRun next(profile.SettingsFile());
+        QCOMPARE(next.Read(Settings, QStringLiteral("MainLeft")), QStringLiteral("1500"));
+        QCOMPARE(next.Read(Settings, QStringLiteral("MainTop")), QStringLiteral("750"));
+        QCOMPARE(next.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("9000"));
+        QCOMPARE(next.Read(Settings, QStringLiteral("MainHeight")), QStringLiteral("7200"));
+    }
+
     void MinimisedFirstRunWritesNoGeometry()
     {
         TempProfile profile;
