@@ -1,16 +1,48 @@
 #include "ui/platform/ClearPlacement.h"
 
+#include <QApplication>
 #include <QMargins>
 #include <QScreen>
 #include <QWidget>
 
-QPoint ClearPlacement::FramePlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen)
+#include <algorithm>
+
+namespace {
+
+bool IsFree(const QRect& place, const QRect& mainFrame, const QRect& screen, const QList<QRect>& taken)
+{
+    return screen.contains(place) && !place.intersects(mainFrame) &&
+           std::none_of(taken.begin(), taken.end(), [&](const QRect& frame) { return place.intersects(frame); });
+}
+
+// The frames of the program's other windows on view: a new window keeps off them.
+QList<QRect> OtherWindows(const QWidget& window, const QWidget& mainWindow)
+{
+    QList<QRect> frames;
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = other->windowType();
+        if (other != &window && other != &mainWindow && other->isVisible() &&
+            (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool))
+            frames << other->frameGeometry();
+    }
+    return frames;
+}
+
+} // namespace
+
+QPoint ClearPlacement::FramePlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen,
+                                  const QList<QRect>& taken)
 {
     const int top = qBound(screen.top(), mainFrame.top(), qMax(screen.top(), screen.bottom() + 1 - frame.height()));
-    if (mainFrame.right() + frame.width() <= screen.right())
-        return {mainFrame.right() + 1, top};
-    if (mainFrame.left() - frame.width() >= screen.left())
-        return {mainFrame.left() - frame.width(), top};
+    QList<QPoint> beside{{mainFrame.right() + 1, top}, {mainFrame.left() - frame.width(), top}};
+    // Below a window already there, the topmost first.
+    QList<QRect> above = taken;
+    std::sort(above.begin(), above.end(), [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+    for (const QRect& other : above)
+        beside << QPoint(other.left(), other.bottom() + 1);
+    for (const QPoint& corner : beside)
+        if (IsFree(QRect(corner, frame), mainFrame, screen, taken))
+            return corner;
     // The calendar stands at the right, above the body.
     const int right = qMin(mainFrame.right(), screen.right()) + 1;
     return {qMax(screen.left(), right - frame.width()), qMax(screen.top(), body.top() - frame.height())};
@@ -29,6 +61,7 @@ void ClearPlacement::Place(QWidget& window, const QWidget& mainWindow, const QWi
     const QSize size = window.isVisible() ? window.size() : window.sizeHint();
     const QRect bodyOnScreen(body.mapToGlobal(QPoint(0, 0)), body.size());
     const QRect screen = mainWindow.screen() ? mainWindow.screen()->availableGeometry() : outer;
-    const QPoint frame = FramePlace(size.grownBy(decoration), outer, bodyOnScreen, screen);
+    const QPoint frame =
+        FramePlace(size.grownBy(decoration), outer, bodyOnScreen, screen, OtherWindows(window, mainWindow));
     window.setGeometry(QRect(frame + QPoint(decoration.left(), decoration.top()), size));
 }
