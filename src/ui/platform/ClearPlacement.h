@@ -14,11 +14,11 @@ class ClearPlacement
 public:
     // The top-left corner of a window frame of the given size that leaves the
     // main window and the frames already taken free: beside the main window
-    // where the screen has room, else below a window already beside it, else
-    // above the body on the calendar side. Frames and screen in desktop
+    // where the screen has room, else below or beside a window already there,
+    // else above the body on the calendar side. Frames and screen in desktop
     // coordinates.
     static QPoint FramePlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen,
                              const QList<QRect>& taken = {});
-    // Places a window not yet shown there, for a main window and its body.
+    // Places a window about to be shown there, for a main window and its body.
     static void Place(QWidget& window, const QWidget& mainWindow, const QWidget& body);
 };
