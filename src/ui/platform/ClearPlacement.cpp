@@ -77,7 +77,6 @@ void ClearPlacement::Place(QWidget& window, const QWidget& mainWindow, const QWi
     const QSize size = shownBefore ? window.size() : window.sizeHint();
     const QRect bodyOnScreen(body.mapToGlobal(QPoint(0, 0)), body.size());
     const QRect screen = mainWindow.screen() ? mainWindow.screen()->availableGeometry() : outer;
-    const QPoint frame =
-        FramePlace(size.grownBy(decoration), outer, bodyOnScreen, screen, others);
+    const QPoint frame = FramePlace(size.grownBy(decoration), outer, bodyOnScreen, screen, others);
     window.setGeometry(QRect(frame + QPoint(decoration.left(), decoration.top()), size));
 }

@@ -10,13 +10,8 @@ dpkg-query -W -f='${Status}' qt6-wayland 2> /dev/null | grep -q 'install ok inst
 program=$(realpath "$1")
 
 work=$(mktemp -d)
-pids=()
-finish() {
-    for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
-    wait 2> /dev/null || true
-    rm -rf "$work"
-}
-trap finish EXIT
+weston=""
+trap '[ -z "$weston" ] || kill "$weston"; wait; rm -rf "$work"' EXIT
 fail() {
     echo "FAIL: $*"
     echo "settings file:"; cat "$ini" 2> /dev/null || true
@@ -28,7 +23,7 @@ export XDG_RUNTIME_DIR="$work/runtime" WAYLAND_DISPLAY="sorafumi-test-$$"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --width=1280 --height=1024 \
     > "$work/weston.log" 2>&1 &
-pids+=($!)
+weston=$!
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break; sleep 0.05; done
 [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || { cat "$work/weston.log"; echo "FAIL: weston did not start"; exit 1; }
 

@@ -109,19 +109,25 @@ drag() { # from-x from-y to-x to-y
     sleep 0.3
 }
 
+# Opens a window beside the main window by its menu key and tells its id.
+open_beside() { # main-window title
+    local keys
+    case $2 in
+    検索) keys="ctrl+f" ;;
+    統計) keys="alt+t s" ;;
+    *) keys="alt+t Return" ;;
+    esac
+    xdotool windowactivate --sync "$1" key --clearmodifiers $keys
+    find_window "^$2\$"
+}
+
 # The search window, the window of the same day and the statistics open with
 # their title bars on the screen, also beside a main window that fills it, and
 # close by Esc.
 beside() { # main-window
-    local title keys window y oy
+    local title window y oy
     for title in 検索 過去の同じ日 統計; do
-        case $title in
-        検索) keys="ctrl+f" ;;
-        統計) keys="alt+t s" ;;
-        *) keys="alt+t Return" ;;
-        esac
-        xdotool windowactivate --sync "$1" key --clearmodifiers $keys
-        window=$(find_window "^$title\$") || fail "no window \"$title\""
+        window=$(open_beside "$1" "$title") || fail "no window \"$title\""
         read -r _ y _ oy _ _ <<< "$(shown "$window")"
         [ "$((y - oy))" -ge 0 ] || fail "the title bar of \"$title\" is off the screen (frame top $((y - oy)))"
         xdotool windowactivate --sync "$window" key Escape
@@ -142,21 +148,16 @@ frame() { # window
 # over another nor over the body. The body is taken from the main window's
 # inside as the layout puts it, reaching up to the menu bar to be safe.
 together() { # main-window
-    local title keys window x y w h rects
+    local title window x y w h rects
     read -r x y _ _ w h <<< "$(shown "$1")"
     rects="本文 $((x + 8)) $((y + 180)) $((x + w - 7)) $((y + h - 17))"$'\n'
     for title in 統計 検索 過去の同じ日; do
-        case $title in
-        検索) keys="ctrl+f" ;;
-        統計) keys="alt+t s" ;;
-        *) keys="alt+t Return" ;;
-        esac
-        xdotool windowactivate --sync "$1" key --clearmodifiers $keys
-        window=$(find_window "^$title\$") || fail "no window \"$title\""
+        window=$(open_beside "$1" "$title") || fail "no window \"$title\""
         rects+="$title $(frame "$window")"$'\n'
     done
     [ -z "${SORAFUMI_SCREENSHOT:-}" ] || import -window root "$SORAFUMI_SCREENSHOT"
-    echo "$rects" | awk -v width=$screen_width -v height=$screen_height 'NF == 5 { n++; name[n] = $1; l[n] = $2; t[n] = $3; r[n] = $4; b[n] = $5 }
+    echo "$rects" | awk -v width=$screen_width -v height=$screen_height '
+        NF == 5 { n++; name[n] = $1; l[n] = $2; t[n] = $3; r[n] = $4; b[n] = $5 }
         END {
             for (i = 1; i <= n; i++) {
                 if (l[i] < 0 || t[i] < 0 || r[i] > width || b[i] > height) { print name[i] " is off the screen"; bad = 1 }
@@ -166,6 +167,13 @@ together() { # main-window
             }
             exit bad
         }' || fail "the windows opened over each other"
+    # Closed and opened again, the search window comes back to its place.
+    local before
+    before=$(frame "$(find_window '^検索$')")
+    xdotool windowactivate --sync "$(find_window '^検索$')" key Escape
+    sleep 0.3
+    window=$(open_beside "$1" 検索) || fail "no window \"検索\" the second time"
+    [ "$(frame "$window")" = "$before" ] || fail "the search window came back at $(frame "$window"), not at $before"
 }
 
 start() { # what the user does: first, login, none; then move, maximise or nothing
