@@ -38,8 +38,8 @@ QPoint ClearPlacement::FramePlace(QSize frame, const QRect& mainFrame, const QRe
                                   const QList<QRect>& taken)
 {
     // Columns beside the main window, then beside the windows already there,
-    // then under the main window; in each the rows at the main window's top,
-    // then below the windows there, the highest first.
+    // then under the main window; in each the row at the main window's top,
+    // then the screen's top and the rows below the windows, the highest first.
     QList<int> columns{mainFrame.right() + 1, mainFrame.left() - frame.width()};
     QList<int> rows{screen.top(), mainFrame.bottom() + 1};
     for (const QRect& other : taken) {

@@ -47,6 +47,7 @@ private slots:
         const QRect main(0, 0, 540, 480);
         QTest::newRow("room to the right") << main << QList<QRect>{} << QPoint(540, 0);
         QTest::newRow("right taken: below it") << main << QList<QRect>{{540, 0, 400, 150}} << QPoint(540, 150);
+        QTest::newRow("right column full: beside it") << main << QList<QRect>{{540, 0, 400, 900}} << QPoint(940, 0);
         QTest::newRow("right full: to the left")
             << QRect(400, 0, 540, 480) << QList<QRect>{{940, 0, 340, 900}} << QPoint(100, 0);
         QTest::newRow("no room: calendar side") << QRect(Screen) << QList<QRect>{} << QPoint(980, 0);
