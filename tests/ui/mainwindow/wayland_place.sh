@@ -10,8 +10,8 @@ dpkg-query -W -f='${Status}' qt6-wayland 2> /dev/null | grep -q 'install ok inst
 program=$(realpath "$1")
 
 work=$(mktemp -d)
-weston=""
-trap '[ -z "$weston" ] || kill "$weston"; wait; rm -rf "$work"' EXIT
+weston="" pid=""
+trap 'kill -9 $pid 2> /dev/null; kill $weston 2> /dev/null; wait; rm -rf "$work"' EXIT
 fail() {
     echo "FAIL: $*"
     echo "settings file:"; cat "$ini" 2> /dev/null || true
