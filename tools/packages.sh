@@ -11,6 +11,7 @@ packages=(
     fonts-noto-cjk adwaita-icon-theme
     libbenchmark-dev
     xvfb xauth xdotool openbox x11-utils desktop-file-utils strace poppler-utils
+    weston qt6-wayland
     fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon python3
 )
 

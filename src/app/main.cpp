@@ -4,6 +4,7 @@
 #include "ui/mainwindow/StartProgram.h"
 #include "ui/platform/JapaneseDesktop.h"
 #include "ui/platform/QtPrompter.h"
+#include "ui/platform/TerminationSignal.h"
 
 #include <QApplication>
 #include <unistd.h>
@@ -29,5 +30,6 @@ int main(int argc, char* argv[])
     const std::unique_ptr<MainWindow> mainWindow = StartProgram(context);
     if (!mainWindow)
         return 0;
+    TerminationSignal::CloseOnSignal(*mainWindow);
     return QApplication::exec();
 }

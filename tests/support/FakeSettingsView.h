@@ -14,11 +14,13 @@ public:
     void SetWidth(double twips) override { Record(QStringLiteral("width"), twips); }
     void SetHeight(double twips) override { Record(QStringLiteral("height"), twips); }
     bool IsMinimized() const override { return minimized; }
+    bool KnowsPlace() const override { return knowsPlace; }
     QRectF BoundsInTwips() const override { return bounds; }
     QString FontSizeText() const override { return fontSizeText; }
 
     QStringList calls;
     bool minimized = false;
+    bool knowsPlace = true;
     QRectF bounds;
     QString fontSizeText;
 

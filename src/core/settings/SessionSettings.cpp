@@ -88,8 +88,12 @@ void SessionSettings::SaveSettings(SettingsStore& store, AppSettings& app, const
     std::vector<SettingsStore::Setting> values;
     if (!window.IsMinimized()) {
         const QRectF bounds = window.BoundsInTwips();
-        values.push_back({SettingKey::MainLeft, Decimal(bounds.left())});
-        values.push_back({SettingKey::MainTop, Decimal(bounds.top())});
+        // A place not known keeps the one last stored, for the next start
+        // where it counts.
+        if (window.KnowsPlace()) {
+            values.push_back({SettingKey::MainLeft, Decimal(bounds.left())});
+            values.push_back({SettingKey::MainTop, Decimal(bounds.top())});
+        }
         values.push_back({SettingKey::MainWidth, Decimal(bounds.width())});
         values.push_back({SettingKey::MainHeight, Decimal(bounds.height())});
     }

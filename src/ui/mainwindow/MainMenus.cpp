@@ -225,30 +225,29 @@ void MainMenus::Print()
     WindowPrinter::Print(*window_.centralWidget(), printer);
 }
 
+// Placed before it is shown: the window manager then puts its frame there,
+// where a move right after showing would lose the title bar.
+void MainMenus::ShowClear(QWidget& window)
+{
+    ClearPlacement::Place(window, window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 void MainMenus::ShowSearchWindow()
 {
     // Its hits are selected in the body: a new window must not cover them.
-    // Placed before it is first shown, as the window of the same day is.
-    if (!search_) {
+    if (!search_)
         search_ = new SearchWindow(store_, context_.settings, context_.prompter, &window_);
-        ClearPlacement::Place(*search_, window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
-    }
-    search_->show();
-    search_->raise();
-    search_->activateWindow();
+    ShowClear(*search_);
 }
 
 void MainMenus::ShowSameDayWindow()
 {
-    // Placed before it is first shown: the window manager then puts its
-    // frame there, where a move right after showing would lose the title bar.
-    if (!sameDay_) {
+    if (!sameDay_)
         sameDay_ = new SameDayWindow(store_, &window_);
-        ClearPlacement::Place(*sameDay_, window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
-    }
-    sameDay_->show();
-    sameDay_->raise();
-    sameDay_->activateWindow();
+    ShowClear(*sameDay_);
 }
 
 void MainMenus::ShowStatsWindow()
@@ -258,14 +257,10 @@ void MainMenus::ShowStatsWindow()
     if (!store_.StorePage())
         return;
     // It stays open beside the main window, whose calendar its bars turn.
-    if (!stats_) {
+    if (!stats_)
         stats_ = new StatsWindow(store_, context_.prompter, context_.clock,
                                  window_.findChild<QCalendarWidget*>(QStringLiteral("Calendar")), &window_);
-        ClearPlacement::Place(*stats_, window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
-    }
-    stats_->show();
-    stats_->raise();
-    stats_->activateWindow();
+    ShowClear(*stats_);
 }
 
 void MainMenus::ShowExportWindow()

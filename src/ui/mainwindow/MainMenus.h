@@ -83,6 +83,8 @@ private:
 
     void Connect(QAction* action, const Row& row);
     void ShowOpenNotice();
+    // Shows a window beside the main one, clear of the body and the program's other windows.
+    void ShowClear(QWidget& window);
     void ShowProperties();
     void ShowAbout();
     void OpenHelpPage(int selector);

@@ -18,11 +18,13 @@
 #include "ui/mainwindow/RunningCopy.h"
 #include "ui/mainwindow/UpDown.h"
 #include "ui/mainwindow/WebPanel.h"
+#include "ui/platform/OnScreenPlace.h"
 #include "ui/platform/Twips.h"
 
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -239,6 +241,8 @@ bool MainWindow::Open()
 
     // From here on a step that fails is skipped and the next one runs.
     SessionSettings::LoadSettings(context_.settings, context_.app, *this, context_.prompter);
+    // A place stored for other screens, or by hand, must not hide the title bar.
+    OnScreenPlace::Apply(*this);
     context_.folder.MakeCurrent();
     LoadBackground();
     store_.SelectDiaryFile();
@@ -473,6 +477,11 @@ void MainWindow::SetHeight(double twips)
 bool MainWindow::IsMinimized() const
 {
     return isMinimized();
+}
+
+bool MainWindow::KnowsPlace() const
+{
+    return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
 }
 
 // The place is the frame's, the size the window's inside its frame: window

@@ -64,6 +64,7 @@ public:
     void SetWidth(double twips) override;
     void SetHeight(double twips) override;
     bool IsMinimized() const override;
+    bool KnowsPlace() const override;
     QRectF BoundsInTwips() const override;
     QString FontSizeText() const override;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -7,14 +8,17 @@
 class QWidget;
 
 // Where a small window opens beside the main window, clear of the text it
-// selects in the body.
+// selects in the body and of the program's other windows.
 class ClearPlacement
 {
 public:
     // The top-left corner of a window frame of the given size that leaves the
-    // main window free: beside it where the screen has room, else above the
-    // body on the calendar side. Frames and screen in desktop coordinates.
-    static QPoint FramePlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen);
-    // Places a window not yet shown there, for a main window and its body.
+    // main window and the frames already taken free: beside the main window
+    // where the screen has room, else below or beside a window already there,
+    // else above the body on the calendar side. Frames and screen in desktop
+    // coordinates.
+    static QPoint FramePlace(QSize frame, const QRect& mainFrame, const QRect& body, const QRect& screen,
+                             const QList<QRect>& taken = {});
+    // Places a window about to be shown there, for a main window and its body.
     static void Place(QWidget& window, const QWidget& mainWindow, const QWidget& body);
 };

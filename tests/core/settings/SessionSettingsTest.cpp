@@ -306,8 +306,23 @@ private slots:
         QCOMPARE(next.Read(User, QStringLiteral("ZnMSG")), znMSG ? QStringLiteral("True") : QStringLiteral("False"));
     }
 
-    void MinimisedWindowKeepsStoredGeometry()
+    // A minimised window keeps the stored place and size; one on Wayland, which
+    // cannot know its place, keeps the place and saves its size.
+    void WindowKeepsStoredGeometry_data()
     {
+        QTest::addColumn<bool>("minimized");
+        QTest::addColumn<bool>("knowsPlace");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::newRow("minimised") << true << true << u"9000"_s << u"7200"_s;
+        QTest::newRow("place unknown") << false << false << u"2400"_s << u"450"_s;
+    }
+    void WindowKeepsStoredGeometry()
+    {
+        QFETCH(bool, minimized);
+        QFETCH(bool, knowsPlace);
+        QFETCH(QString, width);
+        QFETCH(QString, height);
         TempProfile profile;
         SettingsStore store(profile.SettingsFile());
         Store(store, {QStringLiteral("Settings/MainLeft=1500"), QStringLiteral("Settings/MainTop=750"),
@@ -315,8 +330,9 @@ private slots:
         AppSettings app;
         app.ZnURL = SessionSettings::ZnPageAddress();
         FakeSettingsView window;
-        window.minimized = true;
-        window.bounds = QRectF(0, 0, 2400, 450);
+        window.minimized = minimized;
+        window.knowsPlace = knowsPlace;
+        window.bounds = QRectF(-675, -6750, 2400, 450);
         window.fontSizeText = QStringLiteral("10");
 
         Save(store, app, window);
@@ -324,8 +340,8 @@ private slots:
         const NextRun next(profile.SettingsFile());
         QCOMPARE(next.Read(Settings, QStringLiteral("MainLeft")), QStringLiteral("1500"));
         QCOMPARE(next.Read(Settings, QStringLiteral("MainTop")), QStringLiteral("750"));
-        QCOMPARE(next.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("9000"));
-        QCOMPARE(next.Read(Settings, QStringLiteral("MainHeight")), QStringLiteral("7200"));
+        QCOMPARE(next.Read(Settings, QStringLiteral("MainWidth")), width);
+        QCOMPARE(next.Read(Settings, QStringLiteral("MainHeight")), height);
         // Everything else is saved as usual.
         QCOMPARE(next.Read(Version, Version), ProgramVersion::Text());
         QCOMPARE(next.Read(User, QStringLiteral("UserDataFontSize")), QStringLiteral("10"));

@@ -32,8 +32,10 @@ fail() {
     exit 1
 }
 
-# A display of its own: Xvfb takes a free number and tells it.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+# A display of its own, of the most common desktop's size: Xvfb takes a free
+# number and tells it.
+screen_width=1920 screen_height=1080
+Xvfb -displayfd 3 -screen 0 ${screen_width}x${screen_height}x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
@@ -107,24 +109,71 @@ drag() { # from-x from-y to-x to-y
     sleep 0.3
 }
 
+# Opens a window beside the main window by its menu key and tells its id.
+open_beside() { # main-window title
+    local keys
+    case $2 in
+    検索) keys="ctrl+f" ;;
+    統計) keys="alt+t s" ;;
+    *) keys="alt+t Return" ;;
+    esac
+    xdotool windowactivate --sync "$1" key --clearmodifiers $keys
+    find_window "^$2\$"
+}
+
 # The search window, the window of the same day and the statistics open with
 # their title bars on the screen, also beside a main window that fills it, and
 # close by Esc.
 beside() { # main-window
-    local title keys window y oy
+    local title window y oy
     for title in 検索 過去の同じ日 統計; do
-        case $title in
-        検索) keys="ctrl+f" ;;
-        統計) keys="alt+t s" ;;
-        *) keys="alt+t Return" ;;
-        esac
-        xdotool windowactivate --sync "$1" key --clearmodifiers $keys
-        window=$(find_window "^$title\$") || fail "no window \"$title\""
+        window=$(open_beside "$1" "$title") || fail "no window \"$title\""
         read -r _ y _ oy _ _ <<< "$(shown "$window")"
         [ "$((y - oy))" -ge 0 ] || fail "the title bar of \"$title\" is off the screen (frame top $((y - oy)))"
         xdotool windowactivate --sync "$window" key Escape
         sleep 0.3
     done
+}
+
+# The frame's rectangle by the window manager's extents: "left top right bottom",
+# right and bottom just outside it.
+frame() { # window
+    local x y w h left right top bottom
+    read -r x y _ _ w h <<< "$(shown "$1")"
+    read -r left right top bottom <<< "$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
+    echo "$((x - left)) $((y - top)) $((x + w + right)) $((y + h + bottom))"
+}
+
+# The search window, 統計 and 過去の同じ日 open together on the screen, none
+# over another nor over the body. The body is taken from the main window's
+# inside as the layout puts it, reaching up to the menu bar to be safe.
+together() { # main-window
+    local title window x y w h rects
+    read -r x y _ _ w h <<< "$(shown "$1")"
+    rects="本文 $((x + 8)) $((y + 180)) $((x + w - 7)) $((y + h - 17))"$'\n'
+    for title in 統計 検索 過去の同じ日; do
+        window=$(open_beside "$1" "$title") || fail "no window \"$title\""
+        rects+="$title $(frame "$window")"$'\n'
+    done
+    [ -z "${SORAFUMI_SCREENSHOT:-}" ] || import -window root "$SORAFUMI_SCREENSHOT"
+    echo "$rects" | awk -v width=$screen_width -v height=$screen_height '
+        NF == 5 { n++; name[n] = $1; l[n] = $2; t[n] = $3; r[n] = $4; b[n] = $5 }
+        END {
+            for (i = 1; i <= n; i++) {
+                if (l[i] < 0 || t[i] < 0 || r[i] > width || b[i] > height) { print name[i] " is off the screen"; bad = 1 }
+                for (j = i + 1; j <= n; j++)
+                    if (l[i] < r[j] && l[j] < r[i] && t[i] < b[j] && t[j] < b[i]) {
+                        print name[j] " " l[j] "," t[j] "-" r[j] "," b[j] " covers " name[i] " " l[i] "," t[i] "-" r[i] "," b[i]; bad = 1 }
+            }
+            exit bad
+        }' || fail "the windows opened over each other"
+    # Closed and opened again, the search window comes back to its place.
+    local before
+    before=$(frame "$(find_window '^検索$')")
+    xdotool windowactivate --sync "$(find_window '^検索$')" key Escape
+    sleep 0.3
+    window=$(open_beside "$1" 検索) || fail "no window \"検索\" the second time"
+    [ "$(frame "$window")" = "$before" ] || fail "the search window came back at $(frame "$window"), not at $before"
 }
 
 start() { # what the user does: first, login, none; then move, maximise or nothing
@@ -147,8 +196,15 @@ start() { # what the user does: first, login, none; then move, maximise or nothi
 
     local x y ox oy w h
     read -r x y ox oy w h <<< "$(shown "$main")"
-    [ "$((x - ox)) $((y - oy)) $w $h" = "$expected" ] ||
-        fail "the frame's corner and the inside size are $((x - ox)) $((y - oy)) $w $h, stored $expected"
+    if [ "${3:-}" = elsewhere ]; then
+        local left top right
+        read -r left top right _ <<< "$(frame "$main")"
+        [ "$left" -ge 0 ] && [ "$top" -ge 0 ] && [ "$right" -le "$screen_width" ] ||
+            fail "stored at $expected, the frame shows from $left $top to $right: the title bar is not on the screen"
+    else
+        [ "$((x - ox)) $((y - oy)) $w $h" = "$expected" ] ||
+            fail "the frame's corner and the inside size are $((x - ox)) $((y - oy)) $w $h, stored $expected"
+    fi
     [ "$((y - oy))" -ge 0 ] || fail "the title bar is off the screen (frame top $((y - oy)))"
 
     case $2 in
@@ -165,6 +221,7 @@ start() { # what the user does: first, login, none; then move, maximise or nothi
     esac
     read -r x y ox oy w h <<< "$(shown "$main")"
     [ "${3:-}" != beside ] || beside "$main"
+    [ "${3:-}" != together ] || together "$main"
 
     xdotool windowactivate --sync "$main" key --clearmodifiers alt+F4
     for _ in $(seq 100); do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
@@ -184,4 +241,10 @@ start login maximise
 sed -i '/^LoginOnOff=/d; /^\[User\]$/a LoginOnOff=0' "$ini"
 start none none
 start none none beside
-echo "5 starts, the window came back each time"
+# The main window where a new user finds it, with room beside it.
+sed -i '/^Main\(Left\|Top\|Width\|Height\)=/d' "$ini"
+start none none together
+# A place on no screen, and one above it, as a Wayland run of an older version stored.
+sed -i 's/^MainLeft=.*/MainLeft=45000/; s/^MainTop=.*/MainTop=-450/' "$ini"
+start none none elsewhere
+echo "7 starts, the window came back each time, on the screen"
