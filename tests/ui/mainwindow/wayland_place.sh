@@ -11,7 +11,7 @@ program=$(realpath "$1")
 
 work=$(mktemp -d)
 weston="" pid=""
-trap 'kill -9 $pid 2> /dev/null; kill $weston 2> /dev/null; wait; rm -rf "$work"' EXIT
+trap 'kill -9 $pid $weston 2> /dev/null || true; wait || true; rm -rf "$work"' EXIT
 fail() {
     echo "FAIL: $*"
     echo "settings file:"; cat "$ini" 2> /dev/null || true
