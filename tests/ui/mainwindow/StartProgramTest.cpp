@@ -144,7 +144,8 @@ private slots:
     {
         QFETCH(bool, userFolder);
         TestApp test;
-        const QString folder = userFolder ? test.profile.Root() + QStringLiteral("/data") : test.profile.ProgramFolder();
+        const QString folder =
+            userFolder ? test.profile.Root() + QStringLiteral("/data") : test.profile.ProgramFolder();
         test.context.folder = ProgramFolder(test.profile.ProgramFolder(), folder);
         test.RegisterOwner();
         test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFile"), QString());
