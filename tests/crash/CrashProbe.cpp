@@ -165,7 +165,7 @@ struct Session
         // No daily copies: they would go to the user's own data folder.
         app.BackupDaily = 0;
         app.BackupWeekly = 0;
-        store.SelectDiaryFile();
+        store.SelectDiaryFile(QDir::currentPath());
     }
 
     void Show(qint32 page) { store.ShowPage(page); }

@@ -22,6 +22,12 @@
 namespace StoreFixture {
 
 // Monday 7 December 2026, 9:30 in the morning.
+// Where the first-start question says a diary named without a folder is kept.
+inline QString UserFolder()
+{
+    return QStringLiteral("/home/空野/.local/share/日記帳Sorafumi");
+}
+
 inline QDateTime Now()
 {
     return QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0));
@@ -315,7 +321,7 @@ public:
     void Start(const QString& diary)
     {
         app.UserDataFile = diary;
-        store.SelectDiaryFile();
+        store.SelectDiaryFile(UserFolder());
         store.ShowLastPage();
     }
     void Show(qint32 page) { store.ShowPage(page); }

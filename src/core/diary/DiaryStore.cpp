@@ -29,15 +29,19 @@ QString Str(qint32 number)
     return number < 0 ? QString::number(number) : u' ' + QString::number(number);
 }
 
-const QString FirstStartPrompt =
-    QStringLiteral("ファイル名を１２０文字以内で決めて下さい。\r"
-                   "以後このファイル名で日記の内容はデータベースとして\r"
-                   "構築されていきます。\r"
-                   "\r"
-                   "■ヒント！\r"
-                   "以前の日記帳Sorafumiのファイルを引き継ぐことができます。\r"
-                   "以前のファイル名をを入力してください。\r"
-                   "標準では　C:\\Program Files\\日記帳Sorafumi\\　にあるあなたが設定したファイル名です。");
+// The last line names the folder where a diary named without a folder is kept.
+QString FirstStartPrompt(const QString& userFolder)
+{
+    return QStringLiteral("ファイル名を１２０文字以内で決めて下さい。\r"
+                          "以後このファイル名で日記の内容はデータベースとして\r"
+                          "構築されていきます。\r"
+                          "\r"
+                          "■ヒント！\r"
+                          "以前の日記帳Sorafumiのファイルを引き継ぐことができます。\r"
+                          "以前のファイル名をを入力してください。\r"
+                          "標準では　%1　にあるあなたが設定したファイル名です。")
+        .arg(QDir::toNativeSeparators(userFolder + u'/'));
+}
 
 // A rewrite that never finished leaves its temporary file beside the diary;
 // the diary itself was never touched by it. Only the user's own goes.
@@ -71,7 +75,7 @@ void DiaryStore::Inform(const QString& text)
         {text, QStringLiteral("ファイルに関する情報"), Prompter::Buttons::Ok, Prompter::Icon::Information, {}});
 }
 
-void DiaryStore::SelectDiaryFile()
+void DiaryStore::SelectDiaryFile(const QString& userFolder)
 {
     if (pageCount_ > 0) {
         if (!StorePage() || !CompactDiary())
@@ -89,7 +93,7 @@ void DiaryStore::SelectDiaryFile()
     }
     diaryOpen_ = false;
     while (!diaryOpen_) {
-        const QString answer = DiaryFiles::AskFileName(prompter_, FirstStartPrompt);
+        const QString answer = DiaryFiles::AskFileName(prompter_, FirstStartPrompt(userFolder));
         diaryFileName_ = answer;
         app_.UserDataFile = answer;
         if (answer.isEmpty()) {

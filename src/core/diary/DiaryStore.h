@@ -28,8 +28,9 @@ public:
     DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, AppSettings& app,
                std::function<void()> endProgram);
 
-    // Opens the configured diary, or asks for a name on the first start.
-    void SelectDiaryFile();
+    // Opens the configured diary, or asks for a name on the first start;
+    // userFolder is where a diary named without a folder is kept.
+    void SelectDiaryFile(const QString& userFolder);
     void InitPages();
     // Shows the current page as it is on disk.
     void LoadPage();

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMovie>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -90,6 +91,10 @@ BrowserWindow::BrowserWindow(QWidget* parent) : QWidget(parent, Qt::Window)
         // The page is complete: its name becomes the caption.
         setWindowTitle(LocationName());
     });
+
+    // Esc and Ctrl+W close the window wherever the keys are, in the page too.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
 
     busyTimer_ = new QTimer(this);
     busyTimer_->setObjectName(QStringLiteral("timTimer"));

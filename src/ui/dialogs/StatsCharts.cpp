@@ -72,6 +72,8 @@ QChartView* StatsCharts::NewView(const char* name, QWidget* parent)
     Paint(*chart);
     auto* view = new QChartView(chart, parent);
     view->setObjectName(QString::fromLatin1(name));
+    // No Tab stop: the keys reach a month's bar through the table beside it.
+    view->setFocusPolicy(Qt::NoFocus);
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumSize(300, 170);
     return view;

@@ -159,6 +159,7 @@ QWidget* StatsWindow::BuildExpenseTab()
     monthExpense_ =
         StatsTables::NewTable("grdMonthExpense", {QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ")}, tab);
     StatsTables::ShowRowsWhole(*monthExpense_, MonthRows);
+    TurnCalendarFromRows(*monthExpense_);
     QChartView* yearView = StatsCharts::NewView("chtYearExpense", tab);
     yearExpenseChart_ = yearView->chart();
     yearView->setToolTip(QStringLiteral("棒をクリックすると、その年の月ごとの数字を表示します。"));
@@ -210,6 +211,7 @@ QWidget* StatsWindow::BuildWritingTab()
     monthWriting_ =
         StatsTables::NewTable("grdMonthWriting", {QStringLiteral("月"), QStringLiteral("ページ"), QStringLiteral("文字数")}, tab);
     StatsTables::ShowRowsWhole(*monthWriting_, MonthRows);
+    TurnCalendarFromRows(*monthWriting_);
 
     auto* days = new QHBoxLayout;
     days->addWidget(streakYear_);
@@ -473,6 +475,16 @@ void StatsWindow::ShowMonthInCalendar(int month)
     // Only the month the calendar shows turns: the page shown stays.
     if (calendar_)
         calendar_->setCurrentPage(ChosenYear(), month);
+}
+
+// Enter on a month's row turns the calendar as the month's bar does, for the
+// keyboard; the total row below the months turns nothing.
+void StatsWindow::TurnCalendarFromRows(QTableWidget& table)
+{
+    connect(&table, &QTableWidget::activated, this, [this](const QModelIndex& row) {
+        if (row.row() < 12)
+            ShowMonthInCalendar(row.row() + 1);
+    });
 }
 
 void StatsWindow::ShowPageOf(QListWidgetItem* row)

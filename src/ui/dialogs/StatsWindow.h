@@ -23,8 +23,9 @@ class Prompter;
 // What the diary spent and how much was written: per month of a chosen year
 // and per year, as charts and tables, read anew from the diary file each
 // time the window opens and whenever a page is written while it is open.
-// A month's bar turns the main window's calendar to that month; the figures
-// of the chosen year are saved as a CSV file for a spreadsheet.
+// A month's bar, or Enter on its row of a table, turns the main window's
+// calendar to that month; the figures of the chosen year are saved as a CSV
+// file for a spreadsheet.
 // objectName: frmStats.
 class StatsWindow : public QDialog
 {
@@ -57,6 +58,7 @@ private:
     void ShowUnreadable();
     void ShowWriting(int year);
     void ShowMonthInCalendar(int month);
+    void TurnCalendarFromRows(QTableWidget& table);
     void ShowPageOf(QListWidgetItem* row);
     void SaveCsv();
     bool AskReplace(const QString& path);

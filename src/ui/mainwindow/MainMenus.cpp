@@ -14,6 +14,7 @@
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/LaunchProgress.h"
 #include "ui/mainwindow/ProgramExit.h"
+#include "ui/mainwindow/ToolbarKeys.h"
 #include "ui/mainwindow/WebPanel.h"
 #include "ui/mainwindow/WindowPrinter.h"
 #include "ui/platform/ClearPlacement.h"
@@ -191,6 +192,8 @@ QToolBar* MainMenus::BuildToolbar()
     withList->setMenu(list);
     if (auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(withList)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
+    // 削除 and ZN have no menu entry: the keyboard reaches them here.
+    new ToolbarKeys(*toolbar);
     return toolbar;
 }
 

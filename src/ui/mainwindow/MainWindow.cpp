@@ -245,11 +245,14 @@ bool MainWindow::Open()
     OnScreenPlace::Apply(*this);
     context_.folder.MakeCurrent();
     LoadBackground();
-    store_.SelectDiaryFile();
+    const bool firstStart = context_.app.UserDataFile.isEmpty();
+    store_.SelectDiaryFile(context_.folder.UserFolder());
     if (store_.OpenElsewhere())
         RunningCopy::RaiseHolder(store_.DiaryFile().Path());
     if (context_.Ended())
         return false;
+    if (firstStart && store_.IsOpen())
+        KeepDiaryName();
     if (store_.IsOpen())
         exit_.HoldDiary(store_.DiaryFile().Path());
     store_.ShowLastPage();
@@ -258,6 +261,14 @@ bool MainWindow::Open()
     // The window opens ready for writing, not on the page slider.
     entryBoxes_[Slot(EntryField::Body)]->setFocus();
     return true;
+}
+
+// The diary named at the first start is kept at once, not only at 終了: a
+// start after a crash opens it without asking again. 終了 writes it with the
+// other settings and tells the user when they do not reach the disk.
+void MainWindow::KeepDiaryName()
+{
+    context_.settings.WriteSetting(SettingKey::UserDataFile, context_.app.UserDataFile);
 }
 
 bool MainWindow::AskOwnerRegistration()

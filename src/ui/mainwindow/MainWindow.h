@@ -79,6 +79,7 @@ private:
     QLabel* AddLabel(int index, const QString& caption, int left, int top);
 
     bool AskOwnerRegistration();
+    void KeepDiaryName();
     void RegisterOwner();
     bool ConfirmLogin();
     void LoadBackground();

@@ -23,7 +23,7 @@ const QString FirstStartPrompt =
                    "■ヒント！\r"
                    "以前の日記帳Sorafumiのファイルを引き継ぐことができます。\r"
                    "以前のファイル名をを入力してください。\r"
-                   "標準では\u3000C:\\Program Files\\日記帳Sorafumi\\\u3000にあるあなたが設定したファイル名です。");
+                   "標準では\u3000/home/空野/.local/share/日記帳Sorafumi/\u3000にあるあなたが設定したファイル名です。");
 
 QString AskLine()
 {
@@ -283,7 +283,7 @@ private slots:
                 h_->prompter.AnswerMessage(answer == QStringLiteral("OK") ? Prompter::Answer::Ok
                                                                           : Prompter::Answer::Cancel);
         }
-        h_->store.SelectDiaryFile();
+        h_->store.SelectDiaryFile(UserFolder());
 
         QCOMPARE(Shown(h_->prompter), lines);
         QCOMPARE(h_->ended, created ? 0 : 1);
@@ -318,7 +318,7 @@ private slots:
         h_->app.UserDataFile = path;
         h_->store.MarkChanged();
 
-        h_->store.SelectDiaryFile();
+        h_->store.SelectDiaryFile(UserFolder());
 
         QCOMPARE(Shown(h_->prompter), QStringList());
         QCOMPARE(h_->store.PageCount(), 3);
@@ -403,7 +403,7 @@ private slots:
         QVERIFY(BackDate(Diary));
         const Stamp before = StampOf(Diary);
         h_->app.UserDataFile = Diary;
-        h_->store.SelectDiaryFile();
+        h_->store.SelectDiaryFile(UserFolder());
 
         h_->Show(2);
         QCOMPARE(h_->view.fields[4], expense);
@@ -470,7 +470,7 @@ private slots:
         second.expense = storedExpense;
         QVERIFY(WriteBytes(Diary, Bytes(Day(1)) + Bytes(second) + Bytes(Day(3))));
         h_->app.UserDataFile = Diary;
-        h_->store.SelectDiaryFile();
+        h_->store.SelectDiaryFile(UserFolder());
         h_->Show(2);
 
         h_->view.SetFieldText(EntryField(index), typed);

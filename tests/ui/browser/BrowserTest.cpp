@@ -252,6 +252,39 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("目次"));
     }
 
+    // Esc and Ctrl+W close the window, with the keys in the page or in the
+    // address box.
+    void KeysCloseTheWindow_data()
+    {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<bool>("inPage");
+        QTest::newRow("Esc in the page") << QKeySequence(Qt::Key_Escape) << true;
+        QTest::newRow("Ctrl+W in the page") << QKeySequence(Qt::CTRL | Qt::Key_W) << true;
+        QTest::newRow("Esc in the address box") << QKeySequence(Qt::Key_Escape) << false;
+    }
+    void KeysCloseTheWindow()
+    {
+        QFETCH(QKeySequence, key);
+        QFETCH(bool, inPage);
+        const CurrentFolderGuard keep;
+        const Pages pages;
+        ScriptedPrompter prompter;
+        const QPointer<BrowserWindow> window =
+            HelpPages::OpenHelpPage(0, ProgramFolder(pages.profile.ProgramFolder()), prompter);
+        QVERIFY(window);
+        QTRY_VERIFY_WITH_TIMEOUT(Settled(*window, QStringLiteral("目次")), LoadTimeout);
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), window.data());
+        if (inPage)
+            window->WebView()->setFocus();
+        else
+            AddressBox(*window)->setFocus();
+
+        QTest::keySequence(QApplication::focusWidget(), key);
+
+        QTRY_VERIFY(!window);
+    }
+
     void TwoWindowsKeepTheirOwnPages()
     {
         const CurrentFolderGuard keep;

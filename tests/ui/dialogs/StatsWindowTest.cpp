@@ -146,6 +146,36 @@ private slots:
         QCOMPARE(session.form->Store().CurrentPage(), 5);
     }
 
+    // Enter or Return on a month's row does what the month's bar does; on
+    // the total row it does nothing.
+    void EnterOnAMonthsRowTurnsTheCalendar_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("month");
+        QTest::newRow("expense, Return") << QStringLiteral("grdMonthExpense") << int(Qt::Key_Return) << 1 << 2;
+        QTest::newRow("writing, Enter") << QStringLiteral("grdMonthWriting") << int(Qt::Key_Enter) << 10 << 11;
+        QTest::newRow("total row") << QStringLiteral("grdMonthExpense") << int(Qt::Key_Return) << 12 << 3;
+    }
+    void EnterOnAMonthsRowTurnsTheCalendar()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, key);
+        QFETCH(int, row);
+        QFETCH(int, month);
+        Session session(TestersDiary());
+        QVERIFY(session.Started());
+        auto* rows = session.window->findChild<QTableWidget*>(table);
+        rows->setCurrentCell(row, 0);
+        QTest::keyClick(rows, Qt::Key(key));
+
+        const auto* calendar = session.form->findChild<QCalendarWidget*>(QStringLiteral("Calendar"));
+        QCOMPARE(calendar->monthShown(), month);
+        QCOMPARE(calendar->yearShown(), 2026);
+        QCOMPARE(session.form->Store().CurrentPage(), 5);
+    }
+
     // The chosen year goes to a file a spreadsheet opens, in the encoding
     // chosen; a file there is replaced only after a question, and one that
     // cannot be written is reported once while the window stays.

@@ -2,6 +2,8 @@
 // control, the body lets Tab go like the other boxes, and every menu opens
 // from its access key or the arrows.
 
+#include "DiaryBuilder.h"
+#include "ProgramTexts.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -13,6 +15,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -28,9 +31,11 @@ std::unique_ptr<MainWindow> Shown(TestApp& test)
 }
 
 // The control that has the focus, or the named control it belongs to (the
-// calendar's focus sits on its inner table).
+// calendar's focus sits on its inner table); a toolbar button by its key.
 QString FocusName(const MainWindow& form)
 {
+    if (auto* button = qobject_cast<QToolButton*>(QApplication::focusWidget()); button && button->defaultAction())
+        return button->defaultAction()->objectName();
     for (QWidget* widget = QApplication::focusWidget(); widget && widget != &form; widget = widget->parentWidget()) {
         if (widget->objectName() == QStringLiteral("FieldBoxes"))
             return QStringLiteral("field %1").arg(widget->property("index").toInt());
@@ -89,11 +94,48 @@ private slots:
         for (int index = 1; index <= Body; ++index)
             fields << QStringLiteral("field %1").arg(index);
         QCOMPARE(stops.mid(0, Body), fields);
-        for (const char* name : {"FontSizeSetText", "Calendar", "Slider1"})
+        // The toolbar is one stop, on its first button.
+        QVERIFY(!stops.contains(QStringLiteral("削除")));
+        for (const char* name : {"FontSizeSetText", "Calendar", "Slider1", "ZN"})
             QVERIFY2(stops.contains(QString::fromLatin1(name)), qPrintable(stops.join(u", ")));
         QCOMPARE(stops.removeDuplicates(), 0);
         // Passing through the body typed nothing into it.
         QCOMPARE(qobject_cast<QPlainTextEdit*>(EntryBox(*form, Body))->toPlainText(), bodyText);
+    }
+
+    // The toolbar's buttons by keyboard: Tab comes to the first, the arrows
+    // go along them, Enter or Space presses one; 削除 asks as it does when
+    // clicked.
+    void ToolbarByKeyboard_data()
+    {
+        QTest::addColumn<int>("press");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+    void ToolbarByKeyboard()
+    {
+        QFETCH(int, press);
+        TestApp test;
+        DiaryBuilder diary;
+        for (const QString& date : {QStringLiteral("2026年12月1日"), QStringLiteral("2026年12月2日")})
+            diary.Add({date, {}, {}, {}, {}, {}, {}});
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(diary.Bytes());
+        QVERIFY(form && QTest::qWaitForWindowActive(form.get()));
+        form->findChild<QWidget*>(QStringLiteral("FontSizeSetText"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(FocusName(*form), QStringLiteral("ZN"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+        QCOMPARE(FocusName(*form), QStringLiteral("説明"));
+        for (int step = 0; step < 6; ++step)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(FocusName(*form), QStringLiteral("削除"));
+
+        test.prompter.AnswerMessage(Prompter::Answer::Yes);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(press));
+
+        QCOMPARE(test.prompter.LastMessage().title, QStringLiteral("ページ削除の問い合わせ"));
+        QCOMPARE(PageStatus(*form), StatusLine(1, 1));
+        QCOMPARE(test.DiaryBytes().size(), 10090);
     }
 
     // Alt with a menu's key opens it; the arrows go on to the menus without one.

@@ -7,6 +7,7 @@
 #include "ui/platform/Twips.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -128,6 +129,41 @@ private slots:
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(),
                  QStringLiteral("全データ数： 5ページ  （現在： 5 ページ目を参照中）"));
         QCOMPARE(test.DiaryBytes(), diary.Bytes());
+    }
+
+    // The first-start question names the folder a diary named without a
+    // folder goes to, and the name chosen is kept at once: a start after a
+    // crash before 終了 opens the diary without asking again.
+    void FirstStartNamesTheRealFolderAndKeepsTheName_data()
+    {
+        QTest::addColumn<bool>("userFolder");
+        QTest::newRow("run from its build folder") << false;
+        QTest::newRow("installed, with a folder of the user's own") << true;
+    }
+    void FirstStartNamesTheRealFolderAndKeepsTheName()
+    {
+        QFETCH(bool, userFolder);
+        TestApp test;
+        const QString folder =
+            userFolder ? test.profile.Root() + QStringLiteral("/data") : test.profile.ProgramFolder();
+        test.context.folder = ProgramFolder(test.profile.ProgramFolder(), folder);
+        test.RegisterOwner();
+        test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFile"), QString());
+        test.prompter.AnswerInput(QStringLiteral("mine.dat"));
+        test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        std::unique_ptr<MainWindow> form = StartProgram(test.context);
+        QVERIFY(form);
+        QCOMPARE(test.prompter.shown.front().box.text.section(u'\r', -1),
+                 QStringLiteral("標準では　%1/　にあるあなたが設定したファイル名です。").arg(folder));
+        QCOMPARE(SettingsStore(test.profile.SettingsFile()).ReadSetting(SettingKey::UserDataFile),
+                 QStringLiteral("MINE.DAT"));
+
+        form.reset();
+        test.Restart();
+        form = StartProgram(test.context);
+        QVERIFY(form);
+        QVERIFY(test.prompter.shown.empty());
+        QVERIFY(QFile::exists(folder + QStringLiteral("/MINE.DAT")));
     }
 
     void VersionNoticeUntilOneNormalShutDown_data()
