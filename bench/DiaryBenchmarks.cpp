@@ -447,7 +447,7 @@ void BM_DeleteFirstPage(benchmark::State& state)
         }
         fresh = false;
         // Reopened on the copy and showing page 1.
-        running.Store().SelectDiaryFile();
+        running.Store().SelectDiaryFile(QDir::currentPath());
         const bool ready = running.Store().PageCount() == pages && running.Store().CurrentPage() == 1;
         const int boxes = prompter.messages;
         state.ResumeTiming();
