@@ -6,6 +6,7 @@
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/platform/Twips.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -128,6 +129,14 @@ private slots:
         QCOMPARE(form->findChild<QLabel*>(QStringLiteral("PageLabel"))->text(),
                  QStringLiteral("全データ数： 5ページ  （現在： 5 ページ目を参照中）"));
         QCOMPARE(test.DiaryBytes(), diary.Bytes());
+    }
+
+    // The desktop shows the program's own icon on its windows, not a generic one.
+    void WindowsShowTheProgramsIcon()
+    {
+        const QDialog window;
+        QVERIFY(!window.windowIcon().isNull());
+        QCOMPARE(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
     }
 
     void VersionNoticeUntilOneNormalShutDown_data()
