@@ -12,6 +12,7 @@ packages=(
     libbenchmark-dev
     xvfb xauth xdotool openbox x11-utils desktop-file-utils strace poppler-utils
     fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon python3
+    dpkg-dev mmdebstrap lintian appstream
 )
 
 missing=()
