@@ -48,6 +48,7 @@ cache=${SORAFUMI_CLEAN_ROOT_CACHE:-/var/cache/sorafumi-clean-root}
 for tool in mmdebstrap lintian Xvfb xdotool python3; do
     command -v "$tool" > /dev/null || skip "$tool is not installed (tools/packages.sh installs it)"
 done
+unshare --mount true 2> /dev/null || skip "this machine lets nothing be mounted, as the root needs (a container?)"
 python3 -c "import urllib.request; urllib.request.urlopen('$mirror/dists/bookworm/Release', timeout=20)" \
     2> /dev/null || skip "the package mirror $mirror cannot be reached"
 
