@@ -53,7 +53,8 @@ python3 -c "import urllib.request; urllib.request.urlopen('$mirror/dists/bookwor
     2> /dev/null || skip "the package mirror $mirror cannot be reached"
 
 work=$(mktemp -d)
-trap 'mountpoint -q "$work/root/tmp/.X11-unix" && umount "$work/root/tmp/.X11-unix"; rm -rf "$work"' EXIT
+# Whatever a failure leaves mounted in the root stays untouched on removal.
+trap 'mountpoint -q "$work/root/tmp/.X11-unix" && umount "$work/root/tmp/.X11-unix"; rm -rf --one-file-system "$work"' EXIT
 (cd "$build" && cpack -G DEB -B "$work" > "$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "the .deb was not built"; }
 deb=$(ls "$work"/sorafumi_*.deb)
 
