@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into an empty prefix and checks the installed layout: the
-# program with the files it reads, the starter, the desktop entry and icons.
+# program, the pages and pictures it reads, the starter, the desktop entry,
+# icons, software-centre entry, manual page and copyright.
 # Then starts the installed program on an empty profile under Xvfb, goes
 # through the first start from the keyboard as a new owner would, and finds
 # the diary named without a folder in the user's own folder. Last, the .deb.
@@ -42,10 +43,12 @@ trap 'rm -rf "$prefix" "$home" "$packages"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
-for file in lib/sorafumi/sorafumi lib/sorafumi/BackMap.gif lib/sorafumi/TIPOFDAY.TXT lib/sorafumi/index.htm \
-    lib/sorafumi/mail.htm lib/sorafumi/02.htm lib/sorafumi/05.htm lib/sorafumi/ie.dat bin/sorafumi \
+for file in lib/sorafumi/sorafumi share/sorafumi/BackMap.gif share/sorafumi/TIPOFDAY.TXT share/sorafumi/index.htm \
+    share/sorafumi/mail.htm share/sorafumi/02.htm share/sorafumi/05.htm share/sorafumi/ie.dat bin/sorafumi \
     share/applications/sorafumi.desktop share/icons/hicolor/scalable/apps/sorafumi.svg \
-    share/icons/hicolor/48x48/apps/sorafumi.png share/icons/hicolor/256x256/apps/sorafumi.png; do
+    share/icons/hicolor/48x48/apps/sorafumi.png share/icons/hicolor/256x256/apps/sorafumi.png \
+    share/metainfo/jp.sorafumi.Sorafumi.metainfo.xml share/man/man1/sorafumi.1.gz share/doc/sorafumi/copyright \
+    share/doc/sorafumi/changelog.gz; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 [ -x "$prefix/bin/sorafumi" ] || fail "bin/sorafumi cannot be run"
@@ -54,6 +57,10 @@ if command -v desktop-file-validate > /dev/null; then
     desktop-file-validate "$prefix/share/applications/sorafumi.desktop" || fail "desktop entry is not valid"
 fi
 grep -q 'lib/sorafumi/sorafumi' "$prefix/bin/sorafumi" || fail "starter does not start the program"
+if command -v appstreamcli > /dev/null; then
+    appstreamcli validate --no-net "$prefix/share/metainfo/jp.sorafumi.Sorafumi.metainfo.xml" > /dev/null ||
+        fail "the AppStream entry is not valid"
+fi
 
 if command -v xvfb-run > /dev/null && command -v xdotool > /dev/null; then
     export prefix XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/share" QT_QPA_PLATFORM=xcb
@@ -69,7 +76,7 @@ fi
 (cd "$build" && cpack -G DEB -B "$packages" > /dev/null) || fail "the .deb was not built"
 deb=$(ls "$packages"/*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6webenginewidgets6 fonts-noto-cjk qt6-translations-l10n; do
+for needed in libqt6charts6 libqt6webenginewidgets6 fonts-noto-cjk qt6-translations-l10n; do
     [[ "$depends" == *"$needed"* ]] || fail "the .deb does not depend on $needed"
 done
 dpkg-deb -c "$deb" > "$packages/contents"

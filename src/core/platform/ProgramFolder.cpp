@@ -10,6 +10,7 @@ ProgramFolder::ProgramFolder(QString path) : path_(std::move(path))
 {
     while (path_.size() > 1 && path_.endsWith(u'/'))
         path_.chop(1);
+    dataPath_ = IsInstalled() ? QDir::cleanPath(path_ + QStringLiteral("/../../share/sorafumi")) : path_;
 }
 
 ProgramFolder::ProgramFolder(QString path, QString userFolder) : ProgramFolder(std::move(path))
@@ -26,16 +27,18 @@ QString ProgramFolder::UserFolder() const
 {
     if (!userFolder_.isEmpty())
         return userFolder_;
-    // An installed program (…/lib/sorafumi) keeps the user's files apart,
-    // whoever may write to its folder; one run from its build folder keeps
-    // them beside itself.
-    const QDir folder(path_);
-    QDir parent = folder;
-    const bool installed = folder.dirName() == QStringLiteral("sorafumi") && parent.cdUp() &&
-                           parent.dirName() == QStringLiteral("lib");
-    if (!installed && QFileInfo(path_).isWritable())
+    // An installed program keeps the user's files apart, whoever may write to
+    // its folder; one run from its build folder keeps them beside itself.
+    if (!IsInstalled() && QFileInfo(path_).isWritable())
         return path_;
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/日記帳Sorafumi");
+}
+
+bool ProgramFolder::IsInstalled() const
+{
+    const QStringList folders = path_.split(u'/');
+    return folders.size() >= 2 && folders.last() == QStringLiteral("sorafumi") &&
+           folders[folders.size() - 2] == QStringLiteral("lib");
 }
 
 bool ProgramFolder::MakeCurrent() const

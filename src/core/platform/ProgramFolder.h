@@ -2,8 +2,10 @@
 
 #include <QString>
 
-// The folder that holds the program file and the data files beside it,
-// without a trailing separator. Tests give a folder of their own.
+// The folder that holds the program file, without a trailing separator, and
+// the folder of the data files it reads: beside it in a build folder, in
+// …/share/sorafumi for a program installed in …/lib/sorafumi. Tests give a
+// folder of their own.
 class ProgramFolder
 {
 public:
@@ -14,8 +16,10 @@ public:
     static ProgramFolder OfRunningProgram();
 
     const QString& Path() const { return path_; }
-    // A file beside the program.
-    QString File(const QString& name) const { return path_ + u'/' + name; }
+    // A data file the program reads: a page, a picture, the tips.
+    QString File(const QString& name) const { return dataPath_ + u'/' + name; }
+    // A program file beside this one.
+    QString ProgramFile(const QString& name) const { return path_ + u'/' + name; }
 
     // Where the user's own files go: the program folder for a program run
     // from its build folder, else (installed in …/lib/sorafumi, or a folder
@@ -27,10 +31,13 @@ public:
     // it cannot be entered.
     bool MakeCurrent() const;
     // A relative name of a file the program reads: the one in the current
-    // folder when there is one, else the one beside the program.
+    // folder when there is one, else the program's data file of that name.
     QString Resolve(const QString& name) const;
 
 private:
+    bool IsInstalled() const;
+
     QString path_;
+    QString dataPath_;
     QString userFolder_;
 };

@@ -67,7 +67,7 @@ void LaunchProgress::HandOver()
 {
     stepTimer_->stop();
     // The desktop's window manager raises the new program's window itself.
-    if (!context_.launcher.Start(context_.folder.File(ToolFileName()))) {
+    if (!context_.launcher.Start(context_.folder.ProgramFile(ToolFileName()))) {
         context_.prompter.Message(
             {QStringLiteral("メンテナンスSorafumiは見つかりませんでした。\r必要な方は別途入手してください。"),
              QStringLiteral("エラー"),

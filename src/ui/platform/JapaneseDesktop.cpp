@@ -25,6 +25,11 @@ void JapaneseDesktop::Install(QApplication& application)
         }
     }
 
+    // Every window shows the program's icon: the installed one, else the one
+    // built in, for a program run from its build folder.
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("sorafumi"), QIcon(QStringLiteral(":/images/icon.png"))));
+
     auto* translator = new QTranslator(&application);
     if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);

@@ -4,7 +4,7 @@ class QApplication;
 
 // What a Japanese desktop gives the program: standard buttons that read
 // はい / いいえ / キャンセル, and the design fonts mapped onto the CJK fonts
-// Linux has.
+// Linux has, and the program's icon on every window.
 class JapaneseDesktop
 {
 public:

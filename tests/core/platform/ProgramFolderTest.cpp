@@ -49,6 +49,15 @@ private slots:
         QCOMPARE(folder.UserFolder(), home.path() + QStringLiteral("/日記帳Sorafumi"));
     }
 
+    // Installed, the pages and pictures lie apart from the program, in
+    // …/share/sorafumi; a tool the program starts still lies beside it.
+    void InstalledProgramReadsItsDataFromShare()
+    {
+        const ProgramFolder folder(QStringLiteral("/usr/lib/sorafumi"), QStringLiteral("/home/u"));
+        QCOMPARE(folder.File(QStringLiteral("index.htm")), QStringLiteral("/usr/share/sorafumi/index.htm"));
+        QCOMPARE(folder.ProgramFile(QStringLiteral("tool")), QStringLiteral("/usr/lib/sorafumi/tool"));
+    }
+
     // Files the program reads are found beside it unless the user's folder
     // holds one of that name.
     void FilesBesideTheProgram()

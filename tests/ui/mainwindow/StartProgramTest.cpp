@@ -6,6 +6,7 @@
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/platform/Twips.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
@@ -164,6 +165,14 @@ private slots:
         QVERIFY(form);
         QVERIFY(test.prompter.shown.empty());
         QVERIFY(QFile::exists(folder + QStringLiteral("/MINE.DAT")));
+    }
+
+    // The desktop shows the program's own icon on its windows, not a generic one.
+    void WindowsShowTheProgramsIcon()
+    {
+        const QDialog window;
+        QVERIFY(!window.windowIcon().isNull());
+        QCOMPARE(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
     }
 
     void VersionNoticeUntilOneNormalShutDown_data()
