@@ -6,6 +6,7 @@
 #include "core/platform/Clock.h"
 #include "core/platform/Prompter.h"
 #include "ui/dialogs/FolderRow.h"
+#include "ui/dialogs/SpokenText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -100,6 +101,8 @@ ExportWindow::ExportWindow(const DiaryStore& store, Prompter& prompter, const Cl
     wholeDiary_->setChecked(true);
     from_ = DateBox("dtpFrom", this);
     to_ = DateBox("dtpTo", this);
+    from_->setAccessibleName(QStringLiteral("期間の始め"));
+    to_->setAccessibleName(QStringLiteral("期間の終わり"));
     const auto [first, last] = DiaryRange(store_);
     from_->setDate(first.isValid() ? first : clock.Now().date());
     to_->setDate(last.isValid() ? last : from_->date());
@@ -116,6 +119,7 @@ ExportWindow::ExportWindow(const DiaryStore& store, Prompter& prompter, const Cl
     encoding_->addItems({QStringLiteral("UTF-8"), QStringLiteral("シフトJIS (CP932)")});
     folder_ = Named(new QLineEdit(DefaultFolder(), this), "txtFolder");
     progress_ = Named(new QProgressBar(this), "prgExport");
+    progress_->setAccessibleName(QStringLiteral("書き出しの進み具合"));
     progress_->setValue(0);
     status_ = Named(new QLabel(this), "lblStatus");
     status_->setWordWrap(true);
@@ -134,13 +138,17 @@ ExportWindow::ExportWindow(const DiaryStore& store, Prompter& prompter, const Cl
     range->addWidget(new QLabel(QStringLiteral("～"), this));
     range->addWidget(to_);
     range->addStretch(1);
+    // 期間 is the caption of the dates; 日記全体 names its own check box.
+    auto* period = new QLabel(QStringLiteral("期間:"), this);
+    period->setBuddy(from_);
+    auto* folderCaption = new QLabel(QStringLiteral("書き出し先:"), this);
+    SpokenText::NameFromCaption(*folderCaption, *folder_);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("期間:"), wholeDiary_);
+    form->addRow(period, wholeDiary_);
     form->addRow(QString(), range);
     form->addRow(QStringLiteral("形式:"), format_);
     form->addRow(QStringLiteral("文字コード:"), encoding_);
-    form->addRow(QStringLiteral("書き出し先:"),
-                 FolderRow::Make(folder_, prompter_, QStringLiteral("書き出し先のフォルダ")));
+    form->addRow(folderCaption, FolderRow::Make(folder_, prompter_, QStringLiteral("書き出し先のフォルダ")));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(exportButton_);
@@ -296,7 +304,7 @@ void ExportWindow::Report(const DiaryExport::Result& result)
     switch (result.outcome) {
     case DiaryExport::Outcome::Written:
         progress_->setValue(progress_->maximum());
-        status_->setText(QStringLiteral("%1 個のﾌｧｲﾙを書き出しました。").arg(result.files.size()));
+        SpokenText::Announce(*status_, QStringLiteral("%1 個のﾌｧｲﾙを書き出しました。").arg(result.files.size()));
         break;
     case DiaryExport::Outcome::NothingToWrite:
         status_->clear();
@@ -308,7 +316,7 @@ void ExportWindow::Report(const DiaryExport::Result& result)
         break;
     case DiaryExport::Outcome::Cancelled:
         progress_->setValue(0);
-        status_->setText(QStringLiteral("書き出しを中止しました。ﾌｧｲﾙは書き出していません。"));
+        SpokenText::Announce(*status_, QStringLiteral("書き出しを中止しました。ﾌｧｲﾙは書き出していません。"));
         break;
     case DiaryExport::Outcome::Failed:
         progress_->setValue(0);

@@ -7,6 +7,7 @@
 #include "core/platform/Prompter.h"
 #include "ui/dialogs/ExportWindow.h"
 #include "ui/dialogs/FolderRow.h"
+#include "ui/dialogs/SpokenText.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -45,6 +46,7 @@ ImportWindow::ImportWindow(DiaryStore& store, Prompter& prompter, QWidget* paren
     preview_ = Named(new QPlainTextEdit(this), "txtPreview");
     preview_->setReadOnly(true);
     preview_->setMinimumSize(440, 160);
+    preview_->setAccessibleName(QStringLiteral("プレビュー"));
     status_ = Named(new QLabel(this), "lblStatus");
     status_->setWordWrap(true);
     auto* previewButton = Named(new QPushButton(QStringLiteral("プレビュー(&P)"), this), "cmdPreview");
@@ -58,9 +60,10 @@ ImportWindow::ImportWindow(DiaryStore& store, Prompter& prompter, QWidget* paren
     connect(folder_, &QLineEdit::textChanged, this, &ImportWindow::Forget);
     connect(encoding_, &QComboBox::currentIndexChanged, this, &ImportWindow::Forget);
 
+    auto* folderCaption = new QLabel(QStringLiteral("取り込むフォルダ:"), this);
+    SpokenText::NameFromCaption(*folderCaption, *folder_);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("取り込むフォルダ:"),
-                 FolderRow::Make(folder_, prompter_, QStringLiteral("取り込むフォルダ")));
+    form->addRow(folderCaption, FolderRow::Make(folder_, prompter_, QStringLiteral("取り込むフォルダ")));
     form->addRow(QStringLiteral("文字コード:"), encoding_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -97,6 +100,8 @@ void ImportWindow::Preview()
         return;
     }
     preview_->setPlainText(PlanText());
+    // The count of pages found is heard at once; the rest is read in the box.
+    SpokenText::Describe(*preview_, PlanText().section(u'\n', 0, 0));
     importButton_->setEnabled(!plan_.pages.empty() && store_.IsOpen());
 }
 
@@ -129,7 +134,7 @@ void ImportWindow::Import()
         records += page.record;
     const qsizetype count = qsizetype(plan_.pages.size());
     if (!store_.AppendPages(records)) {
-        status_->setText(QStringLiteral("取り込めませんでした。日記は元のままです。"));
+        SpokenText::Announce(*status_, QStringLiteral("取り込めませんでした。日記は元のままです。"));
         return;
     }
     // The same files twice would be the same pages twice: the preview stays
@@ -137,5 +142,5 @@ void ImportWindow::Import()
     plan_ = {};
     importButton_->setEnabled(false);
     folderUsed_ = QDir::cleanPath(folder_->text().trimmed());
-    status_->setText(QStringLiteral("%1 ページを日記の最後に取り込みました。").arg(count));
+    SpokenText::Announce(*status_, QStringLiteral("%1 ページを日記の最後に取り込みました。").arg(count));
 }

@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-LoginWindow::LoginWindow(SettingsStore& settings, AppSettings& app, Prompter& prompter, std::function<void()> endProgram,
-                   QWidget* parent)
+LoginWindow::LoginWindow(SettingsStore& settings, AppSettings& app, Prompter& prompter,
+                         std::function<void()> endProgram, QWidget* parent)
     : QDialog(parent), app_(app), prompter_(prompter), endProgram_(std::move(endProgram)),
       form_(OwnerForm::Build(*this, QStringLiteral("所有者確認"), QStringLiteral("ｷｬﾝｾﾙ")))
 {
@@ -71,11 +71,15 @@ void LoginWindow::reject()
 
 bool LoginWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter, with any modifier, moves on to the next control as Tab does.
+    // Enter, with any modifier, moves on to the next control as Tab does; on
+    // a button it presses the button, as Space does.
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            focusNextChild();
+            if (auto* button = qobject_cast<QPushButton*>(watched))
+                button->click();
+            else
+                focusNextChild();
             return true;
         }
     }

@@ -8,6 +8,7 @@
 #include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/UnsavedSettings.h"
+#include "ui/dialogs/SpokenText.h"
 #include "ui/platform/ColourTheme.h"
 
 #include <QCheckBox>
@@ -19,9 +20,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -70,15 +71,16 @@ QString PropertiesDialog::PictureFilter()
 {
     return QStringLiteral("すべてのファイル (*.*)|*.*|") +
            QStringLiteral("すべての画像ファイル|*.ICO;*.CUR;*.PCX;*.BMP;*.DIB;*.RLE;*.GIF;*.JPG;*.JPE;*.JPEG|") +
-           QStringLiteral("ビットマップファイル|*.BMP;*.DIB;*.PCX|") + QStringLiteral("ＪＰＥＧファイル|*.JPG;*.JPE;*.JPEG|") +
-           QStringLiteral("ＧＩＦファイル|*.GIF|") + QStringLiteral("アイコンファイル|*.ICO;*.CUR");
+           QStringLiteral("ビットマップファイル|*.BMP;*.DIB;*.PCX|") +
+           QStringLiteral("ＪＰＥＧファイル|*.JPG;*.JPE;*.JPEG|") + QStringLiteral("ＧＩＦファイル|*.GIF|") +
+           QStringLiteral("アイコンファイル|*.ICO;*.CUR");
 }
 
-PropertiesDialog::PropertiesDialog(SettingsStore& settings, AppSettings& app, Prompter& prompter, const ProgramFolder& folder,
-                       Launcher& launcher, std::function<void()> startMaintenance, QWidget* parent)
+PropertiesDialog::PropertiesDialog(SettingsStore& settings, AppSettings& app, Prompter& prompter,
+                                   const ProgramFolder& folder, Launcher& launcher,
+                                   std::function<void()> startMaintenance, QWidget* parent)
     : QDialog(parent), settings_(settings), folder_(folder), app_(app), prompter_(prompter), launcher_(launcher),
-      startMaintenance_(std::move(startMaintenance)), fontColour_(app.ActiveFontColor),
-      backColour_(app.ActiveCtrlColor)
+      startMaintenance_(std::move(startMaintenance)), fontColour_(app.ActiveFontColor), backColour_(app.ActiveCtrlColor)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("プロパティー"));
@@ -124,6 +126,7 @@ QWidget* PropertiesDialog::BuildStyleTab()
     preview_->setFrameShape(QFrame::Panel);
     preview_->setFrameShadow(QFrame::Sunken);
     preview_->setScaledContents(true);
+    SpokenText::NameFromCaption(*backgroundCaption_, *backgroundPath_);
     auto* caution = Caption(QString(), "Label2", 2, tab);
     connect(browse, &QPushButton::clicked, this, &PropertiesDialog::ChooseBackground);
     connect(noBackground_, &QCheckBox::clicked, this, &PropertiesDialog::EnableBackgroundPath);
@@ -143,8 +146,10 @@ QWidget* PropertiesDialog::BuildDetailTab()
 {
     auto* tab = new QWidget;
     auto* grid = new QGridLayout(tab);
-    grid->addWidget(Caption(QStringLiteral("入力中のコントロール背景色の設定"), "Label4", 0, tab), 0, 0, 1, 3);
+    auto* colourCaption = Caption(QStringLiteral("入力中のコントロール背景色の設定"), "Label4", 0, tab);
+    grid->addWidget(colourCaption, 0, 0, 1, 3);
     colourSample_ = Named(new QLineEdit(QStringLiteral("これが現在の入力中の設定です。"), tab), "TestText");
+    SpokenText::NameFromCaption(*colourCaption, *colourSample_);
     grid->addWidget(colourSample_, 1, 0, 1, 3);
     const char* colourCaptions[] = {"文字の色", "背景色"};
     for (int index = 0; index < 2; ++index) {
@@ -152,16 +157,22 @@ QWidget* PropertiesDialog::BuildDetailTab()
         connect(button, &QPushButton::clicked, this, [this, index] { ChooseColour(index); });
         grid->addWidget(button, 2, index);
     }
-    grid->addWidget(Caption(QStringLiteral("バージョン情報の画面に表示される画像"), "Label5", 0, tab), 3, 0, 1, 3);
-    grid->addWidget(Caption(QStringLiteral("※１５０×１５０ドットの画像ファイル"), "Label5", 1, tab), 4, 0, 1, 3);
+    auto* aboutCaption = Caption(QStringLiteral("バージョン情報の画面に表示される画像"), "Label5", 0, tab);
+    auto* sizeNote = Caption(QStringLiteral("※１５０×１５０ドットの画像ファイル"), "Label5", 1, tab);
+    grid->addWidget(aboutCaption, 3, 0, 1, 3);
+    grid->addWidget(sizeNote, 4, 0, 1, 3);
     aboutPicturePath_ = Named(new QLineEdit(tab), "verPicPathText");
+    SpokenText::NameFromCaption(*aboutCaption, *aboutPicturePath_);
+    aboutPicturePath_->setAccessibleDescription(sizeNote->text());
     auto* browse = Named(new QPushButton(QStringLiteral("参照"), tab), "VerPicCom");
     connect(browse, &QPushButton::clicked, this, &PropertiesDialog::ChooseAboutPicture);
     grid->addWidget(aboutPicturePath_, 5, 0, 1, 2);
     grid->addWidget(browse, 5, 2);
-    grid->addWidget(Caption(QStringLiteral("日記のバックアップの保存先（空欄は標準の場所）"), "lblBackupFolder", -1, tab), 6,
-                    0, 1, 3);
+    auto* backupCaption =
+        Caption(QStringLiteral("日記のバックアップの保存先（空欄は標準の場所）"), "lblBackupFolder", -1, tab);
+    grid->addWidget(backupCaption, 6, 0, 1, 3);
     backupFolder_ = Named(new QLineEdit(tab), "txtBackupFolder");
+    SpokenText::NameFromCaption(*backupCaption, *backupFolder_);
     backupFolder_->setPlaceholderText(QDir::toNativeSeparators(DiaryBackup::DefaultFolder()));
     auto* open = Named(new QPushButton(QStringLiteral("開く"), tab), "cmdOpenBackupFolder");
     connect(open, &QPushButton::clicked, this, &PropertiesDialog::OpenBackupFolder);
@@ -183,10 +194,16 @@ QLayout* PropertiesDialog::BuildGenerationRow(QWidget* tab)
     };
     backupDaily_ = count("txtBackupDaily", QStringLiteral(" 日分"));
     backupWeekly_ = count("txtBackupWeekly", QStringLiteral(" 週分"));
+    auto* daily = Caption(QStringLiteral("残すバックアップ　毎日の分："), "lblBackupDaily", -1, tab);
+    auto* weekly = Caption(QStringLiteral("　毎週の分："), "lblBackupWeekly", -1, tab);
+    SpokenText::NameFromCaption(*daily, *backupDaily_);
+    SpokenText::NameFromCaption(*weekly, *backupWeekly_);
+    // Alone, the second caption would not say what is counted.
+    backupWeekly_->setAccessibleName(QStringLiteral("残すバックアップ　") + backupWeekly_->accessibleName());
     auto* row = new QHBoxLayout;
-    row->addWidget(Caption(QStringLiteral("残すバックアップ　毎日の分："), "lblBackupDaily", -1, tab));
+    row->addWidget(daily);
     row->addWidget(backupDaily_);
-    row->addWidget(Caption(QStringLiteral("　毎週の分："), "lblBackupWeekly", -1, tab));
+    row->addWidget(weekly);
     row->addWidget(backupWeekly_);
     row->addStretch();
     return row;
@@ -205,7 +222,10 @@ QWidget* PropertiesDialog::BuildSecurityTab()
     showLogin_ = Named(new QCheckBox(QStringLiteral("ログイン画面の表示"), tab), "Check1");
     showLogin_->setChecked(true);
     connect(showLogin_, &QCheckBox::clicked, this, &PropertiesDialog::EnablePassword);
-    grid->addWidget(Caption(QStringLiteral("所有者名"), "Label1", 4, tab), 0, 0);
+    auto* ownerCaption = Caption(QStringLiteral("所有者名"), "Label1", 4, tab);
+    SpokenText::NameFromCaption(*ownerCaption, *ownerName_);
+    SpokenText::NameFromCaption(*passwordCaption_, *password_);
+    grid->addWidget(ownerCaption, 0, 0);
     grid->addWidget(ownerName_, 0, 1);
     grid->addWidget(passwordCaption_, 1, 0);
     grid->addWidget(password_, 1, 1);
@@ -218,9 +238,12 @@ QWidget* PropertiesDialog::BuildSystemTab(const ProgramFolder& folder)
 {
     auto* tab = new QWidget;
     auto* layout = new QVBoxLayout(tab);
-    layout->addWidget(Caption(QStringLiteral("現在設定されている日記データのファイル名です。"), "Label3", 0, tab));
+    auto* diaryCaption = Caption(QStringLiteral("現在設定されている日記データのファイル名です。"), "Label3", 0, tab);
+    layout->addWidget(diaryCaption);
     diaryFile_ = Named(new QLineEdit(tab), "Text3", 0);
     diaryFile_->setReadOnly(true);
+    diaryCaption->setBuddy(diaryFile_);
+    diaryFile_->setAccessibleName(QStringLiteral("日記データのファイル名"));
     // Where the diary really lives: a name without a folder is in the user's folder.
     const QString diary = settings_.ReadSetting(SettingKey::UserDataFile);
     diaryFile_->setText(diary.isEmpty() ? folder.UserFolder() + u'/'
@@ -256,17 +279,17 @@ void PropertiesDialog::Open()
     // On opening only the path box follows the check box.
     backgroundPath_->setEnabled(!noBackground_->isChecked());
 
-    findChildren<QLabel*>(QStringLiteral("Label2"))[0]->setText(AsDisplay(
-        Lines({"ここではプログラムの細かい部分も設定する事ができます。", "何となく気分を変えるために用意した設定です。",
-               "(日記には直接関係ない設定です)"})));
-    findChildren<QLabel*>(QStringLiteral("Label2"))[2]->setText(AsDisplay(
-        Lines({"【注意】", "すべての変更は次回起動時から有効になります。",
-               "もし指定したファイルが移動されたり消失するようなことがあると、",
-               "プログラムはエラーを起こして起動できなくなります。",
-               "そのような場合は付属のレスキュープログラムを起動して下さい。"})));
-    findChildren<QLabel*>(QStringLiteral("Label3"))[2]->setText(AsDisplay(
-        Lines({"システムの設定を変更できます。", "しかし、通常はこのプロパティー設定の変更はできません。",
-               "（事実上この設定は変更不可です）"})));
+    findChildren<QLabel*>(QStringLiteral("Label2"))[0]->setText(
+        AsDisplay(Lines({"ここではプログラムの細かい部分も設定する事ができます。",
+                         "何となく気分を変えるために用意した設定です。", "(日記には直接関係ない設定です)"})));
+    findChildren<QLabel*>(QStringLiteral("Label2"))[2]->setText(
+        AsDisplay(Lines({"【注意】", "すべての変更は次回起動時から有効になります。",
+                         "もし指定したファイルが移動されたり消失するようなことがあると、",
+                         "プログラムはエラーを起こして起動できなくなります。",
+                         "そのような場合は付属のレスキュープログラムを起動して下さい。"})));
+    findChildren<QLabel*>(QStringLiteral("Label3"))[2]->setText(
+        AsDisplay(Lines({"システムの設定を変更できます。", "しかし、通常はこのプロパティー設定の変更はできません。",
+                         "（事実上この設定は変更不可です）"})));
 
     // Centred on the screen, at the size its texts need.
     adjustSize();
@@ -358,7 +381,10 @@ void PropertiesDialog::OpenBackupFolder()
     if (DiaryBackup::MakeFolder(folder) && launcher_.OpenFolder(folder))
         return;
     prompter_.Message({QStringLiteral("バックアップの保存先を開けませんでした。\r") + QDir::toNativeSeparators(folder),
-                       QStringLiteral("ﾌｧｲﾙ ｴﾗｰ"), Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
+                       QStringLiteral("ﾌｧｲﾙ ｴﾗｰ"),
+                       Prompter::Buttons::Ok,
+                       Prompter::Icon::Exclamation,
+                       {}});
 }
 
 void PropertiesDialog::Accept()

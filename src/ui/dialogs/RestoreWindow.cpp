@@ -4,6 +4,7 @@
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Prompter.h"
+#include "ui/dialogs/SpokenText.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -39,13 +40,16 @@ RestoreWindow::RestoreWindow(DiaryStore& store, Prompter& prompter, QWidget* par
     auto* folderCaption = new QLabel(QStringLiteral("バックアップの場所："), this);
     folderCaption->setObjectName(QStringLiteral("lblBackupFolder"));
     // The folder differs from user to user: its label goes unnamed, so that
-    // the window's list of names stays the same everywhere.
+    // the window's list of names stays the same everywhere. It is read as
+    // the folder, labelled by its caption.
     auto* folder = new QLabel(QDir::toNativeSeparators(QDir(store_.BackupFolder()).absolutePath()), this);
     folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    folder->setAccessibleName(folderCaption->text());
+    folderCaption->setBuddy(folder);
+    folder->setAccessibleDescription(SpokenText::WithoutColon(folderCaption->text()));
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("lstBackups"));
+    list_->setAccessibleName(QStringLiteral("バックアップの一覧"));
     list_->setHeaderLabels(
         {QStringLiteral("バックアップした日"), QStringLiteral("ページ数"), QStringLiteral("最後のページの日付")});
     list_->setRootIsDecorated(false);

@@ -3,6 +3,7 @@
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "ui/dialogs/SearchWindow.h"
+#include "ui/dialogs/SpokenText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -32,6 +33,7 @@ QTreeWidgetItem* Row(const SameDayPage& page)
         {QStringLiteral("%1年").arg(page.date.year()), page.weekday, page.weather, page.expense, page.firstLine});
     row->setData(YearColumn, PageRole, page.page);
     row->setTextAlignment(ExpenseColumn, Qt::AlignRight | Qt::AlignVCenter);
+    row->setData(ExpenseColumn, Qt::AccessibleTextRole, SpokenText::Amount(page.expense));
     return row;
 }
 
@@ -51,6 +53,7 @@ SameDayWindow::SameDayWindow(DiaryStore& store, QWidget* parent) : QDialog(paren
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("lstSameDay"));
+    list_->setAccessibleName(QStringLiteral("ほかの年の同じ日のページ"));
     list_->setHeaderLabels({QStringLiteral("年"), QStringLiteral("曜日"), QStringLiteral("天気"),
                             QStringLiteral("出費"), QStringLiteral("本文の1行目")});
     list_->setRootIsDecorated(false);

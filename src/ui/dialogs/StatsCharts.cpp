@@ -61,7 +61,8 @@ void Paint(QAbstractAxis& axis, const QChart& chart)
 
 } // namespace
 
-QChartView* StatsCharts::NewView(const char* name, QWidget* parent)
+QChartView* StatsCharts::NewView(const char* name, const QString& spokenName, const QString& shows, const QString& tip,
+                                 QWidget* parent)
 {
     auto* chart = new QChart;
     chart->legend()->hide();
@@ -72,11 +73,22 @@ QChartView* StatsCharts::NewView(const char* name, QWidget* parent)
     Paint(*chart);
     auto* view = new QChartView(chart, parent);
     view->setObjectName(QString::fromLatin1(name));
+    view->setToolTip(tip);
+    view->setAccessibleName(spokenName);
+    view->setAccessibleDescription(shows + tip);
     // No Tab stop: the keys reach a month's bar through the table beside it.
     view->setFocusPolicy(Qt::NoFocus);
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumSize(300, 170);
     return view;
+}
+
+void StatsCharts::SetTitle(QChart& chart, const QString& title)
+{
+    chart.setTitle(title);
+    if (chart.scene())
+        for (QGraphicsView* view : chart.scene()->views())
+            view->setAccessibleName(title);
 }
 
 void StatsCharts::Clear(QChart& chart)

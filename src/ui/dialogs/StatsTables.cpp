@@ -1,13 +1,17 @@
 #include "ui/dialogs/StatsTables.h"
 
+#include "ui/dialogs/SpokenText.h"
+
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableWidget>
 
-QTableWidget* StatsTables::NewTable(const char* name, const QStringList& headings, QWidget* parent)
+QTableWidget* StatsTables::NewTable(const char* name, const QString& spokenName, const QStringList& headings,
+                                    QWidget* parent)
 {
     auto* table = new QTableWidget(0, int(headings.size()), parent);
     table->setObjectName(QString::fromLatin1(name));
+    table->setAccessibleName(spokenName);
     table->setHorizontalHeaderLabels(headings);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -50,4 +54,11 @@ void StatsTables::Fill(QTableWidget& table, const QList<QStringList>& rows)
         width += widest + 16;
     }
     table.setFixedWidth(width);
+}
+
+void StatsTables::ReadAmountsInYen(QTableWidget& table, int column)
+{
+    for (int row = 0; row < table.rowCount(); ++row)
+        if (QTableWidgetItem* item = table.item(row, column))
+            item->setData(Qt::AccessibleTextRole, SpokenText::Amount(item->text()));
 }

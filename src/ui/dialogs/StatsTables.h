@@ -11,12 +11,16 @@ class QWidget;
 class StatsTables
 {
 public:
-    // An empty table with its headings. objectName: `name`.
-    static QTableWidget* NewTable(const char* name, const QStringList& headings, QWidget* parent);
+    // An empty table with its headings, read by a screen reader as
+    // `spokenName`. objectName: `name`.
+    static QTableWidget* NewTable(const char* name, const QString& spokenName, const QStringList& headings,
+                                  QWidget* parent);
     // As tall as its headings and `rows` rows, so that a table of them shows
     // its last row without scrolling.
     static void ShowRowsWhole(QTableWidget& table, int rows);
     // Rows of texts; every column after the first holds a number and stands
     // right.
     static void Fill(QTableWidget& table, const QList<QStringList>& rows);
+    // The amounts of a column, shown in the money form, are read in yen.
+    static void ReadAmountsInYen(QTableWidget& table, int column);
 };

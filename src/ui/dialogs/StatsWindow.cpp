@@ -7,6 +7,7 @@
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Money.h"
 #include "core/platform/Prompter.h"
+#include "ui/dialogs/SpokenText.h"
 #include "ui/dialogs/StatsCharts.h"
 #include "ui/dialogs/StatsTables.h"
 
@@ -77,6 +78,21 @@ QString MoneyLabel()
 QString MonthBarTip()
 {
     return QStringLiteral("棒をクリックすると、その月をカレンダーに表示します。");
+}
+
+// What a chart shows, for a screen reader: the same figures are in the table
+// beside it.
+QString BarsOf(const QString& figures)
+{
+    return QStringLiteral("%1の棒グラフ。同じ数字を右の表で読めます。").arg(figures);
+}
+
+// A label of figures with an amount in it, read in yen.
+void ShowAmount(QLabel& label, const QString& caption, Money::Sum amount)
+{
+    const QString shown = Money::FormatShown(amount);
+    label.setText(caption + shown);
+    label.setAccessibleName(caption + SpokenText::Amount(shown));
 }
 
 QHBoxLayout* Beside(QWidget* chart, QWidget* table)
@@ -153,20 +169,26 @@ QWidget* StatsWindow::BuildExpenseTab()
     auto* tab = new QWidget(this);
     expenseTotal_ = Named(new QLabel(tab), "lblExpenseTotal");
     expenseAverage_ = Named(new QLabel(tab), "lblExpenseAverage");
-    QChartView* monthView = StatsCharts::NewView("chtMonthExpense", tab);
+    QChartView* monthView = StatsCharts::NewView("chtMonthExpense", QStringLiteral("月ごとの出費"),
+                                                 BarsOf(QStringLiteral("選んだ年の月ごとの出費")), MonthBarTip(), tab);
     monthExpenseChart_ = monthView->chart();
-    monthView->setToolTip(MonthBarTip());
     monthExpense_ =
-        StatsTables::NewTable("grdMonthExpense", {QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ")}, tab);
+        StatsTables::NewTable("grdMonthExpense", QStringLiteral("月ごとの出費"),
+                              {QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ")}, tab);
     StatsTables::ShowRowsWhole(*monthExpense_, MonthRows);
     TurnCalendarFromRows(*monthExpense_);
-    QChartView* yearView = StatsCharts::NewView("chtYearExpense", tab);
+    QChartView* yearView =
+        StatsCharts::NewView("chtYearExpense", QStringLiteral("年ごとの出費"), BarsOf(QStringLiteral("年ごとの出費")),
+                             QStringLiteral("棒をクリックすると、その年の月ごとの数字を表示します。"), tab);
     yearExpenseChart_ = yearView->chart();
-    yearView->setToolTip(QStringLiteral("棒をクリックすると、その年の月ごとの数字を表示します。"));
-    yearExpense_ = StatsTables::NewTable("grdYearExpense", {QStringLiteral("年"), QStringLiteral("出費")}, tab);
+    yearExpense_ = StatsTables::NewTable("grdYearExpense", QStringLiteral("年ごとの出費"),
+                                         {QStringLiteral("年"), QStringLiteral("出費")}, tab);
+    // Enter on a year's row does what the year's bar does.
+    connect(yearExpense_, &QTableWidget::activated, this, [this](const QModelIndex& row) { ShowYearOfRow(row.row()); });
 
     unreadableCount_ = Named(new QLabel(tab), "lblUnreadable");
     unreadable_ = Named(new QListWidget(tab), "lstUnreadable");
+    unreadable_->setAccessibleName(QStringLiteral("読めない金額"));
     unreadable_->setFixedWidth(
         unreadable_->fontMetrics().horizontalAdvance(QStringLiteral("99999ページ目　2026/12/31　出費「千円くらい」")));
     unreadable_->setToolTip(QStringLiteral("ダブルクリックでそのページを表示します"));
@@ -202,14 +224,16 @@ QWidget* StatsWindow::BuildWritingTab()
     streakAll_ = Named(new QLabel(tab), "lblStreakAll");
     daysWithout_ = Named(new QLabel(tab), "lblDaysWithout");
     // Pages and characters each on a chart of their own: one scale a chart.
-    QChartView* pagesView = StatsCharts::NewView("chtMonthPages", tab);
+    QChartView* pagesView =
+        StatsCharts::NewView("chtMonthPages", QStringLiteral("月ごとのページ"),
+                             BarsOf(QStringLiteral("選んだ年の月ごとのページ数")), MonthBarTip(), tab);
     monthPagesChart_ = pagesView->chart();
-    pagesView->setToolTip(MonthBarTip());
-    QChartView* view = StatsCharts::NewView("chtMonthWriting", tab);
+    QChartView* view = StatsCharts::NewView("chtMonthWriting", QStringLiteral("月ごとの文字数"),
+                                            BarsOf(QStringLiteral("選んだ年の月ごとの文字数")), MonthBarTip(), tab);
     monthWritingChart_ = view->chart();
-    view->setToolTip(MonthBarTip());
     monthWriting_ =
-        StatsTables::NewTable("grdMonthWriting", {QStringLiteral("月"), QStringLiteral("ページ"), QStringLiteral("文字数")}, tab);
+        StatsTables::NewTable("grdMonthWriting", QStringLiteral("月ごとの書いた量"),
+                              {QStringLiteral("月"), QStringLiteral("ページ"), QStringLiteral("文字数")}, tab);
     StatsTables::ShowRowsWhole(*monthWriting_, MonthRows);
     TurnCalendarFromRows(*monthWriting_);
 
@@ -386,11 +410,12 @@ void StatsWindow::ShowExpense(int year)
     const Money::Sum total = expense_->YearTotal(year);
     rows << QStringList{QStringLiteral("合計"), Money::FormatShown(total), Count(pageTotal)};
     StatsTables::Fill(*monthExpense_, rows);
-    expenseTotal_->setText(QStringLiteral("%1年の合計: %2").arg(year).arg(Money::FormatShown(total)));
-    expenseAverage_->setText(QStringLiteral("月平均: %1").arg(Money::FormatShown(expense_->MonthlyAverage(year))));
+    StatsTables::ReadAmountsInYen(*monthExpense_, 1);
+    ShowAmount(*expenseTotal_, QStringLiteral("%1年の合計: ").arg(year), total);
+    ShowAmount(*expenseAverage_, QStringLiteral("月平均: "), expense_->MonthlyAverage(year));
 
     QBarSet* set = StatsCharts::ShowBars(*monthExpenseChart_, MonthNames(), bars, QStringLiteral("出費"), MoneyLabel());
-    monthExpenseChart_->setTitle(QStringLiteral("%1年の月ごとの出費（円）").arg(year));
+    StatsCharts::SetTitle(*monthExpenseChart_, QStringLiteral("%1年の月ごとの出費（円）").arg(year));
     connect(set, &QBarSet::clicked, this, [this](int index) { ShowMonthInCalendar(index + 1); });
 }
 
@@ -407,14 +432,11 @@ void StatsWindow::ShowYearsExpense()
         rows << QStringList{QStringLiteral("%1年").arg(year), Money::FormatShown(total)};
     }
     StatsTables::Fill(*yearExpense_, rows);
+    StatsTables::ReadAmountsInYen(*yearExpense_, 1);
     QBarSet* set = StatsCharts::ShowBars(*yearExpenseChart_, names, bars, QStringLiteral("出費"), MoneyLabel());
-    yearExpenseChart_->setTitle(QStringLiteral("年ごとの出費（円）"));
-    // A year's bar shows that year's months.
-    connect(set, &QBarSet::clicked, this, [this, years](int index) {
-        const int row = year_->findData(years.value(index));
-        if (row >= 0)
-            year_->setCurrentIndex(row);
-    });
+    StatsCharts::SetTitle(*yearExpenseChart_, QStringLiteral("年ごとの出費（円）"));
+    // A year's bar shows that year's months; the bars stand in the table's order.
+    connect(set, &QBarSet::clicked, this, &StatsWindow::ShowYearOfRow);
 }
 
 void StatsWindow::ShowUnreadable()
@@ -458,8 +480,8 @@ void StatsWindow::ShowWriting(int year)
                          StatsCharts::ShowBars(*monthWritingChart_, MonthNames(), characters, QStringLiteral("文字数"),
                                                QStringLiteral("@value"))})
         connect(set, &QBarSet::clicked, this, [this](int index) { ShowMonthInCalendar(index + 1); });
-    monthPagesChart_->setTitle(QStringLiteral("%1年の月ごとのページ").arg(year));
-    monthWritingChart_->setTitle(QStringLiteral("%1年の月ごとの文字数").arg(year));
+    StatsCharts::SetTitle(*monthPagesChart_, QStringLiteral("%1年の月ごとのページ").arg(year));
+    StatsCharts::SetTitle(*monthWritingChart_, QStringLiteral("%1年の月ごとの文字数").arg(year));
 
     const QDate today = clock_.Now().date();
     streakYear_->setText(QStringLiteral("%1年の最長連続: %2日").arg(year).arg(writing_->LongestStreak(year)));
@@ -475,6 +497,15 @@ void StatsWindow::ShowMonthInCalendar(int month)
     // Only the month the calendar shows turns: the page shown stays.
     if (calendar_)
         calendar_->setCurrentPage(ChosenYear(), month);
+}
+
+void StatsWindow::ShowYearOfRow(int row)
+{
+    if (!expense_)
+        return;
+    const int index = year_->findData(expense_->Years().value(row, -1));
+    if (index >= 0)
+        year_->setCurrentIndex(index);
 }
 
 // Enter on a month's row turns the calendar as the month's bar does, for the

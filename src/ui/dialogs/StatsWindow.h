@@ -58,6 +58,8 @@ private:
     void ShowUnreadable();
     void ShowWriting(int year);
     void ShowMonthInCalendar(int month);
+    // Shows the months of the year in that row of the table of years.
+    void ShowYearOfRow(int row);
     void TurnCalendarFromRows(QTableWidget& table);
     void ShowPageOf(QListWidgetItem* row);
     void SaveCsv();

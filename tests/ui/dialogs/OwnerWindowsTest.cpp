@@ -30,7 +30,7 @@ struct LoginFixture
         test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserName"), name);
         test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserPWS"), password);
         window = std::make_unique<LoginWindow>(test.settings, test.context.app, test.prompter,
-                                            [this] { test.context.EndProgram(); });
+                                               [this] { test.context.EndProgram(); });
         window->show();
     }
     TestApp test;
@@ -161,8 +161,8 @@ private slots:
         QTest::newRow("right") << QStringLiteral("Owner") << QStringLiteral("pw") << QString();
         QTest::newRow("case differs") << QStringLiteral("owner") << QStringLiteral("pw")
                                       << QStringLiteral("そのようなユーザーはいません。\r");
-        QTest::newRow("blanks around the name") << QStringLiteral("Owner ") << QStringLiteral("pw")
-                                                << QStringLiteral("そのようなユーザーはいません。\r");
+        QTest::newRow("blanks around the name")
+            << QStringLiteral("Owner ") << QStringLiteral("pw") << QStringLiteral("そのようなユーザーはいません。\r");
         QTest::newRow("cleared name") << QString() << QStringLiteral("pw")
                                       << QStringLiteral("そのようなユーザーはいません。\r");
         QTest::newRow("wrong password") << QStringLiteral("Owner") << QStringLiteral("pW")
@@ -253,7 +253,8 @@ private slots:
         QCOMPARE(test.prompter.LastMessage().title, QStringLiteral("設定の保存"));
         QVERIFY(test.prompter.AllAnswered());
         QCOMPARE(window.result(), int(QDialog::Accepted));
-        QCOMPARE(test.settings.ReadSetting(QStringLiteral("User"), QStringLiteral("UserName")), QStringLiteral("Owner"));
+        QCOMPARE(test.settings.ReadSetting(QStringLiteral("User"), QStringLiteral("UserName")),
+                 QStringLiteral("Owner"));
     }
 
     void LoginOpensOnTheName()
@@ -275,6 +276,33 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Button(window, "cmdOK"));
         QVERIFY(window.isVisible());
         QVERIFY(login.test.prompter.shown.empty());
+    }
+
+    // Enter on a focused button presses it, as Space does.
+    void EnterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("ended");
+        QTest::newRow("OK") << QStringLiteral("cmdOK") << false;
+        QTest::newRow("cancel") << QStringLiteral("cmdCancel") << true;
+    }
+    void EnterPressesTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, ended);
+        LoginFixture login(QStringLiteral("Owner"), QStringLiteral("pw"));
+        LoginWindow& window = *login.window;
+        QApplication::setActiveWindow(&window);
+        Box(window, "txtUserName")->setText(QStringLiteral("Owner"));
+        Box(window, "txtPassword")->setText(QStringLiteral("pw"));
+        if (ended)
+            login.test.prompter.AnswerMessage(Prompter::Answer::Ok);
+        auto* focused = window.findChild<QPushButton*>(button);
+        focused->setFocus();
+        QTest::keyClick(focused, Qt::Key_Return);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.result(), int(QDialog::Rejected) + int(!ended));
+        QCOMPARE(login.test.context.Ended(), ended);
     }
 };
 

@@ -31,7 +31,7 @@ private slots:
     {
         QFETCH(QPalette, palette);
         const PaletteForTest colours(palette);
-        const std::unique_ptr<QChartView> view(StatsCharts::NewView("chart", nullptr));
+        const std::unique_ptr<QChartView> view(StatsCharts::NewView("chart", {}, {}, {}, nullptr));
         QChart& chart = *view->chart();
         QBarSet* set = StatsCharts::ShowBars(chart, {QStringLiteral("1月"), QStringLiteral("2月")}, {1200, 800},
                                              QStringLiteral("出費"), QStringLiteral("\\@value"));

@@ -176,6 +176,17 @@ private slots:
         QCOMPARE(session.form->Store().CurrentPage(), 5);
     }
 
+    // Enter on a year's row shows that year's months, as the year's bar does.
+    void EnterOnAYearsRowShowsThatYear()
+    {
+        Session session(TestersDiary());
+        QVERIFY(session.Started());
+        auto* years = session.window->findChild<QTableWidget*>(QStringLiteral("grdYearExpense"));
+        years->setCurrentCell(0, 0);
+        QTest::keyClick(years, Qt::Key_Return);
+        QCOMPARE(session.window->ChosenYear(), 2025);
+    }
+
     // The chosen year goes to a file a spreadsheet opens, in the encoding
     // chosen; a file there is replaced only after a question, and one that
     // cannot be written is reported once while the window stays.
