@@ -36,6 +36,11 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share" XDG_STATE_HOME="$work/state"
+export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# The accessibility bus, started by the session bus on first use, puts its
+# socket in the user's folders: ours keep a run beside another apart.
+dbus-update-activation-environment HOME XDG_CACHE_HOME XDG_RUNTIME_DIR DISPLAY
 export QT_QPA_PLATFORM=xcb LANG=C.UTF-8 QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu
 # Qt speaks to the accessibility bus without a desktop switching it on.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
