@@ -78,17 +78,23 @@ def is_named(node):
     return is_drawing(node) and bool(node.parent.name.strip())
 
 
-def step(node, index):
-    return f"{node.getRoleName()} '{node.name}'" if node.name.strip() else f"{node.getRoleName()} #{index}"
+def step(node, index, caption):
+    """A node in a path: its role and name, or its place and the caption shown before it."""
+    if node.name.strip():
+        return f"{node.getRoleName()} '{node.name}'"
+    return f"{node.getRoleName()} #{index}" + (f" after '{caption}'" if caption else "")
 
 
 def walk(node, path):
     """The showing accessibles under node, each with its path."""
+    caption = ""
     for index in range(node.childCount):
         child = node.getChildAtIndex(index)
         if child is None or child.getRole() in ITEMS or not child.getState().contains(pyatspi.STATE_SHOWING):
             continue
-        child_path = f"{path} › {step(child, index)}"
+        child_path = f"{path} › {step(child, index, caption)}"
+        if child.getRole() == pyatspi.ROLE_LABEL and child.name.strip():
+            caption = child.name.strip().splitlines()[0][:30]
         yield child, child_path
         if child.getRole() != pyatspi.ROLE_COMBO_BOX:  # its box and list are the combo box
             yield from walk(child, child_path)
@@ -265,7 +271,7 @@ def main():
         key("Return", "space")
         main_window = wait_for("main window", lambda: next(
             (w for w in top_windows(app) if w.getRole() == pyatspi.ROLE_FRAME), None))
-        # A diary of two pages.
+        # A diary of three pages: the one made at the first start and two more.
         key("F4")
         key("F4")
         pump(0.5)
