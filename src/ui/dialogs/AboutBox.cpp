@@ -50,6 +50,7 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     ownerPicture_->setPixmap(QPixmap(QStringLiteral(":/images/user.png")));
     auto* icon = NamedLabel("Image1", this);
     icon->setPixmap(QPixmap(QStringLiteral(":/images/icon.png")));
+    icon->setAccessibleName(QStringLiteral("日記帳Sorafumiのアイコン"));
     auto* title = NamedLabel("lblTitle", this);
     QFont large = title->font();
     large.setPointSize(14);
@@ -64,6 +65,7 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     auto* disclaimer = new QPlainTextEdit(this);
     disclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     disclaimer->setReadOnly(true);
+    disclaimer->setAccessibleName(QStringLiteral("警告"));
     disclaimer->setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));

@@ -33,6 +33,7 @@ OwnerForm OwnerForm::Build(QDialog& window, const QString& caption, const QStrin
     const QIcon key = QIcon::fromTheme(QStringLiteral("dialog-password"),
                                        window.style()->standardIcon(QStyle::SP_MessageBoxInformation));
     form.picture->setPixmap(key.pixmap(32));
+    form.picture->setAccessibleName(QStringLiteral("鍵のアイコン"));
     form.picture->setAlignment(Qt::AlignTop);
 
     form.notice = new QLabel(&window);

@@ -126,6 +126,7 @@ QWidget* PropertiesDialog::BuildStyleTab()
     preview_->setFrameShape(QFrame::Panel);
     preview_->setFrameShadow(QFrame::Sunken);
     preview_->setScaledContents(true);
+    preview_->setAccessibleName(QStringLiteral("背景の画像"));
     SpokenText::NameFromCaption(*backgroundCaption_, *backgroundPath_);
     auto* caution = Caption(QString(), "Label2", 2, tab);
     connect(browse, &QPushButton::clicked, this, &PropertiesDialog::ChooseBackground);

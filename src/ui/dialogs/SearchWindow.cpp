@@ -82,6 +82,7 @@ SearchWindow::SearchWindow(DiaryStore& store, SettingsStore& settings, Prompter&
     picture->setPixmap(
         QIcon::fromTheme(QStringLiteral("edit-find"), style()->standardIcon(QStyle::SP_FileDialogContentsView))
             .pixmap(32));
+    picture->setAccessibleName(QStringLiteral("検索のアイコン"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(note, 0, 0, 1, 2);

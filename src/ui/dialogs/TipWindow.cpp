@@ -37,6 +37,7 @@ TipWindow::TipWindow(TipList& tips, SettingsStore& settings, const ProgramFolder
     panel->setPalette(white);
     auto* bulb = new QLabel(panel);
     bulb->setPixmap(QPixmap(QStringLiteral(":/images/bulb.png")));
+    bulb->setAccessibleName(QStringLiteral("電球のアイコン"));
     bulb->setAlignment(Qt::AlignTop);
     auto* heading = new QLabel(QStringLiteral("便利な使い方..."), panel);
     heading->setObjectName(QStringLiteral("Label1"));

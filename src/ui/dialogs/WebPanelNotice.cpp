@@ -25,6 +25,7 @@ WebPanelNotice::WebPanelNotice(AppSettings& app, std::function<void()> switchPan
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(QPixmap(QStringLiteral(":/images/globe.png")));
+    picture->setAccessibleName(QStringLiteral("地球のアイコン"));
     dontShowAgain_ = new QCheckBox(QStringLiteral("次回からはこの画面を出さない。"), this);
     dontShowAgain_->setObjectName(QStringLiteral("Check1"));
 
