@@ -2,9 +2,7 @@
 
 #include "ui/mainwindow/CalendarGridAccessible.h"
 
-CalendarCellAccessible::CalendarCellAccessible(CalendarGridAccessible& grid, int index) : grid_(grid), index_(index)
-{
-}
+CalendarCellAccessible::CalendarCellAccessible(CalendarGridAccessible& grid, int index) : grid_(grid), index_(index) {}
 
 QAccessibleInterface* CalendarCellAccessible::Qts() const
 {

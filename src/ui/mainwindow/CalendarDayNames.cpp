@@ -7,9 +7,7 @@
 #include <QCalendarWidget>
 #include <QTableView>
 
-CalendarDayNames::CalendarDayNames(const QCalendarWidget& calendar) : calendar_(calendar)
-{
-}
+CalendarDayNames::CalendarDayNames(const QCalendarWidget& calendar) : calendar_(calendar) {}
 
 QString CalendarDayNames::CellName(int row, int column) const
 {

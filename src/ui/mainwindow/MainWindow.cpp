@@ -20,8 +20,8 @@
 #include "ui/mainwindow/RunningCopy.h"
 #include "ui/mainwindow/UpDown.h"
 #include "ui/mainwindow/WebPanel.h"
-#include "ui/platform/OnScreenPlace.h"
 #include "ui/platform/AccessibleRole.h"
+#include "ui/platform/OnScreenPlace.h"
 #include "ui/platform/SpokenNotice.h"
 #include "ui/platform/SpokenText.h"
 #include "ui/platform/Twips.h"
@@ -41,8 +41,8 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTextCursor>
-#include <QToolButton>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWindow>
 
 namespace {

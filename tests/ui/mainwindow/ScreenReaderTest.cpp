@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -132,6 +133,31 @@ private slots:
             QCOMPARE(LastNotice(*form),
                      date + u' ' + QString::number(form->Store().CurrentPage()) + QStringLiteral("ページ目"));
         }
+    }
+
+    // The buttons without a caption and the bulb say what they do.
+    void UncaptionedPartsByWhatTheyDo()
+    {
+        TestApp test;
+        const std::unique_ptr<MainWindow> form = Started(test);
+        QVERIFY(form);
+        const auto arrow = [&form](const char* spinner, Qt::ArrowType type) -> QWidget* {
+            for (QToolButton* button : form->findChild<QWidget*>(QLatin1String(spinner))->findChildren<QToolButton*>())
+                if (button->arrowType() == type)
+                    return button;
+            return nullptr;
+        };
+        const std::pair<QWidget*, QString> parts[] = {
+            {form->findChild<QWidget*>(QStringLiteral("qt_calendar_prevmonth")), QStringLiteral("前の月")},
+            {form->findChild<QWidget*>(QStringLiteral("qt_calendar_nextmonth")), QStringLiteral("次の月")},
+            {form->findChild<QWidget*>(QStringLiteral("Image2")), QStringLiteral("グレードアップ")},
+            {arrow("UpDown1", Qt::UpArrow), QStringLiteral("次の天候")},
+            {arrow("UpDown1", Qt::DownArrow), QStringLiteral("前の天候")},
+            {arrow("UpDown2", Qt::UpArrow), QStringLiteral("フォントサイズを大きく")},
+            {arrow("UpDown2", Qt::DownArrow), QStringLiteral("フォントサイズを小さく")},
+        };
+        for (const auto& [part, name] : parts)
+            QCOMPARE(Accessible(part)->text(QAccessible::Name), name);
     }
 
     void SearchMissIsSaid()
