@@ -223,18 +223,18 @@ void DiaryStore::OfferPageFor(QDate date)
     view_.SetFieldText(EntryField::Weekday, JapaneseLocale::FormatWeekday(date));
 }
 
-void DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match match)
+bool DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match match)
 {
     if (from > pageCount_ || !IsOpen() || !StorePage())
-        return;
+        return false;
     // The bodies are read from the file; only the page that stays is shown.
     const QString wanted = BodySearch::StoredForm(text);
     const std::optional<qint32> found = FindInBodies(wanted, from, match);
     if (!found)
-        return;
+        return false;
     ShowPage(*found != 0 ? *found : pageCount_);
     if (*found == 0)
-        return;
+        return false;
     if (match == BodySearch::Match::Folded) {
         const std::optional<JapaneseFold::Span> hit =
             JapaneseFold::Find(view_.FieldText(EntryField::Body), JapaneseFold::Fold(wanted));
@@ -244,6 +244,7 @@ void DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match
         view_.SelectInBody(qMax(0, position), int(wanted.size()));
     }
     prompter_.Beep();
+    return true;
 }
 
 void DiaryStore::BackUpBeforeWriting()

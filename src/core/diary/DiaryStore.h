@@ -44,8 +44,9 @@ public:
     // The search: shows the first page from `from` on whose body holds the
     // text, with the text selected, or the last page when none does. A folded
     // search selects the characters of the body that the hit folded from.
-    // Stores the shown page first, as stepping does.
-    void FindAndShow(const QString& text, qint32 from, BodySearch::Match match = BodySearch::Match::Exact);
+    // Stores the shown page first, as stepping does. True when a page holding
+    // the text is shown.
+    bool FindAndShow(const QString& text, qint32 from, BodySearch::Match match = BodySearch::Match::Exact);
     // A field of the shown page was edited.
     void MarkChanged() { pageChanged_ = true; }
     // Writes the shown page back when a field differs from the loaded page.

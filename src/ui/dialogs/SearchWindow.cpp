@@ -4,6 +4,7 @@
 #include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/UnsavedSettings.h"
+#include "ui/platform/SpokenNotice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -106,7 +107,11 @@ void SearchWindow::Search()
     const QString text = searchText_->currentText();
     searchText_->addItem(text);
     searchText_->setCurrentIndex(searchText_->count() - 1);
-    store_.FindAndShow(text, from, fuzzy_->isChecked() ? BodySearch::Match::Folded : BodySearch::Match::Exact);
+    const BodySearch::Match match = fuzzy_->isChecked() ? BodySearch::Match::Folded : BodySearch::Match::Exact;
+    // The screen shows the miss as the last page, without a sound; a screen
+    // reader says it.
+    if (!store_.FindAndShow(text, from, match))
+        SpokenNotice::Say(*this, QStringLiteral("見つかりませんでした。"));
 }
 
 void SearchWindow::StoreFuzzy(bool on)

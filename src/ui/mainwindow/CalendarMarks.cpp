@@ -45,6 +45,7 @@ void CalendarMarks::Refresh()
     if (store_.IsOpen())
         markedMonth_ = month;
     calendar_.setDateTextFormat(QDate(), QTextCharFormat());
+    markedDays_.clear();
     if (!days)
         return;
     // Bold and underlined in the theme's own colours: the mark reads on a
@@ -53,6 +54,8 @@ void CalendarMarks::Refresh()
     QTextCharFormat mark;
     mark.setFontWeight(QFont::Bold);
     mark.setFontUnderline(true);
-    for (const int day : *days)
+    for (const int day : *days) {
         calendar_.setDateTextFormat(month.addDays(day - 1), mark);
+        markedDays_.insert(month.addDays(day - 1));
+    }
 }

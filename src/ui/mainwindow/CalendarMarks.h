@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QObject>
+#include <QSet>
 
 class DiaryStore;
 class QCalendarWidget;
@@ -18,6 +19,9 @@ class CalendarMarks : public QObject
 public:
     CalendarMarks(QCalendarWidget& calendar, DiaryStore& store);
 
+    // The day is marked as having a page; only days of the shown month are.
+    bool HasPage(QDate day) const { return markedDays_.contains(day); }
+
 private:
     QDate ShownMonth() const;
     void Schedule();
@@ -26,5 +30,6 @@ private:
     QCalendarWidget& calendar_;
     DiaryStore& store_;
     QDate markedMonth_; // the first day of the month the marks were read for
+    QSet<QDate> markedDays_;
     bool scheduled_ = false;
 };

@@ -5,7 +5,9 @@
 #include "ui/mainwindow/EntryLimit.h"
 #include "ui/mainwindow/UpDown.h"
 #include "ui/platform/ColourTheme.h"
+#include "ui/platform/SpokenText.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -63,6 +65,9 @@ EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store, const Ap
     followFontSizeBox(controls_.fontSizeBox->text());
     connect(controls_.fontSizeBox, &QLineEdit::textChanged, this, followFontSizeBox);
     connect(controls_.slider, &QSlider::valueChanged, this, &EntryEditing::TurnToPage);
+    // An amount is read in yen, whichever form the box shows.
+    connect(Expense(), &QLineEdit::textChanged, this,
+            [this](const QString& text) { Expense()->setAccessibleDescription(SpokenText::Amount(text)); });
     // The window sees every key before the control that has the focus.
     qApp->installEventFilter(this);
 }
@@ -79,18 +84,16 @@ void EntryEditing::MarkPageChanged()
 
 void EntryEditing::EnterField(EntryField field)
 {
-    if (field == EntryField::Expense)
-        Expense()->setText(Reformatted(Expense()->text(), &Money::FormatEditing));
-    else
-        Expense()->setText(Reformatted(Expense()->text(), &Money::FormatShown));
-    if (field != EntryField::Body) {
-        // After the click that gave the focus has placed the cursor.
-        auto* box = static_cast<QLineEdit*>(Box(field));
-        QTimer::singleShot(0, box, [box] {
-            if (box->hasFocus())
-                box->selectAll();
-        });
-    }
+    // Once the focus has been reported: a screen reader told of it reads the
+    // box by its name before its text changes. And after the click that gave
+    // the focus has placed the cursor.
+    QTimer::singleShot(0, this, [this, field] {
+        const bool editing = field == EntryField::Expense;
+        Expense()->setText(Reformatted(Expense()->text(), editing ? &Money::FormatEditing : &Money::FormatShown));
+        auto* box = qobject_cast<QLineEdit*>(Box(field));
+        if (box && box->hasFocus())
+            box->selectAll();
+    });
     ColourTheme::ApplyActiveColors(*controls_.window, app_);
 }
 
@@ -99,7 +102,10 @@ void EntryEditing::HandleWindowKey(int key)
     QWidget* focused = QApplication::focusWidget();
     if (!focused)
         return;
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && focused != Box(EntryField::Body)) {
+    // Enter starts a new line in the body and shows the chosen day in the
+    // calendar's day table; elsewhere it moves on.
+    const bool enterActs = focused == Box(EntryField::Body) || qobject_cast<QAbstractItemView*>(focused);
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !enterActs) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QCoreApplication::sendEvent(focused, &tab);
         return;

@@ -1,5 +1,6 @@
 #include "ui/mainwindow/MainWindow.h"
 
+#include "core/platform/JapaneseLocale.h"
 #include "core/settings/SessionSettings.h"
 #include "core/settings/SettingValue.h"
 #include "ui/dialogs/LoginWindow.h"
@@ -8,6 +9,7 @@
 #include "ui/mainwindow/BackgroundTiler.h"
 #include "ui/mainwindow/BodyBox.h"
 #include "ui/mainwindow/CalendarColours.h"
+#include "ui/mainwindow/CalendarGridAccessible.h"
 #include "ui/mainwindow/CalendarMarks.h"
 #include "ui/mainwindow/Composition.h"
 #include "ui/mainwindow/CoolBar.h"
@@ -18,7 +20,10 @@
 #include "ui/mainwindow/RunningCopy.h"
 #include "ui/mainwindow/UpDown.h"
 #include "ui/mainwindow/WebPanel.h"
+#include "ui/platform/AccessibleRole.h"
 #include "ui/platform/OnScreenPlace.h"
+#include "ui/platform/SpokenNotice.h"
+#include "ui/platform/SpokenText.h"
 #include "ui/platform/Twips.h"
 
 #include <QAction>
@@ -37,6 +42,7 @@
 #include <QTableView>
 #include <QTextCursor>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWindow>
 
 namespace {
@@ -132,6 +138,8 @@ void MainWindow::BuildBandStrip()
     upgradePicture_->setAlignment(Qt::AlignCenter);
     upgradePicture_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(Twips::ToPixels(480)));
     upgradePicture_->installEventFilter(this);
+    upgradePicture_->setAccessibleName(QStringLiteral("グレードアップ"));
+    upgradePicture_->setAccessibleDescription(QStringLiteral("ダブルクリックでグレードアップのページを開きます"));
 }
 
 QLabel* MainWindow::AddLabel(int index, const QString& caption, int left, int top)
@@ -145,6 +153,7 @@ QLabel* MainWindow::AddLabel(int index, const QString& caption, int left, int to
 
 void MainWindow::BuildEntryArea()
 {
+    CalendarGridAccessible::Install();
     calendar_ = new QCalendarWidget(surface_);
     Place(calendar_, QStringLiteral("Calendar"), {4860, 540, 2325, 2160});
     StartBelow(*calendar_, bandStrip_->height());
@@ -161,8 +170,15 @@ void MainWindow::BuildEntryArea()
     }
     calendar_->setSelectedDate(context_.clock.Now().date());
     connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate date) { store_.ShowDay(date); });
+    // Enter on a day does what a click does. A double click also activates,
+    // after its first click has shown the day: that one is left alone.
+    connect(calendar_, &QCalendarWidget::activated, this, [this](QDate date) {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            store_.ShowDay(date);
+    });
     new CalendarColours(*calendar_);
     new CalendarMarks(*calendar_, store_);
+    NameCalendarParts();
 
     struct Entry
     {
@@ -188,6 +204,7 @@ void MainWindow::BuildEntryArea()
 
     weatherSpinner_ = new UpDown(0, 8, surface_);
     Place(weatherSpinner_, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
+    weatherSpinner_->NameArrows(QStringLiteral("次の天候"), QStringLiteral("前の天候"));
 
     QLabel* sizeLabel = AddLabel(9, QStringLiteral("フォントサイズ"), 2520, 2310);
     fontSizeBox_ = new QLineEdit(QStringLiteral("12"), surface_);
@@ -198,6 +215,7 @@ void MainWindow::BuildEntryArea()
     fontSizeSpinner_ = new UpDown(1, 400, surface_);
     Place(fontSizeSpinner_, QStringLiteral("UpDown2"), {4395, 2250, 240, 315});
     fontSizeSpinner_->setAccessibleName(QStringLiteral("フォントサイズ"));
+    fontSizeSpinner_->NameArrows(QStringLiteral("フォントサイズを大きく"), QStringLiteral("フォントサイズを小さく"));
 
     QLabel* bodyLabel = AddLabel(6, QStringLiteral("日記の内容"), 180, 2460);
     auto* body = new BodyBox(surface_);
@@ -213,11 +231,25 @@ void MainWindow::BuildEntryArea()
         setTabOrder(entryBoxes_[size_t(i)], entryBoxes_[size_t(i + 1)]);
     composition_ = new Composition(entryBoxes_, this);
 
-    pageStatus_ = new QLabel(QStringLiteral("データ保留中"), surface_);
+    pageStatus_ = new QLabel(surface_);
+    AccessibleRole::Give(*pageStatus_, QAccessible::StatusBar);
+    pageStatus_->setText(QStringLiteral("データ保留中"));
     Place(pageStatus_, QStringLiteral("PageLabel"), {120, 5640, 0, 0});
     pageStatus_->setAutoFillBackground(true);
     pageStatus_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     pageStatus_->adjustSize();
+}
+
+// A screen reader reads the days by their dates (CalendarGridAccessible) and
+// the month arrows by what they do.
+void MainWindow::NameCalendarParts()
+{
+    if (auto* days = calendar_->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview")))
+        days->setAccessibleName(calendar_->accessibleName());
+    if (auto* back = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_prevmonth")))
+        back->setAccessibleName(QStringLiteral("前の月"));
+    if (auto* on = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth")))
+        on->setAccessibleName(QStringLiteral("次の月"));
 }
 
 void MainWindow::BuildHiddenParts()
@@ -418,10 +450,17 @@ void MainWindow::FinishComposing()
     composition_->Finish();
 }
 
+// Every page shown passes here. A screen reader hears the page's date and
+// number, and finds them in the status bar afterwards.
 void MainWindow::SetPageStatus(const QString& text)
 {
     pageStatus_->setText(text);
     pageStatus_->adjustSize();
+    QString date = SpokenText::Date(JapaneseLocale::ParseDate(FieldText(EntryField::Date)));
+    if (!date.isEmpty())
+        date += u' ';
+    pageStatus_->setAccessibleName(date + text);
+    SpokenNotice::Say(*this, date + QString::number(store_.CurrentPage()) + QStringLiteral("ページ目"));
 }
 
 void MainWindow::SetSlider(int maximum, int position)

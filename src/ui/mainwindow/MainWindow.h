@@ -76,6 +76,7 @@ private:
     void BuildBandStrip();
     void BuildEntryArea();
     void BuildHiddenParts();
+    void NameCalendarParts();
     QLabel* AddLabel(int index, const QString& caption, int left, int top);
 
     bool AskOwnerRegistration();

@@ -18,7 +18,14 @@ UpDown::UpDown(int minimum, int maximum, QWidget* parent)
         layout->addWidget(button);
         const int step = arrow == Qt::UpArrow ? 1 : -1;
         connect(button, &QToolButton::clicked, this, [this, step] { SetValue(value_ + step); });
+        (arrow == Qt::UpArrow ? up_ : down_) = button;
     }
+}
+
+void UpDown::NameArrows(const QString& up, const QString& down)
+{
+    up_->setAccessibleName(up);
+    down_->setAccessibleName(down);
 }
 
 bool UpDown::SetValue(int value)

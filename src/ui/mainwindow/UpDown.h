@@ -14,6 +14,8 @@ public:
     int Value() const { return value_; }
     // A value outside the range is refused and nothing changes.
     bool SetValue(int value);
+    // What a screen reader calls the arrows: what a press does.
+    void NameArrows(const QString& up, const QString& down);
 
 signals:
     void Change();
@@ -22,4 +24,6 @@ private:
     int minimum_;
     int maximum_;
     int value_;
+    QToolButton* up_ = nullptr;
+    QToolButton* down_ = nullptr;
 };
