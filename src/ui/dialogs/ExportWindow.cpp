@@ -6,7 +6,7 @@
 #include "core/platform/Clock.h"
 #include "core/platform/Prompter.h"
 #include "ui/dialogs/FolderRow.h"
-#include "ui/dialogs/SpokenText.h"
+#include "ui/platform/SpokenText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

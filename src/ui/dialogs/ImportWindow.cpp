@@ -7,7 +7,7 @@
 #include "core/platform/Prompter.h"
 #include "ui/dialogs/ExportWindow.h"
 #include "ui/dialogs/FolderRow.h"
-#include "ui/dialogs/SpokenText.h"
+#include "ui/platform/SpokenText.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/UnsavedSettings.h"
-#include "ui/dialogs/SpokenText.h"
+#include "ui/platform/SpokenText.h"
 #include "ui/platform/ColourTheme.h"
 
 #include <QCheckBox>

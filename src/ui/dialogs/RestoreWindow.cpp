@@ -4,7 +4,7 @@
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Prompter.h"
-#include "ui/dialogs/SpokenText.h"
+#include "ui/platform/SpokenText.h"
 
 #include <QDir>
 #include <QHBoxLayout>

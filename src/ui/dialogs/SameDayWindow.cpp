@@ -3,7 +3,7 @@
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "ui/dialogs/SearchWindow.h"
-#include "ui/dialogs/SpokenText.h"
+#include "ui/platform/SpokenText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "ui/dialogs/StatsTables.h"
 
-#include "ui/dialogs/SpokenText.h"
+#include "ui/platform/SpokenText.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

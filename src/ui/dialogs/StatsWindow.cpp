@@ -7,7 +7,7 @@
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Money.h"
 #include "core/platform/Prompter.h"
-#include "ui/dialogs/SpokenText.h"
+#include "ui/platform/SpokenText.h"
 #include "ui/dialogs/StatsCharts.h"
 #include "ui/dialogs/StatsTables.h"
 
