@@ -120,6 +120,18 @@ private slots:
         QCOMPARE(LastNotice(*form), QStringLiteral("2026年12月3日 木曜日 3ページ目"));
     }
 
+    // A day without a page, given one: it is told by that day, not by the
+    // day the page was made on (the 7th).
+    void ANewPageIsToldByItsDay()
+    {
+        TestApp test;
+        const std::unique_ptr<MainWindow> form = Started(test);
+        QVERIFY(form);
+        test.prompter.AnswerMessage(Prompter::Answer::Yes);
+        emit form->findChild<QCalendarWidget*>(QStringLiteral("Calendar"))->activated(QDate(2026, 12, 8));
+        QCOMPARE(LastNotice(*form), QStringLiteral("2026年12月8日 火曜日 6ページ目"));
+    }
+
     // F2 and F3 step back and on; the status bar holds the page's date.
     void SteppingSaysTheNewPage()
     {
