@@ -221,8 +221,9 @@ void DiaryStore::OfferPageFor(QDate date)
     view_.SetFieldText(EntryField::Date, JapaneseLocale::FormatDate(date));
     view_.SetFieldText(EntryField::Time, JapaneseLocale::FormatTime(QTime(0, 0)));
     view_.SetFieldText(EntryField::Weekday, JapaneseLocale::FormatWeekday(date));
-    // The page is told by the day it is for, not by the day it was made.
-    ShowPageStatus();
+    // The page is told by the day it is for, not by the day it was made; the
+    // calendar stays on the page as it was made.
+    view_.SetPageStatus(PageStatusText(pageCount_, currentPage_));
 }
 
 bool DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match match)
