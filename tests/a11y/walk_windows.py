@@ -28,12 +28,22 @@ NOT_TAB_STOPS = {pyatspi.ROLE_LABEL, pyatspi.ROLE_PAGE_TAB}
 
 offences = 0
 focus_events = []
+# What password boxes tell the bus while the owner types: dots, never letters.
+password_changes = []
 
 
 def offend(text):
     global offences
     offences += 1
     print(text, flush=True)
+
+
+def note_password_change(event):
+    try:
+        if event.source.getRole() == pyatspi.ROLE_PASSWORD_TEXT:
+            password_changes.append(event.any_data)
+    except GLib.GError:
+        pass  # a box already gone
 
 
 def key(*keys):
@@ -252,6 +262,7 @@ def main():
     # The program's own output (the browser engine's report) stays out of the offences.
     program = subprocess.Popen([sys.argv[1]], stdout=subprocess.DEVNULL, stderr=open("program.log", "w"))
     pyatspi.Registry.registerEventListener(focus_events.append, "object:state-changed:focused")
+    pyatspi.Registry.registerEventListener(note_password_change, "object:text-changed")
     desktop = pyatspi.Registry.getDesktop(0)
     app = wait_for("program on the accessibility bus",
                    lambda: next((a for a in desktop if a is not None and a.get_process_id() == program.pid), None))
@@ -263,11 +274,13 @@ def main():
         type_text("Owner")
         key("Tab")
         type_text("secret")
+        pump(0.5)
         key("Return")
         check_window(wait_for("所有者確認", window_named(app, "所有者確認")))
         # Enter goes from the name to the password, and from there to OK.
         key("Return")
         type_text("secret")
+        pump(0.5)
         key("Return", "space")
         main_window = wait_for("main window", lambda: next(
             (w for w in top_windows(app) if w.getRole() == pyatspi.ROLE_FRAME), None))
@@ -276,6 +289,9 @@ def main():
         key("F4")
         pump(0.5)
         check_window(main_window)
+        spelt = [text for text in password_changes if set(str(text)) & set("secret")]
+        if spelt or not password_changes:
+            offend(f"the password boxes told the bus {spelt or 'nothing'} as the password was typed")
 
         # Each window from the keys of its menu entry.
         for keys, title in [(["ctrl+f"], "検索"), (["ctrl+p"], "プロパティー"),

@@ -1,5 +1,7 @@
 #include "ui/platform/JapaneseDesktop.h"
 
+#include "ui/platform/SilentPasswords.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
@@ -29,6 +31,8 @@ void JapaneseDesktop::Install(QApplication& application)
     // built in, for a program run from its build folder.
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("sorafumi"), QIcon(QStringLiteral(":/images/icon.png"))));
+
+    SilentPasswords::Install();
 
     auto* translator = new QTranslator(&application);
     if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
