@@ -218,6 +218,21 @@ def check_tab_chain(label, stops):
             offend(f"{path}: Tab goes round without reaching it")
 
 
+def check_calendar_day_heard():
+    """Tab into the calendar: the day it is on is heard, not the table alone."""
+    for _ in range(40):
+        focus_events.clear()
+        key("Tab")
+        pump(0.3)
+        for event in focus_events:
+            try:
+                if event.detail1 and event.source.getRole() == pyatspi.ROLE_TABLE_CELL:
+                    return
+            except GLib.GError:
+                pass
+    offend("main window › カレンダー: Tab into the calendar does not tell the day it is on")
+
+
 def check_window(window, label=None):
     label = label or window.name
     nodes = list(walk(window, label))
@@ -307,6 +322,7 @@ def main():
             pump(1 if title else 3)
             check_tabs(window, title or "ヘルプ")
             close(app, window)
+        check_calendar_day_heard()
     finally:
         program.kill()
         program.wait()

@@ -9,6 +9,7 @@
 #include "ui/mainwindow/BackgroundTiler.h"
 #include "ui/mainwindow/BodyBox.h"
 #include "ui/mainwindow/CalendarColours.h"
+#include "ui/mainwindow/CalendarFocusDay.h"
 #include "ui/mainwindow/CalendarGridAccessible.h"
 #include "ui/mainwindow/CalendarMarks.h"
 #include "ui/mainwindow/Composition.h"
@@ -244,8 +245,10 @@ void MainWindow::BuildEntryArea()
 // the month arrows by what they do.
 void MainWindow::NameCalendarParts()
 {
-    if (auto* days = calendar_->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview")))
+    if (auto* days = calendar_->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"))) {
         days->setAccessibleName(calendar_->accessibleName());
+        new CalendarFocusDay(*days);
+    }
     if (auto* back = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_prevmonth")))
         back->setAccessibleName(QStringLiteral("前の月"));
     if (auto* on = calendar_->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth")))
