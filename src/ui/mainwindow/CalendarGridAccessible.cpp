@@ -9,9 +9,12 @@ namespace {
 
 bool askingQt = false;
 
-QAccessibleInterface* GridFor(const QString&, QObject* object)
+// The class name is looked at before the object: it may be another library's,
+// half made, and is not to be touched then.
+QAccessibleInterface* GridFor(const QString& className, QObject* object)
 {
-    if (askingQt || object->objectName() != QLatin1String("qt_calendar_calendarview"))
+    if (askingQt || className != QLatin1String("QCalendarView") ||
+        object->objectName() != QLatin1String("qt_calendar_calendarview"))
         return nullptr;
     auto* days = qobject_cast<QTableView*>(object);
     auto* calendar = days ? qobject_cast<QCalendarWidget*>(days->parentWidget()) : nullptr;

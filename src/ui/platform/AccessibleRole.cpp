@@ -1,14 +1,18 @@
 #include "ui/platform/AccessibleRole.h"
 
 #include <QAccessibleWidget>
-#include <QWidget>
+#include <QLabel>
 
 namespace {
 
 const char* const RoleMark = "sorafumiAccessibleRole";
 
-QAccessibleInterface* WithGivenRole(const QString&, QObject* object)
+// Roles are given to labels alone. The class name is looked at first: the
+// object may be another library's, half made, and is not to be touched then.
+QAccessibleInterface* WithGivenRole(const QString& className, QObject* object)
 {
+    if (className != QLatin1String("QLabel"))
+        return nullptr;
     auto* widget = qobject_cast<QWidget*>(object);
     const QVariant role = widget ? widget->property(RoleMark) : QVariant();
     if (!role.isValid())
@@ -18,12 +22,12 @@ QAccessibleInterface* WithGivenRole(const QString&, QObject* object)
 
 } // namespace
 
-void AccessibleRole::Give(QWidget& widget, QAccessible::Role role)
+void AccessibleRole::Give(QLabel& label, QAccessible::Role role)
 {
     static const bool installed = [] {
         QAccessible::installFactory(&WithGivenRole);
         return true;
     }();
     Q_UNUSED(installed);
-    widget.setProperty(RoleMark, int(role));
+    label.setProperty(RoleMark, int(role));
 }

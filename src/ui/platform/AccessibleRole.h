@@ -2,13 +2,13 @@
 
 #include <QAccessible>
 
-class QWidget;
+class QLabel;
 
-// Gives a plain widget the role a screen reader should know it by: a line of
+// Gives a label the role a screen reader should know it by: a line of
 // text as a status bar, or as a notification that is read out when shown.
 class AccessibleRole
 {
 public:
-    // Before the widget is first asked for by a screen reader.
-    static void Give(QWidget& widget, QAccessible::Role role);
+    // Before the label is first asked for by a screen reader.
+    static void Give(QLabel& label, QAccessible::Role role);
 };

@@ -1,7 +1,7 @@
 #include "ui/platform/SilentPasswords.h"
 
 #include <QAccessible>
-#include <QLineEdit>
+#include <QApplication>
 #include <QStyle>
 
 namespace {
@@ -22,17 +22,23 @@ void PassOn(QAccessibleEvent* event)
     QAccessible::installUpdateHandler(HidePasswords);
 }
 
-// The box's own dots, one for each letter.
-QString Dots(const QLineEdit& box, const QString& text)
+// The desktop's dots, one for each letter.
+QString Dots(const QString& text)
 {
-    const int dot = box.style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, &box);
-    return QString(text.size(), QChar(dot));
+    return QString(text.size(), QChar(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter)));
 }
 
+bool IsTextChange(QAccessible::Event type)
+{
+    return type == QAccessible::TextInserted || type == QAccessible::TextRemoved || type == QAccessible::TextUpdated;
+}
+
+// Only the interface is asked which box changed: the object may be another
+// library's (the help browser's) and is not to be touched.
 void HidePasswords(QAccessibleEvent* event)
 {
-    const auto* box = qobject_cast<const QLineEdit*>(event->object());
-    if (!box || box->echoMode() == QLineEdit::Normal) {
+    QAccessibleInterface* box = IsTextChange(event->type()) ? event->accessibleInterface() : nullptr;
+    if (!box || !box->state().passwordEdit) {
         PassOn(event);
         return;
     }
@@ -40,25 +46,22 @@ void HidePasswords(QAccessibleEvent* event)
     switch (event->type()) {
     case QAccessible::TextInserted: {
         const auto* typed = static_cast<const QAccessibleTextInsertEvent*>(event);
-        QAccessibleTextInsertEvent hidden(object, typed->changePosition(), Dots(*box, typed->textInserted()));
+        QAccessibleTextInsertEvent hidden(object, typed->changePosition(), Dots(typed->textInserted()));
         PassOn(&hidden);
         return;
     }
     case QAccessible::TextRemoved: {
         const auto* removed = static_cast<const QAccessibleTextRemoveEvent*>(event);
-        QAccessibleTextRemoveEvent hidden(object, removed->changePosition(), Dots(*box, removed->textRemoved()));
+        QAccessibleTextRemoveEvent hidden(object, removed->changePosition(), Dots(removed->textRemoved()));
         PassOn(&hidden);
         return;
     }
-    case QAccessible::TextUpdated: {
+    default: {
         const auto* updated = static_cast<const QAccessibleTextUpdateEvent*>(event);
-        QAccessibleTextUpdateEvent hidden(object, updated->changePosition(), Dots(*box, updated->textRemoved()),
-                                          Dots(*box, updated->textInserted()));
+        QAccessibleTextUpdateEvent hidden(object, updated->changePosition(), Dots(updated->textRemoved()),
+                                          Dots(updated->textInserted()));
         PassOn(&hidden);
-        return;
     }
-    default:
-        PassOn(event);
     }
 }
 
