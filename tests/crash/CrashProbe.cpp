@@ -30,8 +30,8 @@
 
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
-#include "core/diary/DiaryBackup.h"
-#include "core/diary/DiaryExport.h"
+#include "core/backup/DiaryBackup.h"
+#include "core/transfer/DiaryExport.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Clock.h"

@@ -2,7 +2,7 @@
 // the text the bytes decode to.
 
 #include "FuzzCheck.h"
-#include "core/diary/CharacterCount.h"
+#include "core/stats/CharacterCount.h"
 #include "core/diary/DiaryPage.h"
 #include "core/platform/Cp932.h"
 

@@ -4,9 +4,9 @@
 
 #include "FakeDiaryView.h"
 #include "FuzzCheck.h"
-#include "core/diary/BodySearch.h"
+#include "core/search/BodySearch.h"
 #include "core/diary/DiaryPage.h"
-#include "core/diary/JapaneseFold.h"
+#include "core/search/JapaneseFold.h"
 #include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/diary/BodySearch.h"
+#include "core/search/BodySearch.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/SameDayReader.h"
 #include "core/platform/RecordFile.h"

@@ -1,6 +1,6 @@
 #include "ui/dialogs/PropertiesDialog.h"
 
-#include "core/diary/DiaryBackup.h"
+#include "core/backup/DiaryBackup.h"
 #include "core/platform/Launcher.h"
 #include "core/platform/ProgramFolder.h"
 #include "core/platform/Prompter.h"

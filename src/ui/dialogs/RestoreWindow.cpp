@@ -1,6 +1,6 @@
 #include "ui/dialogs/RestoreWindow.h"
 
-#include "core/diary/DiaryBackup.h"
+#include "core/backup/DiaryBackup.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Prompter.h"

@@ -7,7 +7,7 @@
 #include "core/tips/TipList.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
-#include "ui/dialogs/StatsWindow.h"
+#include "ui/dialogs/stats/StatsWindow.h"
 
 class QMainWindow;
 class QMenuBar;

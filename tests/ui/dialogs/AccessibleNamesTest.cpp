@@ -5,8 +5,8 @@
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
-#include "ui/dialogs/ExportWindow.h"
-#include "ui/dialogs/ImportWindow.h"
+#include "ui/dialogs/transfer/ExportWindow.h"
+#include "ui/dialogs/transfer/ImportWindow.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
 

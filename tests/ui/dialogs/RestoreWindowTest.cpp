@@ -2,7 +2,7 @@
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
-#include "core/diary/DiaryBackup.h"
+#include "core/backup/DiaryBackup.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "ui/mainwindow/MainWindow.h"

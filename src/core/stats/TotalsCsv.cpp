@@ -1,0 +1,99 @@
+#include "core/stats/TotalsCsv.h"
+
+#include "core/stats/DiaryTotals.h"
+#include "core/platform/Cp932.h"
+#include "core/platform/Money.h"
+#include "core/platform/SafeFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+// A field is quoted only where a comma, a quote or a line break in it would
+// otherwise split it; a quote inside is doubled.
+QString Field(const QString& text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n'))
+        return text;
+    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+QString Row(const QStringList& fields)
+{
+    QStringList quoted;
+    for (const QString& field : fields)
+        quoted << Field(field);
+    return quoted.join(u',') + QStringLiteral("\r\n");
+}
+
+// Whole yen without the yen sign or group commas, so a spreadsheet reads a number.
+QString Yen(Money::Sum amount)
+{
+    return Money::FormatEditing(amount);
+}
+
+QList<int> AllYears(const ExpenseTotals& expenses, const WritingTotals& writing)
+{
+    QSet<int> years(expenses.months.keyBegin(), expenses.months.keyEnd());
+    years.unite(QSet<int>(writing.months.keyBegin(), writing.months.keyEnd()));
+    QList<int> sorted = years.values();
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
+}
+
+QByteArray Encoded(const QString& text, TotalsCsv::Encoding encoding)
+{
+    if (encoding == TotalsCsv::Encoding::Cp932)
+        return Cp932::Encode(text);
+    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+} // namespace
+
+QString TotalsCsv::Text(int year, const ExpenseTotals& expenses, const WritingTotals& writing)
+{
+    const QString shownYear = QString::number(year);
+    const std::array<qint64, 12> spent = expenses.months.value(year);
+    const std::array<MonthWriting, 12> written = writing.months.value(year);
+    QString text = Row({QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ"),
+                        QStringLiteral("文字数")});
+    qint64 pages = 0;
+    qint64 characters = 0;
+    for (size_t month = 0; month < 12; ++month) {
+        text += Row({shownYear, QString::number(month + 1), Yen(spent[month]), QString::number(written[month].pages),
+                     QString::number(written[month].characters)});
+        pages += written[month].pages;
+        characters += written[month].characters;
+    }
+    // The year's total is rounded once, not summed from rounded months.
+    text += Row({shownYear, QStringLiteral("合計"), Yen(expenses.YearTotal(year)), QString::number(pages),
+                 QString::number(characters)});
+    text += Row({shownYear, QStringLiteral("月平均"), Yen(expenses.MonthlyAverage(year)), {}, {}});
+    text += QStringLiteral("\r\n") + Row({QStringLiteral("年"), QStringLiteral("出費")});
+    for (const int each : AllYears(expenses, writing))
+        text += Row({QString::number(each), Yen(expenses.YearTotal(each))});
+    return text;
+}
+
+FileError TotalsCsv::Write(const QString& path, int year, const ExpenseTotals& expenses, const WritingTotals& writing,
+                           Encoding encoding)
+{
+    const QFileInfo target(path);
+    // A spreadsheet file like any other the user saves: a new one gets the
+    // mode the umask gives, one that replaces a file keeps that file's group
+    // and mode. The temporary file is made new, never through a link.
+    SafeFile temp;
+    if (const FileError error =
+            temp.Create(QDir(target.absolutePath()).filePath(TempFileName()), SafeFile::IfTaken::UniqueName, 0666))
+        return error;
+    if (target.exists())
+        if (const FileError error = temp.TakeGroupAndModeOf(target.absoluteFilePath()))
+            return error;
+    if (const FileError error = temp.Write(Encoded(Text(year, expenses, writing), encoding)))
+        return error;
+    if (const FileError error = temp.Flush())
+        return error;
+    return temp.RenameOver(target.absoluteFilePath());
+}

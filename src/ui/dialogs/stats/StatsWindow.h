@@ -1,0 +1,98 @@
+#pragma once
+
+#include "core/stats/DiaryTotals.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+#include <optional>
+
+class QCalendarWidget;
+class QChart;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QTableWidget;
+class QTabWidget;
+class Clock;
+class DiaryStore;
+class Prompter;
+
+// What the diary spent and how much was written: per month of a chosen year
+// and per year, as charts and tables, read anew from the diary file each
+// time the window opens and whenever a page is written while it is open.
+// A month's bar, or Enter on its row of a table, turns the main window's
+// calendar to that month; the figures of the chosen year are saved as a CSV
+// file for a spreadsheet.
+// objectName: frmStats.
+class StatsWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    // calendar is the main window's; none where there is no main window.
+    StatsWindow(DiaryStore& store, Prompter& prompter, const Clock& clock, QCalendarWidget* calendar,
+                QWidget* parent = nullptr);
+
+    // Reads the figures from the diary file and shows them.
+    void Refresh();
+    // The year the month figures are shown for.
+    int ChosenYear() const;
+    QSize sizeHint() const override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QWidget* BuildExpenseTab();
+    QWidget* BuildWritingTab();
+    void RefreshSoon();
+    bool ReadFigures();
+    void FillYears();
+    void ShowYear();
+    void ShowNoFigures(const QString& why);
+    void ShowExpense(int year);
+    void ShowYearsExpense();
+    void ShowUnreadable();
+    void ShowWriting(int year);
+    void ShowMonthInCalendar(int month);
+    // Shows the months of the year in that row of the table of years.
+    void ShowYearOfRow(int row);
+    void TurnCalendarFromRows(QTableWidget& table);
+    void ShowPageOf(QListWidgetItem* row);
+    void SaveCsv();
+    bool AskReplace(const QString& path);
+
+    DiaryStore& store_;
+    Prompter& prompter_;
+    const Clock& clock_;
+    QPointer<QCalendarWidget> calendar_;
+    // The figures of this opening; none while the window is closed or when
+    // the diary could not be read.
+    std::optional<ExpenseTotals> expense_;
+    std::optional<WritingTotals> writing_;
+
+    QComboBox* year_;
+    QComboBox* csvEncoding_;
+    QPushButton* saveCsv_;
+    QLabel* status_;
+    QTabWidget* tabs_;
+    QChart* monthExpenseChart_;
+    QChart* yearExpenseChart_;
+    QChart* monthPagesChart_;
+    QChart* monthWritingChart_;
+    QTableWidget* monthExpense_;
+    QTableWidget* yearExpense_;
+    QTableWidget* monthWriting_;
+    QLabel* expenseTotal_;
+    QLabel* expenseAverage_;
+    QLabel* unreadableCount_;
+    QListWidget* unreadable_;
+    QLabel* undated_;
+    QLabel* streakYear_;
+    QLabel* streakAll_;
+    QLabel* daysWithout_;
+    QTimer refreshTimer_;
+};
