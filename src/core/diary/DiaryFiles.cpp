@@ -1,5 +1,6 @@
 #include "core/diary/DiaryFiles.h"
 
+#include "core/diary/DiaryPage.h"
 #include "core/platform/PageJournal.h"
 #include "core/platform/Prompter.h"
 #include "core/platform/RecordFile.h"
@@ -13,7 +14,7 @@ namespace {
 
 struct Known
 {
-    short code;
+    FileError::Code code;
     const char* message;
     Prompter::Buttons buttons;
 };
@@ -32,7 +33,7 @@ const Known KnownErrors[] = {
     {FileError::PathNotFound, "指定されたﾊﾟｽが存在しません。", Prompter::Buttons::Ok},
 };
 
-const Known* Find(short code)
+const Known* Find(FileError::Code code)
 {
     for (const Known& known : KnownErrors)
         if (known.code == code)
@@ -122,19 +123,14 @@ QString DiaryFiles::ExistingOrUpperCase(const QString& typed)
     return UpperCaseFileName(typed);
 }
 
-short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short mode, short recordLength, bool confirm,
-                                  RecordFile& file, bool* openElsewhere)
+bool DiaryFiles::OpenDiaryFile(Prompter& prompter, const QString& name, bool confirm, RecordFile& file,
+                               bool* openElsewhere)
 {
     if (openElsewhere)
         *openElsewhere = false;
     if (HasForbiddenCharacter(name)) {
         ReportFileError(prompter, {FileError::BadFileName, 0});
-        return 0;
-    }
-    if (mode != Random) {
-        // The diary is only ever opened for records.
-        ReportFileError(prompter, {FileError::BadFileMode, 0});
-        return 0;
+        return false;
     }
     if (confirm && !QFileInfo(name).isFile()) {
         const Prompter::Answer answer = prompter.Message(
@@ -144,11 +140,11 @@ short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short
              Prompter::Icon::Information,
              {}});
         if (answer != Prompter::Answer::Ok)
-            return 0;
+            return false;
     }
     // Retry tries the open again; the user has already agreed to the name.
     for (;;) {
-        FileError error = file.Open(name, recordLength);
+        FileError error = file.Open(name, DiaryPage::RecordLength);
         if (!error)
             error = file.Lock();
         if (IsOpenElsewhere(error)) {
@@ -158,17 +154,17 @@ short DiaryFiles::OpenFileChecked(Prompter& prompter, const QString& name, short
             ReportOpenElsewhere(prompter, name);
             if (openElsewhere)
                 *openElsewhere = true;
-            return 0;
+            return false;
         }
         // A page write a crash interrupted is undone as the diary opens.
         if (!error)
             error = PageJournal::Recover(file);
         if (!error) {
             ReportForeignJournal(prompter, file.Path());
-            return 1;
+            return true;
         }
         if (ReportFileError(prompter, error) != Retry)
-            return 0;
+            return false;
     }
 }
 

@@ -12,7 +12,6 @@ class RecordFile;
 class DiaryFiles
 {
 public:
-    enum Mode : short { Output = 1, Input = 2, Append = 3, Random = 4, Binary = 5 };
     // What the caller of a failed step is to do.
     enum Action : short { Retry = 0, Ignore = 1, GiveUp = 2, Unknown = 3 };
 
@@ -22,12 +21,12 @@ public:
     // without a code of its own is shown with its reason.
     static Action ReportFileError(Prompter& prompter, const FileError& error);
 
-    // Checks the name, asks when confirm is set, and opens the file for
-    // records of recordLength bytes, claimed for this copy of the program.
-    // The handle, 0 when nothing was opened; openElsewhere tells whether that
+    // Opens the diary's record file: checks the name, asks before making a
+    // new file when confirm is set, and claims the file for this copy of the
+    // program. False when nothing was opened; openElsewhere tells whether that
     // was because another copy holds the file, which the user has been told.
-    static short OpenFileChecked(Prompter& prompter, const QString& name, short mode, short recordLength, bool confirm,
-                                 RecordFile& file, bool* openElsewhere = nullptr);
+    static bool OpenDiaryFile(Prompter& prompter, const QString& name, bool confirm, RecordFile& file,
+                              bool* openElsewhere = nullptr);
 
     // Asks for a file name; the answer without surrounding spaces. A file that
     // exists under the name as typed is taken as typed; otherwise its file

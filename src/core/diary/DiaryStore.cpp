@@ -2,6 +2,7 @@
 
 #include "core/search/BodySearch.h"
 #include "core/diary/DateScan.h"
+#include "core/backup/BackupMessages.h"
 #include "core/backup/DiaryBackup.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryView.h"
@@ -115,8 +116,7 @@ void DiaryStore::SelectDiaryFile(const QString& userFolder)
 
 bool DiaryStore::OpenDiary(const QString& name)
 {
-    diaryOpen_ = DiaryFiles::OpenFileChecked(prompter_, name, DiaryFiles::Random, RecordLength, true, diaryFile_,
-                                             &openElsewhere_) != 0;
+    diaryOpen_ = DiaryFiles::OpenDiaryFile(prompter_, name, true, diaryFile_, &openElsewhere_);
     if (!openElsewhere_)
         return true;
     endProgram_();
@@ -259,7 +259,7 @@ void DiaryStore::BackUpBeforeWriting()
     const QString folder = BackupFolder();
     if (const FileError error =
             DiaryBackup::Take(diaryFile_.Path(), folder, today, {app_.BackupDaily, app_.BackupWeekly}))
-        DiaryBackup::ReportFailure(prompter_, error, folder);
+        BackupMessages::ReportFailure(prompter_, error, folder);
 }
 
 QString DiaryStore::BackupFolder() const
@@ -272,7 +272,7 @@ bool DiaryStore::RestoreBackup(const QString& copyPath)
     if (!IsOpen() || !StorePage())
         return false;
     if (const FileError error = DiaryBackup::KeepCurrent(diaryFile_.Path(), BackupFolder(), clock_.Now())) {
-        DiaryBackup::ReportRestoreRefused(prompter_, error, BackupFolder());
+        BackupMessages::ReportRestoreRefused(prompter_, error, BackupFolder());
         return false;
     }
     BackUpBeforeWriting();
@@ -378,7 +378,7 @@ void DiaryStore::DeletePage()
     // One rewrite that leaves the page out: later pages move down by one and
     // no page is ever half moved.
     const FileError error = RewriteDiary(pageCount_, currentPage_);
-    if (error && RecordFileRewriter::FolderRefused(error)) {
+    if (error && SafeFile::FolderRefused(error)) {
         ReportDeletionRefused();
         return;
     }
@@ -404,14 +404,25 @@ void DiaryStore::DeleteTheOnlyPage()
         return;
     // The file goes with its last page: the day's copy keeps it.
     BackUpBeforeWriting();
-    app_.UserDataFile.clear();
     // A folder that keeps its files still lets the page go: the file is left
-    // holding no page at all.
-    if (!QFile::remove(diaryFile_.Path()) && !diaryFile_.Truncate(0))
-        diaryFile_.Flush();
+    // holding no page at all. Where neither can be done the page stays, and
+    // so does the diary.
+    if (!QFile::remove(diaryFile_.Path()))
+        if (const FileError error = EmptyDiaryFile()) {
+            ReportFileError(error);
+            return;
+        }
+    app_.UserDataFile.clear();
     diaryFile_.Close();
     diaryOpen_ = false;
     view_.CloseMainWindow();
+}
+
+FileError DiaryStore::EmptyDiaryFile()
+{
+    if (const FileError error = diaryFile_.Truncate(0))
+        return error;
+    return diaryFile_.Flush();
 }
 
 void DiaryStore::PreviousPage()

@@ -134,6 +134,7 @@ private:
     bool Settle(const FileError& error);
     void ReportDeletionRefused();
     void DeleteTheOnlyPage();
+    FileError EmptyDiaryFile();
     void ClearFields();
     // After the calendar found no page for the day: asks, and on Yes adds a
     // page that shows the day at midnight.

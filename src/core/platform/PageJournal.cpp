@@ -32,33 +32,16 @@ FileError Remove(const QString& path)
     return {};
 }
 
-void FlushFolderOf(const QString& path)
+FileError FlushFolderOf(const QString& path)
 {
-    RecordFile::FlushFolder(QFileInfo(path).absolutePath());
-}
-
-// The folder would not take a new file, though the file in it may be written.
-bool FolderRefused(int error)
-{
-    return error == EACCES || error == EPERM || error == EROFS;
+    return SafeFile::FlushFolder(QFileInfo(path).absolutePath());
 }
 
 // Made new: a journal another user left under the name, or a link planted
 // there, is never written through.
 FileError WriteJournal(const QString& path, const QByteArray& journal)
 {
-    SafeFile file;
-    if (const FileError error = file.Create(path, SafeFile::IfTaken::Fail))
-        return error;
-    FileError error = file.Write(journal);
-    if (!error)
-        error = file.Flush();
-    file.Close();
-    // A journal left here would undo the page written without it.
-    if (error)
-        if (const FileError removed = Remove(path))
-            return removed;
-    return error;
+    return SafeFile::WriteNew(path, journal, SafeFile::Durability::Flushed);
 }
 
 } // namespace
@@ -138,7 +121,7 @@ FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& jou
     journal = PathFor(file.Path());
     FileError error = WriteJournal(journal, bytes);
     // A name another user took is no place for a page of this diary either.
-    if (error && (FolderRefused(error.systemError) || error.systemError == EEXIST)) {
+    if (error && (SafeFile::FolderRefused(error) || error.systemError == EEXIST)) {
         journal = StatePathFor(file.Path());
         // The journal holds a page of the diary: the folder is the user's own.
         const QString folder = QFileInfo(journal).absolutePath();
@@ -149,7 +132,11 @@ FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& jou
     }
     if (error)
         return error;
-    FlushFolderOf(journal);
+    // A journal the folder may lose in a power cut guards nothing.
+    if (const FileError flushed = FlushFolderOf(journal)) {
+        Remove(journal);
+        return flushed;
+    }
     return {};
 }
 
@@ -158,7 +145,9 @@ FileError PageJournal::End(const QString& journal)
     if (const FileError error = Remove(journal))
         return error;
     // Gone for good: a journal that came back after a power cut would put the
-    // old page over the one just saved.
+    // old page over the one just saved. The page is on the disk by now and
+    // the old one is gone with the journal, so a folder that fails its flush
+    // cannot make the save undone: the user is not told it failed.
     FlushFolderOf(journal);
     return {};
 }

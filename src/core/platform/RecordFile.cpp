@@ -10,6 +10,7 @@
 #include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 RecordFile::~RecordFile()
 {
@@ -24,21 +25,19 @@ FileError RecordFile::Open(const QString& path, int recordLength)
     if (path.isEmpty())
         return {FileError::BadFileName, 0};
     const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
+    FileDescriptor opened(::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!opened.IsOpen())
         return FileError::FromErrno(errno);
     struct stat info
     {
     };
-    const bool statFailed = ::fstat(fd, &info) != 0;
+    const bool statFailed = ::fstat(opened.Get(), &info) != 0;
     if (statFailed || !S_ISREG(info.st_mode)) {
         // Only a regular file holds records. errno says nothing when fstat
         // worked, so a device or pipe is named as the wrong kind of name.
-        const int error = statFailed ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        return FileError::FromErrno(error);
+        return FileError::FromErrno(statFailed ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     }
-    fd_ = fd;
+    fd_ = std::move(opened);
     recordLength_ = recordLength;
     // Kept absolute: a later change of the current folder must not move the
     // file's rewrites elsewhere. A file reached through a symbolic link is
@@ -51,17 +50,15 @@ FileError RecordFile::Open(const QString& path, int recordLength)
 
 void RecordFile::Close()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
+    fd_.Reset();
     locked_ = false;
 }
 
 FileError RecordFile::Lock()
 {
-    if (fd_ < 0)
+    if (!IsOpen())
         return {FileError::BadFileNameOrNumber, EBADF};
-    const FileError error = LockDescriptor(fd_);
+    const FileError error = LockDescriptor(fd_.Get());
     locked_ = !error;
     return error;
 }
@@ -86,17 +83,15 @@ FileError RecordFile::LockDescriptor(int fd)
 
 void RecordFile::Adopt(int fd, bool locked)
 {
-    Close();
-    fd_ = fd;
+    fd_.Reset(fd);
     locked_ = locked;
 }
 
 void RecordFile::CloseInBackground()
 {
-    if (fd_ < 0)
+    if (!IsOpen())
         return;
-    const int fd = fd_;
-    fd_ = -1;
+    const int fd = fd_.Release();
     locked_ = false;
     try {
         std::thread([fd] { ::close(fd); }).detach();
@@ -111,7 +106,7 @@ qint64 RecordFile::Length() const
     struct stat info
     {
     };
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+    if (!IsOpen() || ::fstat(fd_.Get(), &info) != 0)
         return 0;
     return qint64(info.st_size);
 }
@@ -131,7 +126,7 @@ FileError RecordFile::ReadRecord(qint32 number, QByteArray& record) const
 
 FileError RecordFile::ReadRecords(qint32 number, qint32 count, QByteArray& records) const
 {
-    if (fd_ < 0)
+    if (!IsOpen())
         return {FileError::BadFileNameOrNumber, EBADF};
     if (number < 1 || count < 0)
         return {FileError::BadRecordNumber, 0};
@@ -142,7 +137,7 @@ FileError RecordFile::ReadRecords(qint32 number, qint32 count, QByteArray& recor
 
 FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray& part) const
 {
-    if (fd_ < 0)
+    if (!IsOpen())
         return {FileError::BadFileNameOrNumber, EBADF};
     if (number < 1)
         return {FileError::BadRecordNumber, 0};
@@ -154,12 +149,12 @@ FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray
 
 FileError RecordFile::ReadAt(qint64 position, qint64 length, char* into) const
 {
-    return ReadFully(fd_, into, length, position);
+    return ReadFully(fd_.Get(), into, length, position);
 }
 
 FileError RecordFile::WriteRecord(qint32 number, const QByteArray& record)
 {
-    if (fd_ < 0)
+    if (!IsOpen())
         return {FileError::BadFileNameOrNumber, EBADF};
     if (number < 1)
         return {FileError::BadRecordNumber, 0};
@@ -167,35 +162,26 @@ FileError RecordFile::WriteRecord(qint32 number, const QByteArray& record)
         return {FileError::BadFileMode, 0};
     // Claim the room first: a disk that is full refuses the whole record here,
     // before a byte of it is written, instead of keeping half of it.
-    if (::fallocate(fd_, FALLOC_FL_KEEP_SIZE, off_t(Offset(number)), off_t(recordLength_)) != 0 &&
+    if (::fallocate(fd_.Get(), FALLOC_FL_KEEP_SIZE, off_t(Offset(number)), off_t(recordLength_)) != 0 &&
         (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
         return FileError::FromErrno(errno);
-    return WriteFully(fd_, record.constData(), recordLength_, Offset(number));
-}
-
-void RecordFile::FlushFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    return WriteFully(fd_.Get(), record.constData(), recordLength_, Offset(number));
 }
 
 FileError RecordFile::Flush()
 {
-    if (fd_ < 0)
+    if (!IsOpen())
         return {FileError::BadFileNameOrNumber, EBADF};
-    if (::fdatasync(fd_) != 0)
+    if (::fdatasync(fd_.Get()) != 0)
         return FileError::FromErrno(errno);
     return {};
 }
 
 FileError RecordFile::Truncate(qint32 records)
 {
-    if (fd_ < 0)
+    if (!IsOpen())
         return {FileError::BadFileNameOrNumber, EBADF};
-    if (::ftruncate(fd_, off_t(Offset(records + 1))) != 0)
+    if (::ftruncate(fd_.Get(), off_t(Offset(records + 1))) != 0)
         return FileError::FromErrno(errno);
     return {};
 }

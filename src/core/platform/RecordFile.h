@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/FileDescriptor.h"
 #include "core/platform/FileError.h"
 
 #include <QByteArray>
@@ -33,7 +34,7 @@ public:
     // blocks, which takes the file system a while for a large file, so the
     // close happens on a thread of its own and nobody waits for it.
     void CloseInBackground();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return fd_.IsOpen(); }
     // The file's absolute name.
     const QString& Path() const { return path_; }
     int RecordLength() const { return recordLength_; }
@@ -51,9 +52,6 @@ public:
     FileError WriteRecord(qint32 number, const QByteArray& record);
     // Makes what was written survive a power cut.
     FileError Flush();
-    // Makes a file's creation, rename or removal in the folder survive a
-    // power cut.
-    static void FlushFolder(const QString& folder);
 
     // Cuts the file to exactly this many records.
     FileError Truncate(qint32 records);
@@ -62,7 +60,7 @@ private:
     qint64 Offset(qint32 number) const { return qint64(number - 1) * recordLength_; }
     FileError ReadAt(qint64 position, qint64 length, char* into) const;
 
-    int fd_ = -1;
+    FileDescriptor fd_;
     bool locked_ = false;
     int recordLength_ = 0;
     QString path_;

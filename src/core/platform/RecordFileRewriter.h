@@ -22,8 +22,6 @@ public:
     // success the file is open on the rewritten file.
     // `appended` holds whole records that follow the kept ones.
     static FileError Rewrite(RecordFile& file, qint32 keep, qint32 drop = 0, const QByteArray& appended = {});
-    // The rewrite failed because the folder takes no new file.
-    static bool FolderRefused(const FileError& error);
 
 private:
     static FileError CutInPlace(RecordFile& file, qint32 records);

@@ -1,5 +1,7 @@
 #include "core/platform/RegularFileRead.h"
 
+#include "core/platform/FileDescriptor.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -69,11 +71,9 @@ RegularFileRead ReadOpened(int fd, qint64 limit)
 RegularFileRead ReadRegularFile(const QString& path, qint64 limit)
 {
     // O_NONBLOCK makes the open of a pipe return at once, so that it is refused, not waited on.
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
+    const FileDescriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.IsOpen())
         return errno == ELOOP ? Refused(RegularFileRead::Outcome::Link) : Failed(errno);
-    RegularFileRead result = ReadOpened(fd, limit);
-    ::close(fd);
-    return result;
+    return ReadOpened(file.Get(), limit);
 }

@@ -1,8 +1,8 @@
 #include "core/platform/SafeFile.h"
 
 #include "core/platform/FullTransfer.h"
-#include "core/platform/RecordFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -54,10 +55,9 @@ bool EmptyFolder(int folder)
         if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         if (S_ISDIR(info.st_mode)) {
-            const int inner = ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            emptied = inner >= 0 && EmptyFolder(inner) && emptied;
-            if (inner >= 0)
-                ::close(inner);
+            const FileDescriptor inner(
+                ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            emptied = inner.IsOpen() && EmptyFolder(inner.Get()) && emptied;
             emptied = ::unlinkat(folder, name.constData(), AT_REMOVEDIR) == 0 && emptied;
         } else {
             emptied = ::unlinkat(folder, name.constData(), 0) == 0 && emptied;
@@ -68,40 +68,39 @@ bool EmptyFolder(int folder)
 
 bool RemoveOwnFolder(const QString& path)
 {
-    const int fd = ::open(Native(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    const FileDescriptor folder(::open(Native(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder.IsOpen())
         return false;
     struct stat info
     {
     };
     // Looked at again through the descriptor: the name may have been swapped.
-    const bool own = ::fstat(fd, &info) == 0 && IsOwn(info) && EmptyFolder(fd);
-    ::close(fd);
+    const bool own = ::fstat(folder.Get(), &info) == 0 && IsOwn(info) && EmptyFolder(folder.Get());
     return own && ::rmdir(Native(path).constData()) == 0;
+}
+
+FileDescriptor OpenFolder(const QString& folder)
+{
+    return FileDescriptor(::open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 } // namespace
 
 SafeFile::~SafeFile()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-    if (made_)
-        ::unlink(Native(path_).constData());
+    Discard();
 }
 
 FileError SafeFile::Create(const QString& path, IfTaken ifTaken, mode_t mode)
 {
     const auto open = [&] {
-        return ::open(Native(path).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        fd_.Reset(::open(Native(path).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        return fd_.IsOpen() ? 0 : errno;
     };
-    fd_ = open();
-    int error = fd_ < 0 ? errno : 0;
+    int error = open();
     // A leftover of an earlier run of the user's own makes way.
-    if (error == EEXIST && !IsForeign(path) && RemoveOwn(path)) {
-        fd_ = open();
-        error = fd_ < 0 ? errno : 0;
-    }
+    if (error == EEXIST && !IsForeign(path) && RemoveOwn(path))
+        error = open();
     if (error == EEXIST && ifTaken == IfTaken::UniqueName)
         return CreateUnique(path);
     if (error)
@@ -114,8 +113,8 @@ FileError SafeFile::Create(const QString& path, IfTaken ifTaken, mode_t mode)
 FileError SafeFile::CreateUnique(const QString& path)
 {
     QByteArray name = Native(path + QStringLiteral(".XXXXXX"));
-    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd_ < 0)
+    fd_.Reset(::mkostemp(name.data(), O_CLOEXEC));
+    if (!fd_.IsOpen())
         return FileError::FromErrno(errno);
     path_ = QFile::decodeName(name);
     made_ = true;
@@ -126,8 +125,8 @@ FileError SafeFile::OpenToRead(const QString& path, bool onlyOwn)
 {
     // Not blocking: a named pipe put there must not hold the program.
     const int flags = O_RDONLY | O_CLOEXEC | (onlyOwn ? O_NOFOLLOW | O_NONBLOCK : 0);
-    fd_ = ::open(Native(path).constData(), flags);
-    if (fd_ < 0) {
+    fd_.Reset(::open(Native(path).constData(), flags));
+    if (!fd_.IsOpen()) {
         const int error = errno;
         return FileError::FromErrno(onlyOwn && error != ENOENT && IsForeign(path) ? NotOwn : error);
     }
@@ -135,9 +134,16 @@ FileError SafeFile::OpenToRead(const QString& path, bool onlyOwn)
     struct stat info
     {
     };
-    if (onlyOwn && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || !IsOwn(info)))
+    if (onlyOwn && (::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode) || !IsOwn(info)))
         return FileError::FromErrno(NotOwn);
     return {};
+}
+
+FileError SafeFile::CreateToReplace(const QString& target, const QString& name, mode_t mode)
+{
+    if (const FileError error = Create(QFileInfo(target).absolutePath() + u'/' + name, IfTaken::UniqueName, mode))
+        return error;
+    return TakeGroupAndModeOf(target);
 }
 
 FileError SafeFile::TakeGroupAndModeOf(const QString& replaced)
@@ -148,54 +154,121 @@ FileError SafeFile::TakeGroupAndModeOf(const QString& replaced)
     struct stat mine
     {
     };
-    if (::stat(Native(replaced).constData(), &old) != 0 || ::fstat(fd_, &mine) != 0)
+    // A new file, replacing none, keeps the mode it was made with.
+    if (::stat(Native(replaced).constData(), &old) != 0 || ::fstat(fd_.Get(), &mine) != 0)
         return {};
     mode_t mode = old.st_mode & 0777;
     // A group the user is no member of cannot be given: then it gets nothing.
-    if (mine.st_gid != old.st_gid && ::fchown(fd_, uid_t(-1), old.st_gid) != 0)
+    if (mine.st_gid != old.st_gid && ::fchown(fd_.Get(), uid_t(-1), old.st_gid) != 0)
         mode &= ~mode_t(070);
-    if (::fchmod(fd_, mode) != 0)
+    if (::fchmod(fd_.Get(), mode) != 0)
         return FileError::FromErrno(errno);
     return {};
 }
 
 FileError SafeFile::Write(const QByteArray& bytes)
 {
-    return WriteFully(fd_, bytes.constData(), bytes.size());
+    return WriteFully(fd_.Get(), bytes.constData(), bytes.size());
+}
+
+void SafeFile::StartFlush(qint64 offset, qint64 length)
+{
+    ::sync_file_range(fd_.Get(), off_t(offset), off_t(length), SYNC_FILE_RANGE_WRITE);
 }
 
 FileError SafeFile::Flush()
 {
-    if (::fsync(fd_) != 0)
+    if (::fsync(fd_.Get()) != 0)
         return FileError::FromErrno(errno);
     return {};
 }
 
 FileError SafeFile::RenameOver(const QString& target)
 {
+    if (const FileError error = Flush())
+        return error;
     if (::rename(Native(path_).constData(), Native(target).constData()) != 0)
         return FileError::FromErrno(errno);
     made_ = false;
     path_ = target;
-    RecordFile::FlushFolder(QFileInfo(target).absolutePath());
-    return {};
+    return FlushFolder(QFileInfo(target).absolutePath());
 }
 
 FileError SafeFile::Close()
 {
+    if (const FileError error = fd_.Close())
+        return error;
     made_ = false;
-    const int fd = Release();
-    if (fd >= 0 && ::close(fd) != 0)
-        return FileError::FromErrno(errno);
     return {};
 }
 
 int SafeFile::Release()
 {
     made_ = false;
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
+    return fd_.Release();
+}
+
+FileError SafeFile::Discard()
+{
+    fd_.Reset();
+    const bool made = std::exchange(made_, false);
+    if (made && ::unlink(Native(path_).constData()) != 0 && errno != ENOENT)
+        return FileError::FromErrno(errno);
+    return {};
+}
+
+FileError SafeFile::WriteNew(const QString& path, const QByteArray& bytes, Durability durability)
+{
+    SafeFile file;
+    FileError error = file.Create(path, IfTaken::Fail);
+    if (error)
+        return error;
+    error = file.Write(bytes);
+    if (!error && durability == Durability::Flushed)
+        error = file.Flush();
+    if (!error)
+        error = file.Close();
+    // A file left half written under the name would pass for a whole one.
+    if (error)
+        if (const FileError removed = file.Discard())
+            return removed;
+    return error;
+}
+
+FileError SafeFile::Replace(const QString& target, const QString& name, const QByteArray& bytes, mode_t mode)
+{
+    SafeFile temp;
+    if (const FileError error = temp.CreateToReplace(target, name, mode))
+        return error;
+    if (const FileError error = temp.Write(bytes))
+        return error;
+    return temp.RenameOver(target);
+}
+
+FileError SafeFile::FlushFolder(const QString& folder)
+{
+    // A folder the user may write but not list, and a file system that keeps
+    // no folder on a disk of its own, give nothing to flush: that is no
+    // failure, or no file could ever be saved there.
+    const FileDescriptor opened = OpenFolder(folder);
+    if (!opened.IsOpen())
+        return errno == EACCES ? FileError{} : FileError::FromErrno(errno);
+    if (::fsync(opened.Get()) != 0 && errno != EINVAL && errno != EOPNOTSUPP)
+        return FileError::FromErrno(errno);
+    return {};
+}
+
+FileError SafeFile::FlushFileSystemOf(const QString& folder)
+{
+    const FileDescriptor opened = OpenFolder(folder);
+    if (!opened.IsOpen() || ::syncfs(opened.Get()) != 0)
+        return FileError::FromErrno(errno);
+    return {};
+}
+
+bool SafeFile::FolderRefused(const FileError& error)
+{
+    return error.systemError == EACCES || error.systemError == EPERM || error.systemError == EROFS;
 }
 
 FileError SafeFile::MakeFolder(const QString& path, QString& made)

@@ -1,11 +1,10 @@
 #include "core/stats/TotalsCsv.h"
 
-#include "core/stats/DiaryTotals.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/Money.h"
 #include "core/platform/SafeFile.h"
+#include "core/stats/DiaryTotals.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
@@ -80,20 +79,9 @@ QString TotalsCsv::Text(int year, const ExpenseTotals& expenses, const WritingTo
 FileError TotalsCsv::Write(const QString& path, int year, const ExpenseTotals& expenses, const WritingTotals& writing,
                            Encoding encoding)
 {
-    const QFileInfo target(path);
     // A spreadsheet file like any other the user saves: a new one gets the
     // mode the umask gives, one that replaces a file keeps that file's group
-    // and mode. The temporary file is made new, never through a link.
-    SafeFile temp;
-    if (const FileError error =
-            temp.Create(QDir(target.absolutePath()).filePath(TempFileName()), SafeFile::IfTaken::UniqueName, 0666))
-        return error;
-    if (target.exists())
-        if (const FileError error = temp.TakeGroupAndModeOf(target.absoluteFilePath()))
-            return error;
-    if (const FileError error = temp.Write(Encoded(Text(year, expenses, writing), encoding)))
-        return error;
-    if (const FileError error = temp.Flush())
-        return error;
-    return temp.RenameOver(target.absoluteFilePath());
+    // and mode.
+    return SafeFile::Replace(QFileInfo(path).absoluteFilePath(), TempFileName(),
+                             Encoded(Text(year, expenses, writing), encoding), 0666);
 }

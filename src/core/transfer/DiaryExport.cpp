@@ -2,21 +2,18 @@
 
 #include "core/diary/DateScan.h"
 #include "core/diary/DiaryPage.h"
-#include "core/transfer/RoundTripCheck.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/RecordFile.h"
 #include "core/platform/SafeFile.h"
+#include "core/transfer/RoundTripCheck.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstdio>
 
 namespace {
 
@@ -145,15 +142,10 @@ QByteArray HtmlPage(const QByteArray& record, ExportRequest::Encoding encoding, 
     return out;
 }
 
+// The temporary folder is flushed at once when every file is in it.
 FileError WriteNewFile(const QString& path, const QByteArray& bytes)
 {
-    SafeFile file;
-    if (const FileError error = file.Create(path, SafeFile::IfTaken::Fail))
-        return error;
-    FileError error = file.Write(bytes);
-    if (const FileError closed = file.Close(); !error)
-        error = closed;
-    return error;
+    return SafeFile::WriteNew(path, bytes, SafeFile::Durability::FlushLater);
 }
 
 QString Day(QDate date)
@@ -201,19 +193,6 @@ QByteArray OrderList(const std::vector<Selected>& pages)
     for (const Selected& page : pages)
         list += page.name.toUtf8() + "\r\n";
     return list;
-}
-
-// Makes every file in the temporary folder survive a power cut at once: one
-// flush of the file system costs far less than one for each of thousands.
-FileError FlushFolderFiles(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return FileError::FromErrno(errno);
-    const int result = ::syncfs(fd);
-    const int error = errno;
-    ::close(fd);
-    return result == 0 ? FileError{} : FileError::FromErrno(error);
 }
 
 } // namespace
@@ -328,7 +307,7 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
         return fail(Outcome::Cancelled, {});
     if (!flaws.empty() && !(hooks.writeFlawed && hooks.writeFlawed(flaws)))
         return fail(Outcome::Cancelled, {});
-    if (const FileError error = FlushFolderFiles(temp.path()))
+    if (const FileError error = SafeFile::FlushFileSystemOf(temp.path()))
         return fail(Outcome::Failed, error);
 
     QStringList moved;
@@ -338,14 +317,16 @@ DiaryExport::Result DiaryExport::Run(const RecordFile& diary, qint32 pageCount, 
         if (::rename(from.constData(), to.constData()) != 0) {
             // The files moved already are whole: they stay, and are named.
             Result result = fail(Outcome::Failed, FileError::FromErrno(errno));
-            RecordFile::FlushFolder(folder.path());
+            SafeFile::FlushFolder(folder.path());
             result.files = moved;
             return result;
         }
         if (name != OrderFileName())
             moved << name;
     }
-    RecordFile::FlushFolder(folder.path());
     SafeFile::RemoveOwn(temp.path());
+    // Whole, but not yet sure to stay in the folder after a power cut.
+    if (const FileError error = SafeFile::FlushFolder(folder.path()))
+        return {Outcome::Failed, error, moved};
     return {Outcome::Written, {}, names};
 }

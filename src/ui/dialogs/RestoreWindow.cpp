@@ -1,6 +1,6 @@
 #include "ui/dialogs/RestoreWindow.h"
 
-#include "core/backup/DiaryBackup.h"
+#include "core/backup/BackupGenerations.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Prompter.h"
@@ -19,7 +19,7 @@ namespace {
 // The copy's file a row stands for.
 constexpr int PathRole = Qt::UserRole;
 
-QString TakenText(const DiaryBackup::Generation& copy)
+QString TakenText(const BackupGenerations::Generation& copy)
 {
     const QString taken = copy.keptAtRestore ? copy.taken.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
                                                    QStringLiteral("（復元する前の日記）")
@@ -81,8 +81,8 @@ RestoreWindow::RestoreWindow(DiaryStore& store, Prompter& prompter, QWidget* par
 
 void RestoreWindow::Fill()
 {
-    const QList<DiaryBackup::Generation> copies = DiaryBackup::List(store_.DiaryFile().Path(), store_.BackupFolder());
-    for (const DiaryBackup::Generation& copy : copies) {
+    const QList<BackupGenerations::Generation> copies = BackupGenerations::List(store_.DiaryFile().Path(), store_.BackupFolder());
+    for (const BackupGenerations::Generation& copy : copies) {
         auto* row = new QTreeWidgetItem(
             {TakenText(copy), QString::number(copy.pages),
              copy.lastPage.isValid() ? JapaneseLocale::FormatDate(copy.lastPage) : QStringLiteral("（日付なし）")});

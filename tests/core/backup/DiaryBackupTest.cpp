@@ -75,7 +75,8 @@ private slots:
         QFETCH(QString, days);
         QStringList kept;
         for (const QString& day : days.split(u' ', Qt::SkipEmptyParts))
-            kept << DiaryBackup::CopyName(Diary, QDate::fromString(QStringLiteral("2026") + day, QStringLiteral("yyyyMMdd")));
+            kept << BackupGenerations::CopyName(
+                Diary, QDate::fromString(QStringLiteral("2026") + day, QStringLiteral("yyyyMMdd")));
         h_->app.BackupDaily = daily;
         h_->app.BackupWeekly = weekly;
         h_->Start(Diary);
@@ -140,7 +141,7 @@ private slots:
         const QByteArray mistaken = ReadBytes(Diary);
         QCOMPARE(mistaken.size(), 3 * DiaryPage::RecordLength);
 
-        const QList<DiaryBackup::Generation> copies = DiaryBackup::List(Diary, h_->app.BackupFolder);
+        const QList<BackupGenerations::Generation> copies = BackupGenerations::List(Diary, h_->app.BackupFolder);
         QCOMPARE(copies.size(), 2);
         QCOMPARE(StampOf(h_->app.BackupFolder).mode, mode_t(0700));
         QVERIFY(h_->store.RestoreBackup(copies[1].path));
@@ -149,7 +150,7 @@ private slots:
         QCOMPARE(h_->store.PageCount(), 3);
         QCOMPARE(h_->store.CurrentPage(), 3);
         QCOMPARE(h_->store.ShownDate(), QDate(2026, 12, 3));
-        const QList<DiaryBackup::Generation> after = DiaryBackup::List(Diary, h_->app.BackupFolder);
+        const QList<BackupGenerations::Generation> after = BackupGenerations::List(Diary, h_->app.BackupFolder);
         QCOMPARE(after.size(), 3);
         QVERIFY(after[0].keptAtRestore);
         QCOMPARE(after[0].taken, Now());
@@ -164,12 +165,13 @@ private slots:
     {
         const QString folder = h_->app.BackupFolder;
         QVERIFY(DiaryBackup::MakeFolder(folder));
-        const QString name = DiaryBackup::CopyName(Diary, QDate(2026, 12, 7)).chopped(4);
+        const QString name = BackupGenerations::CopyName(Diary, QDate(2026, 12, 7)).chopped(4);
         QVERIFY(WriteBytes(QDir(folder).filePath(name + QStringLiteral("-235959.DAT.part")), "cut short"));
         QVERIFY(!DiaryBackup::KeepCurrent(Diary, folder, Now()));
         QVERIFY(!DiaryBackup::KeepCurrent(Diary, folder, Now()));
 
-        QCOMPARE(Names(QDir(folder)), QStringList({name + QStringLiteral("-093000.DAT"), name + QStringLiteral("-093001.DAT")}));
+        QCOMPARE(Names(QDir(folder)),
+                 QStringList({name + QStringLiteral("-093000.DAT"), name + QStringLiteral("-093001.DAT")}));
     }
 
     // Deleting the only page deletes the diary file; the day's copy keeps it.
@@ -181,7 +183,7 @@ private slots:
         h_->prompter.AnswerMessage(Prompter::Answer::Yes);
         h_->store.DeletePage();
         QVERIFY(!QFile::exists(Diary));
-        QCOMPARE(ReadBytes(QDir(h_->app.BackupFolder).filePath(DiaryBackup::CopyName(Diary, QDate(2026, 12, 7)))),
+        QCOMPARE(ReadBytes(QDir(h_->app.BackupFolder).filePath(BackupGenerations::CopyName(Diary, QDate(2026, 12, 7)))),
                  before);
     }
 
@@ -203,7 +205,8 @@ private slots:
         if (change == u"compact")
             diary.AddRaw(DiaryBuilder::SampleRecord().left(100));
         QVERIFY(diary.WriteTo(Diary));
-        const QString older = QDir(h_->app.BackupFolder).filePath(DiaryBackup::CopyName(Diary, QDate(2026, 12, 1)));
+        const QString older =
+            QDir(h_->app.BackupFolder).filePath(BackupGenerations::CopyName(Diary, QDate(2026, 12, 1)));
         QVERIFY(DiaryBackup::MakeFolder(h_->app.BackupFolder) && WriteBytes(older, DiaryBuilder::SampleRecord()));
         const QByteArray before = ReadBytes(Diary);
         h_->Start(Diary);
@@ -225,7 +228,7 @@ private slots:
         }
 
         QVERIFY(ReadBytes(Diary) != before);
-        QCOMPARE(ReadBytes(QDir(h_->app.BackupFolder).filePath(DiaryBackup::CopyName(Diary, QDate(2026, 12, 7)))),
+        QCOMPARE(ReadBytes(QDir(h_->app.BackupFolder).filePath(BackupGenerations::CopyName(Diary, QDate(2026, 12, 7)))),
                  before);
     }
 
@@ -238,7 +241,8 @@ private slots:
         QVERIFY(QDir().mkpath(QStringLiteral("a")) && QDir().mkpath(QStringLiteral("b")));
         const QString a = QStringLiteral("a/NIKKI.DAT");
         const QString b = QStringLiteral("b/NIKKI.DAT");
-        QVERIFY(WriteBytes(a, DiaryBuilder::SampleRecord()) && WriteBytes(b, DiaryBuilder::Page(Dated(Now().date())).ToBytes()));
+        QVERIFY(WriteBytes(a, DiaryBuilder::SampleRecord()) &&
+                WriteBytes(b, DiaryBuilder::Page(Dated(Now().date())).ToBytes()));
         QVERIFY(DiaryBackup::MakeFolder(folder));
         QVERIFY(WriteBytes(QDir(folder).filePath(QStringLiteral("NIKKI-20261101.DAT")), DiaryBuilder::SampleRecord()));
 
@@ -246,11 +250,11 @@ private slots:
         QVERIFY(!DiaryBackup::Take(b, folder, QDate(2026, 12, 6), {7, 0}));
         QVERIFY(!DiaryBackup::Take(a, folder, QDate(2026, 12, 7), {1, 0}));
 
-        const QList<DiaryBackup::Generation> ofB = DiaryBackup::List(b, folder);
+        const QList<BackupGenerations::Generation> ofB = BackupGenerations::List(b, folder);
         QCOMPARE(ofB.size(), 2);
         QCOMPARE(ReadBytes(ofB[0].path), ReadBytes(b));
         QVERIFY(!ofB[0].sharedName && ofB[1].sharedName);
-        const QList<DiaryBackup::Generation> ofA = DiaryBackup::List(a, folder);
+        const QList<BackupGenerations::Generation> ofA = BackupGenerations::List(a, folder);
         QCOMPARE(ofA.size(), 2);
         QCOMPARE(std::pair(ofA[0].taken.date(), ReadBytes(ofA[0].path)), std::pair(QDate(2026, 12, 7), ReadBytes(a)));
         QVERIFY(ofA[1].sharedName);

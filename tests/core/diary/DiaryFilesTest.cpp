@@ -86,30 +86,30 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("action");
         const int ok = int(Prompter::Answer::Ok);
-        QTest::newRow("52 bad file name or number") << 52 << 0 << ok << FileErrorBox(BadName) << 2;
-        QTest::newRow("54 bad file mode")
-            << 54 << 0 << ok << FileErrorBox(QStringLiteral("このｱｸｾｽ ﾓｰﾄﾞではﾌｧｲﾙを開けません。")) << 2;
-        QTest::newRow("55 already open") << 55 << 0 << ok << FileErrorBox(QStringLiteral("ﾌｧｲﾙは既に開いています。"))
-                                         << 2;
-        QTest::newRow("57 device input/output")
-            << 57 << 0 << ok << FileErrorBox(DiskFull) << 2;
-        QTest::newRow("57 from a full disk keeps its own message")
-            << 57 << ENOSPC << ok << FileErrorBox(DiskFull) << 2;
-        QTest::newRow("62 past the end") << 62 << 0 << ok
-                                         << FileErrorBox(QStringLiteral(
-                                                "このﾌｧｲﾙの EOF 記号が標準と異なります。または EOF 記号を越えてﾃﾞｰﾀを"
-                                                "読み込もうとしました。"))
-                                         << 2;
-        QTest::newRow("64 bad file name") << 64 << 0 << ok << FileErrorBox(BadName) << 2;
-        QTest::newRow("68 device unavailable, Retry")
-            << 68 << 0 << int(Prompter::Answer::Retry) << FileErrorBox(DeviceNotReady, Prompter::Buttons::RetryCancel)
-            << 0;
-        QTest::newRow("68 device unavailable, Cancel")
-            << 68 << ENXIO << int(Prompter::Answer::Cancel)
+        QTest::newRow("bad file name or number")
+            << int(FileError::BadFileNameOrNumber) << 0 << ok << FileErrorBox(BadName) << 2;
+        QTest::newRow("bad file mode") << int(FileError::BadFileMode) << 0 << ok
+                                       << FileErrorBox(QStringLiteral("このｱｸｾｽ ﾓｰﾄﾞではﾌｧｲﾙを開けません。")) << 2;
+        QTest::newRow("already open") << int(FileError::FileAlreadyOpen) << 0 << ok
+                                      << FileErrorBox(QStringLiteral("ﾌｧｲﾙは既に開いています。")) << 2;
+        QTest::newRow("device input/output") << int(FileError::DeviceIO) << 0 << ok << FileErrorBox(DiskFull) << 2;
+        QTest::newRow("from a full disk keeps its own message")
+            << int(FileError::DeviceIO) << ENOSPC << ok << FileErrorBox(DiskFull) << 2;
+        QTest::newRow("past the end") << int(FileError::InputPastEnd) << 0 << ok
+                                      << FileErrorBox(QStringLiteral(
+                                             "このﾌｧｲﾙの EOF 記号が標準と異なります。または EOF 記号を越えてﾃﾞｰﾀを"
+                                             "読み込もうとしました。"))
+                                      << 2;
+        QTest::newRow("bad file name") << int(FileError::BadFileName) << 0 << ok << FileErrorBox(BadName) << 2;
+        QTest::newRow("device unavailable, Retry")
+            << int(FileError::DeviceUnavailable) << 0 << int(Prompter::Answer::Retry)
+            << FileErrorBox(DeviceNotReady, Prompter::Buttons::RetryCancel) << 0;
+        QTest::newRow("device unavailable, Cancel")
+            << int(FileError::DeviceUnavailable) << ENXIO << int(Prompter::Answer::Cancel)
             << FileErrorBox(DeviceNotReady, Prompter::Buttons::RetryCancel) << 2;
-        QTest::newRow("71 disk not ready")
-            << 71 << 0 << ok << FileErrorBox(QStringLiteral("ﾃﾞｨｽｸが準備されていません。")) << 2;
-        QTest::newRow("76 path not found") << 76 << ENOENT << ok << FileErrorBox(NoPath) << 2;
+        QTest::newRow("disk not ready") << int(FileError::DiskNotReady) << 0 << ok
+                                        << FileErrorBox(QStringLiteral("ﾃﾞｨｽｸが準備されていません。")) << 2;
+        QTest::newRow("path not found") << int(FileError::PathNotFound) << ENOENT << ok << FileErrorBox(NoPath) << 2;
     }
     void ReportFileErrorShowsTheMessageOfItsCode()
     {
@@ -120,15 +120,15 @@ private slots:
         QFETCH(int, action);
         ScriptedPrompter prompter;
         prompter.AnswerMessage(Prompter::Answer(answer));
-        QCOMPARE(int(DiaryFiles::ReportFileError(prompter, {short(code), systemError})), action);
+        QCOMPARE(int(DiaryFiles::ReportFileError(prompter, {FileError::Code(code), systemError})), action);
         QCOMPARE(Shown(prompter), QStringList{line});
     }
 
     void ReportFileErrorWithoutACodeShowsNothing_data()
     {
         QTest::addColumn<int>("code");
-        QTest::newRow("63 bad record number") << 63;
-        QTest::newRow("75 without a reason") << 75;
+        QTest::newRow("bad record number") << int(FileError::BadRecordNumber);
+        QTest::newRow("access refused without a reason") << int(FileError::PathFileAccess);
         QTest::newRow("no code at all") << 0;
         QTest::newRow("an unknown number") << 999;
     }
@@ -136,7 +136,7 @@ private slots:
     {
         QFETCH(int, code);
         ScriptedPrompter prompter;
-        QCOMPARE(int(DiaryFiles::ReportFileError(prompter, {short(code), 0})), 3);
+        QCOMPARE(int(DiaryFiles::ReportFileError(prompter, {FileError::Code(code), 0})), 3);
         QCOMPARE(Shown(prompter), QStringList());
     }
 
@@ -180,7 +180,7 @@ private slots:
         prompter.AnswerMessage(Prompter::Answer::Ok);
         RecordFile file;
         // Refused before any question about creating the file.
-        QCOMPARE(DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, true, file), short(0));
+        QCOMPARE(DiaryFiles::OpenDiaryFile(prompter, name, true, file), false);
         QCOMPARE(Shown(prompter), QStringList{FileErrorBox(BadName)});
         QVERIFY(!file.IsOpen());
         QCOMPARE(QDir(scratch_->Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
@@ -199,7 +199,7 @@ private slots:
         QFETCH(QString, name);
         ScriptedPrompter prompter;
         RecordFile file;
-        QCOMPARE(DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, false, file), short(1));
+        QCOMPARE(DiaryFiles::OpenDiaryFile(prompter, name, false, file), true);
         QCOMPARE(Shown(prompter), QStringList());
         QCOMPARE(QDir(scratch_->Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{name});
         const Stamp stamp = StampOf(scratch_->FilePath(name));
@@ -212,26 +212,26 @@ private slots:
     {
         QTest::addColumn<bool>("absolute");
         QTest::addColumn<int>("answer");
-        QTest::addColumn<short>("handle");
-        QTest::newRow("OK creates an empty file") << false << int(Prompter::Answer::Ok) << short(1);
-        QTest::newRow("Cancel creates nothing") << false << int(Prompter::Answer::Cancel) << short(0);
-        QTest::newRow("the box names the whole path") << true << int(Prompter::Answer::Ok) << short(1);
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("OK creates an empty file") << false << int(Prompter::Answer::Ok) << true;
+        QTest::newRow("Cancel creates nothing") << false << int(Prompter::Answer::Cancel) << false;
+        QTest::newRow("the box names the whole path") << true << int(Prompter::Answer::Ok) << true;
     }
     void CreationIsConfirmed()
     {
         QFETCH(bool, absolute);
         QFETCH(int, answer);
-        QFETCH(short, handle);
+        QFETCH(bool, opened);
         const QString name = absolute ? scratch_->FilePath(QStringLiteral("NEW.DAT")) : QStringLiteral("NEW.DAT");
         ScriptedPrompter prompter;
         prompter.AnswerMessage(Prompter::Answer(answer));
         RecordFile file;
-        QCOMPARE(DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, true, file), handle);
+        QCOMPARE(DiaryFiles::OpenDiaryFile(prompter, name, true, file), opened);
         QCOMPARE(Shown(prompter), QStringList{CreationBox(name)});
         const Stamp stamp = StampOf(scratch_->FilePath(QStringLiteral("NEW.DAT")));
-        QCOMPARE(stamp.exists, handle != 0);
+        QCOMPARE(stamp.exists, opened);
         QCOMPARE(stamp.size, qint64(0));
-        QCOMPARE(file.IsOpen(), handle != 0);
+        QCOMPARE(file.IsOpen(), opened);
     }
 
     void ExistingFileOpensWithoutABox()
@@ -244,9 +244,7 @@ private slots:
         QVERIFY(WriteBytes(scratch_->FilePath(QStringLiteral("DIARY.DAT")), diary));
         ScriptedPrompter prompter;
         RecordFile file;
-        QCOMPARE(DiaryFiles::OpenFileChecked(prompter, QStringLiteral("DIARY.DAT"), DiaryFiles::Random, RecordLength,
-                                             true, file),
-                 short(1));
+        QCOMPARE(DiaryFiles::OpenDiaryFile(prompter, QStringLiteral("DIARY.DAT"), true, file), true);
         QCOMPARE(Shown(prompter), QStringList());
         QCOMPARE(file.RecordCount(), 2);
         QVERIFY(ReadBytes(scratch_->FilePath(QStringLiteral("DIARY.DAT"))) == diary);
@@ -282,8 +280,7 @@ private slots:
         for (int i = 0; i < lines.size(); ++i)
             prompter.AnswerMessage(Prompter::Answer::Ok);
         RecordFile file;
-        QCOMPARE(DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, confirm, file),
-                 short(0));
+        QCOMPARE(DiaryFiles::OpenDiaryFile(prompter, name, confirm, file), false);
         QCOMPARE(Shown(prompter), lines);
         QVERIFY(!file.IsOpen());
         QCOMPARE(QDir(scratch_->Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
@@ -324,9 +321,9 @@ private slots:
             };
         }
         RecordFile file;
-        const short handle = DiaryFiles::OpenFileChecked(prompter, name, DiaryFiles::Random, RecordLength, true, file);
+        const bool opened = DiaryFiles::OpenDiaryFile(prompter, name, true, file);
         ::close(socket);
-        QCOMPARE(handle, short(deviceBack ? 1 : 0));
+        QCOMPARE(opened, deviceBack);
         QCOMPARE(Shown(prompter), lines);
         QCOMPARE(StampOf(scratch_->FilePath(name)).size, qint64(0));
         QCOMPARE(file.IsOpen(), deviceBack);
@@ -361,7 +358,7 @@ private slots:
         ScriptedPrompter prompter;
         prompter.AnswerMessage(Prompter::Answer::Ok);
         RecordFile file;
-        QCOMPARE(DiaryFiles::OpenFileChecked(prompter, path, DiaryFiles::Random, RecordLength, true, file), short(0));
+        QCOMPARE(DiaryFiles::OpenDiaryFile(prompter, path, true, file), false);
         QCOMPARE(Shown(prompter), QStringList{FileErrorBox(NoAccess + reason)});
         QVERIFY(ReadBytes(path) == diary);
     }

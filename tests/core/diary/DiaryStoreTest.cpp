@@ -3,6 +3,8 @@
 #include "StoreFixture.h"
 #include "TestRegistry.h"
 
+#include "WriteProtection.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -689,6 +691,23 @@ private slots:
             QCOMPARE(StampOf(Diary), before);
             QCOMPARE(h_->Fields(), ShownDay(6));
         }
+    }
+    void AnOnlyPageThatCannotGoIsTold()
+    {
+        QVERIFY(WriteBytes(Diary, Days({6})));
+        h_->Start(Diary);
+        // Only root's immutable file can be neither removed nor cut once open.
+        const WriteProtection protection(Diary);
+        if (::geteuid() != 0 || !protection.IsOn())
+            QSKIP(qPrintable(WriteProtection::WhyNot()));
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+        h_->store.DeletePage();
+        QCOMPARE(Shown(h_->prompter), (QStringList{DeleteLine(), DeleteFileLine(), FileErrorBox(AccessDenied)}));
+        QCOMPARE(h_->view.closed, 0);
+        QCOMPARE(h_->app.UserDataFile, Diary);
+        QCOMPARE(ReadBytes(Diary), Days({6}));
     }
 
     // --- stepping ----------------------------------------------------------

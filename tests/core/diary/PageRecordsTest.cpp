@@ -69,7 +69,7 @@ private slots:
         QVERIFY(!file.Open(path_, RecordLength));
         DiaryPage record;
         record.Assign(DiaryPage::PageDate, QStringLiteral("2001/06/01"));
-        QCOMPARE(PageRecords::WriteRecord(file, page, record).code, short(FileError::None));
+        QCOMPARE(PageRecords::WriteRecord(file, page, record).code, FileError::None);
         const QByteArray bytes = FileBytes();
         QCOMPARE(bytes.size(), expected.size());
         QVERIFY(bytes == expected);
@@ -79,7 +79,7 @@ private slots:
     {
         RecordFile file;
         QVERIFY(!file.Open(path_, RecordLength));
-        QCOMPARE(PageRecords::WriteRecord(file, 1, SamplePage()).code, short(FileError::None));
+        QCOMPARE(PageRecords::WriteRecord(file, 1, SamplePage()).code, FileError::None);
         QCOMPARE(FileBytes().left(RecordLength).toHex(), DiaryBuilder::SampleRecord().toHex());
     }
 
@@ -98,7 +98,7 @@ private slots:
         RecordFile file;
         QVERIFY(!file.Open(path_, RecordLength));
         DiaryPage record;
-        QCOMPARE(PageRecords::ReadRecord(file, page, record).code, short(FileError::None));
+        QCOMPARE(PageRecords::ReadRecord(file, page, record).code, FileError::None);
         QCOMPARE(record.Text(DiaryPage::PageDate), Field(date));
     }
 
@@ -169,7 +169,8 @@ private slots:
 
         const QByteArray disk = FileBytes();
         QCOMPARE(disk.size(), 3 * RecordLength);
-        QCOMPARE(disk.mid(RecordLength + layout.offset, layout.length).toHex(), DiaryBuilder::Padded(bytes, layout.length).toHex());
+        QCOMPARE(disk.mid(RecordLength + layout.offset, layout.length).toHex(),
+                 DiaryBuilder::Padded(bytes, layout.length).toHex());
         // Every other field of the page is as it was.
         QByteArray expected = DiaryBuilder::SampleRecord();
         expected.replace(layout.offset, layout.length, DiaryBuilder::Padded(bytes, layout.length));

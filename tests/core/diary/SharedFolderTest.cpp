@@ -1,14 +1,14 @@
 #include "StoreFixture.h"
 #include "TestRegistry.h"
 #include "core/backup/DiaryBackup.h"
-#include "core/transfer/DiaryExport.h"
 #include "core/diary/DiaryFiles.h"
-#include "core/stats/DiaryTotals.h"
 #include "core/diary/PageRecords.h"
-#include "core/stats/TotalsCsv.h"
 #include "core/platform/PageJournal.h"
 #include "core/platform/RecordFile.h"
 #include "core/platform/RecordFileRewriter.h"
+#include "core/stats/DiaryTotals.h"
+#include "core/stats/TotalsCsv.h"
+#include "core/transfer/DiaryExport.h"
 
 #include <QTest>
 #include <functional>
@@ -139,9 +139,7 @@ private slots:
         prompter.AnswerMessage(Prompter::Answer::Ok);
         RecordFile diary;
 
-        QCOMPARE(
-            DiaryFiles::OpenFileChecked(prompter, diary_, DiaryFiles::Random, DiaryPage::RecordLength, false, diary),
-            short(1));
+        QCOMPARE(DiaryFiles::OpenDiaryFile(prompter, diary_, false, diary), true);
         QCOMPARE(ReadBytes(diary_), TwoPages());
         QVERIFY(QFile::exists(journal));
         QCOMPARE(prompter.MessageTexts().size(), 1);

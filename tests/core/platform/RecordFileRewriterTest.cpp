@@ -104,7 +104,7 @@ private slots:
 
         const FileError error = RecordFileRewriter::Rewrite(file, keep, drop);
 
-        QCOMPARE(error.code, short(FileError::None));
+        QCOMPARE(error.code, FileError::None);
         QVERIFY(ReadBytes(path_) == Records(left));
         QCOMPARE(Entries(scratch_->FilePath(QStringLiteral("diary"))), QStringList{QStringLiteral("DIARY.DAT")});
         QCOMPARE(ReadBytes(TempName), QByteArray("not ours"));
@@ -132,7 +132,7 @@ private slots:
         RecordFile file;
         QVERIFY(!file.Open(path_, Length));
 
-        QCOMPARE(RecordFileRewriter::Rewrite(file, 5, 1).code, short(FileError::None));
+        QCOMPARE(RecordFileRewriter::Rewrite(file, 5, 1).code, FileError::None);
 
         QVERIFY(QFileInfo(path_).isSymLink());
         QVERIFY(ReadBytes(real) == Records("BCDE"));
@@ -160,7 +160,7 @@ private slots:
         QVERIFY(WriteBytes(path_, NumberedRecords(Without(250, 0))));
         RecordFile file;
         QVERIFY(!file.Open(path_, Length));
-        QCOMPARE(RecordFileRewriter::Rewrite(file, keep, drop).code, short(FileError::None));
+        QCOMPARE(RecordFileRewriter::Rewrite(file, keep, drop).code, FileError::None);
         const QByteArray expected = NumberedRecords(Without(keep, drop));
         const QByteArray disk = ReadBytes(path_);
         QCOMPARE(disk.size(), expected.size());
@@ -172,10 +172,11 @@ private slots:
         QTest::addColumn<QString>("failure");
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("systemError");
-        QTest::newRow("more records than the file holds") << QStringLiteral("short") << 62 << 0;
-        QTest::newRow("a closed file") << QStringLiteral("closed") << 52 << EBADF;
-        QTest::newRow("a full disk") << QStringLiteral("full") << 57 << ENOSPC;
-        QTest::newRow("an immutable folder") << QStringLiteral("immutable") << 75 << EPERM;
+        QTest::newRow("more records than the file holds")
+            << QStringLiteral("short") << int(FileError::InputPastEnd) << 0;
+        QTest::newRow("a closed file") << QStringLiteral("closed") << int(FileError::BadFileNameOrNumber) << EBADF;
+        QTest::newRow("a full disk") << QStringLiteral("full") << int(FileError::DeviceIO) << ENOSPC;
+        QTest::newRow("an immutable folder") << QStringLiteral("immutable") << int(FileError::PathFileAccess) << EPERM;
     }
     void FailureLeavesTheFileAsItWas()
     {

@@ -41,7 +41,7 @@ private slots:
         RecordFile file;
         const FileError error = file.Open(Path(QStringLiteral("diary.dat")), Length);
         ::umask(savedMask);
-        QCOMPARE(error.code, short(FileError::None));
+        QCOMPARE(error.code, FileError::None);
         QVERIFY(file.IsOpen());
         QCOMPARE(file.RecordCount(), 0);
 
@@ -124,8 +124,8 @@ private slots:
         WriteFile(QStringLiteral("diary.dat"), ThreeRecordsAndTail());
         RecordFile file;
         QVERIFY(!file.Open(Path(QStringLiteral("diary.dat")), Length));
-        QCOMPARE(file.WriteRecord(number, QByteArray(Length, 'w')).code, short(FileError::None));
-        QCOMPARE(file.Flush().code, short(FileError::None));
+        QCOMPARE(file.WriteRecord(number, QByteArray(Length, 'w')).code, FileError::None);
+        QCOMPARE(file.Flush().code, FileError::None);
         const QByteArray bytes = ReadFile(QStringLiteral("diary.dat"));
         QCOMPARE(bytes.size(), expected.size());
         QVERIFY(bytes == expected);
@@ -160,9 +160,9 @@ private slots:
     {
         RecordFile file;
         QByteArray record;
-        QCOMPARE(file.ReadRecord(1, record).code, short(FileError::BadFileNameOrNumber));
-        QCOMPARE(file.WriteRecord(1, QByteArray(Length, 'w')).code, short(FileError::BadFileNameOrNumber));
-        QCOMPARE(file.Flush().code, short(FileError::BadFileNameOrNumber));
+        QCOMPARE(file.ReadRecord(1, record).code, FileError::BadFileNameOrNumber);
+        QCOMPARE(file.WriteRecord(1, QByteArray(Length, 'w')).code, FileError::BadFileNameOrNumber);
+        QCOMPARE(file.Flush().code, FileError::BadFileNameOrNumber);
         QCOMPARE(file.RecordCount(), 0);
     }
 
@@ -210,7 +210,7 @@ private slots:
     void EmptyNameIsRefused()
     {
         RecordFile file;
-        QCOMPARE(file.Open(QString(), Length).code, short(FileError::BadFileName));
+        QCOMPARE(file.Open(QString(), Length).code, FileError::BadFileName);
         QVERIFY(!file.IsOpen());
     }
 
@@ -222,7 +222,7 @@ private slots:
         QVERIFY(QFile::setPermissions(Path(QStringLiteral("diary.dat")), QFileDevice::ReadOwner));
         RecordFile file;
         const FileError error = file.Open(Path(QStringLiteral("diary.dat")), Length);
-        QCOMPARE(error.code, short(FileError::PathFileAccess));
+        QCOMPARE(error.code, FileError::PathFileAccess);
         QCOMPARE(error.systemError, EACCES);
         QVERIFY(!file.IsOpen());
     }

@@ -2,7 +2,7 @@
 #include "DiaryBuilder.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
-#include "core/backup/DiaryBackup.h"
+#include "core/backup/BackupGenerations.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -79,9 +79,9 @@ private slots:
                                 "今の日記はバックアップの場所に残します。\r復元しますか？"));
         const QDir backups(form->Store().BackupFolder());
         const QString diary = form->Store().DiaryFile().Path();
-        const QString today = DiaryBackup::CopyName(diary, QDate(2026, 12, 7));
+        const QString today = BackupGenerations::CopyName(diary, QDate(2026, 12, 7));
         QCOMPARE(backups.entryList(QDir::Files),
-                 QStringList({DiaryBackup::CopyName(diary, QDate(2026, 12, 6)),
+                 QStringList({BackupGenerations::CopyName(diary, QDate(2026, 12, 6)),
                               QString(today).replace(QStringLiteral(".DAT"), QStringLiteral("-093000.DAT")), today}));
     }
 };
