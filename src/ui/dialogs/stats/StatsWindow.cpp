@@ -154,14 +154,9 @@ StatsWindow::StatsWindow(DiaryStore& store, Prompter& prompter, const Clock& clo
     refreshTimer_.setSingleShot(true);
     refreshTimer_.setInterval(0);
     connect(&refreshTimer_, &QTimer::timeout, this, &StatsWindow::Refresh);
-    // The store may outlive the window: a listener of a closed program
-    // finds it gone.
-    const auto follow = [window = QPointer<StatsWindow>(this)] {
-        if (window)
-            window->RefreshSoon();
-    };
-    store_.OnPagesChanged(follow);
-    store_.OnPageStored(follow);
+    // The store may outlive the window: the connections go with it.
+    connect(&store_, &DiaryStore::pagesChanged, this, &StatsWindow::RefreshSoon);
+    connect(&store_, &DiaryStore::pageStored, this, &StatsWindow::RefreshSoon);
 }
 
 QWidget* StatsWindow::BuildExpenseTab()
