@@ -55,7 +55,7 @@ QHBoxLayout* Beside(QWidget* chart, QWidget* table)
 
 } // namespace
 
-StatsExpenseTab::StatsExpenseTab(QWidget* parent) : QWidget(parent)
+StatsExpenseTab::StatsExpenseTab(QWidget* parent) : StatsTab(parent)
 {
     total_ = Named(new QLabel(this), "lblExpenseTotal");
     average_ = Named(new QLabel(this), "lblExpenseAverage");
@@ -66,7 +66,7 @@ StatsExpenseTab::StatsExpenseTab(QWidget* parent) : QWidget(parent)
     months_ = StatsTables::NewTable("grdMonthExpense", QStringLiteral("月ごとの出費"),
                                     {QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ")}, this);
     StatsTables::ShowRowsWhole(*months_, MonthRows);
-    StatsTables::OnMonthRowEntered(*months_, [this](int month) { Q_EMIT monthChosen(month); });
+    ChooseMonthsBy(*months_);
     QChartView* yearView = StatsCharts::NewView(
         "chtYearExpense", QStringLiteral("年ごとの出費"), StatsCharts::BarsOf(QStringLiteral("年ごとの出費")),
         QStringLiteral("棒をクリックすると、その年の月ごとの数字を表示します。"), this);
@@ -146,7 +146,7 @@ void StatsExpenseTab::ShowMonths(const YearFigures& year)
     QBarSet* set =
         StatsCharts::ShowBars(*monthChart_, StatsCharts::MonthNames(), bars, QStringLiteral("出費"), MoneyLabel());
     StatsCharts::SetTitle(*monthChart_, QStringLiteral("%1年の月ごとの出費（円）").arg(year.year));
-    connect(set, &QBarSet::clicked, this, [this](int index) { Q_EMIT monthChosen(index + 1); });
+    ChooseMonthsBy(set);
 }
 
 void StatsExpenseTab::ShowYears(const ExpenseTotals& expenses)

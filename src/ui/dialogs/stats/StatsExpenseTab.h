@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/dialogs/stats/StatsTab.h"
+
 #include <QList>
-#include <QWidget>
 
 class QChart;
 class QLabel;
@@ -14,7 +15,7 @@ struct YearFigures;
 // The statistics window's tab of what the diary spent: the months of the
 // chosen year and every year, as charts and tables, and the pages whose
 // amount or date does not read, which are in no sum.
-class StatsExpenseTab : public QWidget
+class StatsExpenseTab : public StatsTab
 {
     Q_OBJECT
 public:
@@ -22,11 +23,9 @@ public:
 
     // undatedPages: the pages in no month, whichever reading found them.
     void Show(const YearFigures& year, const ExpenseTotals& expenses, qint32 undatedPages);
-    void Clear();
+    void Clear() override;
 
 Q_SIGNALS:
-    // A month's bar, or Enter on its row: 1 to 12.
-    void monthChosen(int month);
     // A year's bar, or Enter on its row.
     void yearChosen(int year);
     // A page of an amount that does not read was activated.

@@ -64,14 +64,6 @@ void StatsTables::ReadAmountsInYen(QTableWidget& table, int column)
             item->setData(Qt::AccessibleTextRole, SpokenText::Amount(item->text()));
 }
 
-void StatsTables::OnMonthRowEntered(QTableWidget& table, std::function<void(int month)> turn)
-{
-    QObject::connect(&table, &QTableWidget::activated, &table, [turn = std::move(turn)](const QModelIndex& row) {
-        if (row.row() < 12)
-            turn(row.row() + 1);
-    });
-}
-
 QString StatsTables::Count(qint64 number)
 {
     return JapaneseLocale::Locale().toString(number);

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QStringList>
-#include <functional>
 
 class QTableWidget;
 class QWidget;
@@ -24,9 +23,6 @@ public:
     static void Fill(QTableWidget& table, const QList<QStringList>& rows);
     // The amounts of a column, shown in the money form, are read in yen.
     static void ReadAmountsInYen(QTableWidget& table, int column);
-    // Enter on a month's row (1 to 12) of a table of months and their total
-    // does what the month's bar does, for the keyboard; the total turns nothing.
-    static void OnMonthRowEntered(QTableWidget& table, std::function<void(int month)> turn);
     // A count grouped as the program writes numbers.
     static QString Count(qint64 number);
     static QString MonthName(int month);

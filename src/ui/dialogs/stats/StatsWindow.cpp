@@ -59,8 +59,8 @@ StatsWindow::StatsWindow(DiaryStore& store, Prompter& prompter, const Clock& clo
     writingTab_ = new StatsWritingTab(this);
     tabs_->addTab(expenseTab_, QStringLiteral("出費"));
     tabs_->addTab(writingTab_, QStringLiteral("書いた量"));
-    connect(expenseTab_, &StatsExpenseTab::monthChosen, this, &StatsWindow::ShowMonthInCalendar);
-    connect(writingTab_, &StatsWritingTab::monthChosen, this, &StatsWindow::ShowMonthInCalendar);
+    for (StatsTab* tab : Tabs())
+        connect(tab, &StatsTab::monthChosen, this, &StatsWindow::ShowMonthInCalendar);
     connect(expenseTab_, &StatsExpenseTab::yearChosen, this, &StatsWindow::ChooseYear);
     connect(expenseTab_, &StatsExpenseTab::pageChosen, this, &StatsWindow::ShowPage);
 
@@ -215,8 +215,13 @@ void StatsWindow::ShowNoFigures(const QString& why)
         const QSignalBlocker quiet(year_);
         year_->clear();
     }
-    expenseTab_->Clear();
-    writingTab_->Clear();
+    for (StatsTab* tab : Tabs())
+        tab->Clear();
+}
+
+std::array<StatsTab*, 2> StatsWindow::Tabs() const
+{
+    return {expenseTab_, writingTab_};
 }
 
 void StatsWindow::ShowMonthInCalendar(int month)

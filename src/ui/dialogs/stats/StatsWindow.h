@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
+#include <array>
 #include <optional>
 
 class QCalendarWidget;
@@ -16,6 +17,7 @@ class Clock;
 class DiaryStore;
 class Prompter;
 class StatsExpenseTab;
+class StatsTab;
 class StatsWritingTab;
 
 // What the diary spent and how much was written: per month of a chosen year
@@ -49,6 +51,7 @@ private:
     void FillYears();
     void ShowYear();
     void ShowNoFigures(const QString& why);
+    std::array<StatsTab*, 2> Tabs() const;
     void ShowMonthInCalendar(int month);
     // Shows the months of the year, where it is one of the years listed.
     void ChooseYear(int year);

@@ -21,7 +21,7 @@ constexpr int MonthRows = 13;
 
 } // namespace
 
-StatsWritingTab::StatsWritingTab(QWidget* parent) : QWidget(parent)
+StatsWritingTab::StatsWritingTab(QWidget* parent) : StatsTab(parent)
 {
     streakYear_ = Named(new QLabel(this), "lblStreakYear");
     streakAll_ = Named(new QLabel(this), "lblStreakAll");
@@ -38,7 +38,7 @@ StatsWritingTab::StatsWritingTab(QWidget* parent) : QWidget(parent)
     months_ = StatsTables::NewTable("grdMonthWriting", QStringLiteral("月ごとの書いた量"),
                                     {QStringLiteral("月"), QStringLiteral("ページ"), QStringLiteral("文字数")}, this);
     StatsTables::ShowRowsWhole(*months_, MonthRows);
-    StatsTables::OnMonthRowEntered(*months_, [this](int month) { Q_EMIT monthChosen(month); });
+    ChooseMonthsBy(*months_);
 
     auto* days = new QHBoxLayout;
     days->addWidget(streakYear_);
@@ -80,7 +80,7 @@ void StatsWritingTab::Show(const YearFigures& year, const WritingTotals& writing
          {StatsCharts::ShowBars(*pagesChart_, names, pages, QStringLiteral("ページ"), QStringLiteral("@value")),
           StatsCharts::ShowBars(*charactersChart_, names, characters, QStringLiteral("文字数"),
                                 QStringLiteral("@value"))})
-        connect(set, &QBarSet::clicked, this, [this](int index) { Q_EMIT monthChosen(index + 1); });
+        ChooseMonthsBy(set);
     StatsCharts::SetTitle(*pagesChart_, QStringLiteral("%1年の月ごとのページ").arg(year.year));
     StatsCharts::SetTitle(*charactersChart_, QStringLiteral("%1年の月ごとの文字数").arg(year.year));
     ShowDays(year.year, writing, today);

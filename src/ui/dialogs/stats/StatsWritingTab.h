@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/dialogs/stats/StatsTab.h"
+
 #include <QDate>
-#include <QWidget>
 
 class QChart;
 class QLabel;
@@ -11,7 +12,7 @@ struct YearFigures;
 
 // The statistics window's tab of how much was written: pages and characters
 // in each month of the chosen year, and the runs of days with a page.
-class StatsWritingTab : public QWidget
+class StatsWritingTab : public StatsTab
 {
     Q_OBJECT
 public:
@@ -19,11 +20,7 @@ public:
 
     // today: the days without a page of this year count up to it.
     void Show(const YearFigures& year, const WritingTotals& writing, QDate today);
-    void Clear();
-
-Q_SIGNALS:
-    // A month's bar, or Enter on its row: 1 to 12.
-    void monthChosen(int month);
+    void Clear() override;
 
 private:
     void ShowDays(int year, const WritingTotals& writing, QDate today);
