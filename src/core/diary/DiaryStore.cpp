@@ -59,12 +59,6 @@ DiaryStore::DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, 
 {
 }
 
-void DiaryStore::Tell(const std::vector<std::function<void()>>& listeners)
-{
-    for (const auto& listener : listeners)
-        listener();
-}
-
 void DiaryStore::ReportFileError(const FileError& error)
 {
     DiaryFiles::ReportFileError(prompter_, error);
@@ -161,7 +155,7 @@ void DiaryStore::LoadPage()
     PageFields::FieldsToRecord(view_, shownRecord_);
     loadedRecord_ = shownRecord_;
     ShowPageStatus();
-    Tell(pageShownListeners_);
+    Q_EMIT pageShown();
 }
 
 void DiaryStore::ShowPage(qint32 page)
@@ -278,7 +272,7 @@ bool DiaryStore::RestoreBackup(const QString& copyPath)
     BackUpBeforeWriting();
     if (!Settle(DiaryBackup::Replace(diaryFile_, copyPath)))
         return false;
-    Tell(pagesChangedListeners_);
+    Q_EMIT pagesChanged();
     // A copy of a diary that held no page starts one, as an empty diary does.
     InitPages();
     ShowLastPage();
@@ -292,7 +286,7 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
         ReportFileError(error);
         return false;
     }
-    Tell(pageStoredListeners_);
+    Q_EMIT pageStored();
     return true;
 }
 
@@ -318,7 +312,7 @@ bool DiaryStore::StorePage()
     if (!WriteCurrentRecord(currentPage_))
         return false;
     if (redated)
-        Tell(pagesChangedListeners_);
+        Q_EMIT pagesChanged();
     return true;
 }
 
@@ -348,7 +342,7 @@ void DiaryStore::AddPage()
     }
     ++pageCount_;
     currentPage_ = pageCount_;
-    Tell(pagesChangedListeners_);
+    Q_EMIT pagesChanged();
     LoadPage();
 }
 
@@ -385,7 +379,7 @@ void DiaryStore::DeletePage()
     if (!Settle(error))
         return;
     --pageCount_;
-    Tell(pagesChangedListeners_);
+    Q_EMIT pagesChanged();
     if (currentPage_ > pageCount_)
         currentPage_ = pageCount_;
     LoadPage();
@@ -466,7 +460,7 @@ bool DiaryStore::AppendPages(const QByteArray& records)
     if (!IsOpen() || !StorePage() || !Settle(RewriteDiary(pageCount_, 0, records)))
         return false;
     pageCount_ += qint32(records.size() / RecordLength);
-    Tell(pagesChangedListeners_);
+    Q_EMIT pagesChanged();
     ShowLastPage();
     return true;
 }

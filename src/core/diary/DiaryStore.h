@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -20,8 +21,11 @@ struct AppSettings;
 // The open diary and every operation on its pages. It owns which page is
 // shown, how many there are and whether the shown page was changed; it reaches
 // the main window only through DiaryView and the user only through Prompter.
-class DiaryStore
+// The views that read the diary beside the shown page follow its signals,
+// connected with themselves as receiver, so a closed view is let go of.
+class DiaryStore : public QObject
 {
+    Q_OBJECT
 public:
     static constexpr qint32 RecordLength = DiaryPage::RecordLength;
 
@@ -108,17 +112,16 @@ public:
     // The diary was left alone because another copy of the program holds it.
     bool OpenElsewhere() const { return openElsewhere_; }
 
-    // The views that read the diary beside the shown page follow it: told
-    // after a page is shown, and after a page is added, taken out or stored
-    // under another date on disk.
-    void OnPageShown(std::function<void()> listener) { pageShownListeners_.push_back(std::move(listener)); }
-    void OnPagesChanged(std::function<void()> listener) { pagesChangedListeners_.push_back(std::move(listener)); }
-    // Told after any page is written to disk, its date changed or not: for
-    // the views that show what the pages hold, not only where they stand.
-    void OnPageStored(std::function<void()> listener) { pageStoredListeners_.push_back(std::move(listener)); }
+Q_SIGNALS:
+    // After a page is shown.
+    void pageShown();
+    // After a page is added, taken out or stored under another date on disk.
+    void pagesChanged();
+    // After any page is written to disk, its date changed or not: for the
+    // views that show what the pages hold, not only where they stand.
+    void pageStored();
 
 private:
-    static void Tell(const std::vector<std::function<void()>>& listeners);
     void ReportFileError(const FileError& error);
     void Inform(const QString& text);
     // Every change of the diary file goes through one of these two, which
@@ -153,9 +156,6 @@ private:
     QString diaryFileName_;  // as the user gave it; may be relative
     bool diaryOpen_ = false; // false: page operations do nothing
     bool pageChanged_ = false;
-    std::vector<std::function<void()>> pageShownListeners_;
-    std::vector<std::function<void()>> pagesChangedListeners_;
-    std::vector<std::function<void()>> pageStoredListeners_;
     RecordFile diaryFile_;
     bool openElsewhere_ = false;
     QDate backedUpOn_;

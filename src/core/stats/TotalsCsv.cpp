@@ -4,6 +4,8 @@
 #include "core/platform/Money.h"
 #include "core/platform/SafeFile.h"
 #include "core/stats/DiaryTotals.h"
+#include "core/stats/YearFigures.h"
+#include "core/stats/DiaryTotals.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -33,6 +35,11 @@ QString Yen(Money::Sum amount)
     return Money::FormatEditing(amount);
 }
 
+QString MonthRow(const QString& year, const QString& month, const MonthFigures& figures)
+{
+    return Row({year, month, Yen(figures.spent), QString::number(figures.pages), QString::number(figures.characters)});
+}
+
 QList<int> AllYears(const ExpenseTotals& expenses, const WritingTotals& writing)
 {
     QSet<int> years(expenses.months.keyBegin(), expenses.months.keyEnd());
@@ -53,23 +60,14 @@ QByteArray Encoded(const QString& text, TotalsCsv::Encoding encoding)
 
 QString TotalsCsv::Text(int year, const ExpenseTotals& expenses, const WritingTotals& writing)
 {
+    const YearFigures figures = YearFigures::Of(year, expenses, writing);
     const QString shownYear = QString::number(year);
-    const std::array<qint64, 12> spent = expenses.months.value(year);
-    const std::array<MonthWriting, 12> written = writing.months.value(year);
     QString text = Row({QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("出費"), QStringLiteral("ページ"),
                         QStringLiteral("文字数")});
-    qint64 pages = 0;
-    qint64 characters = 0;
-    for (size_t month = 0; month < 12; ++month) {
-        text += Row({shownYear, QString::number(month + 1), Yen(spent[month]), QString::number(written[month].pages),
-                     QString::number(written[month].characters)});
-        pages += written[month].pages;
-        characters += written[month].characters;
-    }
-    // The year's total is rounded once, not summed from rounded months.
-    text += Row({shownYear, QStringLiteral("合計"), Yen(expenses.YearTotal(year)), QString::number(pages),
-                 QString::number(characters)});
-    text += Row({shownYear, QStringLiteral("月平均"), Yen(expenses.MonthlyAverage(year)), {}, {}});
+    for (size_t month = 0; month < 12; ++month)
+        text += MonthRow(shownYear, QString::number(month + 1), figures.months[month]);
+    text += MonthRow(shownYear, QStringLiteral("合計"), figures.total);
+    text += Row({shownYear, QStringLiteral("月平均"), Yen(figures.monthlyAverage), {}, {}});
     text += QStringLiteral("\r\n") + Row({QStringLiteral("年"), QStringLiteral("出費")});
     for (const int each : AllYears(expenses, writing))
         text += Row({QString::number(each), Yen(expenses.YearTotal(each))});

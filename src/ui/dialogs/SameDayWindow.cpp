@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -82,14 +81,9 @@ SameDayWindow::SameDayWindow(DiaryStore& store, QWidget* parent) : QDialog(paren
     refreshTimer_.setSingleShot(true);
     refreshTimer_.setInterval(0);
     connect(&refreshTimer_, &QTimer::timeout, this, &SameDayWindow::Refresh);
-    // The store may outlive the window: a listener of a closed program
-    // finds it gone.
-    const auto follow = [window = QPointer<SameDayWindow>(this)] {
-        if (window)
-            window->RefreshSoon();
-    };
-    store_.OnPageShown(follow);
-    store_.OnPagesChanged(follow);
+    // The store may outlive the window: the connections go with it.
+    connect(&store_, &DiaryStore::pageShown, this, &SameDayWindow::RefreshSoon);
+    connect(&store_, &DiaryStore::pagesChanged, this, &SameDayWindow::RefreshSoon);
 }
 
 void SameDayWindow::showEvent(QShowEvent* event)

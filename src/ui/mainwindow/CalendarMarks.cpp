@@ -9,13 +9,13 @@ CalendarMarks::CalendarMarks(QCalendarWidget& calendar, DiaryStore& store)
     : QObject(&calendar), calendar_(calendar), store_(store)
 {
     connect(&calendar_, &QCalendarWidget::currentPageChanged, this, &CalendarMarks::Schedule);
-    store_.OnPagesChanged([this] {
+    connect(&store_, &DiaryStore::pagesChanged, this, [this] {
         markedMonth_ = {};
         Schedule();
     });
     // The first page shown of a diary, whatever its month, brings the first
     // marks; every later step only compares two dates.
-    store_.OnPageShown([this] {
+    connect(&store_, &DiaryStore::pageShown, this, [this] {
         if (markedMonth_ != ShownMonth())
             Schedule();
     });

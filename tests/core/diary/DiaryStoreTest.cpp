@@ -6,6 +6,7 @@
 #include "WriteProtection.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -644,24 +645,22 @@ private slots:
     {
         QVERIFY(WriteBytes(Diary, Days(Range(1, 3))));
         h_->Start(Diary);
-        int shown = 0;
-        int changed = 0;
-        h_->store.OnPageShown([&shown] { ++shown; });
-        h_->store.OnPagesChanged([&changed] { ++changed; });
+        const QSignalSpy shown(&h_->store, &DiaryStore::pageShown);
+        const QSignalSpy changed(&h_->store, &DiaryStore::pagesChanged);
 
         h_->Show(2);
         h_->store.NextPage();
         h_->view.SetFieldText(EntryField::Weather, QStringLiteral("雪"));
         QVERIFY(h_->store.StorePage());
-        QCOMPARE(changed, 0);
-        QCOMPARE(shown, 2);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(shown.count(), 2);
         h_->view.SetFieldText(EntryField::Date, Day(9).date);
         QVERIFY(h_->store.StorePage());
-        QCOMPARE(changed, 1);
+        QCOMPARE(changed.count(), 1);
         h_->prompter.AnswerMessage(Prompter::Answer::Yes);
         h_->store.DeletePage();
-        QCOMPARE(changed, 2);
-        QCOMPARE(shown, 3);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(shown.count(), 3);
     }
 
     void DeletingTheOnlyPage_data()

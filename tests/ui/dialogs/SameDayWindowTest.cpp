@@ -113,6 +113,35 @@ private slots:
             DiaryBuilder::RecordOf(session.test.DiaryBytes(), 3).contains(Cp932::Encode(QStringLiteral("書きかけ"))));
         QTRY_COMPARE(session.Years(), QStringLiteral("2026年 2021年"));
     }
+
+    // A window gone is told nothing more: the diary goes on showing, adding
+    // and storing pages without it.
+    void AWindowGoneHearsNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("same day") << QStringLiteral("menuTool_SameDay") << QStringLiteral("frmSameDay");
+        QTest::newRow("statistics") << QStringLiteral("menuTool_Stats") << QStringLiteral("frmStats");
+    }
+    void AWindowGoneHearsNothing()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
+        Session session(PagesOn({QDate(2019, 12, 8), QDate(2026, 12, 8)}));
+        QVERIFY(session.Started());
+        session.form->findChild<QAction*>(command)->trigger();
+        QDialog* window = session.form->findChild<QDialog*>(name);
+        QVERIFY(window);
+        delete window;
+
+        DiaryStore& store = session.form->Store();
+        store.ShowPage(1);
+        store.AddPage();
+        EntryBody(*session.form)->setPlainText(QStringLiteral("後から"));
+        QVERIFY(store.StorePage());
+        QTest::qWait(0);
+        QCOMPARE(store.PageCount(), 3);
+    }
 };
 
 SORAFUMI_TEST(SameDayWindowTest)

@@ -132,3 +132,21 @@ QBarSet* StatsCharts::ShowBars(QChart& chart, const QStringList& categories, con
     series->attachAxis(valueAxis);
     return set;
 }
+
+QStringList StatsCharts::MonthNames()
+{
+    QStringList names;
+    for (int month = 1; month <= 12; ++month)
+        names << QStringLiteral("%1月").arg(month);
+    return names;
+}
+
+QString StatsCharts::MonthBarTip()
+{
+    return QStringLiteral("棒をクリックすると、その月をカレンダーに表示します。");
+}
+
+QString StatsCharts::BarsOf(const QString& figures)
+{
+    return QStringLiteral("%1の棒グラフ。同じ数字を右の表で読めます。").arg(figures);
+}

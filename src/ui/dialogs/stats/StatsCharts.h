@@ -29,4 +29,11 @@ public:
     static void SetTitle(QChart& chart, const QString& title);
     // No series and no axes.
     static void Clear(QChart& chart);
+    // The categories of a chart of months.
+    static QStringList MonthNames();
+    // The tip of a chart whose bars turn the main window's calendar.
+    static QString MonthBarTip();
+    // What a chart shows, for a screen reader: the same figures are in the
+    // table beside it.
+    static QString BarsOf(const QString& figures);
 };

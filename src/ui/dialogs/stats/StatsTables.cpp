@@ -1,5 +1,6 @@
 #include "ui/dialogs/stats/StatsTables.h"
 
+#include "core/platform/JapaneseLocale.h"
 #include "ui/platform/SpokenText.h"
 
 #include <QHeaderView>
@@ -61,4 +62,14 @@ void StatsTables::ReadAmountsInYen(QTableWidget& table, int column)
     for (int row = 0; row < table.rowCount(); ++row)
         if (QTableWidgetItem* item = table.item(row, column))
             item->setData(Qt::AccessibleTextRole, SpokenText::Amount(item->text()));
+}
+
+QString StatsTables::Count(qint64 number)
+{
+    return JapaneseLocale::Locale().toString(number);
+}
+
+QString StatsTables::MonthName(int month)
+{
+    return QStringLiteral("%1月").arg(month);
 }

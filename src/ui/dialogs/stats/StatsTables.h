@@ -23,4 +23,7 @@ public:
     static void Fill(QTableWidget& table, const QList<QStringList>& rows);
     // The amounts of a column, shown in the money form, are read in yen.
     static void ReadAmountsInYen(QTableWidget& table, int column);
+    // A count grouped as the program writes numbers.
+    static QString Count(qint64 number);
+    static QString MonthName(int month);
 };

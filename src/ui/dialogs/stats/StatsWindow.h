@@ -5,20 +5,20 @@
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
+#include <array>
 #include <optional>
 
 class QCalendarWidget;
-class QChart;
 class QComboBox;
 class QLabel;
-class QListWidget;
-class QListWidgetItem;
 class QPushButton;
-class QTableWidget;
 class QTabWidget;
 class Clock;
 class DiaryStore;
 class Prompter;
+class StatsExpenseTab;
+class StatsTab;
+class StatsWritingTab;
 
 // What the diary spent and how much was written: per month of a chosen year
 // and per year, as charts and tables, read anew from the diary file each
@@ -46,22 +46,17 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    QWidget* BuildExpenseTab();
-    QWidget* BuildWritingTab();
     void RefreshSoon();
     bool ReadFigures();
     void FillYears();
     void ShowYear();
     void ShowNoFigures(const QString& why);
-    void ShowExpense(int year);
-    void ShowYearsExpense();
-    void ShowUnreadable();
-    void ShowWriting(int year);
+    std::array<StatsTab*, 2> Tabs() const;
     void ShowMonthInCalendar(int month);
-    // Shows the months of the year in that row of the table of years.
-    void ShowYearOfRow(int row);
-    void TurnCalendarFromRows(QTableWidget& table);
-    void ShowPageOf(QListWidgetItem* row);
+    // Shows the months of the year, where it is one of the years listed.
+    void ChooseYear(int year);
+    // Shows the page in the main window as stepping does.
+    void ShowPage(qint32 page);
     void SaveCsv();
     bool AskReplace(const QString& path);
 
@@ -79,20 +74,7 @@ private:
     QPushButton* saveCsv_;
     QLabel* status_;
     QTabWidget* tabs_;
-    QChart* monthExpenseChart_;
-    QChart* yearExpenseChart_;
-    QChart* monthPagesChart_;
-    QChart* monthWritingChart_;
-    QTableWidget* monthExpense_;
-    QTableWidget* yearExpense_;
-    QTableWidget* monthWriting_;
-    QLabel* expenseTotal_;
-    QLabel* expenseAverage_;
-    QLabel* unreadableCount_;
-    QListWidget* unreadable_;
-    QLabel* undated_;
-    QLabel* streakYear_;
-    QLabel* streakAll_;
-    QLabel* daysWithout_;
+    StatsExpenseTab* expenseTab_;
+    StatsWritingTab* writingTab_;
     QTimer refreshTimer_;
 };
