@@ -5,7 +5,6 @@
 #include "core/platform/SafeFile.h"
 #include "core/stats/DiaryTotals.h"
 #include "core/stats/YearFigures.h"
-#include "core/stats/DiaryTotals.h"
 
 #include <QFileInfo>
 #include <QSet>
