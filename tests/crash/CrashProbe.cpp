@@ -106,7 +106,7 @@ public:
     int ShowModal(QDialog&) override { return 0; }
     bool ChoosePrinter(QPrinter&) override { return false; }
     std::optional<quint32> ChooseColour(quint32) override { return std::nullopt; }
-    std::optional<QString> ChooseFile(const QString&, int) override { return std::nullopt; }
+    std::optional<QString> ChooseFile(const QStringList&, int) override { return std::nullopt; }
 
     QStringList lines;
 

@@ -29,7 +29,7 @@ public:
     int ShowModal(QDialog&) override { return *Unexpected(), 0; }
     bool ChoosePrinter(QPrinter&) override { return *Unexpected(), false; }
     std::optional<quint32> ChooseColour(quint32) override { return Unexpected(), std::nullopt; }
-    std::optional<QString> ChooseFile(const QString&, int) override { return Unexpected(); }
+    std::optional<QString> ChooseFile(const QStringList&, int) override { return Unexpected(); }
 
     int messages = 0;
 

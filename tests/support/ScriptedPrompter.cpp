@@ -144,8 +144,9 @@ std::optional<quint32> ScriptedPrompter::ChooseColour(quint32)
     return next.colour;
 }
 
-std::optional<QString> ScriptedPrompter::ChooseFile(const QString& filter, int filterIndex)
+std::optional<QString> ScriptedPrompter::ChooseFile(const QStringList& nameFilters, int filterIndex)
 {
+    const QString filter = nameFilters.join(QStringLiteral(";;"));
     shown.push_back({Shown::Kind::File, {filter, QString::number(filterIndex), Buttons::OkCancel, Icon::None, {}}});
     Queued next;
     if (!TakeNext(Shown::Kind::File, filter, next))
@@ -162,7 +163,8 @@ std::optional<QString> ScriptedPrompter::ChooseFolder(const QString& title, cons
     return next.text;
 }
 
-std::optional<QString> ScriptedPrompter::ChooseSaveFile(const QString& title, const QString& initial, const QString&)
+std::optional<QString> ScriptedPrompter::ChooseSaveFile(const QString& title, const QString& initial,
+                                                        const QStringList&)
 {
     shown.push_back({Shown::Kind::SaveFile, {initial, title, Buttons::OkCancel, Icon::None, {}}});
     Queued next;

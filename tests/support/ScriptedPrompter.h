@@ -38,10 +38,12 @@ public:
     int ShowModal(QDialog& window) override;
     bool ChoosePrinter(QPrinter& printer) override;
     std::optional<quint32> ChooseColour(quint32 initial) override;
-    std::optional<QString> ChooseFile(const QString& filter, int filterIndex) override;
+    // Recorded with the filter lines joined by ";;" as the box's text.
+    std::optional<QString> ChooseFile(const QStringList& nameFilters, int filterIndex) override;
     // Recorded with their title as the box's title and `initial` as its text.
     std::optional<QString> ChooseFolder(const QString& title, const QString& initial) override;
-    std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial, const QString& filter) override;
+    std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial,
+                                          const QStringList& nameFilters) override;
 
     // True when every queued answer was used.
     bool AllAnswered() const { return answers_.empty(); }

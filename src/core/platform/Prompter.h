@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QDialog;
@@ -37,9 +38,10 @@ public:
     virtual bool ChoosePrinter(QPrinter& printer) = 0;
     // The colour picker, as 0xRRGGBB; nothing when the user cancels it.
     virtual std::optional<quint32> ChooseColour(quint32 initial) = 0;
-    // The file-open dialog with its filters ("description|patterns|…") and the
-    // one shown first, 1-based; the chosen file's full name, or nothing.
-    virtual std::optional<QString> ChooseFile(const QString& filter, int filterIndex) = 0;
+    // The file-open dialog with its filter lines, as the file dialog shows
+    // them ("ＧＩＦファイル (*.GIF)"), and the one shown first, 1-based; the
+    // chosen file's full name, or nothing.
+    virtual std::optional<QString> ChooseFile(const QStringList& nameFilters, int filterIndex) = 0;
     // The folder picker, opened at `initial`; the chosen folder, or nothing.
     // Only the windows of the newer features ask for one: a prompter that
     // shows none of them answers as a cancel.
@@ -52,11 +54,12 @@ public:
     // The file-save dialog, opened on the name `initial`, with filters as in
     // ChooseFile; the chosen file's full name, or nothing. A file that is
     // there already is not asked about here: the caller asks.
-    virtual std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial, const QString& filter)
+    virtual std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial,
+                                                  const QStringList& nameFilters)
     {
         Q_UNUSED(title);
         Q_UNUSED(initial);
-        Q_UNUSED(filter);
+        Q_UNUSED(nameFilters);
         return std::nullopt;
     }
 

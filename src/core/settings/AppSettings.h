@@ -15,7 +15,8 @@ struct AppSettings
 
     QString UserName;
     QString UserPWS;
-    QString LoginOnOff;
+    // The owner's password is asked at start.
+    bool LoginOnOff = true;
     qint32 ActiveFontColor = SystemWindowText;
     qint32 ActiveCtrlColor = SystemWindowBackground;
     QString VersionPicture;

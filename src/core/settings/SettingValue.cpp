@@ -32,3 +32,11 @@ std::optional<bool> SettingValue::ToBoolean(const QString& text)
         return std::nullopt;
     return *number != 0.0;
 }
+
+std::optional<bool> SettingValue::ToSwitch(const QString& text)
+{
+    const std::optional<double> number = ToNumber(text);
+    if (!number)
+        return std::nullopt;
+    return *number != 0.0;
+}

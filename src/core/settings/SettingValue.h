@@ -14,6 +14,8 @@ public:
     // The words True and False in any case, or a number: 0 is false.
     static std::optional<bool> ToBoolean(const QString& text);
     static QString FromBoolean(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+    // A check box's state as stored: a number, 0 clear and any other ticked.
+    static std::optional<bool> ToSwitch(const QString& text);
     // A check box's state: "1" ticked, "0" clear.
     static QString FromSwitch(bool ticked) { return ticked ? QStringLiteral("1") : QStringLiteral("0"); }
 };

@@ -52,12 +52,17 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     icon->setPixmap(QPixmap(QStringLiteral(":/images/icon.png")));
     icon->setAccessibleName(QStringLiteral("日記帳Sorafumiのアイコン"));
     auto* title = NamedLabel("lblTitle", this);
+    title->setText(QStringLiteral("日記帳Sorafumi Kasumire (SR6)"));
     QFont large = title->font();
     large.setPointSize(14);
     large.setBold(true);
     title->setFont(large);
-    NamedLabel("lblVersion", this);
+    auto* version = NamedLabel("lblVersion", this);
+    version->setText(QStringLiteral("バージョン： ") + SessionSettings::ProgramVersion());
     auto* description = NamedLabel("lblDescription", this);
+    description->setText(QStringLiteral("「日記帳Sorafumi」は、Ｗｉｎｄｏｗｓ上で日記を簡単に付けるためのプログラムです。"
+                                        "このソフトはフリーソフトなので、"
+                                        "どんどん普及を促進してください。これからも愛用してくださいね。"));
     description->setWordWrap(true);
     auto* author = NamedLabel("Label1", this);
     author->setText(QStringLiteral("作者：空文工房"));
@@ -67,6 +72,7 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     disclaimer->setReadOnly(true);
     disclaimer->setAccessibleName(QStringLiteral("警告"));
     disclaimer->setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9));
+    disclaimer->setPlainText(QString(DisclaimerText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
@@ -80,7 +86,7 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     grid->addWidget(ownerPicture_, 0, 0, 4, 1);
     grid->addWidget(icon, 0, 1);
     grid->addWidget(title, 0, 2);
-    grid->addWidget(findChild<QLabel*>(QStringLiteral("lblVersion")), 1, 2);
+    grid->addWidget(version, 1, 2);
     grid->addWidget(description, 2, 1, 1, 2);
     grid->addWidget(author, 3, 2, Qt::AlignRight);
     auto* bottom = new QHBoxLayout;
@@ -92,7 +98,7 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     bottom->addLayout(buttons);
     grid->addLayout(bottom, 4, 0, 1, 3);
     description->setMinimumWidth(360);
-    Open(app);
+    ShowOwnerPicture(app);
     setFixedSize(sizeHint().expandedTo(minimumSize()));
 }
 
@@ -104,16 +110,8 @@ void AboutBox::paintEvent(QPaintEvent*)
     painter.drawPixmap(rect(), QPixmap(QStringLiteral(":/images/back.png")));
 }
 
-void AboutBox::Open(const AppSettings& app)
+void AboutBox::ShowOwnerPicture(const AppSettings& app)
 {
-    findChild<QLabel*>(QStringLiteral("lblTitle"))->setText(QStringLiteral("日記帳Sorafumi Kasumire (SR6)"));
-    findChild<QLabel*>(QStringLiteral("lblDescription"))
-        ->setText(QStringLiteral("「日記帳Sorafumi」は、Ｗｉｎｄｏｗｓ上で日記を簡単に付けるためのプログラムです。このソフトはフリーソフトなので、"
-                                 "どんどん普及を促進してください。これからも愛用してくださいね。"));
-    findChild<QLabel*>(QStringLiteral("lblVersion"))->setText(QStringLiteral("バージョン： ") + SessionSettings::ProgramVersion());
-    findChild<QPlainTextEdit*>(QStringLiteral("lblDisclaimer"))
-        ->setPlainText(QString(DisclaimerText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-
     // An empty choice clears the picture; one that cannot be loaded keeps the
     // built-in picture.
     if (app.VersionPicture.isEmpty()) {

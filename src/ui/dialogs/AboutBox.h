@@ -20,7 +20,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Open(const AppSettings& app);
+    // The owner's chosen picture in place of the built-in one.
+    void ShowOwnerPicture(const AppSettings& app);
 
     Prompter& prompter_;
     QLabel* ownerPicture_;

@@ -67,13 +67,15 @@ QString AsDisplay(QString text)
 
 } // namespace
 
-QString PropertiesDialog::PictureFilter()
+// "All files" is "*": on Linux "*.*" would leave out every name without a dot.
+QStringList PropertiesDialog::PictureFilters()
 {
-    return QStringLiteral("すべてのファイル (*.*)|*.*|") +
-           QStringLiteral("すべての画像ファイル|*.ICO;*.CUR;*.PCX;*.BMP;*.DIB;*.RLE;*.GIF;*.JPG;*.JPE;*.JPEG|") +
-           QStringLiteral("ビットマップファイル|*.BMP;*.DIB;*.PCX|") +
-           QStringLiteral("ＪＰＥＧファイル|*.JPG;*.JPE;*.JPEG|") + QStringLiteral("ＧＩＦファイル|*.GIF|") +
-           QStringLiteral("アイコンファイル|*.ICO;*.CUR");
+    return {QStringLiteral("すべてのファイル (*)"),
+            QStringLiteral("すべての画像ファイル (*.ICO *.CUR *.PCX *.BMP *.DIB *.RLE *.GIF *.JPG *.JPE *.JPEG)"),
+            QStringLiteral("ビットマップファイル (*.BMP *.DIB *.PCX)"),
+            QStringLiteral("ＪＰＥＧファイル (*.JPG *.JPE *.JPEG)"),
+            QStringLiteral("ＧＩＦファイル (*.GIF)"),
+            QStringLiteral("アイコンファイル (*.ICO *.CUR)")};
 }
 
 PropertiesDialog::PropertiesDialog(SettingsStore& settings, AppSettings& app, Prompter& prompter,
@@ -94,7 +96,7 @@ PropertiesDialog::PropertiesDialog(SettingsStore& settings, AppSettings& app, Pr
 
     auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
     auto* cancel = Named(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "cmdCancel");
-    connect(ok, &QPushButton::clicked, this, &PropertiesDialog::Accept);
+    connect(ok, &QPushButton::clicked, this, &PropertiesDialog::StoreAndClose);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* note = Named(new QLabel(QStringLiteral("変更は次回起動時から有効になります。"), this), "Label10");
 
@@ -110,13 +112,16 @@ PropertiesDialog::PropertiesDialog(SettingsStore& settings, AppSettings& app, Pr
 
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
-    Open();
+    ShowStoredSettings();
 }
 
 QWidget* PropertiesDialog::BuildStyleTab()
 {
     auto* tab = new QWidget;
-    auto* explanation = Caption(QString(), "Label2", 0, tab);
+    auto* explanation =
+        Caption(AsDisplay(Lines({"ここではプログラムの細かい部分も設定する事ができます。",
+                                 "何となく気分を変えるために用意した設定です。", "(日記には直接関係ない設定です)"})),
+                "Label2", 0, tab);
     backgroundCaption_ = Caption(QStringLiteral("背景の設定（画像のフルパス入力）"), "Label2", 1, tab);
     backgroundPath_ = Named(new QLineEdit(tab), "Text2");
     auto* browse = Named(new QPushButton(QStringLiteral("参照"), tab), "ComPicOpen");
@@ -128,7 +133,11 @@ QWidget* PropertiesDialog::BuildStyleTab()
     preview_->setScaledContents(true);
     preview_->setAccessibleName(QStringLiteral("背景の画像"));
     SpokenText::NameFromCaption(*backgroundCaption_, *backgroundPath_);
-    auto* caution = Caption(QString(), "Label2", 2, tab);
+    auto* caution = Caption(AsDisplay(Lines({"【注意】", "すべての変更は次回起動時から有効になります。",
+                                             "もし指定したファイルが移動されたり消失するようなことがあると、",
+                                             "プログラムはエラーを起こして起動できなくなります。",
+                                             "そのような場合は付属のレスキュープログラムを起動して下さい。"})),
+                            "Label2", 2, tab);
     connect(browse, &QPushButton::clicked, this, &PropertiesDialog::ChooseBackground);
     connect(noBackground_, &QCheckBox::clicked, this, &PropertiesDialog::EnableBackgroundPath);
 
@@ -252,7 +261,10 @@ QWidget* PropertiesDialog::BuildSystemTab(const ProgramFolder& folder)
     layout->addWidget(diaryFile_);
     layout->addWidget(Caption(QStringLiteral("ファイル名を変更する場合は、メンテナンスSorafumiを起動してください。"),
                               "Label3", 1, tab));
-    layout->addWidget(Caption(QString(), "Label3", 2, tab));
+    layout->addWidget(Caption(
+        AsDisplay(Lines({"システムの設定を変更できます。", "しかし、通常はこのプロパティー設定の変更はできません。",
+                         "（事実上この設定は変更不可です）"})),
+        "Label3", 2, tab));
     auto* maintenance = Named(new QPushButton(QStringLiteral("メンテナンスSorafumi"), tab), "MentCommand");
     connect(maintenance, &QPushButton::clicked, this, &PropertiesDialog::StartMaintenance);
     layout->addWidget(maintenance, 0, Qt::AlignLeft);
@@ -260,7 +272,7 @@ QWidget* PropertiesDialog::BuildSystemTab(const ProgramFolder& folder)
     return tab;
 }
 
-void PropertiesDialog::Open()
+void PropertiesDialog::ShowStoredSettings()
 {
     ShowSampleColours();
     aboutPicturePath_->setText(app_.VersionPicture);
@@ -279,18 +291,6 @@ void PropertiesDialog::Open()
     ShowPreview(backgroundPath_->text());
     // On opening only the path box follows the check box.
     backgroundPath_->setEnabled(!noBackground_->isChecked());
-
-    findChildren<QLabel*>(QStringLiteral("Label2"))[0]->setText(
-        AsDisplay(Lines({"ここではプログラムの細かい部分も設定する事ができます。",
-                         "何となく気分を変えるために用意した設定です。", "(日記には直接関係ない設定です)"})));
-    findChildren<QLabel*>(QStringLiteral("Label2"))[2]->setText(
-        AsDisplay(Lines({"【注意】", "すべての変更は次回起動時から有効になります。",
-                         "もし指定したファイルが移動されたり消失するようなことがあると、",
-                         "プログラムはエラーを起こして起動できなくなります。",
-                         "そのような場合は付属のレスキュープログラムを起動して下さい。"})));
-    findChildren<QLabel*>(QStringLiteral("Label3"))[2]->setText(
-        AsDisplay(Lines({"システムの設定を変更できます。", "しかし、通常はこのプロパティー設定の変更はできません。",
-                         "（事実上この設定は変更不可です）"})));
 
     // Centred on the screen, at the size its texts need.
     adjustSize();
@@ -343,9 +343,9 @@ void PropertiesDialog::ChooseColour(int index)
 
 void PropertiesDialog::ChooseBackground()
 {
-    lastFilter_ = PictureFilter();
+    lastFilters_ = PictureFilters();
     lastFilterIndex_ = 2;
-    const std::optional<QString> chosen = prompter_.ChooseFile(lastFilter_, lastFilterIndex_);
+    const std::optional<QString> chosen = prompter_.ChooseFile(lastFilters_, lastFilterIndex_);
     if (!chosen)
         return;
     // A file that is no picture gives the default name; the preview stays.
@@ -358,7 +358,7 @@ void PropertiesDialog::ChooseBackground()
 
 void PropertiesDialog::ChooseAboutPicture()
 {
-    const std::optional<QString> chosen = prompter_.ChooseFile(lastFilter_, lastFilterIndex_);
+    const std::optional<QString> chosen = prompter_.ChooseFile(lastFilters_, lastFilterIndex_);
     if (chosen)
         aboutPicturePath_->setText(*chosen);
 }
@@ -388,7 +388,7 @@ void PropertiesDialog::OpenBackupFolder()
                        {}});
 }
 
-void PropertiesDialog::Accept()
+void PropertiesDialog::StoreAndClose()
 {
     app_.ActiveFontColor = fontColour_;
     app_.ActiveCtrlColor = backColour_;

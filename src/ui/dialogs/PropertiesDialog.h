@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <functional>
 
 class QCheckBox;
@@ -23,13 +24,14 @@ class PropertiesDialog : public QDialog
 {
     Q_OBJECT
 public:
-    static QString PictureFilter();
+    // The file dialog's lines for choosing a picture.
+    static QStringList PictureFilters();
 
     PropertiesDialog(SettingsStore& settings, AppSettings& app, Prompter& prompter, const ProgramFolder& folder,
                Launcher& launcher, std::function<void()> startMaintenance, QWidget* parent = nullptr);
 
     // "OK": stores everything and closes.
-    void Accept();
+    void StoreAndClose();
     // The password box follows the login switch.
     void EnablePassword();
     // The path box follows the "no background" switch.
@@ -50,7 +52,8 @@ private:
     QLayout* BuildGenerationRow(QWidget* tab);
     QWidget* BuildSecurityTab();
     QWidget* BuildSystemTab(const ProgramFolder& folder);
-    void Open();
+    // Fills every control from the stored settings and centres the dialog.
+    void ShowStoredSettings();
     bool ShowPreview(const QString& path);
     void ShowSampleColours();
     // Shows the backups folder in the box in the file manager, made first
@@ -72,7 +75,7 @@ private:
     qint32 fontColour_;
     qint32 backColour_;
     // The file dialog keeps its filter between the two browse buttons.
-    QString lastFilter_;
+    QStringList lastFilters_;
     int lastFilterIndex_ = 0;
 
     QTabWidget* tabs_;

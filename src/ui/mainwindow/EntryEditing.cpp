@@ -43,12 +43,9 @@ EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store, const Ap
     // The focus and the keys of the fields reach eventFilter through the
     // application's filter below; a filter on each field as well would see
     // every event twice, and an arrow key would step the weather by two.
-    for (QWidget* box : controls_.fieldBoxes) {
-        if (auto* line = qobject_cast<QLineEdit*>(box))
-            connect(line, &QLineEdit::textChanged, this, &EntryEditing::MarkPageChanged);
-        else if (auto* body = qobject_cast<QPlainTextEdit*>(box))
-            connect(body, &QPlainTextEdit::textChanged, this, &EntryEditing::MarkPageChanged);
-    }
+    for (QLineEdit* line : controls_.fieldBoxes.lines)
+        connect(line, &QLineEdit::textChanged, this, &EntryEditing::MarkPageChanged);
+    connect(controls_.fieldBoxes.body, &QPlainTextEdit::textChanged, this, &EntryEditing::MarkPageChanged);
     connect(controls_.weatherSpinner, &UpDown::Change, this, &EntryEditing::ShowWeatherWord);
     connect(controls_.fontSizeSpinner, &UpDown::Change, this,
             [this] { controls_.fontSizeBox->setText(QString::number(controls_.fontSizeSpinner->Value())); });
@@ -70,11 +67,6 @@ EntryEditing::EntryEditing(const Controls& controls, DiaryStore& store, const Ap
             [this](const QString& text) { Expense()->setAccessibleDescription(SpokenText::Amount(text)); });
     // The window sees every key before the control that has the focus.
     qApp->installEventFilter(this);
-}
-
-QLineEdit* EntryEditing::Expense() const
-{
-    return static_cast<QLineEdit*>(Box(EntryField::Expense));
 }
 
 void EntryEditing::MarkPageChanged()
@@ -123,7 +115,7 @@ void EntryEditing::ShowWeatherWord()
 {
     const int value = controls_.weatherSpinner->Value();
     if (value >= 0 && value < int(WeatherWords().size()))
-        static_cast<QLineEdit*>(Box(EntryField::Weather))->setText(WeatherWords()[size_t(value)]);
+        controls_.fieldBoxes.Line(EntryField::Weather)->setText(WeatherWords()[size_t(value)]);
 }
 
 void EntryEditing::TurnToPage(int value)

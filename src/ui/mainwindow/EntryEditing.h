@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/diary/EntryField.h"
+#include "ui/mainwindow/EntryBoxes.h"
 
 #include <QObject>
 #include <array>
@@ -23,7 +24,7 @@ public:
     struct Controls
     {
         QWidget* window;
-        std::array<QWidget*, EntryFieldCount> fieldBoxes;
+        EntryBoxes fieldBoxes;
         UpDown* weatherSpinner;
         QLineEdit* fontSizeBox;
         UpDown* fontSizeSpinner;
@@ -49,8 +50,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* Box(EntryField field) const { return controls_.fieldBoxes[Slot(field)]; }
-    QLineEdit* Expense() const;
+    QWidget* Box(EntryField field) const { return controls_.fieldBoxes.Box(field); }
+    QLineEdit* Expense() const { return controls_.fieldBoxes.Line(EntryField::Expense); }
 
     Controls controls_;
     DiaryStore& store_;

@@ -31,25 +31,22 @@ qsizetype CharacterStart(const QString& text, qsizetype position)
 
 } // namespace
 
-EntryLimit::EntryLimit(const std::array<QWidget*, EntryFieldCount>& boxes, Prompter& prompter, QObject* parent)
+EntryLimit::EntryLimit(const EntryBoxes& boxes, Prompter& prompter, QObject* parent)
     : QObject(parent), boxes_(boxes), prompter_(prompter)
 {
-    for (int index = 0; index < EntryFieldCount; ++index) {
+    boxes_.body->SetGate(
+        [this](const QString& offered, const QString& rest) { return Admit(EntryField::Body, offered, rest); });
+    for (int index = 0; index < EntryBoxes::LineCount; ++index) {
         const auto field = EntryField(index);
-        if (auto* body = qobject_cast<BodyBox*>(Box(field))) {
-            body->SetGate(
-                [this, field](const QString& offered, const QString& rest) { return Admit(field, offered, rest); });
-        } else if (auto* line = qobject_cast<QLineEdit*>(Box(field))) {
-            // The program's own texts (a page loaded, the expense reformatted)
-            // change the box without an edit. The box is asked, not the signal:
-            // after a cut the signal of the edit still carries the whole text.
-            before_[Slot(field)] = line->text();
-            connect(line, &QLineEdit::textChanged, this, [this, field, line] { before_[Slot(field)] = line->text(); });
-            connect(line, &QLineEdit::textEdited, this,
-                    [this, field](const QString& text) { LineEdited(field, text); });
-        }
+        QLineEdit* line = boxes_.Line(field);
+        // The program's own texts (a page loaded, the expense reformatted)
+        // change the box without an edit. The box is asked, not the signal:
+        // after a cut the signal of the edit still carries the whole text.
+        before_[Slot(field)] = line->text();
+        connect(line, &QLineEdit::textChanged, this, [this, field, line] { before_[Slot(field)] = line->text(); });
+        connect(line, &QLineEdit::textEdited, this, [this, field](const QString& text) { LineEdited(field, text); });
     }
-    Box(EntryField::Expense)->installEventFilter(this);
+    boxes_.Line(EntryField::Expense)->installEventFilter(this);
 }
 
 int EntryLimit::Capacity(EntryField field)
@@ -114,7 +111,8 @@ void EntryLimit::Report(EntryField field, const QString& offered, const QString&
     }
     prompter_.Message(
         {QStringLiteral("「%1」に入るのは%2バイトまでです。\r入りきらない%3文字（%4バイト）は入力しませんでした。")
-             .arg(Box(field)->accessibleName(), Number(Capacity(field)), Number(characters), Number(StoredSize(left))),
+             .arg(boxes_.Box(field)->accessibleName(), Number(Capacity(field)), Number(characters),
+                  Number(StoredSize(left))),
          Title(),
          Prompter::Buttons::Ok,
          Prompter::Icon::Exclamation,
@@ -140,7 +138,7 @@ void EntryLimit::LineEdited(EntryField field, const QString& text)
     const QString head = text.left(start);
     const QString tail = text.right(end);
     const QString kept = Admit(field, text.mid(start, text.size() - start - end), head + tail);
-    auto* line = static_cast<QLineEdit*>(Box(field));
+    QLineEdit* line = boxes_.Line(field);
     line->setText(head + kept + tail);
     line->setCursorPosition(int(start + kept.size()));
 }
@@ -151,7 +149,7 @@ bool EntryLimit::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     // Another window coming to the front, or a menu, is not leaving the box.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    auto* expense = static_cast<QLineEdit*>(Box(EntryField::Expense));
+    QLineEdit* expense = boxes_.Line(EntryField::Expense);
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || StorableExpense(expense->text()))
         return QObject::eventFilter(watched, event);
     prompter_.Message({QStringLiteral("「%1」は金額が大きすぎるため、%2に記録できません。\r金額を直してください。")

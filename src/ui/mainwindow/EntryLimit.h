@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/diary/EntryField.h"
+#include "ui/mainwindow/EntryBoxes.h"
 
 #include <QObject>
 #include <QString>
@@ -17,7 +18,7 @@ class EntryLimit : public QObject
 {
     Q_OBJECT
 public:
-    EntryLimit(const std::array<QWidget*, EntryFieldCount>& boxes, Prompter& prompter, QObject* parent);
+    EntryLimit(const EntryBoxes& boxes, Prompter& prompter, QObject* parent);
 
     // The bytes the page keeps for an entry field.
     static int Capacity(EntryField field);
@@ -38,11 +39,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* Box(EntryField field) const { return boxes_[Slot(field)]; }
     void LineEdited(EntryField field, const QString& text);
     void Report(EntryField field, const QString& offered, const QString& kept);
 
-    std::array<QWidget*, EntryFieldCount> boxes_;
+    EntryBoxes boxes_;
     Prompter& prompter_;
     // Each one-line box's text before the user's latest edit.
     std::array<QString, EntryFieldCount> before_;

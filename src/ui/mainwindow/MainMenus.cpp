@@ -13,6 +13,7 @@
 #include "ui/dialogs/TipWindow.h"
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/LaunchProgress.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/ProgramExit.h"
 #include "ui/mainwindow/ToolbarKeys.h"
 #include "ui/mainwindow/WebPanel.h"
@@ -20,11 +21,8 @@
 #include "ui/platform/ClearPlacement.h"
 
 #include <QAction>
-#include <QCalendarWidget>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QToolBar>
 #include <QToolButton>
@@ -81,9 +79,10 @@ const MainMenus::Row MainMenus::Rows[] = {
     {Place::MenuEntry, "menuHelp_Line01"},
     {Place::MenuEntry, "menuHelp_Ver", "バージョン情報", 0, {}, [](MainMenus& m) { m.ShowAbout(); }},
 
-    // "ZN" shows pressed while the web panel is open.
+    // "ZN" shows pressed while the web panel is open. The buttons between it
+    // and "説明" rest meanwhile; the menu entries stay.
     {Place::ToolbarButton, "ZN", "ZN", 0, {"internet-web-browser", QStyle::SP_DriveNetIcon},
-     [](MainMenus& m) { m.webPanel_.Toggle(); }, Button::Toggle},
+     [](MainMenus& m) { m.webPanel_.Toggle(); }, Button::Toggle, UsableUnderPanel},
     {Place::ToolbarButton},
     {Place::ToolbarButton, "新規", "新規", 0, {"document-new", QStyle::SP_FileIcon},
      [](MainMenus& m) { m.store_.AddPage(); }},
@@ -107,7 +106,7 @@ const MainMenus::Row MainMenus::Rows[] = {
      [](MainMenus& m) { m.ShowProperties(); }},
     // The button itself shows the help; its arrow drops down the entries below.
     {Place::ToolbarButton, "説明", "説明", 0, {"help-contents", QStyle::SP_DialogHelpButton},
-     [](MainMenus& m) { m.OpenHelpPage(IndexPage); }, Button::WithList},
+     [](MainMenus& m) { m.OpenHelpPage(IndexPage); }, Button::WithList, UsableUnderPanel},
 
     {Place::DropDownEntry, "操作の説明", "操作の説明", 0, {}, [](MainMenus& m) { m.OpenHelpPage(IndexPage); }},
     {Place::DropDownEntry, "グレードアップ", "グレードアップ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(UpgradePage); }},
@@ -119,7 +118,7 @@ const MainMenus::Row MainMenus::Rows[] = {
 // clang-format on
 
 MainMenus::MainMenus(AppContext& context, DiaryStore& store, DiaryView& view, ProgramExit& exit, WebPanel& webPanel,
-                     QMainWindow& window)
+                     MainWindow& window)
     : QObject(&window), context_(context), store_(store), view_(view), exit_(exit), webPanel_(webPanel), window_(window)
 {
 }
@@ -162,7 +161,7 @@ QToolBar* MainMenus::BuildToolbar()
     for (const Row& row : Rows) {
         if (row.place == Place::ToolbarButton) {
             if (!row.caption) {
-                toolbar->addSeparator();
+                restingButtons_ << toolbar->addSeparator();
                 continue;
             }
             const QString key = QString::fromUtf8(row.caption);
@@ -175,6 +174,10 @@ QToolBar* MainMenus::BuildToolbar()
             Connect(button, row);
             if (row.button == Button::WithList)
                 withList = button;
+            if (row.button == Button::Toggle)
+                panelToggle_ = button;
+            if (!row.usableUnderPanel)
+                restingButtons_ << button;
         } else if (row.place == Place::DropDownEntry) {
             if (!list) {
                 list = new QMenu(&window_);
@@ -195,6 +198,13 @@ QToolBar* MainMenus::BuildToolbar()
     // 削除 and ZN have no menu entry: the keyboard reaches them here.
     new ToolbarKeys(*toolbar);
     return toolbar;
+}
+
+void MainMenus::ShowPanelOpen(bool open)
+{
+    for (QAction* button : restingButtons_)
+        button->setEnabled(!open);
+    panelToggle_->setChecked(open);
 }
 
 void MainMenus::Connect(QAction* action, const Row& row)
@@ -232,7 +242,7 @@ void MainMenus::Print()
 // where a move right after showing would lose the title bar.
 void MainMenus::ShowClear(QWidget& window)
 {
-    ClearPlacement::Place(window, window_, *window_.findChild<QPlainTextEdit*>(QStringLiteral("FieldBoxes")));
+    ClearPlacement::Place(window, window_, window_.Body());
     window.show();
     window.raise();
     window.activateWindow();
@@ -261,8 +271,7 @@ void MainMenus::ShowStatsWindow()
         return;
     // It stays open beside the main window, whose calendar its bars turn.
     if (!stats_)
-        stats_ = new StatsWindow(store_, context_.prompter, context_.clock,
-                                 window_.findChild<QCalendarWidget*>(QStringLiteral("Calendar")), &window_);
+        stats_ = new StatsWindow(store_, context_.prompter, context_.clock, &window_.Calendar(), &window_);
     ShowClear(*stats_);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QStyle>
@@ -9,7 +10,8 @@
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/stats/StatsWindow.h"
 
-class QMainWindow;
+class MainWindow;
+class QAction;
 class QMenuBar;
 class QToolBar;
 class DiaryStore;
@@ -27,11 +29,14 @@ class MainMenus : public QObject
 public:
     // window parents the dialogs, and its central widget is what is printed.
     MainMenus(AppContext& context, DiaryStore& store, DiaryView& view, ProgramExit& exit, WebPanel& webPanel,
-              QMainWindow& window);
+              MainWindow& window);
 
     void BuildMenus(QMenuBar& bar);
     // The toolbar with the drop-down list of its help button.
     QToolBar* BuildToolbar();
+    // While the web panel is open its button shows pressed and the toolbar's
+    // other rows rest, but for those usable under the panel.
+    void ShowPanelOpen(bool open);
 
     // Stores the shown page, then rewrites the diary.
     void SaveDiary();
@@ -78,7 +83,11 @@ private:
         Icon icon = {};
         void (*command)(MainMenus&) = nullptr; // none: the entry does nothing
         Button button = Button::Plain;
+        // A toolbar button or separator rests while the web panel covers the
+        // diary, unless it is usable then. Menus stay usable.
+        bool usableUnderPanel = false;
     };
+    static constexpr bool UsableUnderPanel = true;
     static const Row Rows[];
 
     void Connect(QAction* action, const Row& row);
@@ -94,7 +103,9 @@ private:
     DiaryView& view_;
     ProgramExit& exit_;
     WebPanel& webPanel_;
-    QMainWindow& window_;
+    MainWindow& window_;
+    QList<QAction*> restingButtons_;
+    QAction* panelToggle_ = nullptr;
     QPointer<SearchWindow> search_;
     QPointer<SameDayWindow> sameDay_;
     QPointer<StatsWindow> stats_;

@@ -1,10 +1,7 @@
 #include "ui/mainwindow/MainWindow.h"
 
 #include "core/platform/JapaneseLocale.h"
-#include "core/settings/SessionSettings.h"
 #include "core/settings/SettingValue.h"
-#include "ui/dialogs/owner/LoginWindow.h"
-#include "ui/dialogs/owner/RegistrationWindow.h"
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/BackgroundTiler.h"
 #include "ui/mainwindow/BodyBox.h"
@@ -18,11 +15,9 @@
 #include "ui/mainwindow/EntryLimit.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/PictureSurface.h"
-#include "ui/mainwindow/RunningCopy.h"
 #include "ui/mainwindow/UpDown.h"
 #include "ui/mainwindow/WebPanel.h"
 #include "ui/platform/AccessibleRole.h"
-#include "ui/platform/OnScreenPlace.h"
 #include "ui/platform/SpokenNotice.h"
 #include "ui/platform/SpokenText.h"
 #include "ui/platform/Twips.h"
@@ -192,16 +187,15 @@ void MainWindow::BuildEntryArea()
         {"曜日", {240, 1485}, {660, 1425, 1695, 315}}, {"天候", {2520, 1485}, {2940, 1425, 1455, 315}},
         {"出費", {240, 1905}, {660, 1845, 1695, 315}}, {"署名", {2520, 1905}, {2940, 1845, 1695, 315}},
     };
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < EntryBoxes::LineCount; ++i) {
         QLabel* label = AddLabel(i, QString::fromUtf8(entries[i].caption), entries[i].label.x(), entries[i].label.y());
         auto* box = new QLineEdit(surface_);
         PlaceInArray(box, QStringLiteral("FieldBoxes"), i, entries[i].box);
         LabelFor(label, box);
-        entryBoxes_[size_t(i)] = box;
+        entryBoxes_.lines[size_t(i)] = box;
     }
-    static_cast<QLineEdit*>(entryBoxes_[Slot(EntryField::Weather)])->setText(QStringLiteral("晴れ"));
-    entryBoxes_[Slot(EntryField::Expense)]->setToolTip(
-        QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
+    entryBoxes_.Line(EntryField::Weather)->setText(QStringLiteral("晴れ"));
+    entryBoxes_.Line(EntryField::Expense)->setToolTip(QStringLiteral("整数のみ入力可\"\\\"や\"，\"は自動記入されます"));
 
     weatherSpinner_ = new UpDown(0, 8, surface_);
     Place(weatherSpinner_, QStringLiteral("UpDown1"), {4395, 1425, 240, 315});
@@ -227,10 +221,11 @@ void MainWindow::BuildEntryArea()
     // starts its new lines.
     body->setTabChangesFocus(true);
     body->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
-    entryBoxes_[Slot(EntryField::Body)] = body;
-    for (int i = 0; i + 1 < EntryFieldCount; ++i)
-        setTabOrder(entryBoxes_[size_t(i)], entryBoxes_[size_t(i + 1)]);
-    composition_ = new Composition(entryBoxes_, this);
+    entryBoxes_.body = body;
+    const std::array<QWidget*, EntryFieldCount> boxes = entryBoxes_.All();
+    for (size_t i = 0; i + 1 < boxes.size(); ++i)
+        setTabOrder(boxes[i], boxes[i + 1]);
+    composition_ = new Composition(boxes, this);
 
     pageStatus_ = new QLabel(surface_);
     AccessibleRole::Give(*pageStatus_, QAccessible::StatusBar);
@@ -264,87 +259,15 @@ void MainWindow::BuildHiddenParts()
     webPanel_->raise();
 }
 
-bool MainWindow::Open()
+void MainWindow::ShowFontSize(const QString& text)
 {
-    if (context_.app.UserName.isEmpty() && !AskOwnerRegistration())
-        return false;
-
-    context_.app.LoginOnOff = context_.settings.ReadSetting(SettingKey::LoginOnOff);
-    // A switch that is not a number keeps the diary locked: the login is asked.
-    if (SettingValue::ToNumber(context_.app.LoginOnOff).value_or(1.0) != 0.0 && !ConfirmLogin())
-        return false;
-
-    // From here on a step that fails is skipped and the next one runs.
-    SessionSettings::LoadSettings(context_.settings, context_.app, *this, context_.prompter);
-    // A place stored for other screens, or by hand, must not hide the title bar.
-    OnScreenPlace::Apply(*this);
-    context_.folder.MakeCurrent();
-    LoadBackground();
-    const bool firstStart = context_.app.UserDataFile.isEmpty();
-    store_.SelectDiaryFile(context_.folder.UserFolder());
-    if (store_.OpenElsewhere())
-        RunningCopy::RaiseHolder(store_.DiaryFile().Path());
-    if (context_.Ended())
-        return false;
-    if (firstStart && store_.IsOpen())
-        KeepDiaryName();
-    if (store_.IsOpen())
-        exit_.HoldDiary(store_.DiaryFile().Path());
-    store_.ShowLastPage();
-    fontSizeBox_->setText(context_.app.UserDataFontSize);
-    ApplyBodyFontSize(context_.app.UserDataFontSize);
-    // The window opens ready for writing, not on the page slider.
-    entryBoxes_[Slot(EntryField::Body)]->setFocus();
-    return true;
+    fontSizeBox_->setText(text);
+    ApplyBodyFontSize(text);
 }
 
-// The diary named at the first start is kept at once, not only at 終了: a
-// start after a crash opens it without asking again. 終了 writes it with the
-// other settings and tells the user when they do not reach the disk.
-void MainWindow::KeepDiaryName()
+void MainWindow::FocusBody()
 {
-    context_.settings.WriteSetting(SettingKey::UserDataFile, context_.app.UserDataFile);
-}
-
-bool MainWindow::AskOwnerRegistration()
-{
-    const Prompter::Answer answer = context_.prompter.Message(
-        {QStringLiteral(
-             "簡単なセットアップを行います。\rまず所有者の名前を設定して下さい。\r同時にパスワードも設定できます。\r"
-             "（パスワードは後からも変更できますが、所有者名はこの場以外では変更できません！）"),
-         QStringLiteral("新規登録"),
-         Prompter::Buttons::YesNo,
-         Prompter::Icon::Information,
-         {}});
-    if (answer == Prompter::Answer::Yes) {
-        RegisterOwner();
-        return !context_.Ended();
-    }
-    context_.prompter.Message({QStringLiteral("所有者登録を拒否されたので終了します。"),
-                               QStringLiteral("登録拒否"),
-                               Prompter::Buttons::Ok,
-                               Prompter::Icon::Critical,
-                               {}});
-    exit_.EndAtStart();
-    return false;
-}
-
-// The registration and login windows stand alone. A window owned by the main
-// window would make the main window's native window early, and a place set
-// after that is taken for the inside area's corner instead of the frame's: the
-// window would creep up by its title bar at every start.
-void MainWindow::RegisterOwner()
-{
-    RegistrationWindow window(context_.settings, context_.prompter);
-    context_.prompter.ShowModal(window);
-}
-
-// Returns only when the owner was confirmed; giving up ends the program.
-bool MainWindow::ConfirmLogin()
-{
-    LoginWindow window(context_.settings, context_.app, context_.prompter, [this] { context_.EndProgram(); });
-    context_.prompter.ShowModal(window);
-    return !context_.Ended();
+    entryBoxes_.body->setFocus();
 }
 
 void MainWindow::LoadBackground()
@@ -364,9 +287,9 @@ void MainWindow::ApplyBodyFontSize(const QString& text)
     const std::optional<double> size = SettingValue::ToNumber(text);
     if (!size || *size < 1.0 || *size > 400.0)
         return;
-    QFont font = entryBoxes_[Slot(EntryField::Body)]->font();
+    QFont font = entryBoxes_.body->font();
     font.setPointSizeF(*size);
-    entryBoxes_[Slot(EntryField::Body)]->setFont(font);
+    entryBoxes_.body->setFont(font);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -393,9 +316,8 @@ void MainWindow::LayOut()
 
     // Each rule stands alone: one that cannot apply is skipped.
     if (H > 3000) {
-        QWidget* body = entryBoxes_[Slot(EntryField::Body)];
         if (W > 220)
-            body->resize(Twips::ToPixels(W - 220), Twips::ToPixels(H - 2950));
+            entryBoxes_.body->resize(Twips::ToPixels(W - 220), Twips::ToPixels(H - 2950));
         pageStatus_->move(pageStatus_->x(), Twips::ToPixels(H - 220));
     }
     const int band = bandStrip_->height();
@@ -417,24 +339,20 @@ void MainWindow::PaintBackground()
     surface_->update();
 }
 
-// Every button but the first and the last ("ZN" and "説明") rests while the
-// panel covers the diary; "ZN" shows pressed meanwhile.
+// The slider rests with the diary's buttons while the panel covers the diary.
 void MainWindow::EnableDiaryButtons(bool enabled)
 {
-    const QList<QAction*> buttons = toolbar_->actions();
-    for (qsizetype i = 1; i + 1 < buttons.size(); ++i)
-        buttons[i]->setEnabled(enabled);
+    menus_->ShowPanelOpen(!enabled);
     pageSlider_->setEnabled(enabled);
-    buttons.front()->setChecked(!enabled);
 }
 
 QString MainWindow::FieldText(EntryField field) const
 {
     if (field == EntryField::Body) {
-        QString text = static_cast<QPlainTextEdit*>(entryBoxes_[Slot(field)])->toPlainText();
+        QString text = entryBoxes_.body->toPlainText();
         return text.replace(u'\n', QStringLiteral("\r\n"));
     }
-    return static_cast<QLineEdit*>(entryBoxes_[Slot(field)])->text();
+    return entryBoxes_.Line(field)->text();
 }
 
 void MainWindow::SetFieldText(EntryField field, const QString& text)
@@ -442,10 +360,10 @@ void MainWindow::SetFieldText(EntryField field, const QString& text)
     if (field == EntryField::Body) {
         QString plain = text;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        static_cast<QPlainTextEdit*>(entryBoxes_[Slot(field)])->setPlainText(plain);
+        entryBoxes_.body->setPlainText(plain);
         return;
     }
-    static_cast<QLineEdit*>(entryBoxes_[Slot(field)])->setText(text);
+    entryBoxes_.Line(field)->setText(text);
 }
 
 void MainWindow::FinishComposing()
@@ -477,7 +395,7 @@ void MainWindow::SetSlider(int maximum, int position)
 void MainWindow::SelectInBody(int start, int length)
 {
     // The box holds line feeds where the diary's text has CR LF.
-    auto* body = static_cast<QPlainTextEdit*>(entryBoxes_[Slot(EntryField::Body)]);
+    BodyBox* body = entryBoxes_.body;
     const QString text = FieldText(EntryField::Body);
     const auto inBox = [&text](int position) {
         return position - int(text.left(position).count(QStringLiteral("\r\n")));

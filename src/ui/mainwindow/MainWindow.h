@@ -3,6 +3,7 @@
 #include "core/diary/DiaryStore.h"
 #include "core/diary/DiaryView.h"
 #include "core/settings/SettingsView.h"
+#include "ui/mainwindow/EntryBoxes.h"
 #include "ui/mainwindow/ProgramExit.h"
 
 #include <QMainWindow>
@@ -37,16 +38,22 @@ public:
     explicit MainWindow(AppContext& context);
     ~MainWindow() override;
 
-    // The start-up of the window, before it is shown. False when the program
-    // ended on the way (registration refused, login given up, no diary name).
-    bool Open();
-
+    // The steps of the start-up (StartProgram) that reach into the window.
+    // The background picture named in the settings, tiled unless switched off.
+    void LoadBackground();
+    // The font size box and the body follow the size given as text.
+    void ShowFontSize(const QString& text);
+    // Puts the keys in the body, ready for writing.
+    void FocusBody();
 
     DiaryStore& Store() { return store_; }
     MainMenus& Commands() { return *menus_; }
     // The ways the program ends, for the windows that end it.
     ProgramExit& Exiting() { return exit_; }
     const QPixmap& BackgroundPicture() const { return background_; }
+    // The body box, which the program's other windows keep clear of.
+    QWidget& Body() const { return *entryBoxes_.body; }
+    QCalendarWidget& Calendar() const { return *calendar_; }
 
     // DiaryView
     QString FieldText(EntryField field) const override;
@@ -79,11 +86,6 @@ private:
     void NameCalendarParts();
     QLabel* AddLabel(int index, const QString& caption, int left, int top);
 
-    bool AskOwnerRegistration();
-    void KeepDiaryName();
-    void RegisterOwner();
-    bool ConfirmLogin();
-    void LoadBackground();
     void ApplyBodyFontSize(const QString& text);
     // Every control follows the size of the window.
     void LayOut();
@@ -103,7 +105,7 @@ private:
     QFrame* cornerBox_;
     QLabel* upgradePicture_ = nullptr;
     QCalendarWidget* calendar_;
-    std::array<QWidget*, EntryFieldCount> entryBoxes_{};
+    EntryBoxes entryBoxes_;
     QLineEdit* fontSizeBox_;
     UpDown* weatherSpinner_;
     UpDown* fontSizeSpinner_;

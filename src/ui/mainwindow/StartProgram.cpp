@@ -1,18 +1,113 @@
 #include "ui/mainwindow/StartProgram.h"
 
 #include "core/settings/SessionSettings.h"
+#include "core/settings/SettingValue.h"
+#include "ui/dialogs/owner/LoginWindow.h"
+#include "ui/dialogs/owner/RegistrationWindow.h"
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/RunningCopy.h"
+#include "ui/platform/OnScreenPlace.h"
 
 #include <QCoreApplication>
+
+namespace {
+
+// The registration and login windows stand alone. A window owned by the main
+// window would make the main window's native window early, and a place set
+// after that is taken for the inside area's corner instead of the frame's: the
+// window would creep up by its title bar at every start.
+void RegisterOwner(AppContext& context)
+{
+    RegistrationWindow window(context.settings, context.prompter);
+    context.prompter.ShowModal(window);
+}
+
+bool AskOwnerRegistration(AppContext& context, ProgramExit& exit)
+{
+    const Prompter::Answer answer = context.prompter.Message(
+        {QStringLiteral(
+             "簡単なセットアップを行います。\rまず所有者の名前を設定して下さい。\r同時にパスワードも設定できます。\r"
+             "（パスワードは後からも変更できますが、所有者名はこの場以外では変更できません！）"),
+         QStringLiteral("新規登録"),
+         Prompter::Buttons::YesNo,
+         Prompter::Icon::Information,
+         {}});
+    if (answer == Prompter::Answer::Yes) {
+        RegisterOwner(context);
+        return !context.Ended();
+    }
+    context.prompter.Message({QStringLiteral("所有者登録を拒否されたので終了します。"),
+                              QStringLiteral("登録拒否"),
+                              Prompter::Buttons::Ok,
+                              Prompter::Icon::Critical,
+                              {}});
+    exit.EndAtStart();
+    return false;
+}
+
+// Returns only when the owner was confirmed; giving up ends the program.
+bool ConfirmLogin(AppContext& context)
+{
+    LoginWindow window(context.settings, context.app, context.prompter, [&context] { context.EndProgram(); });
+    context.prompter.ShowModal(window);
+    return !context.Ended();
+}
+
+// The diary named at the first start is kept at once, not only at 終了: a
+// start after a crash opens it without asking again. 終了 writes it with the
+// other settings and tells the user when they do not reach the disk.
+void KeepDiaryName(AppContext& context)
+{
+    context.settings.WriteSetting(SettingKey::UserDataFile, context.app.UserDataFile);
+}
+
+// The window's load, before it is shown. False when the program ended on the
+// way (registration refused, login given up, no diary name).
+bool LoadMainWindow(AppContext& context, MainWindow& form)
+{
+    if (context.app.UserName.isEmpty() && !AskOwnerRegistration(context, form.Exiting()))
+        return false;
+
+    // A switch that is not a number keeps the diary locked: the login is asked.
+    context.app.LoginOnOff =
+        SettingValue::ToSwitch(context.settings.ReadSetting(SettingKey::LoginOnOff)).value_or(true);
+    if (context.app.LoginOnOff && !ConfirmLogin(context))
+        return false;
+
+    // From here on a step that fails is skipped and the next one runs.
+    SessionSettings::LoadSettings(context.settings, context.app, form, context.prompter);
+    // A place stored for other screens, or by hand, must not hide the title bar.
+    OnScreenPlace::Apply(form);
+    context.folder.MakeCurrent();
+    form.LoadBackground();
+    const bool firstStart = context.app.UserDataFile.isEmpty();
+    DiaryStore& store = form.Store();
+    store.SelectDiaryFile(context.folder.UserFolder());
+    if (store.OpenElsewhere())
+        RunningCopy::RaiseHolder(store.DiaryFile().Path());
+    if (context.Ended())
+        return false;
+    if (firstStart && store.IsOpen())
+        KeepDiaryName(context);
+    if (store.IsOpen())
+        form.Exiting().HoldDiary(store.DiaryFile().Path());
+    store.ShowLastPage();
+    form.ShowFontSize(context.app.UserDataFontSize);
+    // The window opens ready for writing, not on the page slider.
+    form.FocusBody();
+    return true;
+}
+
+} // namespace
 
 std::unique_ptr<MainWindow> StartProgram(AppContext& context)
 {
     context.app.ReadOwnerAndColours(context.settings);
 
     auto form = std::make_unique<MainWindow>(context);
-    if (!form->Open())
+    if (!LoadMainWindow(context, *form))
         return nullptr;
     form->show();
     QCoreApplication::processEvents();

@@ -5,7 +5,8 @@
 class MainWindow;
 struct AppContext;
 
-// The program's entry routine: reads the owner and colour settings, loads and
-// shows the main window, then offers the tip of the day. Nothing when the
-// program ended during the start-up.
+// The program's entry routine: reads the owner and colour settings; loads the
+// main window (registration, login, settings, program folder made current,
+// background, diary file chosen, last page shown) and shows it; then offers
+// the tip of the day. Nothing when the program ended during the start-up.
 std::unique_ptr<MainWindow> StartProgram(AppContext& context);

@@ -9,7 +9,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QRegularExpression>
 
 namespace {
 
@@ -156,56 +155,22 @@ std::optional<quint32> QtPrompter::ChooseColour(quint32 initial)
     return quint32(chosen.rgb() & 0xFFFFFF);
 }
 
-namespace {
-
-// The old dialogs wrote "all files" as *.*, which on Linux leaves out every
-// name without a dot.
-QString PatternForLinux(const QString& pattern)
-{
-    return pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern;
-}
-
-// A description may name its patterns already, "すべてのファイル (*.*)": the
-// dialog shows the patterns it uses once, in place of those.
-QString BareDescription(const QString& description)
-{
-    static const QRegularExpression named(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
-    return QString(description).remove(named);
-}
-
-} // namespace
-
-QStringList QtPrompter::FileDialogFilters(const QString& filter)
-{
-    const QStringList pieces = filter.split(u'|');
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
-        QStringList patterns;
-        for (const QString& pattern : pieces[i + 1].split(u';', Qt::SkipEmptyParts))
-            if (!patterns.contains(PatternForLinux(pattern.trimmed())))
-                patterns << PatternForLinux(pattern.trimmed());
-        filters << BareDescription(pieces[i]) + QStringLiteral(" (") + patterns.join(u' ') + u')';
-    }
-    return filters;
-}
-
-void QtPrompter::SetUpFileDialog(QFileDialog& dialog, const QString& filter, int filterIndex)
+void QtPrompter::SetUpFileDialog(QFileDialog& dialog, const QStringList& nameFilters, int filterIndex)
 {
     dialog.setFileMode(QFileDialog::ExistingFile);
     // The program's own dialog matches the patterns whatever the case of the
     // file names, so "*.BMP" finds photo.bmp as well; the desktop's may not.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    const QStringList filters = FileDialogFilters(filter);
-    if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.value(filterIndex - 1, filters.first()));
+    if (!nameFilters.isEmpty()) {
+        dialog.setNameFilters(nameFilters);
+        dialog.selectNameFilter(nameFilters.value(filterIndex - 1, nameFilters.first()));
     }
 }
 
-std::optional<QString> QtPrompter::ChooseFile(const QString& filter, int filterIndex)
+std::optional<QString> QtPrompter::ChooseFile(const QStringList& nameFilters, int filterIndex)
 {
     QFileDialog dialog(QApplication::activeWindow());
-    SetUpFileDialog(dialog, filter, filterIndex);
+    SetUpFileDialog(dialog, nameFilters, filterIndex);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();
@@ -226,10 +191,11 @@ std::optional<QString> QtPrompter::ChooseFolder(const QString& title, const QStr
     return dialog.selectedFiles().first();
 }
 
-std::optional<QString> QtPrompter::ChooseSaveFile(const QString& title, const QString& initial, const QString& filter)
+std::optional<QString> QtPrompter::ChooseSaveFile(const QString& title, const QString& initial,
+                                                  const QStringList& nameFilters)
 {
     QFileDialog dialog(QApplication::activeWindow(), title);
-    SetUpFileDialog(dialog, filter, 1);
+    SetUpFileDialog(dialog, nameFilters, 1);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

@@ -15,16 +15,14 @@ public:
     int ShowModal(QDialog& window) override;
     bool ChoosePrinter(QPrinter& printer) override;
     std::optional<quint32> ChooseColour(quint32 initial) override;
-    std::optional<QString> ChooseFile(const QString& filter, int filterIndex) override;
+    std::optional<QString> ChooseFile(const QStringList& nameFilters, int filterIndex) override;
     std::optional<QString> ChooseFolder(const QString& title, const QString& initial) override;
-    std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial, const QString& filter) override;
+    std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial,
+                                          const QStringList& nameFilters) override;
 
-    // "description|patterns|description|patterns" as the file dialog's list.
-    // Each line shows its patterns once, and "all files" is every file.
-    static QStringList FileDialogFilters(const QString& filter);
     // The file-open dialog as ChooseFile shows it, with the filter line
     // filterIndex (1-based) chosen.
-    static void SetUpFileDialog(QFileDialog& dialog, const QString& filter, int filterIndex);
+    static void SetUpFileDialog(QFileDialog& dialog, const QStringList& nameFilters, int filterIndex);
 
     // Message texts separate their lines with a carriage return; a label
     // needs a line feed.

@@ -108,6 +108,22 @@ private slots:
         QFETCH(QString, value);
         QCOMPARE(Shown(SettingValue::ToBoolean(text)), value);
     }
+
+    // A login switch that is no number keeps the login: the word False is not "0".
+    void ToSwitch_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("0") << QStringLiteral("0") << QStringLiteral("false");
+        QTest::newRow("1") << QStringLiteral("1") << QStringLiteral("true");
+        QTest::newRow("False") << QStringLiteral("False") << Nothing;
+    }
+    void ToSwitch()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, value);
+        QCOMPARE(Shown(SettingValue::ToSwitch(text)), value);
+    }
 };
 
 SORAFUMI_TEST(SettingValueTest)

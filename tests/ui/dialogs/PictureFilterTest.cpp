@@ -33,8 +33,10 @@ class PictureFilterTest : public QObject
 private slots:
     void EachLineShowsItsPatternsOnce()
     {
+        QFileDialog dialog;
+        QtPrompter::SetUpFileDialog(dialog, PropertiesDialog::PictureFilters(), 2);
         QCOMPARE(
-            QtPrompter::FileDialogFilters(PropertiesDialog::PictureFilter()),
+            dialog.nameFilters(),
             (QStringList{QStringLiteral("すべてのファイル (*)"),
                          QStringLiteral("すべての画像ファイル (*.ICO *.CUR *.PCX *.BMP *.DIB *.RLE *.GIF *.JPG "
                                         "*.JPE *.JPEG)"),
@@ -64,7 +66,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         QFileDialog dialog;
-        QtPrompter::SetUpFileDialog(dialog, PropertiesDialog::PictureFilter(), line);
+        QtPrompter::SetUpFileDialog(dialog, PropertiesDialog::PictureFilters(), line);
         dialog.setDirectory(folder.path());
         QTRY_COMPARE(Offered(dialog), offered);
     }

@@ -269,7 +269,7 @@ private slots:
         fixture.test.prompter.AnswerFile(good);
         Find<QPushButton>(*dialog, "ComPicOpen")->click();
         const ScriptedPrompter::Shown& shown = fixture.test.prompter.shown.back();
-        QCOMPARE(shown.box.text, PropertiesDialog::PictureFilter());
+        QCOMPARE(shown.box.text, PropertiesDialog::PictureFilters().join(QStringLiteral(";;")));
         QCOMPARE(shown.box.title, QStringLiteral("2"));
         QCOMPARE(Find<QLineEdit>(*dialog, "Text2")->text(), good);
         QVERIFY(!Find<QLabel>(*dialog, "Image1")->pixmap().isNull());
@@ -282,18 +282,18 @@ private slots:
         // The about-box browse keeps the filter and checks nothing.
         fixture.test.prompter.AnswerFile(bad);
         Find<QPushButton>(*dialog, "VerPicCom")->click();
-        QCOMPARE(fixture.test.prompter.shown.back().box.text, PropertiesDialog::PictureFilter());
+        QCOMPARE(fixture.test.prompter.shown.back().box.text,
+                 PropertiesDialog::PictureFilters().join(QStringLiteral(";;")));
         QCOMPARE(Find<QLineEdit>(*dialog, "verPicPathText")->text(), bad);
     }
 
     void FilterText()
     {
-        QCOMPARE(PropertiesDialog::PictureFilter(),
-                 QStringLiteral(
-                     "すべてのファイル (*.*)|*.*|すべての画像ファイル|*.ICO;*.CUR;*.PCX;*.BMP;*.DIB;*.RLE;*.GIF;*.JPG;"
-                     "*.JPE;*.JPEG|ビットマップファイル|*.BMP;*.DIB;*.PCX|ＪＰＥＧファイル|*.JPG;*.JPE;*.JPEG|"
-                     "ＧＩＦファイル|"
-                     "*.GIF|アイコンファイル|*.ICO;*.CUR"));
+        QCOMPARE(
+            PropertiesDialog::PictureFilters().join(QStringLiteral(";;")),
+            QStringLiteral("すべてのファイル (*);;すべての画像ファイル (*.ICO *.CUR *.PCX *.BMP *.DIB *.RLE *.GIF "
+                           "*.JPG *.JPE *.JPEG);;ビットマップファイル (*.BMP *.DIB *.PCX);;ＪＰＥＧファイル (*.JPG "
+                           "*.JPE *.JPEG);;ＧＩＦファイル (*.GIF);;アイコンファイル (*.ICO *.CUR)"));
     }
 
     void CtrlTabCyclesTheTabs()

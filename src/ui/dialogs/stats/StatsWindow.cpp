@@ -256,7 +256,7 @@ void StatsWindow::SaveCsv()
     const int year = ChosenYear();
     const std::optional<QString> path = prompter_.ChooseSaveFile(
         QStringLiteral("CSV に保存"), QDir::home().filePath(QStringLiteral("日記帳統計-%1.csv").arg(year)),
-        QStringLiteral("CSV ﾌｧｲﾙ (*.csv)|*.csv|すべてのﾌｧｲﾙ (*.*)|*.*"));
+        {QStringLiteral("CSV ﾌｧｲﾙ (*.csv)"), QStringLiteral("すべてのﾌｧｲﾙ (*)")});
     if (!path || !AskReplace(*path))
         return;
     const auto encoding = csvEncoding_->currentIndex() == 1 ? TotalsCsv::Encoding::Cp932 : TotalsCsv::Encoding::Utf8Bom;
