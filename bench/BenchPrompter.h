@@ -37,7 +37,7 @@ public:
     }
     bool ChoosePrinter(QPrinter&) override { return false; }
     std::optional<quint32> ChooseColour(quint32) override { return std::nullopt; }
-    std::optional<QString> ChooseFile(const QString&, int) override { return std::nullopt; }
+    std::optional<QString> ChooseFile(const QStringList&, int) override { return std::nullopt; }
 
     Answer yesNo = Answer::No;
     int messages = 0;

@@ -17,6 +17,7 @@
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/StartProgram.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -123,7 +124,7 @@ void BM_OpenDiary(benchmark::State& state)
         auto form = std::make_unique<MainWindow>(program.context);
         state.ResumeTiming();
 
-        const bool loaded = form->Open();
+        const bool loaded = LoadMainWindow(program.context, *form);
 
         state.PauseTiming();
         const bool right = loaded && form->Store().PageCount() == pages && form->Store().CurrentPage() == pages &&

@@ -63,8 +63,8 @@ void KeepDiaryName(AppContext& context)
     context.settings.WriteSetting(SettingKey::UserDataFile, context.app.UserDataFile);
 }
 
-// The window's load, before it is shown. False when the program ended on the
-// way (registration refused, login given up, no diary name).
+} // namespace
+
 bool LoadMainWindow(AppContext& context, MainWindow& form)
 {
     if (context.app.UserName.isEmpty() && !AskOwnerRegistration(context, form.Exiting()))
@@ -99,8 +99,6 @@ bool LoadMainWindow(AppContext& context, MainWindow& form)
     form.FocusBody();
     return true;
 }
-
-} // namespace
 
 std::unique_ptr<MainWindow> StartProgram(AppContext& context)
 {

@@ -10,3 +10,7 @@ struct AppContext;
 // background, diary file chosen, last page shown) and shows it; then offers
 // the tip of the day. Nothing when the program ended during the start-up.
 std::unique_ptr<MainWindow> StartProgram(AppContext& context);
+
+// The main window's load, before it is shown. False when the program ended on
+// the way (registration refused, login given up, no diary name).
+bool LoadMainWindow(AppContext& context, MainWindow& form);
