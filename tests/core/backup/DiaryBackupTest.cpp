@@ -35,7 +35,7 @@ QStringList Names(const QDir& folder)
 class DiaryBackupTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         scratch_ = std::make_unique<ScratchFolder>();

@@ -23,7 +23,7 @@ DiaryBuilder::Fields Dated(const QString& date)
 class MonthPagesTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         scratch_ = std::make_unique<ScratchFolder>();

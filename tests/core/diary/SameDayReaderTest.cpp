@@ -31,7 +31,7 @@ DiaryBuilder::Fields Dated(QDate date, const QString& expense = QStringLiteral("
 class SameDayReaderTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         scratch_ = std::make_unique<ScratchFolder>();
