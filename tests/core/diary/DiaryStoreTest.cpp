@@ -1,6 +1,6 @@
 #include "core/diary/DiaryStore.h"
 #include "DiaryBuilder.h"
-#include "StoreFixture.h"
+#include "ScratchStoreTest.h"
 #include "TestRegistry.h"
 
 #include <QDir>
@@ -160,22 +160,10 @@ QStringList Entries(const QString& folder)
 
 } // namespace
 
-class DiaryStoreTest : public QObject
+class DiaryStoreTest : public ScratchStoreTest
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        scratch_ = std::make_unique<ScratchFolder>();
-        QVERIFY(scratch_->IsValid());
-        h_ = std::make_unique<StoreHarness>();
-    }
-    void cleanup()
-    {
-        h_.reset();
-        scratch_.reset();
-    }
-
     // --- choosing the diary ------------------------------------------------
 
     void FirstPageOfANewDiary_data()
@@ -1201,10 +1189,6 @@ private Q_SLOTS:
             QCOMPARE(h_->Fields(), fields);
         QCOMPARE(h_->view.status, operation == QStringLiteral("delete-last") ? StatusLine(2, 2) : StatusLine(3, 2));
     }
-
-private:
-    std::unique_ptr<ScratchFolder> scratch_;
-    std::unique_ptr<StoreHarness> h_;
 };
 
 SORAFUMI_TEST(DiaryStoreTest)
