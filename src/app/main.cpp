@@ -2,6 +2,7 @@
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
+#include "ui/platform/DesktopLauncher.h"
 #include "ui/platform/JapaneseDesktop.h"
 #include "ui/platform/QtPrompter.h"
 #include "ui/platform/TerminationSignal.h"
@@ -24,7 +25,7 @@ int main(int argc, char* argv[])
     QtPrompter prompter;
     SystemClock clock;
     SettingsStore settings;
-    ProcessLauncher launcher;
+    DesktopLauncher launcher;
     AppContext context{prompter, clock, ProgramFolder::OfRunningProgram(), settings, launcher};
 
     const std::unique_ptr<MainWindow> mainWindow = StartProgram(context);

@@ -6,26 +6,35 @@
 #include <vector>
 
 // Every test class of one test executable registers itself here, and the
-// executable's main runs them all.
+// executable's main runs them all, or the one TEST_CLASS names.
 class TestRegistry
 {
 public:
-    using Factory = std::function<std::unique_ptr<QObject>()>;
-
-    static std::vector<Factory>& Factories()
+    struct Entry
     {
-        static std::vector<Factory> factories;
-        return factories;
+        const char* className;
+        std::function<std::unique_ptr<QObject>()> make;
+    };
+
+    static std::vector<Entry>& Entries()
+    {
+        static std::vector<Entry> entries;
+        return entries;
     }
-    // Runs each class in turn; the number of classes that failed.
+    // Runs the classes; the number of classes that failed.
     static int RunAll(int argc, char** argv);
+    // Whether the executable was asked for its class names only (--list-classes),
+    // which ctest makes a test of each.
+    static bool ListingAsked(int argc, char** argv);
+    static int ListClasses();
 };
 
 template <typename Test> struct TestRegistration
 {
     TestRegistration()
     {
-        TestRegistry::Factories().push_back([] { return std::make_unique<Test>(); });
+        TestRegistry::Entries().push_back(
+            {Test::staticMetaObject.className(), [] { return std::make_unique<Test>(); }});
     }
 };
 

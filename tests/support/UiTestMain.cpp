@@ -6,6 +6,8 @@
 
 int main(int argc, char** argv)
 {
+    if (TestRegistry::ListingAsked(argc, argv))
+        return TestRegistry::ListClasses();
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -1,15 +1,15 @@
 #include "ui/dialogs/PropertiesDialog.h"
 
 #include "core/backup/DiaryBackup.h"
-#include "core/platform/Launcher.h"
 #include "core/platform/ProgramFolder.h"
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/UnsavedSettings.h"
-#include "ui/platform/SpokenText.h"
 #include "ui/platform/ColourTheme.h"
+#include "ui/platform/Launcher.h"
+#include "ui/platform/SpokenText.h"
 
 #include <QCheckBox>
 #include <QDir>

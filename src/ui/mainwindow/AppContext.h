@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/platform/Clock.h"
-#include "core/platform/Launcher.h"
 #include "core/platform/ProgramFolder.h"
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/SettingsStore.h"
+#include "ui/platform/Launcher.h"
 
 // The program-wide values and the seams to the outside world, made once by
 // main (or by a test) and handed to every window.

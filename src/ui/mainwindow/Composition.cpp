@@ -22,7 +22,7 @@ bool Composition::eventFilter(QObject* watched, QEvent* event)
         composing_ = method->preeditString().isEmpty() ? nullptr : static_cast<QWidget*>(watched);
         if (!method->commitString().isEmpty()) {
             ++commits_;
-            emit Committed();
+            Q_EMIT Committed();
         }
     }
     return QObject::eventFilter(watched, event);

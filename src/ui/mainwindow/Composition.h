@@ -24,7 +24,7 @@ public:
     // daemon a moment later. What does not come is dropped from the box.
     void Finish();
 
-signals:
+Q_SIGNALS:
     void Committed();
 
 protected:

@@ -33,6 +33,6 @@ bool UpDown::SetValue(int value)
     if (value < minimum_ || value > maximum_)
         return false;
     value_ = value;
-    emit Change();
+    Q_EMIT Change();
     return true;
 }

@@ -17,7 +17,7 @@ public:
     // What a screen reader calls the arrows: what a press does.
     void NameArrows(const QString& up, const QString& down);
 
-signals:
+Q_SIGNALS:
     void Change();
 
 private:

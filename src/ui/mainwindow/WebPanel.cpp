@@ -43,7 +43,7 @@ void WebPanel::Open()
         view_->setGeometry(Twips::ToPixels(QRect(-60, -60, 4455, 2715)));
         view_->show();
     }
-    emit Opened();
+    Q_EMIT Opened();
     view_->setUrl(QUrl(context_.app.ZnURL));
     if (!context_.app.ZnMSG)
         ShowNotice();
@@ -52,7 +52,7 @@ void WebPanel::Open()
 void WebPanel::Close()
 {
     hide();
-    emit Closed();
+    Q_EMIT Closed();
 }
 
 void WebPanel::Fit()

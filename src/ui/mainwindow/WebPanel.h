@@ -22,7 +22,7 @@ public:
     // strip's height short of the bottom.
     void Fit();
 
-signals:
+Q_SIGNALS:
     // The page view exists and is not yet sent to its address: the window
     // lays the panel out now.
     void Opened();

@@ -1,5 +1,5 @@
 #include "core/backup/DiaryBackup.h"
-#include "StoreFixture.h"
+#include "ScratchStoreTest.h"
 #include "TestRegistry.h"
 #include "core/platform/JapaneseLocale.h"
 
@@ -32,26 +32,20 @@ QStringList Names(const QDir& folder)
 } // namespace
 
 // The daily copies of the diary, taken as the store writes on a new day.
-class DiaryBackupTest : public QObject
+class DiaryBackupTest : public ScratchStoreTest
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
-        scratch_ = std::make_unique<ScratchFolder>();
-        QVERIFY(scratch_->IsValid());
-        h_ = std::make_unique<StoreHarness>();
+        ScratchStoreTest::init();
+        if (!h_)
+            return;
         h_->app.BackupFolder = scratch_->FilePath(QStringLiteral("backups"));
         h_->app.BackupDaily = 7;
         h_->app.BackupWeekly = 4;
         QVERIFY(WriteBytes(Diary, DiaryBuilder::SampleRecord()));
     }
-    void cleanup()
-    {
-        h_.reset();
-        scratch_.reset();
-    }
-
     void ThirtyDaysKeepTheGenerations_data()
     {
         QTest::addColumn<int>("daily");
@@ -259,10 +253,6 @@ private slots:
         QCOMPARE(std::pair(ofA[0].taken.date(), ReadBytes(ofA[0].path)), std::pair(QDate(2026, 12, 7), ReadBytes(a)));
         QVERIFY(ofA[1].sharedName);
     }
-
-private:
-    std::unique_ptr<ScratchFolder> scratch_;
-    std::unique_ptr<StoreHarness> h_;
 };
 
 SORAFUMI_TEST(DiaryBackupTest)

@@ -10,7 +10,7 @@
 class DateFieldTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void SameAsTheDateBox_data()
     {
         QTest::addColumn<QString>("text");

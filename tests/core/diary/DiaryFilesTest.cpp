@@ -70,7 +70,7 @@ int MakeSocketFile(const QString& path)
 class DiaryFilesTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         scratch_ = std::make_unique<ScratchFolder>();

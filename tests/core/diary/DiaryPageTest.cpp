@@ -47,7 +47,7 @@ void AddSampleFieldRows()
 class DiaryPageTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void BlankPageIsAllSpaces()
     {
         const QByteArray record = DiaryPage().ToBytes();

@@ -1,6 +1,6 @@
 #include "core/diary/DiaryStore.h"
 #include "DiaryBuilder.h"
-#include "StoreFixture.h"
+#include "ScratchStoreTest.h"
 #include "TestRegistry.h"
 
 #include "WriteProtection.h"
@@ -163,22 +163,10 @@ QStringList Entries(const QString& folder)
 
 } // namespace
 
-class DiaryStoreTest : public QObject
+class DiaryStoreTest : public ScratchStoreTest
 {
     Q_OBJECT
-private slots:
-    void init()
-    {
-        scratch_ = std::make_unique<ScratchFolder>();
-        QVERIFY(scratch_->IsValid());
-        h_ = std::make_unique<StoreHarness>();
-    }
-    void cleanup()
-    {
-        h_.reset();
-        scratch_.reset();
-    }
-
+private Q_SLOTS:
     // --- choosing the diary ------------------------------------------------
 
     void FirstPageOfANewDiary_data()
@@ -1219,10 +1207,6 @@ private slots:
             QCOMPARE(h_->Fields(), fields);
         QCOMPARE(h_->view.status, operation == QStringLiteral("delete-last") ? StatusLine(2, 2) : StatusLine(3, 2));
     }
-
-private:
-    std::unique_ptr<ScratchFolder> scratch_;
-    std::unique_ptr<StoreHarness> h_;
 };
 
 SORAFUMI_TEST(DiaryStoreTest)

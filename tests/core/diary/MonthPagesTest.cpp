@@ -1,5 +1,5 @@
 #include "DiaryBuilder.h"
-#include "StoreFixture.h"
+#include "ScratchStoreTest.h"
 #include "TestRegistry.h"
 #include "core/diary/DiaryStore.h"
 
@@ -20,22 +20,10 @@ DiaryBuilder::Fields Dated(const QString& date)
 
 } // namespace
 
-class MonthPagesTest : public QObject
+class MonthPagesTest : public ScratchStoreTest
 {
     Q_OBJECT
-private slots:
-    void init()
-    {
-        scratch_ = std::make_unique<ScratchFolder>();
-        QVERIFY(scratch_->IsValid());
-        h_ = std::make_unique<StoreHarness>();
-    }
-    void cleanup()
-    {
-        h_.reset();
-        scratch_.reset();
-    }
-
+private Q_SLOTS:
     void DaysOfAMonth_data()
     {
         QTest::addColumn<int>("year");
@@ -85,10 +73,6 @@ private slots:
                  QStringList{FileErrorBox(QStringLiteral("このﾌｧｲﾙの EOF 記号が標準と異なります。"
                                                          "または EOF 記号を越えてﾃﾞｰﾀを読み込もうとしました。"))});
     }
-
-private:
-    std::unique_ptr<ScratchFolder> scratch_;
-    std::unique_ptr<StoreHarness> h_;
 };
 
 SORAFUMI_TEST(MonthPagesTest)

@@ -34,7 +34,7 @@ DiaryPage LoadAndNormalise(const DiaryPage& record, FakeDiaryView& view)
 class PageFieldsTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // The record keeps date, weekday, expense, signature, time, weather, body;
     // the entry fields are numbered date, time, weekday, weather, expense,
     // signature, body.

@@ -35,7 +35,7 @@ DiaryPage SamplePage()
 class PageRecordsTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         dir_ = std::make_unique<QTemporaryDir>();

@@ -1,5 +1,5 @@
 #include "core/diary/SameDayReader.h"
-#include "StoreFixture.h"
+#include "ScratchStoreTest.h"
 #include "TestRegistry.h"
 #include "core/platform/JapaneseLocale.h"
 
@@ -28,22 +28,10 @@ DiaryBuilder::Fields Dated(QDate date, const QString& expense = QStringLiteral("
 
 // The pages of one day in the other years, as the list beside the main
 // window shows them.
-class SameDayReaderTest : public QObject
+class SameDayReaderTest : public ScratchStoreTest
 {
     Q_OBJECT
-private slots:
-    void init()
-    {
-        scratch_ = std::make_unique<ScratchFolder>();
-        QVERIFY(scratch_->IsValid());
-        h_ = std::make_unique<StoreHarness>();
-    }
-    void cleanup()
-    {
-        h_.reset();
-        scratch_.reset();
-    }
-
+private Q_SLOTS:
     void ListsTheOtherYearsNewestFirst_data()
     {
         QTest::addColumn<QDate>("shown");
@@ -117,10 +105,6 @@ private slots:
                  QStringList{FileErrorBox(QStringLiteral("このﾌｧｲﾙの EOF 記号が標準と異なります。"
                                                          "または EOF 記号を越えてﾃﾞｰﾀを読み込もうとしました。"))});
     }
-
-private:
-    std::unique_ptr<ScratchFolder> scratch_;
-    std::unique_ptr<StoreHarness> h_;
 };
 
 SORAFUMI_TEST(SameDayReaderTest)

@@ -38,7 +38,7 @@ Q_DECLARE_METATYPE(Operation)
 class SharedFolderTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         scratch_ = std::make_unique<ScratchFolder>();

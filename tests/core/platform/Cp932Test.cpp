@@ -6,7 +6,7 @@
 class Cp932Test : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void Encode_data()
     {
         QTest::addColumn<QString>("text");

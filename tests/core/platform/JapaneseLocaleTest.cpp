@@ -8,7 +8,7 @@
 class JapaneseLocaleTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         saved_ = QLocale();

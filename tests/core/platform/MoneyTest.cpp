@@ -13,7 +13,7 @@ constexpr qint64 Max = std::numeric_limits<qint64>::max();
 class MoneyTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void Parse_data()
     {
         QTest::addColumn<QString>("text");

@@ -35,7 +35,7 @@ void WriteAll(const QString& path, const QByteArray& bytes)
 class PageJournalTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void Crc32OfTheCheckString() { QCOMPARE(PageJournal::Crc32("123456789"), 0xCBF43926u); }
 
     void EncodedJournalDecodes()

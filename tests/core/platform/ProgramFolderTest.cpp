@@ -9,7 +9,7 @@
 class ProgramFolderTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init() { previous_ = QDir::currentPath(); }
     void cleanup() { QDir::setCurrent(previous_); }
 

@@ -58,7 +58,7 @@ QStringList Entries(const QString& folder)
 class RecordFileRewriterTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         scratch_ = std::make_unique<ScratchFolder>();

@@ -25,7 +25,7 @@ QByteArray ThreeRecordsAndTail()
 class RecordFileTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         dir_ = std::make_unique<QTemporaryDir>();

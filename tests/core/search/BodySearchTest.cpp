@@ -115,7 +115,7 @@ class BodySearchTest : public QObject
         return diary.Bytes();
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { QVERIFY(dir_.isValid()); }
 
     void FindsTheFirstPageWhoseBodyHoldsTheText_data()

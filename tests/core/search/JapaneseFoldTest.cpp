@@ -20,7 +20,7 @@ QString FoldBytes(const QByteArray& bytes)
 class JapaneseFoldTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void Fold_data()
     {
         QTest::addColumn<QString>("text");

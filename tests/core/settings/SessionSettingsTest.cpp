@@ -78,7 +78,7 @@ private:
 class SessionSettingsTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void FirstStartUsesDefaults()
     {
         TempProfile profile;

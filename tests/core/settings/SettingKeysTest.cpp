@@ -12,7 +12,7 @@
 class SettingKeysTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void OneRowPerKeyAndPlace()
     {
         QSet<QString> places;

@@ -26,7 +26,7 @@ template <typename T> QString Shown(const std::optional<T>& value)
 class SettingValueTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void ToNumber_data()
     {
         QTest::addColumn<QString>("text");

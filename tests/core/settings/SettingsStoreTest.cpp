@@ -50,7 +50,7 @@ void WriteFile(const QString& fileName, const QByteArray& bytes)
 class SettingsStoreTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // The user's store is found through XDG_CONFIG_HOME once per process, so
     // it is pointed at the temp profile before anything else here runs.
     void initTestCase()

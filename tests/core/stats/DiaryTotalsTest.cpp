@@ -34,7 +34,7 @@ QString Day(int year, int month, int day)
 class DiaryTotalsTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         QVERIFY(dir_.isValid());

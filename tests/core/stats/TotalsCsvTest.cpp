@@ -14,7 +14,7 @@ using namespace StoreFixture;
 class TotalsCsvTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         // 1000.5 yen twice: each month shows 1001, the year 2001, rounded once.

@@ -36,7 +36,7 @@ QByteArray Sum(const QString& path)
 class DiaryExportTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         dir_ = std::make_unique<QTemporaryDir>();

@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 class DiaryImportTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         dir_ = std::make_unique<QTemporaryDir>();

@@ -85,7 +85,7 @@ bool Settled(const BrowserWindow& window, const QString& caption)
 class BrowserTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
     void cleanup() { CloseBrowserWindows(); }
 
@@ -142,7 +142,7 @@ private slots:
 
         // Choosing the one item goes back to the starting page.
         AddressBox(window)->setCurrentIndex(0);
-        emit AddressBox(window)->activated(0);
+        Q_EMIT AddressBox(window)->activated(0);
         QTRY_VERIFY_WITH_TIMEOUT(Settled(window, QStringLiteral("目次")), LoadTimeout);
         QCOMPARE(Items(*AddressBox(window)), QStringList{pages.Path(QStringLiteral("index.htm"))});
 

@@ -19,7 +19,7 @@ using namespace AuxWindows;
 class HelpPagesTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
     void cleanup() { CloseBrowserWindows(); }
 

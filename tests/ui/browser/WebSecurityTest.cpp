@@ -121,7 +121,7 @@ struct Disk
 class WebSecurityTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void NetworkPageCannotReadFiles()
     {
         const Disk disk;

@@ -46,7 +46,7 @@ void WriteProgram(const QString& path, const QString& marker, const QString& int
 class AboutTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void Texts_data()

@@ -97,7 +97,7 @@ void WithWindow(TestApp& test, MainWindow& form, const QString& command, const s
 class AccessibleNamesTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void EveryControlHasAName_data()
     {
         QTest::addColumn<QString>("command");

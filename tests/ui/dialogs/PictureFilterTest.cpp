@@ -30,7 +30,7 @@ QStringList Offered(QFileDialog& dialog)
 class PictureFilterTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void EachLineShowsItsPatternsOnce()
     {
         QFileDialog dialog;

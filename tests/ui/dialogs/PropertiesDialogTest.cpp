@@ -49,7 +49,7 @@ struct OptionsFixture
 class PropertiesDialogTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void EmptyStore()
     {
         OptionsFixture fixture;

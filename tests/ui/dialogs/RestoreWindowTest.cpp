@@ -41,7 +41,7 @@ QString Rows(const QTreeWidget& list)
 class RestoreWindowTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // A page deleted by mistake today comes back with yesterday's copy,
     // chosen from the ツール menu; the diary as it was is kept as a copy.
     void YesterdaysCopyBringsBackADeletedPage()

@@ -58,7 +58,7 @@ struct Session
 class SameDayWindowTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // The pages of other years follow the page shown and the pages on disk;
     // 29 February meets only itself, and says so.
     void FollowsTheMainWindow()

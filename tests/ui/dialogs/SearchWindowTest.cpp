@@ -135,7 +135,7 @@ private:
 class SearchWindowTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void WindowAsDesigned_data()

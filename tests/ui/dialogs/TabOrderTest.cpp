@@ -55,7 +55,7 @@ QStringList TabStops(QWidget& window, const QString& first)
 class TabOrderTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void TabGoesAsTheWindowReads_data()
     {
         QTest::addColumn<QString>("command");

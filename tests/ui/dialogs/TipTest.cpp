@@ -69,7 +69,7 @@ struct TipRun
 class TipTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void WindowTexts()

@@ -110,7 +110,7 @@ int Notices(const ScriptedPrompter& prompter)
 class WebPanelNoticeTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void Notice_data()

@@ -24,7 +24,7 @@ QString AccessibleName(QWidget* widget)
 class AccessibilityTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void EntryFieldsByTheirLabels()

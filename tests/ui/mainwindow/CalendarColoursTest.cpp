@@ -45,7 +45,7 @@ QByteArray PagesOnWeekend()
 class CalendarColoursTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void EveryTextReads_data() { AddPaletteRows(); }

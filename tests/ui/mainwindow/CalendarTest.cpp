@@ -94,7 +94,7 @@ QList<int> MarkedDays(QCalendarWidget* calendar)
 class CalendarTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void NoDiaryOpenSaysSoAndShowsNothing()

@@ -28,7 +28,7 @@ void Focus(QWidget* widget)
 class ColourThemeTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     // Red on black, as the properties dialog stores it, follows the focus.

@@ -149,7 +149,7 @@ QList<BrowserWindow*> BrowserWindows()
 class CommandsTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     // Page 2 of three days is shown (a torn half page trails the file) when

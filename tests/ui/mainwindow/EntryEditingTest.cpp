@@ -115,7 +115,7 @@ void Press(Qt::Key key)
 class EntryEditingTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void ExpenseShownAndEdited_data()

@@ -12,7 +12,7 @@
 class ExitWhenStoringFailsTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void cleanup()
     {
         if (!immutable_.isEmpty())

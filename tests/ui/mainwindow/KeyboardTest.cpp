@@ -66,7 +66,7 @@ QStringList Walk(const MainWindow& form, Qt::KeyboardModifiers modifiers)
 class KeyboardTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void TabWalksEveryControlInOrder_data()

@@ -39,7 +39,7 @@ void SetInnerSize(MainWindow& form, int w, int h)
 class MainWindowLayoutTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     // In twips at 96 dpi, 15 to the pixel.

@@ -106,7 +106,7 @@ QStringList Tree(const QWidget& window)
 class ObjectTreeTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void EveryWindowAsListed()

@@ -98,7 +98,7 @@ double MeanDifference(const QImage& a, const QImage& b)
 class PrintTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void PrintsTheWindowOnOnePage_data()

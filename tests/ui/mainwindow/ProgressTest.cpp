@@ -1,12 +1,12 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
-#include "core/platform/Launcher.h"
 #include "core/settings/ProgramVersion.h"
 #include "ui/mainwindow/DrawProgressBar.h"
 #include "ui/mainwindow/LaunchProgress.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PictureSurface.h"
 #include "ui/mainwindow/StartProgram.h"
+#include "ui/platform/DesktopLauncher.h"
 #include "ui/platform/Twips.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ int CountPixels(const QImage& image, const QRect& area, QRgb colour)
 class ProgressTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void ProgressText_data()
@@ -158,14 +158,14 @@ private slots:
         QVERIFY(test.prompter.shown.empty());
     }
 
-    // The real launcher starts a file that the system can execute, from the
+    // The desktop launcher starts a file that the system can execute, from the
     // current folder, and nothing else.
     void ProcessLauncherStartsOnlyExecutables()
     {
         TempProfile profile;
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(profile.ProgramFolder()));
-        ProcessLauncher launcher;
+        DesktopLauncher launcher;
         QVERIFY(!launcher.Start(QStringLiteral("MentSorafumi.exe")));
 
         profile.WriteProgramFile(QStringLiteral("MentSorafumi.exe"), "#!/bin/sh\ntouch started\n");

@@ -19,7 +19,7 @@
 class RunningCopyTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void SecondCopyLeavesTheDiaryAlone()
     {
         TestApp test;

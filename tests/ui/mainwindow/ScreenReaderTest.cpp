@@ -71,7 +71,7 @@ QString StatusBarName(const MainWindow& form)
 class ScreenReaderTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     // Row -1 is the header above the columns.
@@ -128,7 +128,7 @@ private slots:
         const std::unique_ptr<MainWindow> form = Started(test);
         QVERIFY(form);
         test.prompter.AnswerMessage(Prompter::Answer::Yes);
-        emit form->findChild<QCalendarWidget*>(QStringLiteral("Calendar"))->activated(QDate(2026, 12, 8));
+        Q_EMIT form->findChild<QCalendarWidget*>(QStringLiteral("Calendar"))->activated(QDate(2026, 12, 8));
         QCOMPARE(LastNotice(*form), QStringLiteral("2026年12月8日 火曜日 6ページ目"));
     }
 

@@ -21,7 +21,7 @@ const QString User = QStringLiteral("User");
 class ShutDownTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void ExitSavesEveryKeyAndEnds()

@@ -27,7 +27,7 @@ const QString VersionText =
 class StartProgramTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase() { Twips::SetDotsPerInch(96); }
 
     void FirstRunRefusedEndsWithoutOwner()

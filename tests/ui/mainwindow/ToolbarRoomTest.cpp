@@ -11,7 +11,7 @@
 class ToolbarRoomTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // Every toolbar button, as tall as its icon and caption need, shows whole
     // in its band, and the calendar below covers none of it.
     void ButtonsShowWhole()

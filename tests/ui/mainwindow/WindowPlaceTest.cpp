@@ -14,7 +14,7 @@ const QRect RightScreen(1280, 0, 1920, 1080);
 class WindowPlaceTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // A stored place the title bar could not be taken hold of at moves onto the nearest screen.
     void TitleBarStaysOnScreen_data()
     {

@@ -33,7 +33,7 @@ public:
     // The folder of the last export that wrote its files; empty when none did.
     QString FolderUsed() const { return folderUsed_; }
 
-public slots:
+public Q_SLOTS:
     void reject() override;
 
 private:

@@ -42,7 +42,7 @@ struct LoginFixture
 class OwnerWindowsTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void RegistrationWindowTexts()
     {
         TestApp test;

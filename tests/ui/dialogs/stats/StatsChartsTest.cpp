@@ -23,7 +23,7 @@ void CheckReads(const char* what, const QColor& text, const QColor& background)
 class StatsChartsTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // The amounts above the bars, the title and the axes' numbers and months
     // read on the chart; the grid shows.
     void EveryTextReads_data() { AddPaletteRows(); }

@@ -16,7 +16,7 @@
 class StatsTablesTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // Each month table shows its twelve months and their total without a
     // scroll bar, at the window's first size.
     void TotalRowShows_data()

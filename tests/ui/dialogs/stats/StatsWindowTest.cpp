@@ -79,7 +79,7 @@ struct Session
 class StatsWindowTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     // Amounts are summed as stored and rounded once to be shown; a month
     // without a page shows nothing spent and no page.
     void ShowsTheFigures()

@@ -33,7 +33,7 @@ QByteArray TwoPages()
 class ExportWindowTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void ExportsTheChosenRangeFromTheMenu_data()
     {
         QTest::addColumn<bool>("whole");

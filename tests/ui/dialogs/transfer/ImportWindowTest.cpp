@@ -19,7 +19,7 @@
 class ImportWindowTest : public QObject
 {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void PreviewsThenAppendsInDateOrder()
     {
         QTemporaryDir in;

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Starts another program, detached from this one, in a normal window.
+// Starts another program, detached from this one, in a normal window, or
+// opens a folder; tests put a fake in its place.
 class Launcher
 {
 public:
@@ -11,11 +12,4 @@ public:
     virtual bool Start(const QString& path) = 0;
     // Shows a folder in the desktop's file manager; false when none starts.
     virtual bool OpenFolder(const QString& path) = 0;
-};
-
-class ProcessLauncher : public Launcher
-{
-public:
-    bool Start(const QString& path) override;
-    bool OpenFolder(const QString& path) override;
 };
