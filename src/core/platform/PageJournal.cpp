@@ -103,8 +103,8 @@ QString PageJournal::StatePathFor(const QString& file)
     // The name says which diary it guards; the hash keeps two diaries of the
     // same name in different folders apart.
     const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(file), QCryptographicHash::Sha1).toHex();
-    return StateFolder::Path() + u'/' + QFileInfo(file).fileName() + u'-' +
-           QString::fromLatin1(hash.left(16)) + QStringLiteral("-journal");
+    return StateFolder::Path() + u'/' + QFileInfo(file).fileName() + u'-' + QString::fromLatin1(hash.left(16)) +
+           QStringLiteral("-journal");
 }
 
 FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& journal)

@@ -24,7 +24,8 @@ const NamePattern Patterns[] = {
      QStringLiteral("yyyy-MM-dd HHmmss")},
     // Dropbox names the computer or the user before; a second copy of the
     // same day gets a number after.
-    {ConflictCopy::Tool::Dropbox, QStringLiteral("%1 \\(.+ conflicted copy (\\d{4}-\\d{2}-\\d{2})(?: \\(\\d+\\))?\\)%2"),
+    {ConflictCopy::Tool::Dropbox,
+     QStringLiteral("%1 \\(.+ conflicted copy (\\d{4}-\\d{2}-\\d{2})(?: \\(\\d+\\))?\\)%2"),
      QStringLiteral("yyyy-MM-dd")},
 };
 

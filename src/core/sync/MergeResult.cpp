@@ -16,8 +16,7 @@ std::vector<PageSource> MergeResult::Resolve(const std::vector<Resolution>& reso
             continue;
         }
         const auto index = size_t(place.conflict);
-        AddResolved(conflicts_[index], index < resolutions.size() ? resolutions[index] : Resolution::KeepBoth,
-                    pages);
+        AddResolved(conflicts_[index], index < resolutions.size() ? resolutions[index] : Resolution::KeepBoth, pages);
     }
     return pages;
 }

@@ -15,8 +15,7 @@ constexpr qint32 PagesPerRead = PageDigestReader::PagesPerRead;
 size_t RunLength(const std::vector<PageSource>& pages, size_t start)
 {
     size_t end = start + 1;
-    while (end < pages.size() && pages[end].side == pages[start].side &&
-           pages[end].page == pages[end - 1].page + 1)
+    while (end < pages.size() && pages[end].side == pages[start].side && pages[end].page == pages[end - 1].page + 1)
         ++end;
     return end - start;
 }

@@ -50,8 +50,8 @@ quint64 Stripes(const char*& at, const char* end, quint64 seed)
     for (; end - at >= 32; at += 32)
         for (int lane = 0; lane < 4; ++lane)
             lanes[lane] = Round(lanes[lane], Read64(at + 8 * lane));
-    quint64 hash = RotateLeft(lanes[0], 1) + RotateLeft(lanes[1], 7) + RotateLeft(lanes[2], 12) +
-                   RotateLeft(lanes[3], 18);
+    quint64 hash =
+        RotateLeft(lanes[0], 1) + RotateLeft(lanes[1], 7) + RotateLeft(lanes[2], 12) + RotateLeft(lanes[3], 18);
     for (const quint64 lane : lanes)
         hash = MergeRound(hash, lane);
     return hash;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 // The copies sync tools leave beside the diary are found by their names,
 // and nothing else in the folder is taken for one.
@@ -64,8 +65,8 @@ private Q_SLOTS:
         }
     }
 
-    // A link or a folder under a copy's name is never read; the copies come
-    // oldest first.
+    // A link, a folder or another user's file under a copy's name is never
+    // read; the copies come oldest first.
     void OnlyRealFilesOldestFirst()
     {
         QTemporaryDir folder;
@@ -77,6 +78,14 @@ private Q_SLOTS:
         }
         QVERIFY(QFile::link(older, folder.filePath(QStringLiteral("d.sync-conflict-20261201-000000-LINK234.DAT"))));
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("d.sync-conflict-20261202-000000-DIRS234.DAT")));
+        // Only root can give a file away; for anyone else there is none.
+        const QByteArray foreign =
+            QFile::encodeName(folder.filePath(QStringLiteral("d (x's conflicted copy 2026-12-03).DAT")));
+        if (::geteuid() == 0) {
+            QFile made(QFile::decodeName(foreign));
+            QVERIFY(made.open(QIODevice::WriteOnly));
+            QCOMPARE(::chown(foreign.constData(), 65534, 65534), 0);
+        }
         const std::vector<ConflictCopy> copies = ConflictCopies::Beside(folder.filePath(QStringLiteral("d.DAT")));
         QCOMPARE(int(copies.size()), 2);
         QCOMPARE(copies[0].path, older);

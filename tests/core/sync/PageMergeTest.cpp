@@ -92,13 +92,14 @@ private Q_SLOTS:
         QVERIFY(Digest(QStringLiteral("theirs.DAT"), theirs, theirsFile, theirsDigests));
         QVERIFY(Digest(QStringLiteral("base.DAT"), base == u"-"_s ? QString() : base, baseFile, baseDigests));
 
-        const MergeResult result = PageMerge::Merge(oursDigests, theirsDigests, base == u"-"_s ? nullptr : &baseDigests);
+        const MergeResult result =
+            PageMerge::Merge(oursDigests, theirsDigests, base == u"-"_s ? nullptr : &baseDigests);
         QCOMPARE(int(result.Conflicts().size()), conflicts);
         const std::vector<Resolution> resolutions(size_t(conflicts), resolution);
         QByteArray records;
         FileError error;
-        QCOMPARE(MergedRecords::Read(result.Resolve(resolutions), {oursFile, oursDigests},
-                                     {theirsFile, theirsDigests}, records, error),
+        QCOMPARE(MergedRecords::Read(result.Resolve(resolutions), {oursFile, oursDigests}, {theirsFile, theirsDigests},
+                                     records, error),
                  MergedRecords::Outcome::Read);
         QCOMPARE(records, VersionOf(merged).Bytes());
     }
