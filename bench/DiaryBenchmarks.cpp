@@ -13,6 +13,8 @@
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Money.h"
 #include "core/platform/RecordFile.h"
+#include "core/sync/MergeBase.h"
+#include "core/sync/PageMerge.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/mainwindow/MainMenus.h"
@@ -550,6 +552,62 @@ void BM_Backup(benchmark::State& state)
     folder.removeRecursively();
 }
 
+// A version of the diary with `count` pages changed, every `step` pages
+// from `first` on.
+bool WriteVersion(const QString& pristine, const QString& path, qint32 first, qint32 step, int count)
+{
+    RecordFile version;
+    if (!QFile::copy(pristine, path) || version.Open(path, RecordLength))
+        return false;
+    for (int change = 0; change < count; ++change) {
+        const qint32 page = first + change * step;
+        QByteArray record = DiaryGenerator::Record(page);
+        record[DiaryPage::Fields[DiaryPage::PageBody].offset] = char('A' + change);
+        if (version.WriteRecord(page, record))
+            return false;
+    }
+    return true;
+}
+
+// Two versions written apart on two computers, ten pages changed on each,
+// merged against the base of the diary they both came from: both versions
+// read and hashed, the base decoded, the pages matched. No page is asked
+// about.
+void BM_Merge(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString pristine = Diary(state, pages, false);
+    QTemporaryDir folder(BenchDiaries::Instance().Folder() + QStringLiteral("/merge-XXXXXX"));
+    const QString oursPath = folder.filePath(QStringLiteral("ours.DAT"));
+    const QString theirsPath = folder.filePath(QStringLiteral("theirs.DAT"));
+    const qint32 step = pages / 10;
+    RecordFile base, ours, theirs;
+    PageDigests baseDigests, oursDigests, theirsDigests;
+    if (pristine.isEmpty() || !WriteVersion(pristine, oursPath, 1, step, 10) ||
+        !WriteVersion(pristine, theirsPath, step / 2, step, 10) || base.Open(pristine, RecordLength) ||
+        PageDigestReader::Read(base, baseDigests) || ours.Open(oursPath, RecordLength) ||
+        theirs.Open(theirsPath, RecordLength)) {
+        Fail(state, QStringLiteral("no versions to merge"));
+        return;
+    }
+    const QByteArray storedBase = MergeBase::Encode(baseDigests);
+    std::vector<PageSource> merged;
+    size_t conflicts = 0;
+    for (auto _ : state) {
+        if (PageDigestReader::Read(ours, oursDigests) || PageDigestReader::Read(theirs, theirsDigests)) {
+            Fail(state, QStringLiteral("a version could not be read"));
+            break;
+        }
+        const std::optional<PageDigests> lastShared = MergeBase::Decode(storedBase);
+        const MergeResult result = PageMerge::Merge(oursDigests, theirsDigests, lastShared ? &*lastShared : nullptr);
+        conflicts = result.Conflicts().size();
+        merged = result.Resolve();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * 2 * pages * RecordLength);
+    if (conflicts != 0 || merged.size() != size_t(pages))
+        Fail(state, QStringLiteral("the merge asked about %1 pages and kept %2").arg(conflicts).arg(merged.size()));
+}
+
 // The names carry nothing but the page count, so that runs of different
 // versions compare line by line; Google Benchmark chooses the iterations and
 // the command line the repetitions.
@@ -577,4 +635,5 @@ void RegisterDiaryBenchmarks()
     Register(BM_WriteTextFiles, "BM_WriteTextFiles");
     Register(BM_ExpenseTotals, "BM_ExpenseTotals");
     Register(BM_WritingTotals, "BM_WritingTotals");
+    Register(BM_Merge, "BM_Merge");
 }

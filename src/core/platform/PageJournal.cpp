@@ -3,9 +3,9 @@
 #include "core/platform/FullTransfer.h"
 #include "core/platform/RecordFile.h"
 #include "core/platform/SafeFile.h"
+#include "core/platform/StateFolder.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -100,14 +100,11 @@ QString PageJournal::ForeignBeside(const QString& file)
 
 QString PageJournal::StatePathFor(const QString& file)
 {
-    QString home = QFile::decodeName(qgetenv("XDG_STATE_HOME"));
-    if (!QDir::isAbsolutePath(home))
-        home = QDir::homePath() + QStringLiteral("/.local/state");
     // The name says which diary it guards; the hash keeps two diaries of the
     // same name in different folders apart.
     const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(file), QCryptographicHash::Sha1).toHex();
-    return home + QStringLiteral("/日記帳Sorafumi/") + QFileInfo(file).fileName() + u'-' +
-           QString::fromLatin1(hash.left(16)) + QStringLiteral("-journal");
+    return StateFolder::Path() + u'/' + QFileInfo(file).fileName() + u'-' + QString::fromLatin1(hash.left(16)) +
+           QStringLiteral("-journal");
 }
 
 FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& journal)
@@ -123,11 +120,8 @@ FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& jou
     // A name another user took is no place for a page of this diary either.
     if (error && (SafeFile::FolderRefused(error) || error.systemError == EEXIST)) {
         journal = StatePathFor(file.Path());
-        // The journal holds a page of the diary: the folder is the user's own.
-        const QString folder = QFileInfo(journal).absolutePath();
-        if (!QDir().mkpath(folder))
+        if (!StateFolder::Make())
             return error;
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         error = WriteJournal(journal, bytes);
     }
     if (error)

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/platform/FileError.h"
+#include "core/sync/PageDigests.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// The last state of a diary both computers shared: the digest of each page
+// as this program last read or wrote the diary, so that a merge can tell
+// which side changed a page. It is kept in the user's state folder, one file
+// per diary named by a hash of the diary's absolute path: never beside the
+// diary, where the sync tool would carry one computer's base to the other.
+//
+// The file: "SFBASE01", the page count (32-bit little-endian), for each page
+// its 15 date bytes and its hash (64-bit little-endian), and a hash over
+// all that.
+class MergeBase
+{
+public:
+    static QString PathFor(const QString& diaryPath);
+
+    static FileError Save(const QString& diaryPath, const PageDigests& digests);
+    // The base of the diary; none when there is none, or when it is damaged
+    // or not the user's own: a merge without a base asks about every page
+    // that differs, and so loses nothing.
+    static std::optional<PageDigests> Load(const QString& diaryPath);
+
+    static QByteArray Encode(const PageDigests& digests);
+    static std::optional<PageDigests> Decode(const QByteArray& bytes);
+};
