@@ -31,7 +31,6 @@
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "core/backup/BackupGenerations.h"
-#include "core/transfer/DiaryExport.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Clock.h"
@@ -39,6 +38,7 @@
 #include "core/platform/PageJournal.h"
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
+#include "core/transfer/DiaryExport.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -294,7 +294,8 @@ int Run(const QString& operation, const QString& path)
         session.Edit(operation == QLatin1String("backup") ? 2 : 3);
     } else if (operation == QLatin1String("restore")) {
         session.app.BackupFolder = Beside(path, QStringLiteral("backups"));
-        store.RestoreBackup(QDir(session.app.BackupFolder).filePath(BackupGenerations::CopyName(path, QDate(2026, 12, 6))));
+        store.RestoreBackup(
+            QDir(session.app.BackupFolder).filePath(BackupGenerations::CopyName(path, QDate(2026, 12, 6))));
     } else if (operation == QLatin1String("store-delete")) {
         // A page that could not be stored, then deleted: the user goes on
         // after the message.
@@ -334,7 +335,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (mode == QLatin1String("copy-name") && argc > 3) {
-        Print(STDOUT_FILENO, BackupGenerations::CopyName(path, QDate::fromString(QString::fromLatin1(argv[3]), Qt::ISODate)));
+        Print(STDOUT_FILENO,
+              BackupGenerations::CopyName(path, QDate::fromString(QString::fromLatin1(argv[3]), Qt::ISODate)));
         return 0;
     }
     return Run(mode, path);

@@ -2,9 +2,9 @@
 // the text the bytes decode to.
 
 #include "FuzzCheck.h"
-#include "core/stats/CharacterCount.h"
 #include "core/diary/DiaryPage.h"
 #include "core/platform/Cp932.h"
+#include "core/stats/CharacterCount.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -4,12 +4,12 @@
 
 #include "FakeDiaryView.h"
 #include "FuzzCheck.h"
-#include "core/search/BodySearch.h"
 #include "core/diary/DiaryPage.h"
-#include "core/search/JapaneseFold.h"
 #include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
+#include "core/search/BodySearch.h"
+#include "core/search/JapaneseFold.h"
 
 #include <QTemporaryDir>
 

@@ -72,7 +72,8 @@ void ScriptedPrompter::AnswerSaveFile(std::optional<QString> path)
 bool ScriptedPrompter::TakeNext(Shown::Kind kind, const QString& what, Queued& next)
 {
     if (answers_.empty() || answers_.front().kind != kind) {
-        const QByteArray message = QStringLiteral("unexpected %1: %2").arg(QLatin1String(KindName(kind)), what).toUtf8();
+        const QByteArray message =
+            QStringLiteral("unexpected %1: %2").arg(QLatin1String(KindName(kind)), what).toUtf8();
         QTest::qFail(message.constData(), __FILE__, __LINE__);
         return false;
     }

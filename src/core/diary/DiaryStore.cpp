@@ -1,12 +1,10 @@
 #include "core/diary/DiaryStore.h"
 
-#include "core/search/BodySearch.h"
-#include "core/diary/DateScan.h"
 #include "core/backup/BackupMessages.h"
 #include "core/backup/DiaryBackup.h"
+#include "core/diary/DateScan.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryView.h"
-#include "core/search/JapaneseFold.h"
 #include "core/diary/MonthPages.h"
 #include "core/diary/PageFields.h"
 #include "core/diary/PageRecords.h"
@@ -16,6 +14,8 @@
 #include "core/platform/Prompter.h"
 #include "core/platform/RecordFileRewriter.h"
 #include "core/platform/SafeFile.h"
+#include "core/search/BodySearch.h"
+#include "core/search/JapaneseFold.h"
 #include "core/settings/AppSettings.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/search/BodySearch.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/SameDayReader.h"
 #include "core/platform/RecordFile.h"
+#include "core/search/BodySearch.h"
 
 #include <QDate>
 #include <QList>

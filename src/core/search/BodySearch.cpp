@@ -1,10 +1,10 @@
 #include "core/search/BodySearch.h"
 
-#include "core/search/Cp932Fold.h"
 #include "core/diary/DiaryPage.h"
-#include "core/search/JapaneseFold.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
+#include "core/search/Cp932Fold.h"
+#include "core/search/JapaneseFold.h"
 
 #include <QSet>
 #include <algorithm>

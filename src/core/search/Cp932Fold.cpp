@@ -1,7 +1,7 @@
 #include "core/search/Cp932Fold.h"
 
-#include "core/search/JapaneseFold.h"
 #include "core/platform/Cp932.h"
+#include "core/search/JapaneseFold.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,12 +1,12 @@
 #include "core/stats/DiaryTotals.h"
 
-#include "core/stats/CharacterCount.h"
 #include "core/diary/DateField.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/Money.h"
 #include "core/platform/RecordFile.h"
+#include "core/stats/CharacterCount.h"
 
 #include <QHash>
 #include <algorithm>

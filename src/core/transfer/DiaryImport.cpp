@@ -1,10 +1,10 @@
 #include "core/transfer/DiaryImport.h"
 
 #include "core/diary/DateField.h"
-#include "core/transfer/DiaryExport.h"
 #include "core/diary/DiaryPage.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RegularFileRead.h"
+#include "core/transfer/DiaryExport.h"
 
 #include <QDir>
 #include <QHash>

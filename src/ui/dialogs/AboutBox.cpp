@@ -28,9 +28,11 @@ QLabel* NamedLabel(const char* name, QWidget* parent)
 QString AboutBox::DisclaimerText()
 {
     const QString end = QStringLiteral("\r\n");
-    return QStringLiteral("【警告】") + end + QStringLiteral("商用目的（付録など）で利用する場合は前もって作者に連絡を下さい。") + end +
-           QStringLiteral("sorafumi@example.jp") + end + QStringLiteral("(返事がない場合はこちらへ) support@example.jp") + end +
-           HelpPages::SiteAddress() + end + end + end + end;
+    return QStringLiteral("【警告】") + end +
+           QStringLiteral("商用目的（付録など）で利用する場合は前もって作者に連絡を下さい。") + end +
+           QStringLiteral("sorafumi@example.jp") + end +
+           QStringLiteral("(返事がない場合はこちらへ) support@example.jp") + end + HelpPages::SiteAddress() + end +
+           end + end + end;
 }
 
 AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) : QDialog(parent), prompter_(prompter)
@@ -60,9 +62,10 @@ AboutBox::AboutBox(const AppSettings& app, Prompter& prompter, QWidget* parent) 
     auto* version = NamedLabel("lblVersion", this);
     version->setText(QStringLiteral("バージョン： ") + SessionSettings::ProgramVersion());
     auto* description = NamedLabel("lblDescription", this);
-    description->setText(QStringLiteral("「日記帳Sorafumi」は、Ｗｉｎｄｏｗｓ上で日記を簡単に付けるためのプログラムです。"
-                                        "このソフトはフリーソフトなので、"
-                                        "どんどん普及を促進してください。これからも愛用してくださいね。"));
+    description->setText(
+        QStringLiteral("「日記帳Sorafumi」は、Ｗｉｎｄｏｗｓ上で日記を簡単に付けるためのプログラムです。"
+                       "このソフトはフリーソフトなので、"
+                       "どんどん普及を促進してください。これからも愛用してくださいね。"));
     description->setWordWrap(true);
     auto* author = NamedLabel("Label1", this);
     author->setText(QStringLiteral("作者：空文工房"));

@@ -28,7 +28,7 @@ public:
     static QStringList PictureFilters();
 
     PropertiesDialog(SettingsStore& settings, AppSettings& app, Prompter& prompter, const ProgramFolder& folder,
-               Launcher& launcher, std::function<void()> startMaintenance, QWidget* parent = nullptr);
+                     Launcher& launcher, std::function<void()> startMaintenance, QWidget* parent = nullptr);
 
     // "OK": stores everything and closes.
     void StoreAndClose();

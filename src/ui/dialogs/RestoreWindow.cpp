@@ -81,7 +81,8 @@ RestoreWindow::RestoreWindow(DiaryStore& store, Prompter& prompter, QWidget* par
 
 void RestoreWindow::Fill()
 {
-    const QList<BackupGenerations::Generation> copies = BackupGenerations::List(store_.DiaryFile().Path(), store_.BackupFolder());
+    const QList<BackupGenerations::Generation> copies =
+        BackupGenerations::List(store_.DiaryFile().Path(), store_.BackupFolder());
     for (const BackupGenerations::Generation& copy : copies) {
         auto* row = new QTreeWidgetItem(
             {TakenText(copy), QString::number(copy.pages),

@@ -17,9 +17,11 @@ WebPanelNotice::WebPanelNotice(AppSettings& app, std::function<void()> switchPan
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(Twips::ToPixels(6000), Twips::ToPixels(3105));
 
-    auto* text = new QLabel(QStringLiteral("このＺＮ機能を使うには、インターネットに接続してからにしてください。もしあなたのコンピュータに、"
-                                           "ネットワーク接続できる環境がない場合は、残念ですがこの機能は使えません。"),
-                            this);
+    auto* text = new QLabel(
+        QStringLiteral(
+            "このＺＮ機能を使うには、インターネットに接続してからにしてください。もしあなたのコンピュータに、"
+            "ネットワーク接続できる環境がない場合は、残念ですがこの機能は使えません。"),
+        this);
     text->setObjectName(QStringLiteral("Label1"));
     text->setWordWrap(true);
     auto* picture = new QLabel(this);
@@ -35,7 +37,8 @@ WebPanelNotice::WebPanelNotice(AppSettings& app, std::function<void()> switchPan
         auto* button = new QPushButton(QString::fromUtf8(captions[index]), this);
         button->setObjectName(QStringLiteral("cmd"));
         button->setProperty("index", index);
-        connect(button, &QPushButton::clicked, this, index == 0 ? &WebPanelNotice::Accept : &WebPanelNotice::Cancel);
+        connect(button, &QPushButton::clicked, this,
+                index == 0 ? &WebPanelNotice::KeepChoiceAndClose : &WebPanelNotice::Cancel);
         buttons->addWidget(button);
     }
     auto* grid = new QGridLayout(this);
@@ -45,7 +48,7 @@ WebPanelNotice::WebPanelNotice(AppSettings& app, std::function<void()> switchPan
     grid->addLayout(buttons, 2, 0, 1, 2);
 }
 
-void WebPanelNotice::Accept()
+void WebPanelNotice::KeepChoiceAndClose()
 {
     app_.ZnMSG = dontShowAgain_->isChecked();
     accept();

@@ -16,7 +16,7 @@ public:
     WebPanelNotice(AppSettings& app, std::function<void()> switchPanelOff, QWidget* parent = nullptr);
 
     // "切替": the panel stays on.
-    void Accept();
+    void KeepChoiceAndClose();
     // "ｷｬﾝｾﾙ": the panel is switched off again.
     void Cancel();
 

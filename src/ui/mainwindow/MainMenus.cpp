@@ -3,14 +3,14 @@
 #include "core/diary/DiaryStore.h"
 #include "ui/browser/HelpPages.h"
 #include "ui/dialogs/AboutBox.h"
-#include "ui/dialogs/transfer/ExportWindow.h"
-#include "ui/dialogs/transfer/ImportWindow.h"
 #include "ui/dialogs/PropertiesDialog.h"
 #include "ui/dialogs/RestoreWindow.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
-#include "ui/dialogs/stats/StatsWindow.h"
 #include "ui/dialogs/TipWindow.h"
+#include "ui/dialogs/stats/StatsWindow.h"
+#include "ui/dialogs/transfer/ExportWindow.h"
+#include "ui/dialogs/transfer/ImportWindow.h"
 #include "ui/mainwindow/AppContext.h"
 #include "ui/mainwindow/LaunchProgress.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -220,8 +220,11 @@ void MainMenus::ShowUpgradePage()
 
 void MainMenus::ShowOpenNotice()
 {
-    context_.prompter.Message({QStringLiteral("日記帳はすでに開かれてます。"), QStringLiteral("ファイル情報"),
-                               Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
+    context_.prompter.Message({QStringLiteral("日記帳はすでに開かれてます。"),
+                               QStringLiteral("ファイル情報"),
+                               Prompter::Buttons::Ok,
+                               Prompter::Icon::Exclamation,
+                               {}});
 }
 
 void MainMenus::SaveDiary()

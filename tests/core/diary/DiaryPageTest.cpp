@@ -122,7 +122,8 @@ private Q_SLOTS:
         DiaryPage page;
         page.Assign(DiaryPage::Field(field), text);
         QCOMPARE(page.Text(DiaryPage::Field(field)), DiaryBuilder::Padded(kept, layout.length));
-        QCOMPARE(page.ToBytes().mid(layout.offset, layout.length).toHex(), DiaryBuilder::Padded(bytes, layout.length).toHex());
+        QCOMPARE(page.ToBytes().mid(layout.offset, layout.length).toHex(),
+                 DiaryBuilder::Padded(bytes, layout.length).toHex());
     }
 
     // A record this program wrote reads back into the same record, byte for

@@ -44,7 +44,8 @@ private Q_SLOTS:
         DiaryPage record;
         PageFields::FieldsToRecord(view, record);
         const QByteArray expected = DiaryBuilder::Padded(QByteArray::fromHex("32303031944e358c8e313493fa"), 15) +
-                                    DiaryBuilder::Padded(QByteArray::fromHex("8c8e976a93fa"), 15) + DiaryBuilder::Padded(QByteArray("1500"), 15) +
+                                    DiaryBuilder::Padded(QByteArray::fromHex("8c8e976a93fa"), 15) +
+                                    DiaryBuilder::Padded(QByteArray("1500"), 15) +
                                     DiaryBuilder::Padded(QByteArray::fromHex("8e52936391be9859"), 15) +
                                     DiaryBuilder::Padded(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) +
                                     DiaryBuilder::Padded(QByteArray::fromHex("90b082ea"), 15) +
@@ -239,7 +240,8 @@ private:
     static QByteArray SamplePageBytes()
     {
         return DiaryBuilder::Padded(QByteArray::fromHex("32303031944e358c8e313493fa"), 15) +
-               DiaryBuilder::Padded(QByteArray::fromHex("8c8e976a93fa"), 15) + DiaryBuilder::Padded(QByteArray("1500"), 15) +
+               DiaryBuilder::Padded(QByteArray::fromHex("8c8e976a93fa"), 15) +
+               DiaryBuilder::Padded(QByteArray("1500"), 15) +
                DiaryBuilder::Padded(QByteArray::fromHex("8e52936391be9859"), 15) +
                DiaryBuilder::Padded(QByteArray::fromHex("8cdf8ce320333a30353a3039"), 15) +
                DiaryBuilder::Padded(QByteArray::fromHex("90b082ea"), 15) +

@@ -40,8 +40,9 @@ private Q_SLOTS:
             << QStringLiteral("abcdefghijklmn表") << QByteArray("abcdefghijklmn ");
         QTest::newRow("trail 0x5C fits exactly")
             << QStringLiteral("abcdefghijklm表") << QByteArray("abcdefghijklm") + QByteArray::fromHex("955c");
-        QTest::newRow("longer single-byte text cut") << QStringLiteral("2001年5月14日 月曜日")
-                                                     << QByteArray("2001") + QByteArray::fromHex("944e358c8e313493fa") + "  ";
+        QTest::newRow("longer single-byte text cut")
+            << QStringLiteral("2001年5月14日 月曜日")
+            << QByteArray("2001") + QByteArray::fromHex("944e358c8e313493fa") + "  ";
     }
     void EncodeField()
     {

@@ -1,7 +1,7 @@
 #include "core/search/JapaneseFold.h"
 #include "TestRegistry.h"
-#include "core/search/Cp932Fold.h"
 #include "core/platform/Cp932.h"
+#include "core/search/Cp932Fold.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,11 +1,11 @@
 #include "core/stats/DiaryTotals.h"
 #include "DiaryBuilder.h"
 #include "TestRegistry.h"
-#include "core/stats/CharacterCount.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Money.h"
 #include "core/platform/RecordFile.h"
+#include "core/stats/CharacterCount.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,21 +58,21 @@ private Q_SLOTS:
             << QStringList{jan, u"abc"_s, jan, u""_s, feb, u"300"_s, feb, u"1,2,3x"_s} << QList<qint64>{0, 3000000, 0}
             << u"\\300"_s << u"\\150"_s << QStringList{u"1 2026/01/05 abc"_s, u"4 2026/02/01 1,2,3x"_s} << 0;
         QTest::newRow("a month of pages that spent nothing is averaged")
-            << QStringList{jan, u"0"_s, Day(2026, 3, 9), u"\\1,001"_s} << QList<qint64>{0, 0, 10010000}
-            << u"\\1,001"_s << u"\\501"_s << QStringList{} << 0;
+            << QStringList{jan, u"0"_s, Day(2026, 3, 9), u"\\1,001"_s} << QList<qint64>{0, 0, 10010000} << u"\\1,001"_s
+            << u"\\501"_s << QStringList{} << 0;
         QTest::newRow("a page of no date is in no month")
             << QStringList{u"いつか"_s, u"700"_s, u""_s, u"x"_s, jan, u"5"_s} << QList<qint64>{50000, 0, 0} << u"\\5"_s
             << u"\\5"_s << QStringList{u"2  x"_s} << 2;
         QTest::newRow("an amount the month's sum cannot hold is listed")
             << QStringList{jan, u"500000000000000"_s, jan, u"500000000000000"_s}
-            << QList<qint64>{5000000000000000000, 0, 0} << u"\\500,000,000,000,000"_s
-            << u"\\500,000,000,000,000"_s << QStringList{u"2 2026/01/05 500000000000000"_s} << 0;
+            << QList<qint64>{5000000000000000000, 0, 0} << u"\\500,000,000,000,000"_s << u"\\500,000,000,000,000"_s
+            << QStringList{u"2 2026/01/05 500000000000000"_s} << 0;
         QStringList tenLargest;
         for (int page = 0; page < 10; ++page)
             tenLargest << (page < 5 ? jan : feb) << u"99999999999999"_s;
         QTest::newRow("a year past one amount's range is summed whole")
-            << tenLargest << QList<qint64>{4999999999999950000, 4999999999999950000, 0}
-            << u"\\999,999,999,999,990"_s << u"\\499,999,999,999,995"_s << QStringList{} << 0;
+            << tenLargest << QList<qint64>{4999999999999950000, 4999999999999950000, 0} << u"\\999,999,999,999,990"_s
+            << u"\\499,999,999,999,995"_s << QStringList{} << 0;
     }
     void SumsExpensesPerMonth()
     {
@@ -124,10 +124,7 @@ private Q_SLOTS:
         QCOMPARE(CharacterCount::OfText(Cp932::Decode(DiaryBuilder::Padded(stored, Body.length))), characters);
     }
 
-    void ACharacterOutsideTheBasicPlaneCountsOnce()
-    {
-        QCOMPARE(CharacterCount::OfText(u"𠮷野家 で\n"_s), qint64(4));
-    }
+    void ACharacterOutsideTheBasicPlaneCountsOnce() { QCOMPARE(CharacterCount::OfText(u"𠮷野家 で\n"_s), qint64(4)); }
 
     void FindsStreaksAndDaysWithoutAPage_data()
     {

@@ -1,8 +1,8 @@
 #include "core/stats/TotalsCsv.h"
 #include "StoreFixture.h"
 #include "TestRegistry.h"
-#include "core/stats/DiaryTotals.h"
 #include "core/platform/Cp932.h"
+#include "core/stats/DiaryTotals.h"
 
 #include <QTemporaryDir>
 #include <QTest>

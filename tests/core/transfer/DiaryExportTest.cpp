@@ -1,9 +1,9 @@
 #include "core/transfer/DiaryExport.h"
 #include "StoreFixture.h"
 #include "TestRegistry.h"
-#include "core/transfer/DiaryImport.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
+#include "core/transfer/DiaryImport.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 #include "core/transfer/DiaryImport.h"
 #include "StoreFixture.h"
 #include "TestRegistry.h"
-#include "core/transfer/DiaryExport.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
 #include "core/platform/RecordFileRewriter.h"
+#include "core/transfer/DiaryExport.h"
 
 #include <QTemporaryDir>
 #include <QTest>

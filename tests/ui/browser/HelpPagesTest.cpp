@@ -171,7 +171,8 @@ private Q_SLOTS:
         ScriptedPrompter prompter;
         prompter.AnswerMessage(Prompter::Answer::Ok);
 
-        BrowserWindow* window = HelpPages::OpenHelpPage(selector, ProgramFolder(profile.Root() + u'/' + folder), prompter);
+        BrowserWindow* window =
+            HelpPages::OpenHelpPage(selector, ProgramFolder(profile.Root() + u'/' + folder), prompter);
 
         QVERIFY(!window);
         QVERIFY(BrowserWindows().isEmpty());

@@ -28,15 +28,12 @@ template <typename Control> Control* Find(QDialog& dialog, const char* name, int
 
 struct OptionsFixture
 {
-    OptionsFixture()
-    {
-        test.context.app.ReadOwnerAndColours(test.settings);
-    }
+    OptionsFixture() { test.context.app.ReadOwnerAndColours(test.settings); }
     std::unique_ptr<PropertiesDialog> Open()
     {
-        auto dialog = std::make_unique<PropertiesDialog>(test.settings, test.context.app, test.prompter,
-                                                   test.context.folder, test.launcher,
-                                                   [this] { ++maintenanceStarted; });
+        auto dialog =
+            std::make_unique<PropertiesDialog>(test.settings, test.context.app, test.prompter, test.context.folder,
+                                               test.launcher, [this] { ++maintenanceStarted; });
         dialog->show();
         return dialog;
     }
@@ -67,9 +64,11 @@ private Q_SLOTS:
         QCOMPARE(Find<QLineEdit>(*dialog, "Text2")->text(), QStringLiteral("BackMap.gif"));
         QVERIFY(Find<QLineEdit>(*dialog, "verPicPathText")->text().isEmpty());
         QCOMPARE(Find<QLineEdit>(*dialog, "Text3", 0)->text(), fixture.test.profile.ProgramFolder() + u'/');
-        QCOMPARE(Find<QLabel>(*dialog, "Label2", 0)->text(),
-                 QStringLiteral("ここではプログラムの細かい部分も設定する事ができます。\n何となく気分を変えるために用意した設定です。\n"
-                                "(日記には直接関係ない設定です)"));
+        QCOMPARE(
+            Find<QLabel>(*dialog, "Label2", 0)->text(),
+            QStringLiteral(
+                "ここではプログラムの細かい部分も設定する事ができます。\n何となく気分を変えるために用意した設定です。\n"
+                "(日記には直接関係ない設定です)"));
         QCOMPARE(Find<QLineEdit>(*dialog, "TestText")->text(), QStringLiteral("これが現在の入力中の設定です。"));
     }
 
@@ -81,8 +80,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("backgroundTicked");
         QTest::newRow("login off") << QStringLiteral("0") << QStringLiteral("0") << false << false;
         QTest::newRow("background off") << QStringLiteral("1") << QStringLiteral("1") << true << true;
-        QTest::newRow("not integers keep the first state") << QStringLiteral("on") << QStringLiteral("x") << true
-                                                           << false;
+        QTest::newRow("not integers keep the first state")
+            << QStringLiteral("on") << QStringLiteral("x") << true << false;
     }
     void StoredSwitchesOnOpen()
     {
@@ -326,8 +325,8 @@ private Q_SLOTS:
         QTest::newRow("red") << 255 << QColor(255, 0, 0);
         QTest::newRow("blue") << 0xFF0000 << QColor(0, 0, 255);
         QTest::newRow("mixed") << 0x102030 << QColor(0x30, 0x20, 0x10);
-        QTest::newRow("window background") << AppSettings::SystemWindowBackground
-                                           << QApplication::palette().color(QPalette::Base);
+        QTest::newRow("window background")
+            << AppSettings::SystemWindowBackground << QApplication::palette().color(QPalette::Base);
         QTest::newRow("window text") << AppSettings::SystemWindowText << QApplication::palette().color(QPalette::Text);
     }
     void ColourValues()

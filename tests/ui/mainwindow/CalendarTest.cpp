@@ -270,13 +270,13 @@ private Q_SLOTS:
         QCOMPARE(file.size(), 6 * RecordLength);
         QCOMPARE(file.left(5 * RecordLength), diary.Bytes());
         QCOMPARE(DiaryBuilder::RecordOf(file, 6), DiaryBuilder::Page({QStringLiteral("2026年12月7日"),
-                                                      QStringLiteral("月曜日"),
-                                                      QStringLiteral("0"),
-                                                      owner,
-                                                      QStringLiteral("午前 9:30:00"),
-                                                      {},
-                                                      {}})
-                                      .ToBytes());
+                                                                      QStringLiteral("月曜日"),
+                                                                      QStringLiteral("0"),
+                                                                      owner,
+                                                                      QStringLiteral("午前 9:30:00"),
+                                                                      {},
+                                                                      {}})
+                                                      .ToBytes());
         QCOMPARE(form->FieldText(EntryField::Date), dateText);
         QCOMPARE(form->FieldText(EntryField::Time), QStringLiteral("午前 12:00:00"));
         QCOMPARE(form->FieldText(EntryField::Weekday), weekday);

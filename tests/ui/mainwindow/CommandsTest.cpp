@@ -90,7 +90,8 @@ bool PressKey(MainWindow& form, const QKeySequence& key)
 
 // Gives the command the way the row says: menu entry, toolbar button, entry of
 // the "説明" drop-down, shortcut key, or a double click on the picture box.
-bool Give(MainWindow& form, const QString& menu, const QString& button, const QString& dropDown, const QKeySequence& key)
+bool Give(MainWindow& form, const QString& menu, const QString& button, const QString& dropDown,
+          const QKeySequence& key)
 {
     QAction* action = nullptr;
     if (!menu.isEmpty())
@@ -377,7 +378,8 @@ private Q_SLOTS:
                                                 QStringLiteral("ワンポイントアドバイス")};
         QTest::newRow("tool") << 3 << QStringLiteral("ツール(&T)")
                               << QStringList{QStringLiteral("過去の同じ日(&D)"), QStringLiteral("書き出し(&E)..."),
-                                             QStringLiteral("取り込み(&I)..."), QStringLiteral("バックアップから復元(&R)..."),
+                                             QStringLiteral("取り込み(&I)..."),
+                                             QStringLiteral("バックアップから復元(&R)..."),
                                              QStringLiteral("統計(&S)...")};
         QTest::newRow("service") << 4 << QStringLiteral("サービス")
                                  << QStringList{QStringLiteral("ホームページ"), QStringLiteral("アップデート確認")};

@@ -3,15 +3,15 @@
 #include "core/tips/TipList.h"
 #include "ui/browser/BrowserWindow.h"
 #include "ui/dialogs/AboutBox.h"
-#include "ui/dialogs/transfer/ExportWindow.h"
-#include "ui/dialogs/transfer/ImportWindow.h"
-#include "ui/dialogs/owner/LoginWindow.h"
 #include "ui/dialogs/PropertiesDialog.h"
-#include "ui/dialogs/owner/RegistrationWindow.h"
 #include "ui/dialogs/RestoreWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/TipWindow.h"
 #include "ui/dialogs/WebPanelNotice.h"
+#include "ui/dialogs/owner/LoginWindow.h"
+#include "ui/dialogs/owner/RegistrationWindow.h"
+#include "ui/dialogs/transfer/ExportWindow.h"
+#include "ui/dialogs/transfer/ImportWindow.h"
 #include "ui/mainwindow/LaunchProgress.h"
 #include "ui/mainwindow/MainMenus.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -44,8 +44,8 @@ QString Captions(const QObject& object)
     QStringList captions;
     for (const char* name : {"windowTitle", "title", "text", "toolTip", "shortcut", "checked"}) {
         const QVariant value = object.property(name);
-        const QString text = value.typeId() == QMetaType::QKeySequence ? value.value<QKeySequence>().toString()
-                                                                         : value.toString();
+        const QString text =
+            value.typeId() == QMetaType::QKeySequence ? value.value<QKeySequence>().toString() : value.toString();
         // A widget's tool tip is left to the widget; an action's is its button's.
         if (text.isEmpty() || (QByteArray(name) == "toolTip" && object.isWidgetType()) ||
             (QByteArray(name) == "checked" && !object.property("checkable").toBool()))

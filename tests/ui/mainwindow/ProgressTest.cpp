@@ -30,7 +30,6 @@ int CountPixels(const QImage& image, const QRect& area, QRgb colour)
     return count;
 }
 
-
 } // namespace
 
 class ProgressTest : public QObject
@@ -133,7 +132,8 @@ private Q_SLOTS:
         QCOMPARE(test.launcher.started, QStringList{test.profile.ProgramFile(QStringLiteral("MentSorafumi.exe"))});
         QVERIFY(test.prompter.AllAnswered());
         const Prompter::Box& box = test.prompter.LastMessage();
-        QCOMPARE(box.text, QStringLiteral("メンテナンスSorafumiは見つかりませんでした。\r必要な方は別途入手してください。"));
+        QCOMPARE(box.text,
+                 QStringLiteral("メンテナンスSorafumiは見つかりませんでした。\r必要な方は別途入手してください。"));
         QCOMPARE(box.title, QStringLiteral("エラー"));
         QCOMPARE(box.icon, Prompter::Icon::Exclamation);
         QCOMPARE(box.buttons, Prompter::Buttons::Ok);

@@ -36,7 +36,8 @@ private Q_SLOTS:
         test.RegisterOwner();
         const QString path = QFileInfo(test.DiaryPath()).canonicalFilePath();
         test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFile"), path);
-        test.settings.WriteSetting(QStringLiteral("Version"), QStringLiteral("Version"), SessionSettings::ProgramVersion());
+        test.settings.WriteSetting(QStringLiteral("Version"), QStringLiteral("Version"),
+                                   SessionSettings::ProgramVersion());
 
         QProcess first;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -70,7 +71,8 @@ private Q_SLOTS:
         const QString path = QDir::temp().filePath(QStringLiteral("DIARY.DAT"));
         const QString name = RunningCopy::ServerName(path);
         const QFileInfo folder(QFileInfo(name).absolutePath());
-        QCOMPARE(std::pair(folder.ownerId(), folder.permissions() & 0x0077), std::pair(::getuid(), QFile::Permissions()));
+        QCOMPARE(std::pair(folder.ownerId(), folder.permissions() & 0x0077),
+                 std::pair(::getuid(), QFile::Permissions()));
         QLocalServer other;
         QLocalServer::removeServer(name);
         QVERIFY(other.listen(name));

@@ -16,9 +16,9 @@
 
 namespace {
 
-const QString RegistrationText =
-    QStringLiteral("簡単なセットアップを行います。\rまず所有者の名前を設定して下さい。\r同時にパスワードも設定できます。\r"
-                   "（パスワードは後からも変更できますが、所有者名はこの場以外では変更できません！）");
+const QString RegistrationText = QStringLiteral(
+    "簡単なセットアップを行います。\rまず所有者の名前を設定して下さい。\r同時にパスワードも設定できます。\r"
+    "（パスワードは後からも変更できますが、所有者名はこの場以外では変更できません！）");
 const QString VersionText =
     QStringLiteral("以前起動した日記帳とバージョン情報が異なります。バージョンアップしたと見なします。");
 
@@ -121,7 +121,8 @@ private Q_SLOTS:
         TestApp test;
         DiaryBuilder diary;
         for (int day = 1; day <= 5; ++day)
-            diary.Add({QStringLiteral("2026年11月%1日").arg(day), {}, {}, {}, {}, {}, QStringLiteral("本文%1").arg(day)});
+            diary.Add(
+                {QStringLiteral("2026年11月%1日").arg(day), {}, {}, {}, {}, {}, QStringLiteral("本文%1").arg(day)});
         QVERIFY(diary.WriteTo(test.DiaryPath()));
         test.RegisterOwner();
         const std::unique_ptr<MainWindow> form = StartProgram(test.context);

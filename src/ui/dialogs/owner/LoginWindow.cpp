@@ -24,13 +24,13 @@ LoginWindow::LoginWindow(SettingsStore& settings, AppSettings& app, Prompter& pr
                                          "ユーザー名とパスワードを入力してください。")
                               .replace(u'\r', u'\n'));
 
-    connect(form_.okButton, &QPushButton::clicked, this, &LoginWindow::Accept);
+    connect(form_.okButton, &QPushButton::clicked, this, &LoginWindow::CheckOwner);
     connect(form_.cancelButton, &QPushButton::clicked, this, &LoginWindow::GiveUp);
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
 }
 
-void LoginWindow::Accept()
+void LoginWindow::CheckOwner()
 {
     if (form_.userName->text() != app_.UserName) {
         prompter_.Message({QStringLiteral("そのようなユーザーはいません。\r"),

@@ -18,10 +18,10 @@ class LoginWindow : public QDialog
     Q_OBJECT
 public:
     LoginWindow(SettingsStore& settings, AppSettings& app, Prompter& prompter, std::function<void()> endProgram,
-             QWidget* parent = nullptr);
+                QWidget* parent = nullptr);
 
     // "OK": the name and password must both match.
-    void Accept();
+    void CheckOwner();
     // "ｷｬﾝｾﾙ": says so and ends the program.
     void GiveUp();
 

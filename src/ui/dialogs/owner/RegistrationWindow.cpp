@@ -19,11 +19,11 @@ RegistrationWindow::RegistrationWindow(SettingsStore& settings, Prompter& prompt
         QStringLiteral("ここで入力したパスワードは、今後日記帳を開くのに必要となります。絶対に忘れないようにし"
                        "てください。パスワードの変更は、日記帳のプロパティで変更できます。（無効にも出来ます）"));
     form_.okButton->setDefault(true);
-    connect(form_.okButton, &QPushButton::clicked, this, &RegistrationWindow::Accept);
+    connect(form_.okButton, &QPushButton::clicked, this, &RegistrationWindow::RegisterOwner);
     connect(form_.cancelButton, &QPushButton::clicked, this, &RegistrationWindow::Reset);
 }
 
-void RegistrationWindow::Accept()
+void RegistrationWindow::RegisterOwner()
 {
     // A name of blanks counts as given; only an empty one is refused.
     if (form_.userName->text().isEmpty()) {

@@ -19,7 +19,7 @@ public:
     RegistrationWindow(SettingsStore& settings, Prompter& prompter, QWidget* parent = nullptr);
 
     // "OK": stores the name and password; an empty name is refused.
-    void Accept();
+    void RegisterOwner();
     // "ﾘｾｯﾄ" and Esc clear both boxes; the window stays.
     void Reset();
 

@@ -6,6 +6,7 @@
 #include "core/platform/Clock.h"
 #include "core/platform/Prompter.h"
 #include "ui/dialogs/transfer/FolderRow.h"
+#include "ui/platform/Named.h"
 #include "ui/platform/SpokenText.h"
 
 #include <QCheckBox>
@@ -31,12 +32,6 @@ constexpr int NamedInBox = 10;
 QString Title()
 {
     return QStringLiteral("書き出し");
-}
-
-template <typename Widget> Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 QDateEdit* DateBox(const char* name, QWidget* parent)

@@ -15,7 +15,8 @@ QHBoxLayout* FolderRow::Make(QLineEdit* box, Prompter& prompter, const QString& 
     // the Tab order: it comes right after its box, as it reads.
     QWidget::setTabOrder(box, browse);
     QObject::connect(browse, &QPushButton::clicked, box, [box, &prompter, pickerTitle] {
-        const std::optional<QString> chosen = prompter.ChooseFolder(pickerTitle, QDir::cleanPath(box->text().trimmed()));
+        const std::optional<QString> chosen =
+            prompter.ChooseFolder(pickerTitle, QDir::cleanPath(box->text().trimmed()));
         if (chosen)
             box->setText(QDir::toNativeSeparators(*chosen));
     });

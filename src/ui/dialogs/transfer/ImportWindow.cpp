@@ -1,12 +1,13 @@
 #include "ui/dialogs/transfer/ImportWindow.h"
 
-#include "core/transfer/DiaryExport.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Prompter.h"
+#include "core/transfer/DiaryExport.h"
 #include "ui/dialogs/transfer/ExportWindow.h"
 #include "ui/dialogs/transfer/FolderRow.h"
+#include "ui/platform/Named.h"
 #include "ui/platform/SpokenText.h"
 
 #include <QComboBox>
@@ -24,12 +25,6 @@ namespace {
 QString Title()
 {
     return QStringLiteral("取り込み");
-}
-
-template <typename Widget> Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 } // namespace
