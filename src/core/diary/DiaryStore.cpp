@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -486,7 +487,22 @@ bool DiaryStore::Settle(const FileError& error)
     if (!diaryFile_.IsOpen())
         diaryOpen_ = false;
     ReportFileError(error);
+    FollowPageCount();
     return false;
+}
+
+// A rewrite can fail after its new file took the diary's place (the folder
+// would not flush): the pages are then the new file's. Writing on by the old
+// count would put the shown page over another one.
+void DiaryStore::FollowPageCount()
+{
+    if (!IsOpen() || diaryFile_.RecordCount() == pageCount_)
+        return;
+    pageCount_ = diaryFile_.RecordCount();
+    currentPage_ = std::clamp(currentPage_, qint32(1), std::max(pageCount_, qint32(1)));
+    Q_EMIT pagesChanged();
+    if (pageCount_ >= 1)
+        LoadPage();
 }
 
 QString DiaryStore::PageStatusText(qint32 pageCount, qint32 currentPage)

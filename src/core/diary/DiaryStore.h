@@ -135,6 +135,7 @@ private:
     bool OpenDiary(const QString& name);
     // Reports a failed rewrite; false when it failed.
     bool Settle(const FileError& error);
+    void FollowPageCount();
     void ReportDeletionRefused();
     void DeleteTheOnlyPage();
     FileError EmptyDiaryFile();
