@@ -39,7 +39,6 @@ MergeWindow::MergeWindow(MergeQuestion question, QWidget* parent)
     steps_->addWidget(BuildSummaryPage());
     // 後で is there at every step: nothing is written until 統合する.
     auto* later = Button(QStringLiteral("後で(&L)"), "cmdLater", this);
-    later->setAutoDefault(false);
     connect(later, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* bottom = new QHBoxLayout;
@@ -111,8 +110,10 @@ QWidget* MergeWindow::BuildSummaryPage()
     summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     merge_ = Button(QStringLiteral("統合する(&M)"), "cmdMerge", page);
+    // Enter merges on the summary and, out of sight on the choices, presses
+    // no choice that the focus is not on.
+    merge_->setDefault(true);
     auto* again = Button(QStringLiteral("選び直す(&C)"), "cmdChooseAgain", page);
-    again->setAutoDefault(false);
     connect(merge_, &QPushButton::clicked, this, &MergeWindow::Merge);
     connect(again, &QPushButton::clicked, this, &MergeWindow::ShowChoices);
     auto* buttons = new QHBoxLayout;
@@ -156,7 +157,6 @@ void MergeWindow::ShowSummary()
 {
     summary_->setText(SummaryText());
     steps_->setCurrentIndex(1);
-    merge_->setDefault(true);
     merge_->setFocus();
     // The summary is heard with the button the focus lands on.
     SpokenText::Describe(*merge_, summary_->text());
@@ -165,7 +165,6 @@ void MergeWindow::ShowSummary()
 void MergeWindow::ShowChoices()
 {
     steps_->setCurrentIndex(0);
-    merge_->setDefault(false);
     conflicts_->setFocus();
 }
 
