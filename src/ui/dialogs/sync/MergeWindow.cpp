@@ -78,8 +78,8 @@ QWidget* MergeWindow::BuildChoicePage()
     ours_ = Named(new MergeSide(QStringLiteral("この計算機の版"), page), "fraOurs");
     theirs_ = Named(new MergeSide(TheirsTitle(question_.theirsName), page), "fraTheirs");
     auto* sides = new QHBoxLayout;
-    sides->addWidget(ours_);
-    sides->addWidget(theirs_);
+    sides->addWidget(ours_, 1);
+    sides->addWidget(theirs_, 1);
 
     auto* keepOurs = Button(QStringLiteral("こちらを残す(&O)"), "cmdKeepOurs", page);
     auto* keepTheirs = Button(QStringLiteral("あちらを残す(&T)"), "cmdKeepTheirs", page);
