@@ -219,7 +219,9 @@ QString MergeWindow::SummaryText() const
     QStringList lines{
         QStringLiteral("統合すると、日記は次のようになります。"),
         QString(),
-        QStringLiteral("%1から取り込むページ: %2 ページ").arg(TheirsTitle(question_.theirsName)).arg(question_.pagesTaken),
+        QStringLiteral("%1から取り込むページ: %2 ページ")
+            .arg(TheirsTitle(question_.theirsName))
+            .arg(question_.pagesTaken),
         QStringLiteral("この計算機の版のまま残すページ: %1 ページ").arg(question_.pagesKept),
     };
     if (!chosen_.empty())

@@ -19,13 +19,23 @@ namespace {
 MergeQuestion TwoConflicts()
 {
     MergeQuestion question{QStringLiteral("/home/sora/Sync/日記.sync-conflict-20261202-081500-ABCDEFG.DAT"), 3, 1, {}};
+    question.conflicts.push_back({DiaryBuilder::Page({QStringLiteral("2026年12月1日"),
+                                                      QStringLiteral("火曜日"),
+                                                      QStringLiteral("0"),
+                                                      {},
+                                                      {},
+                                                      QStringLiteral("晴れ"),
+                                                      QStringLiteral("朝は寒かった。")}),
+                                  DiaryBuilder::Page({QStringLiteral("2026年12月1日"),
+                                                      QStringLiteral("火曜日"),
+                                                      QStringLiteral("1500"),
+                                                      {},
+                                                      {},
+                                                      QStringLiteral("晴れ"),
+                                                      QStringLiteral("朝は寒かった。\r\n昼は本屋へ。")})});
     question.conflicts.push_back(
-        {DiaryBuilder::Page({QStringLiteral("2026年12月1日"), QStringLiteral("火曜日"), QStringLiteral("0"), {}, {},
-                             QStringLiteral("晴れ"), QStringLiteral("朝は寒かった。")}),
-         DiaryBuilder::Page({QStringLiteral("2026年12月1日"), QStringLiteral("火曜日"), QStringLiteral("1500"), {}, {},
-                             QStringLiteral("晴れ"), QStringLiteral("朝は寒かった。\r\n昼は本屋へ。")})});
-    question.conflicts.push_back(
-        {DiaryBuilder::Page({QStringLiteral("2026年12月2日"), {}, QStringLiteral("0"), {}, {}, {}, QStringLiteral("雨")}),
+        {DiaryBuilder::Page(
+             {QStringLiteral("2026年12月2日"), {}, QStringLiteral("0"), {}, {}, {}, QStringLiteral("雨")}),
          std::nullopt});
     return question;
 }
@@ -84,13 +94,15 @@ private Q_SLOTS:
 
         const std::optional<std::vector<Resolution>> chosen = chooser.Choose(TwoConflicts());
 
-        QCOMPARE(seen, (QStringList{QString(), QStringLiteral("\\1,500"), QStringLiteral("朝は寒かった。\n昼は本屋へ。"),
-                                    MergeSide::DeletedText(), QStringLiteral("(hidden)")}));
-        QCOMPARE(summary, QStringLiteral("統合すると、日記は次のようになります。\n\n"
-                                         "あちらの版（日記.sync-conflict-20261202-081500-ABCDEFG.DAT）から取り込むページ: "
-                                         "3 ページ\nこの計算機の版のまま残すページ: 1 ページ\n"
-                                         "両方で書き換えられたページ:\n　2026年12月1日: あちらを残す\n"
-                                         "　2026年12月2日: 両方残す\n\n「後で」を押すと、今は何も書き換えません。"));
+        QCOMPARE(seen,
+                 (QStringList{QString(), QStringLiteral("\\1,500"), QStringLiteral("朝は寒かった。\n昼は本屋へ。"),
+                              MergeSide::DeletedText(), QStringLiteral("(hidden)")}));
+        QCOMPARE(summary,
+                 QStringLiteral("統合すると、日記は次のようになります。\n\n"
+                                "あちらの版（日記.sync-conflict-20261202-081500-ABCDEFG.DAT）から取り込むページ: "
+                                "3 ページ\nこの計算機の版のまま残すページ: 1 ページ\n"
+                                "両方で書き換えられたページ:\n　2026年12月1日: あちらを残す\n"
+                                "　2026年12月2日: 両方残す\n\n「後で」を押すと、今は何も書き換えません。"));
         QVERIFY(chosen);
         QCOMPARE(*chosen, (std::vector<Resolution>{Resolution::KeepTheirs, Resolution::KeepBoth}));
     }
