@@ -76,6 +76,7 @@ void LabelFor(QLabel* label, QWidget* box)
 
 MainWindow::MainWindow(AppContext& context)
     : context_(context),
+      mergeChooser_(context.prompter, this),
       store_(*this, context.prompter, context.clock, context.app, [&context] { context.EndProgram(); }),
       exit_(context, store_, *this, *this)
 {

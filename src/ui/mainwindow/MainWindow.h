@@ -3,6 +3,7 @@
 #include "core/diary/DiaryStore.h"
 #include "core/diary/DiaryView.h"
 #include "core/settings/SettingsView.h"
+#include "ui/dialogs/sync/QtMergeChooser.h"
 #include "ui/mainwindow/EntryBoxes.h"
 #include "ui/mainwindow/ProgramExit.h"
 
@@ -93,6 +94,9 @@ private:
     void PaintBackground();
 
     AppContext& context_;
+    // What the store asks about the pages both computers changed: made before
+    // the store and gone after it.
+    QtMergeChooser mergeChooser_;
     DiaryStore store_;
     ProgramExit exit_;
     QPixmap background_;
