@@ -21,9 +21,9 @@ struct LineName
 // The lines in the order the main window's entry area reads them.
 constexpr std::array<LineName, 6> LineNames = {{
     {"lblDate", "日付：", DiaryPage::PageDate},
-    {"lblTime", "時刻：", DiaryPage::PageTime},
+    {"lblTime", "時間：", DiaryPage::PageTime},
     {"lblWeekday", "曜日：", DiaryPage::PageWeekday},
-    {"lblWeather", "天気：", DiaryPage::PageWeather},
+    {"lblWeather", "天候：", DiaryPage::PageWeather},
     {"lblExpense", "出費：", DiaryPage::PageExpense},
     {"lblSignature", "署名：", DiaryPage::PageSignature},
 }};
