@@ -307,11 +307,13 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
         ReportFileError(GateRefusal());
         return false;
     }
-    if (const FileError error = PageRecords::WriteRecord(diaryFile_, page, shownRecord_)) {
+    const FileError error = PageRecords::WriteRecord(diaryFile_, page, shownRecord_);
+    // Our own write, whole or not, is how we left the file.
+    NoteFileLeft();
+    if (error) {
         ReportFileError(error);
         return false;
     }
-    NoteFileLeft();
     Q_EMIT pageStored();
     return true;
 }
