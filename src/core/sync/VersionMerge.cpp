@@ -53,17 +53,31 @@ MergeQuestion QuestionFor(const MergeResult& result, const VersionMerge::Ours& o
     return question;
 }
 
+// The merged diary holds exactly their pages, perhaps in our order: their
+// file then stands as it is, in its own order.
 bool IsTheirsAsIs(const std::vector<PageSource>& pages, const PageDigests& ourDigests,
                   const PageDigests& theirDigests)
 {
     if (pages.size() != theirDigests.size())
         return false;
-    for (size_t index = 0; index < pages.size(); ++index) {
-        const PageDigests& side = pages[index].side == PageSource::Ours ? ourDigests : theirDigests;
-        if (side[size_t(pages[index].page - 1)].hash != theirDigests[index].hash)
+    const DatedPages ourPlaces(ourDigests);
+    const DatedPages theirPlaces(theirDigests);
+    for (const PageSource& source : pages) {
+        if (source.side == PageSource::Theirs)
+            continue;
+        const std::optional<qint32> their = theirPlaces.Find(ourPlaces.KeyAt(source.page - 1));
+        if (!their || theirDigests[size_t(*their)].hash != ourDigests[size_t(source.page - 1)].hash)
             return false;
     }
     return true;
+}
+
+qint32 TheirPlaceOf(qint32 ourPage, const PageDigests& ourDigests, const PageDigests& theirDigests)
+{
+    if (ourPage < 1 || ourPage > qint32(ourDigests.size()))
+        return 0;
+    const std::optional<qint32> their = DatedPages(theirDigests).Find(DatedPages(ourDigests).KeyAt(ourPage - 1));
+    return their ? *their + 1 : 0;
 }
 
 } // namespace
@@ -91,7 +105,11 @@ VersionMerge::Outcome VersionMerge::Run(const Ours& ours, const Theirs& theirs, 
             return Outcome::PutOff;
         resolutions = *chosen;
     }
-    const std::vector<PageSource> pages = result.Resolve(resolutions);
+    std::vector<PageSource> pages = result.Resolve(resolutions);
+    const bool theirsAsIs = IsTheirsAsIs(pages, ourDigests, theirDigests);
+    if (theirsAsIs)
+        for (size_t index = 0; index < pages.size(); ++index)
+            pages[index] = {PageSource::Theirs, qint32(index) + 1};
     const MergedRecords::Version ourVersion{ours.file, fileDigests};
     const MergedRecords::Version theirVersion{theirs.file, theirDigests};
     // The edited page is read as stored, then its edits are laid over it.
@@ -113,5 +131,8 @@ VersionMerge::Outcome VersionMerge::Run(const Ours& ours, const Theirs& theirs, 
         if (pages[index].page == followed && merged.followedAt == 0)
             merged.followedAt = qint32(index) + 1;
     }
-    return IsTheirsAsIs(pages, ourDigests, theirDigests) ? Outcome::TheirsAsIs : Outcome::Merged;
+    if (!theirsAsIs)
+        return Outcome::Merged;
+    merged.followedAt = TheirPlaceOf(followed, ourDigests, theirDigests);
+    return Outcome::TheirsAsIs;
 }
