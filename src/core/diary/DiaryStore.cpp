@@ -293,7 +293,6 @@ bool DiaryStore::RestoreBackup(const QString& copyPath)
         return false;
     NoteFileLeft();
     FollowDiary();
-    SaveMergeBase();
     Q_EMIT pagesChanged();
     // A copy of a diary that held no page starts one, as an empty diary does.
     InitPages();

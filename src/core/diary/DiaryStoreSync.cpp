@@ -222,8 +222,13 @@ void DiaryStore::ShowTakenIn(qint32 found, QDate shownDay)
 void DiaryStore::SaveMergeBase()
 {
     PageDigests digests;
-    if (!diaryFile_.IsOpen() || PageDigestReader::Read(diaryFile_, digests))
+    if (!diaryFile_.IsOpen())
         return;
+    // A diary that cannot be read is told of, as any read of it is.
+    if (const FileError error = PageDigestReader::Read(diaryFile_, digests)) {
+        ReportFileError(error);
+        return;
+    }
     // A base that cannot be kept only makes the next merge ask more.
     MergeBase::Save(diaryFile_.Path(), digests);
 }
