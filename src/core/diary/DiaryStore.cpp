@@ -17,6 +17,12 @@
 #include "core/search/BodySearch.h"
 #include "core/search/JapaneseFold.h"
 #include "core/settings/AppSettings.h"
+#include "core/backup/BackupGenerations.h"
+#include "core/sync/ConflictCopies.h"
+#include "core/sync/DiaryWatch.h"
+#include "core/sync/MergeBase.h"
+#include "core/sync/PageDigests.h"
+#include "core/sync/VersionMerge.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,8 +62,13 @@ void RemoveLeftoverTemp(const RecordFile& file)
 
 DiaryStore::DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, AppSettings& app,
                        std::function<void()> endProgram)
-    : view_(view), prompter_(prompter), clock_(clock), app_(app), endProgram_(std::move(endProgram))
+    : view_(view), prompter_(prompter), clock_(clock), app_(app), endProgram_(std::move(endProgram)),
+      watch_(new DiaryWatch(this))
 {
+    connect(watch_, &DiaryWatch::settled, this, [this] {
+        DiaryFileChanged();
+        OfferConflictCopies();
+    });
 }
 
 void DiaryStore::ReportFileError(const FileError& error)
@@ -85,6 +96,8 @@ void DiaryStore::SelectDiaryFile(const QString& userFolder)
             RemoveLeftoverTemp(diaryFile_);
         InitPages();
         pageChanged_ = false;
+        OfferConflictCopies();
+        SaveMergeBase();
         return;
     }
     diaryOpen_ = false;
@@ -107,11 +120,16 @@ void DiaryStore::SelectDiaryFile(const QString& userFolder)
     RemoveLeftoverTemp(diaryFile_);
     InitPages();
     pageChanged_ = false;
+    SaveMergeBase();
 }
 
 bool DiaryStore::OpenDiary(const QString& name)
 {
     diaryOpen_ = DiaryFiles::OpenDiaryFile(prompter_, name, true, diaryFile_, &openElsewhere_);
+    if (diaryOpen_) {
+        NoteFileLeft();
+        FollowDiary();
+    }
     if (!openElsewhere_)
         return true;
     endProgram_();
@@ -270,9 +288,12 @@ bool DiaryStore::RestoreBackup(const QString& copyPath)
         BackupMessages::ReportRestoreRefused(prompter_, error, BackupFolder());
         return false;
     }
-    BackUpBeforeWriting();
+    if (!PassWriteGate())
+        return Settle(GateRefusal());
     if (!Settle(DiaryBackup::Replace(diaryFile_, copyPath)))
         return false;
+    NoteFileLeft();
+    FollowDiary();
     Q_EMIT pagesChanged();
     // A copy of a diary that held no page starts one, as an empty diary does.
     InitPages();
@@ -282,8 +303,14 @@ bool DiaryStore::RestoreBackup(const QString& copyPath)
 
 bool DiaryStore::WriteCurrentRecord(qint32 page)
 {
-    BackUpBeforeWriting();
-    if (const FileError error = PageRecords::WriteRecord(diaryFile_, page, shownRecord_)) {
+    if (!PassWriteGate()) {
+        ReportFileError(GateRefusal());
+        return false;
+    }
+    const FileError error = PageRecords::WriteRecord(diaryFile_, page, shownRecord_);
+    // Our own write, whole or not, is how we left the file.
+    NoteFileLeft();
+    if (error) {
         ReportFileError(error);
         return false;
     }
@@ -293,8 +320,12 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
 
 FileError DiaryStore::RewriteDiary(qint32 keep, qint32 drop, const QByteArray& appended)
 {
-    BackUpBeforeWriting();
-    return RecordFileRewriter::Rewrite(diaryFile_, keep, drop, appended);
+    if (!PassWriteGate())
+        return GateRefusal();
+    const FileError error = RecordFileRewriter::Rewrite(diaryFile_, keep, drop, appended);
+    NoteFileLeft();
+    FollowDiary();
+    return error;
 }
 
 bool DiaryStore::StorePage()
@@ -307,6 +338,9 @@ bool DiaryStore::StorePage()
     PageFields::FieldsToRecord(view_, shownRecord_);
     if (shownRecord_ == loadedRecord_)
         return true;
+    // Edits for a diary that changed under us go into the new version.
+    if (!FileAsLeft())
+        return TakeInChange();
     // The views beside the page read dates and the other pages: a page
     // stored under its old date changes nothing they show.
     const bool redated = shownRecord_.Text(DiaryPage::PageDate) != loadedRecord_.Text(DiaryPage::PageDate);
@@ -355,7 +389,8 @@ void DiaryStore::ClearFields()
 
 void DiaryStore::DeletePage()
 {
-    if (!IsOpen())
+    // The question names the page shown: it is asked about the diary as it is.
+    if (!IsOpen() || !TakeInIfChanged())
         return;
     const Prompter::Answer answer = prompter_.Message(
         {QStringLiteral("現在表示している日付のページが削除されます。\r削除すると二度と復元できなくなります。\r"
@@ -398,7 +433,10 @@ void DiaryStore::DeleteTheOnlyPage()
     if (answer != Prompter::Answer::Yes)
         return;
     // The file goes with its last page: the day's copy keeps it.
-    BackUpBeforeWriting();
+    if (!PassWriteGate()) {
+        ReportFileError(GateRefusal());
+        return;
+    }
     // A folder that keeps its files still lets the page go: the file is left
     // holding no page at all. Where neither can be done the page stays, and
     // so does the diary.
@@ -447,6 +485,8 @@ bool DiaryStore::CompactDiary()
 {
     if (!IsOpen())
         return true;
+    if (!TakeInIfChanged())
+        return false;
     // A file that already holds exactly its pages would be rewritten unchanged;
     // a temporary file an interrupted rewrite left beside it goes.
     if (diaryFile_.Length() == qint64(pageCount_) * RecordLength) {
@@ -529,6 +569,9 @@ void DiaryStore::CloseDiary()
 
 void DiaryStore::Release()
 {
+    if (IsOpen())
+        SaveMergeBase();
+    watch_->Follow({});
     diaryFile_.Close();
     diaryOpen_ = false;
 }

@@ -4,10 +4,12 @@
 #include "core/diary/SameDayReader.h"
 #include "core/platform/RecordFile.h"
 #include "core/search/BodySearch.h"
+#include "core/sync/FileIdentity.h"
 
 #include <QDate>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -15,6 +17,8 @@
 
 class Clock;
 class DiaryView;
+class DiaryWatch;
+class MergeChooser;
 class Prompter;
 struct AppSettings;
 
@@ -77,6 +81,18 @@ public:
     // Lets go of the diary file as the program ends, as it is on disk.
     void Release();
 
+    // Who asks the user about pages both computers changed; none: such a
+    // merge waits, and the user is told.
+    void SetMergeChooser(MergeChooser* chooser) { chooser_ = chooser; }
+    // The diary's path no longer names the file as this program left it (a
+    // sync tool delivered another version): takes the new version in, with
+    // the shown page's edits merged. False when the diary is as it was left,
+    // or the new version could not be taken in yet (the user was told).
+    bool DiaryFileChanged();
+    // Offers to merge each conflict copy a sync tool left beside the diary
+    // that was not refused in this session.
+    void OfferConflictCopies();
+
     // The first page whose date field reads as date; 0 when none does. Reads
     // the date fields only. Nothing when the file could not be read, which
     // has been reported: a page that could not be read is not a page missing.
@@ -132,6 +148,30 @@ private:
     // the backups. A copy that fails is reported, once a day, and the change
     // goes on.
     void BackUpBeforeWriting();
+    // Every write passes here first: it refuses, told as a file error, when
+    // the path no longer names the file as this program left it.
+    bool PassWriteGate();
+    FileError GateRefusal() const;
+    bool FileAsLeft() const;
+    // After the diary was opened, read whole or written.
+    void NoteFileLeft();
+    // Takes a changed diary in when it has changed; true when the store is
+    // on the diary's file as it is now.
+    bool TakeInIfChanged();
+    bool TakeInChange();
+    bool TakeInReplaced(bool edited);
+    bool TakeInChangedInPlace(bool edited);
+    // Puts the merged records in the diary's place, after both inputs were
+    // kept in the backups; `theirs` is the file now at the diary's path.
+    bool WriteMerged(RecordFile& theirs, const QByteArray& records);
+    FileError KeepOursInBackups();
+    bool MergeConflictCopy(const QString& copyPath);
+    // Shows the page `found` (0: the nearest to the day shown before) of a
+    // version just taken in, and says so.
+    void ShowTakenIn(qint32 found, QDate shownDay);
+    void SaveMergeBase();
+    void ReportMergeWaits();
+    void FollowDiary();
     bool OpenDiary(const QString& name);
     // Reports a failed rewrite; false when it failed.
     bool Settle(const FileError& error);
@@ -160,4 +200,8 @@ private:
     RecordFile diaryFile_;
     bool openElsewhere_ = false;
     QDate backedUpOn_;
+    std::optional<FileIdentity> leftAs_; // the diary as this program last left it
+    MergeChooser* chooser_ = nullptr;
+    DiaryWatch* watch_ = nullptr;
+    QSet<QString> refusedCopies_; // conflict copies the user said No to, this session
 };

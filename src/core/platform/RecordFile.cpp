@@ -87,6 +87,12 @@ void RecordFile::Adopt(int fd, bool locked)
     locked_ = locked;
 }
 
+int RecordFile::Release()
+{
+    locked_ = false;
+    return fd_.Release();
+}
+
 void RecordFile::CloseInBackground()
 {
     if (!IsOpen())

@@ -34,6 +34,11 @@ public:
     // blocks, which takes the file system a while for a large file, so the
     // close happens on a thread of its own and nobody waits for it.
     void CloseInBackground();
+    // Gives up the descriptor, and the claim with it, to another RecordFile
+    // (Adopt) that takes this file's place.
+    int Release();
+    // For a stat of the file itself, whatever its path names now.
+    int Descriptor() const { return fd_.Get(); }
     bool IsOpen() const { return fd_.IsOpen(); }
     // The file's absolute name.
     const QString& Path() const { return path_; }

@@ -1,0 +1,301 @@
+// The store's side of one diary on two computers: noticing that the diary's
+// path names another version, taking it in, and merging conflict copies.
+#include "core/backup/BackupGenerations.h"
+#include "core/backup/BackupMessages.h"
+#include "core/backup/DiaryBackup.h"
+#include "core/backup/VerifiedCopy.h"
+#include "core/diary/DiaryFiles.h"
+#include "core/diary/DiaryStore.h"
+#include "core/diary/DiaryView.h"
+#include "core/diary/PageFields.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/RecordFileRewriter.h"
+#include "core/platform/SafeFile.h"
+#include "core/sync/ConflictCopies.h"
+#include "core/sync/DiaryWatch.h"
+#include "core/sync/MergeBase.h"
+#include "core/sync/MergeChooser.h"
+#include "core/sync/PageDigests.h"
+#include "core/sync/VersionMerge.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+
+namespace {
+
+QString MergeTitle()
+{
+    return QStringLiteral("日記の統合");
+}
+
+} // namespace
+
+bool DiaryStore::FileAsLeft() const
+{
+    // A file whose state could not be read is taken as left: the write
+    // itself then tells what is wrong.
+    return !leftAs_ || FileIdentity::OfPath(diaryFile_.Path()) == leftAs_;
+}
+
+void DiaryStore::NoteFileLeft()
+{
+    leftAs_ = FileIdentity::OfOpen(diaryFile_);
+}
+
+void DiaryStore::FollowDiary()
+{
+    watch_->Follow(diaryFile_.IsOpen() ? diaryFile_.Path() : QString());
+}
+
+bool DiaryStore::PassWriteGate()
+{
+    if (!FileAsLeft())
+        return false;
+    BackUpBeforeWriting();
+    return true;
+}
+
+FileError DiaryStore::GateRefusal() const
+{
+    return {FileError::PathFileAccess, ESTALE};
+}
+
+bool DiaryStore::TakeInIfChanged()
+{
+    return FileAsLeft() || TakeInChange();
+}
+
+bool DiaryStore::DiaryFileChanged()
+{
+    if (!IsOpen() || FileAsLeft())
+        return false;
+    return TakeInChange();
+}
+
+bool DiaryStore::TakeInChange()
+{
+    view_.FinishComposing();
+    PageFields::FieldsToRecord(view_, shownRecord_);
+    const bool edited = currentPage_ >= 1 && shownRecord_ != loadedRecord_;
+    const std::optional<FileIdentity> now = FileIdentity::OfPath(diaryFile_.Path());
+    // Gone, or between a sync tool's removal and its rename: what we hold
+    // stays, and the next change of the folder brings the new version.
+    if (!now)
+        return false;
+    // Replaced: the old file is no longer the diary's, but we still hold it
+    // open, so every page we had is still ours to merge from, and nothing is
+    // ever written into it. Changed in place: its old bytes are gone, and the
+    // edits of the shown page are all that is ours alone.
+    return leftAs_ && now->SameFile(*leftAs_) ? TakeInChangedInPlace(edited) : TakeInReplaced(edited);
+}
+
+bool DiaryStore::TakeInReplaced(bool edited)
+{
+    const QString path = diaryFile_.Path();
+    const QDate shownDay = ShownDate();
+    RecordFile theirs;
+    bool elsewhere = false;
+    if (!DiaryFiles::OpenDiaryFile(prompter_, path, false, theirs, &elsewhere))
+        return false;
+    VersionMerge::Merged merged;
+    FileError error;
+    const VersionMerge::Outcome outcome =
+        VersionMerge::Run({diaryFile_, edited ? currentPage_ : 0, shownRecord_.ToBytes()},
+                          {theirs, QFileInfo(path).fileName()}, MergeBase::Load(path), chooser_, currentPage_, merged,
+                          error);
+    switch (outcome) {
+    case VersionMerge::Outcome::Failed:
+        ReportFileError(error);
+        return false;
+    case VersionMerge::Outcome::Changed:
+        return false;
+    case VersionMerge::Outcome::PutOff:
+        ReportMergeWaits();
+        return false;
+    case VersionMerge::Outcome::TheirsAsIs:
+        break;
+    case VersionMerge::Outcome::Merged:
+        if (!WriteMerged(theirs, merged.records))
+            return false;
+        break;
+    }
+    const bool locked = theirs.IsLocked();
+    diaryFile_.CloseInBackground();
+    diaryFile_.Adopt(theirs.Release(), locked);
+    NoteFileLeft();
+    FollowDiary();
+    SaveMergeBase();
+    ShowTakenIn(merged.followedAt, shownDay);
+    return true;
+}
+
+bool DiaryStore::TakeInChangedInPlace(bool edited)
+{
+    const QDate shownDay = ShownDate();
+    const QByteArray loaded = loadedRecord_.ToBytes();
+    PageDigests digests;
+    if (const FileError error = PageDigestReader::Read(diaryFile_, digests)) {
+        ReportFileError(error);
+        return false;
+    }
+    // Our page as we loaded it, where it stands now: the shown place first.
+    const quint64 loadedHash = PageDigestReader::Of(loaded.constData()).hash;
+    qint32 found = 0;
+    if (currentPage_ >= 1 && currentPage_ <= qint32(digests.size()) && digests[size_t(currentPage_ - 1)].hash == loadedHash)
+        found = currentPage_;
+    for (qint32 index = 0; found == 0 && index < qint32(digests.size()); ++index)
+        if (digests[size_t(index)].hash == loadedHash)
+            found = index + 1;
+    pageCount_ = diaryFile_.RecordCount();
+    NoteFileLeft();
+    if (edited && found == 0) {
+        // The other side changed or removed the very page we edited.
+        MergeQuestion question{QFileInfo(diaryFile_.Path()).fileName(), 0, 1, {{shownRecord_, std::nullopt}}};
+        const std::optional<std::vector<Resolution>> chosen = chooser_ ? chooser_->Choose(question) : std::nullopt;
+        if (!chosen) {
+            leftAs_.reset();
+            ReportMergeWaits();
+            return false;
+        }
+        const Resolution resolution = chosen->empty() ? Resolution::KeepBoth : chosen->front();
+        if (resolution != Resolution::KeepTheirs) {
+            found = pageCount_ + 1;
+            if (!WriteCurrentRecord(found))
+                return false;
+            ++pageCount_;
+        }
+    } else if (edited) {
+        if (!WriteCurrentRecord(found))
+            return false;
+    }
+    SaveMergeBase();
+    ShowTakenIn(found, shownDay);
+    return true;
+}
+
+bool DiaryStore::WriteMerged(RecordFile& theirs, const QByteArray& records)
+{
+    // Both versions go into the backups before anything is written: theirs as
+    // the diary's path holds it, ours from the file we still hold open.
+    const QString folder = BackupFolder();
+    FileError error = DiaryBackup::KeepCurrent(theirs.Path(), folder, clock_.Now());
+    if (!error)
+        error = KeepOursInBackups();
+    if (error) {
+        BackupMessages::ReportRestoreRefused(prompter_, error, folder);
+        return false;
+    }
+    if (const FileError rewrite = RecordFileRewriter::Rewrite(theirs, 0, 0, records)) {
+        ReportFileError(rewrite);
+        return false;
+    }
+    return true;
+}
+
+FileError DiaryStore::KeepOursInBackups()
+{
+    QByteArray records;
+    if (const FileError error = diaryFile_.ReadRecords(1, diaryFile_.RecordCount(), records))
+        return error;
+    QString target;
+    for (QDateTime taken = clock_.Now().addSecs(1); target.isEmpty() || QFileInfo::exists(target);
+         taken = taken.addSecs(1))
+        target = QDir(BackupFolder()).filePath(BackupGenerations::KeptCopyName(diaryFile_.Path(), taken));
+    return SafeFile::WriteNew(target, records, SafeFile::Durability::Flushed);
+}
+
+void DiaryStore::ShowTakenIn(qint32 found, QDate shownDay)
+{
+    pageCount_ = diaryFile_.RecordCount();
+    if (found == 0 && shownDay.isValid())
+        found = FindDatePage(shownDay).value_or(0);
+    currentPage_ = qBound(qint32(1), found != 0 ? found : currentPage_, qMax(qint32(1), pageCount_));
+    pageChanged_ = false;
+    Q_EMIT pagesChanged();
+    LoadPage();
+    view_.SetPageStatus(QStringLiteral("同期されたファイルからページを読み込みました。"));
+}
+
+void DiaryStore::SaveMergeBase()
+{
+    PageDigests digests;
+    if (!diaryFile_.IsOpen())
+        return;
+    // A diary that cannot be read is told of, as any read of it is.
+    if (const FileError error = PageDigestReader::Read(diaryFile_, digests)) {
+        ReportFileError(error);
+        return;
+    }
+    // A base that cannot be kept only makes the next merge ask more.
+    MergeBase::Save(diaryFile_.Path(), digests);
+}
+
+void DiaryStore::ReportMergeWaits()
+{
+    prompter_.Message({QStringLiteral("日記ファイルが他のコンピュータで書き換えられました。\r"
+                                      "両方で書き換えたページがあるため、統合は後で行います。\r"
+                                      "このページの内容はそのまま残っています。"),
+                       MergeTitle(),
+                       Prompter::Buttons::Ok,
+                       Prompter::Icon::Exclamation,
+                       {}});
+}
+
+void DiaryStore::OfferConflictCopies()
+{
+    if (!IsOpen())
+        return;
+    for (const ConflictCopy& copy : ConflictCopies::Beside(diaryFile_.Path())) {
+        if (refusedCopies_.contains(copy.path))
+            continue;
+        const Prompter::Answer answer = prompter_.Message(
+            {QStringLiteral("他のコンピュータで書かれたページが届いています。\r今、日記に統合しますか？"),
+             MergeTitle(), Prompter::Buttons::YesNo, Prompter::Icon::Question, {}});
+        if (answer != Prompter::Answer::Yes || !MergeConflictCopy(copy.path))
+            refusedCopies_.insert(copy.path);
+    }
+}
+
+bool DiaryStore::MergeConflictCopy(const QString& copyPath)
+{
+    if (!StorePage() || !TakeInIfChanged())
+        return false;
+    RecordFile theirs;
+    if (const FileError error = theirs.Open(copyPath, RecordLength)) {
+        ReportFileError(error);
+        return false;
+    }
+    const QDate shownDay = ShownDate();
+    VersionMerge::Merged merged;
+    FileError error;
+    const VersionMerge::Outcome outcome =
+        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName()}, MergeBase::Load(diaryFile_.Path()),
+                          chooser_, currentPage_, merged, error);
+    if (outcome == VersionMerge::Outcome::Failed)
+        ReportFileError(error);
+    if (outcome == VersionMerge::Outcome::PutOff)
+        ReportMergeWaits();
+    if (outcome != VersionMerge::Outcome::Merged && outcome != VersionMerge::Outcome::TheirsAsIs)
+        return false;
+    const QString folder = BackupFolder();
+    if (const FileError kept = DiaryBackup::KeepCurrent(diaryFile_.Path(), folder, clock_.Now())) {
+        BackupMessages::ReportRestoreRefused(prompter_, kept, folder);
+        return false;
+    }
+    if (!Settle(RewriteDiary(0, 0, merged.records)))
+        return false;
+    // The copy goes to the backups, never away: where it cannot be moved it
+    // stays, and the base is left as it was, so offering it again adds
+    // nothing twice.
+    const QString moved = QDir(folder).filePath(QFileInfo(copyPath).fileName());
+    if (QFileInfo::exists(moved) || !QFile::rename(copyPath, moved)) {
+        if (VerifiedCopy::ToNewFile(copyPath, moved + u'~') || !SafeFile::RemoveOwn(copyPath))
+            return false;
+    }
+    SaveMergeBase();
+    ShowTakenIn(merged.followedAt, shownDay);
+    return true;
+}
