@@ -65,10 +65,7 @@ DiaryStore::DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, 
     : view_(view), prompter_(prompter), clock_(clock), app_(app), endProgram_(std::move(endProgram)),
       watch_(new DiaryWatch(this))
 {
-    connect(watch_, &DiaryWatch::settled, this, [this] {
-        DiaryFileChanged();
-        OfferConflictCopies();
-    });
+    connect(watch_, &DiaryWatch::settled, this, &DiaryStore::WatchSettled);
 }
 
 void DiaryStore::ReportFileError(const FileError& error)

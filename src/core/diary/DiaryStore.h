@@ -158,6 +158,7 @@ private:
     // Takes a changed diary in when it has changed; true when the store is
     // on the diary's file as it is now.
     bool TakeInIfChanged();
+    void WatchSettled();
     bool TakeInChange();
     bool TakeInReplaced(bool edited);
     bool TakeInChangedInPlace(bool edited);
@@ -201,6 +202,8 @@ private:
     bool openElsewhere_ = false;
     QDate backedUpOn_;
     std::optional<FileIdentity> leftAs_; // the diary as this program last left it
+    bool takingIn_ = false;              // a delivered version or a conflict copy is being taken in
+    static constexpr int SettleAgainMs = 300;
     MergeChooser* chooser_ = nullptr;
     DiaryWatch* watch_ = nullptr;
     QSet<QString> refusedCopies_; // conflict copies the user said No to, this session

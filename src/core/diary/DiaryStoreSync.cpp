@@ -22,6 +22,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <cerrno>
 
 namespace {
@@ -68,6 +70,19 @@ bool DiaryStore::TakeInIfChanged()
     return FileAsLeft() || TakeInChange();
 }
 
+// A version that arrives while the user answers about another one (a merge
+// question, a conflict copy's offer) waits for that answer: the store is
+// halfway through taking the first one in.
+void DiaryStore::WatchSettled()
+{
+    if (takingIn_) {
+        QTimer::singleShot(SettleAgainMs, this, &DiaryStore::WatchSettled);
+        return;
+    }
+    DiaryFileChanged();
+    OfferConflictCopies();
+}
+
 bool DiaryStore::DiaryFileChanged()
 {
     if (!IsOpen() || FileAsLeft())
@@ -77,6 +92,7 @@ bool DiaryStore::DiaryFileChanged()
 
 bool DiaryStore::TakeInChange()
 {
+    const QScopedValueRollback guard(takingIn_, true);
     view_.FinishComposing();
     PageFields::FieldsToRecord(view_, shownRecord_);
     const bool edited = currentPage_ >= 1 && shownRecord_ != loadedRecord_;
@@ -246,6 +262,7 @@ void DiaryStore::ReportMergeWaits()
 
 void DiaryStore::OfferConflictCopies()
 {
+    const QScopedValueRollback guard(takingIn_, true);
     if (!IsOpen())
         return;
     for (const ConflictCopy& copy : ConflictCopies::Beside(diaryFile_.Path())) {

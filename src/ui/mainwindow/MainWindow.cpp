@@ -82,6 +82,7 @@ MainWindow::MainWindow(AppContext& context)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(Caption());
+    store_.SetMergeChooser(&mergeChooser_);
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     surface_ = new PictureSurface(this);
