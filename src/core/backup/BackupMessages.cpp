@@ -31,3 +31,9 @@ void BackupMessages::ReportRestoreRefused(Prompter& prompter, const FileError& e
     ReportBackup(prompter, QStringLiteral("今の日記をﾊﾞｯｸｱｯﾌﾟできないため、復元を中止しました。日記は元のままです。"),
                  error, folder);
 }
+
+void BackupMessages::ReportMergeRefused(Prompter& prompter, const FileError& error, const QString& folder)
+{
+    ReportBackup(prompter, QStringLiteral("今の日記をﾊﾞｯｸｱｯﾌﾟできないため、統合を中止しました。日記は元のままです。"),
+                 error, folder);
+}

@@ -15,4 +15,6 @@ public:
     // Tells the user that the diary could not be kept before a restore, and
     // that it was left as it is.
     static void ReportRestoreRefused(Prompter& prompter, const FileError& error, const QString& folder);
+    // A merge of two versions is not written without a copy of each.
+    static void ReportMergeRefused(Prompter& prompter, const FileError& error, const QString& folder);
 };

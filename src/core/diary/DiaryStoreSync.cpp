@@ -201,7 +201,7 @@ bool DiaryStore::WriteMerged(RecordFile& theirs, const QByteArray& records)
     if (!error)
         error = KeepOursInBackups();
     if (error) {
-        BackupMessages::ReportRestoreRefused(prompter_, error, folder);
+        BackupMessages::ReportMergeRefused(prompter_, error, folder);
         return false;
     }
     if (const FileError rewrite = RecordFileRewriter::Rewrite(theirs, 0, 0, records)) {
@@ -299,7 +299,7 @@ bool DiaryStore::MergeConflictCopy(const QString& copyPath)
         return false;
     const QString folder = BackupFolder();
     if (const FileError kept = DiaryBackup::KeepCurrent(diaryFile_.Path(), folder, clock_.Now())) {
-        BackupMessages::ReportRestoreRefused(prompter_, kept, folder);
+        BackupMessages::ReportMergeRefused(prompter_, kept, folder);
         return false;
     }
     if (!Settle(RewriteDiary(0, 0, merged.records)))
