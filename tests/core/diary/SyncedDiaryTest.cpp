@@ -1,7 +1,9 @@
 #include "ScratchStoreTest.h"
+#include "ScriptedMergeChooser.h"
 #include "TestRegistry.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 using namespace StoreFixture;
@@ -12,12 +14,24 @@ const QString Diary = QStringLiteral("diary.dat");
 
 QByteArray Page(int day, const QString& body = QStringLiteral("本文"))
 {
-    return DiaryBuilder::Page({QStringLiteral("2001年5月%1日").arg(day), QStringLiteral("月曜日"), QStringLiteral("0"),
-                               QStringLiteral("山田太郎"), QStringLiteral("午前 9:00:00"), {}, body})
+    return DiaryBuilder::Page({QStringLiteral("2001年5月%1日").arg(day),
+                               QStringLiteral("月曜日"),
+                               QStringLiteral("0"),
+                               QStringLiteral("山田太郎"),
+                               QStringLiteral("午前 9:00:00"),
+                               {},
+                               body})
         .ToBytes();
 }
 
 // A sync tool's delivery: a new file renamed over the diary.
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 void Deliver(const QString& path, const QByteArray& bytes)
 {
     QFile temp(path + QStringLiteral(".tmp"));
@@ -69,11 +83,55 @@ private Q_SLOTS:
         h_->store.MarkChanged();
         Deliver(path, Page(1) + Page(2) + Page(9, QStringLiteral("あちらの新しいページ")));
         QVERIFY(h_->store.StorePage());
-        QVERIFY(ReadBytes(path) == Page(1) + Page(2, QStringLiteral("こちらの編集")) +
-                                       Page(9, QStringLiteral("あちらの新しいページ")));
+        QVERIFY(ReadBytes(path) ==
+                Page(1) + Page(2, QStringLiteral("こちらの編集")) + Page(9, QStringLiteral("あちらの新しいページ")));
         QCOMPARE(h_->store.CurrentPage(), 2);
         QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
         QVERIFY(!QFile::exists(scratch_->FilePath(QStringLiteral("~~Tmp~~.Tmp"))));
+    }
+
+    // The same day changed on both computers: the user is asked, and 両方残す
+    // keeps both versions as two pages of that day, ours first.
+    void BothChangedAskAndKeepBoth()
+    {
+        const QString path = scratch_->FilePath(Diary);
+        Write(path, Page(1) + Page(2));
+        ScriptedMergeChooser chooser;
+        chooser.answer = std::vector{Resolution::KeepBoth};
+        h_->store.SetMergeChooser(&chooser);
+        h_->Start(path);
+        h_->view.fields[int(EntryField::Body)] = QStringLiteral("こちら");
+        h_->store.MarkChanged();
+        Deliver(path, Page(1) + Page(2, QStringLiteral("あちら")));
+        QVERIFY(h_->store.StorePage());
+        QCOMPARE(chooser.asked.size(), size_t(1));
+        QCOMPARE(chooser.asked[0].conflicts.size(), size_t(1));
+        QVERIFY(ReadBytes(path) == Page(1) + Page(2, QStringLiteral("こちら")) + Page(2, QStringLiteral("あちら")));
+    }
+
+    // A sync tool's conflict copy is offered at open; merged, it leaves the
+    // diary's folder for the backups, and its pages are in the diary.
+    void ConflictCopyMergedAndMovedToBackups()
+    {
+        const QString path = scratch_->FilePath(Diary);
+        const QString copy = scratch_->FilePath(QStringLiteral("diary.sync-conflict-20261202-081500-K3QXW7A.dat"));
+        Write(path, Page(1));
+        Write(copy, Page(1) + Page(5, QStringLiteral("あちらで書いた")));
+        h_->app.BackupFolder = scratch_->FilePath(QStringLiteral("backups"));
+        // With no earlier state of the diary, a page only the copy has is asked about.
+        ScriptedMergeChooser chooser;
+        chooser.answer = std::vector{Resolution::KeepBoth};
+        h_->store.SetMergeChooser(&chooser);
+        h_->prompter.AnswerMessage(Prompter::Answer::Yes);
+        h_->Start(path);
+        QVERIFY(ReadBytes(path) == Page(1) + Page(5, QStringLiteral("あちらで書いた")));
+        QVERIFY(!QFile::exists(copy));
+        QStringList kept;
+        for (QDirIterator it(h_->app.BackupFolder, QDir::Files); it.hasNext();)
+            kept << it.next();
+        QVERIFY2(
+            kept.contains(h_->app.BackupFolder + QStringLiteral("/diary.sync-conflict-20261202-081500-K3QXW7A.dat")),
+            qPrintable(kept.join(u' ')));
     }
 };
 
