@@ -1,5 +1,6 @@
 #include "core/diary/DiaryStore.h"
 
+#include "core/backup/BackupGenerations.h"
 #include "core/backup/BackupMessages.h"
 #include "core/backup/DiaryBackup.h"
 #include "core/diary/DateScan.h"
@@ -17,7 +18,6 @@
 #include "core/search/BodySearch.h"
 #include "core/search/JapaneseFold.h"
 #include "core/settings/AppSettings.h"
-#include "core/backup/BackupGenerations.h"
 #include "core/sync/ConflictCopies.h"
 #include "core/sync/DiaryWatch.h"
 #include "core/sync/MergeBase.h"
@@ -70,7 +70,10 @@ DiaryStore::DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, 
 
 void DiaryStore::ReportFileError(const FileError& error)
 {
-    DiaryFiles::ReportFileError(prompter_, error);
+    if (IsGateRefusal(error))
+        ReportWriteRefused();
+    else
+        DiaryFiles::ReportFileError(prompter_, error);
 }
 
 void DiaryStore::Inform(const QString& text)

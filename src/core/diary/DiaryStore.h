@@ -151,7 +151,9 @@ private:
     // Every write passes here first: it refuses, told as a file error, when
     // the path no longer names the file as this program left it.
     bool PassWriteGate();
-    FileError GateRefusal() const;
+    static FileError GateRefusal();
+    static bool IsGateRefusal(const FileError& error);
+    void ReportWriteRefused();
     bool FileAsLeft() const;
     // After the diary was opened, read whole or written.
     void NoteFileLeft();
@@ -160,13 +162,18 @@ private:
     bool TakeInIfChanged();
     void WatchSettled();
     bool TakeInChange();
-    bool TakeInReplaced(bool edited);
+    // Nothing when a newer version replaced the one being merged with, which
+    // is then merged again.
+    std::optional<bool> TakeInReplaced(bool edited);
     bool TakeInChangedInPlace(bool edited);
     // Puts the merged records in the diary's place, after both inputs were
     // kept in the backups; `theirs` is the file now at the diary's path.
     bool WriteMerged(RecordFile& theirs, const QByteArray& records);
     FileError KeepOursInBackups();
     bool MergeConflictCopy(const QString& copyPath);
+    std::optional<bool> TryMergeConflictCopy(const QString& copyPath);
+    // False when the conflict copy had to stay where it was.
+    bool MoveToBackups(const QString& copyPath, const QString& folder);
     // Shows the page `found` (0: the nearest to the day shown before) of a
     // version just taken in, and says so.
     void ShowTakenIn(qint32 found, QDate shownDay);
@@ -204,6 +211,7 @@ private:
     std::optional<FileIdentity> leftAs_; // the diary as this program last left it
     bool takingIn_ = false;              // a delivered version or a conflict copy is being taken in
     static constexpr int SettleAgainMs = 300;
+    static constexpr int MergeAttempts = 3;
     MergeChooser* chooser_ = nullptr;
     DiaryWatch* watch_ = nullptr;
     QSet<QString> refusedCopies_; // conflict copies the user said No to, this session

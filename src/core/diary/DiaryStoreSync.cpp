@@ -60,9 +60,25 @@ bool DiaryStore::PassWriteGate()
     return true;
 }
 
-FileError DiaryStore::GateRefusal() const
+FileError DiaryStore::GateRefusal()
 {
     return {FileError::PathFileAccess, ESTALE};
+}
+
+bool DiaryStore::IsGateRefusal(const FileError& error)
+{
+    return error.code == FileError::PathFileAccess && error.systemError == ESTALE;
+}
+
+void DiaryStore::ReportWriteRefused()
+{
+    prompter_.Message({QStringLiteral("日記ファイルが他のプログラムによって書き換えられたため、書き込みませんでした。\r"
+                                      "新しい内容を読み込んでから、もう一度行ってください。\r"
+                                      "このページの内容はそのまま残っています。"),
+                       MergeTitle(),
+                       Prompter::Buttons::Ok,
+                       Prompter::Icon::Exclamation,
+                       {}});
 }
 
 bool DiaryStore::TakeInIfChanged()
@@ -96,19 +112,29 @@ bool DiaryStore::TakeInChange()
     view_.FinishComposing();
     PageFields::FieldsToRecord(view_, shownRecord_);
     const bool edited = currentPage_ >= 1 && shownRecord_ != loadedRecord_;
-    const std::optional<FileIdentity> now = FileIdentity::OfPath(diaryFile_.Path());
-    // Gone, or between a sync tool's removal and its rename: what we hold
-    // stays, and the next change of the folder brings the new version.
-    if (!now)
-        return false;
-    // Replaced: the old file is no longer the diary's, but we still hold it
-    // open, so every page we had is still ours to merge from, and nothing is
-    // ever written into it. Changed in place: its old bytes are gone, and the
-    // edits of the shown page are all that is ours alone.
-    return leftAs_ && now->SameFile(*leftAs_) ? TakeInChangedInPlace(edited) : TakeInReplaced(edited);
+    // A sync tool may deliver yet another version while the user answers
+    // about this one: that merge is not written over it, but done again with
+    // the newest version.
+    for (int attempt = 0; attempt < MergeAttempts; ++attempt) {
+        const std::optional<FileIdentity> now = FileIdentity::OfPath(diaryFile_.Path());
+        // Gone, or between a sync tool's removal and its rename: what we hold
+        // stays, and the next change of the folder brings the new version.
+        if (!now)
+            return false;
+        // Replaced: the old file is no longer the diary's, but we still hold
+        // it open, so every page we had is still ours to merge from, and
+        // nothing is ever written into it. Changed in place: its old bytes are
+        // gone, and the edits of the shown page are all that is ours alone.
+        if (leftAs_ && now->SameFile(*leftAs_))
+            return TakeInChangedInPlace(edited);
+        if (const std::optional<bool> done = TakeInReplaced(edited))
+            return *done;
+    }
+    ReportWriteRefused();
+    return false;
 }
 
-bool DiaryStore::TakeInReplaced(bool edited)
+std::optional<bool> DiaryStore::TakeInReplaced(bool edited)
 {
     const QString path = diaryFile_.Path();
     const QDate shownDay = ShownDate();
@@ -118,10 +144,9 @@ bool DiaryStore::TakeInReplaced(bool edited)
         return false;
     VersionMerge::Merged merged;
     FileError error;
-    const VersionMerge::Outcome outcome =
-        VersionMerge::Run({diaryFile_, edited ? currentPage_ : 0, shownRecord_.ToBytes()},
-                          {theirs, QFileInfo(path).fileName()}, MergeBase::Load(path), chooser_, currentPage_, merged,
-                          error);
+    const VersionMerge::Outcome outcome = VersionMerge::Run(
+        {diaryFile_, edited ? currentPage_ : 0, shownRecord_.ToBytes()}, {theirs, QFileInfo(path).fileName()},
+        MergeBase::Load(path), chooser_, currentPage_, merged, error);
     switch (outcome) {
     case VersionMerge::Outcome::Failed:
         ReportFileError(error);
@@ -134,6 +159,8 @@ bool DiaryStore::TakeInReplaced(bool edited)
     case VersionMerge::Outcome::TheirsAsIs:
         break;
     case VersionMerge::Outcome::Merged:
+        if (FileIdentity::OfPath(path) != FileIdentity::OfOpen(theirs))
+            return std::nullopt;
         if (!WriteMerged(theirs, merged.records))
             return false;
         break;
@@ -160,7 +187,8 @@ bool DiaryStore::TakeInChangedInPlace(bool edited)
     // Our page as we loaded it, where it stands now: the shown place first.
     const quint64 loadedHash = PageDigestReader::Of(loaded.constData()).hash;
     qint32 found = 0;
-    if (currentPage_ >= 1 && currentPage_ <= qint32(digests.size()) && digests[size_t(currentPage_ - 1)].hash == loadedHash)
+    if (currentPage_ >= 1 && currentPage_ <= qint32(digests.size()) &&
+        digests[size_t(currentPage_ - 1)].hash == loadedHash)
         found = currentPage_;
     for (qint32 index = 0; found == 0 && index < qint32(digests.size()); ++index)
         if (digests[size_t(index)].hash == loadedHash)
@@ -270,13 +298,27 @@ void DiaryStore::OfferConflictCopies()
             continue;
         const Prompter::Answer answer = prompter_.Message(
             {QStringLiteral("他のコンピュータで書かれたページが届いています。\r今、日記に統合しますか？"),
-             MergeTitle(), Prompter::Buttons::YesNo, Prompter::Icon::Question, {}});
+             MergeTitle(),
+             Prompter::Buttons::YesNo,
+             Prompter::Icon::Question,
+             {}});
         if (answer != Prompter::Answer::Yes || !MergeConflictCopy(copy.path))
             refusedCopies_.insert(copy.path);
     }
 }
 
 bool DiaryStore::MergeConflictCopy(const QString& copyPath)
+{
+    // As with a delivered version: a newer one arriving during the merge is
+    // taken in first, and the copy merged again into it.
+    for (int attempt = 0; attempt < MergeAttempts; ++attempt)
+        if (const std::optional<bool> done = TryMergeConflictCopy(copyPath))
+            return *done;
+    ReportWriteRefused();
+    return false;
+}
+
+std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
 {
     if (!StorePage() || !TakeInIfChanged())
         return false;
@@ -289,30 +331,39 @@ bool DiaryStore::MergeConflictCopy(const QString& copyPath)
     VersionMerge::Merged merged;
     FileError error;
     const VersionMerge::Outcome outcome =
-        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName()}, MergeBase::Load(diaryFile_.Path()),
-                          chooser_, currentPage_, merged, error);
+        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName()},
+                          MergeBase::Load(diaryFile_.Path()), chooser_, currentPage_, merged, error);
     if (outcome == VersionMerge::Outcome::Failed)
         ReportFileError(error);
     if (outcome == VersionMerge::Outcome::PutOff)
         ReportMergeWaits();
     if (outcome != VersionMerge::Outcome::Merged && outcome != VersionMerge::Outcome::TheirsAsIs)
         return false;
+    if (!FileAsLeft())
+        return std::nullopt;
     const QString folder = BackupFolder();
     if (const FileError kept = DiaryBackup::KeepCurrent(diaryFile_.Path(), folder, clock_.Now())) {
         BackupMessages::ReportMergeRefused(prompter_, kept, folder);
         return false;
     }
-    if (!Settle(RewriteDiary(0, 0, merged.records)))
+    const FileError rewrite = RewriteDiary(0, 0, merged.records);
+    if (IsGateRefusal(rewrite))
+        return std::nullopt;
+    if (!Settle(rewrite))
         return false;
-    // The copy goes to the backups, never away: where it cannot be moved it
-    // stays, and the base is left as it was, so offering it again adds
-    // nothing twice.
-    const QString moved = QDir(folder).filePath(QFileInfo(copyPath).fileName());
-    if (QFileInfo::exists(moved) || !QFile::rename(copyPath, moved)) {
-        if (VerifiedCopy::ToNewFile(copyPath, moved + u'~') || !SafeFile::RemoveOwn(copyPath))
-            return false;
-    }
-    SaveMergeBase();
+    // A copy that stays where it was is offered again: the base stays as it
+    // was too, so that merging it again adds nothing twice.
+    if (MoveToBackups(copyPath, folder))
+        SaveMergeBase();
     ShowTakenIn(merged.followedAt, shownDay);
     return true;
+}
+
+bool DiaryStore::MoveToBackups(const QString& copyPath, const QString& folder)
+{
+    // The copy goes to the backups, never away.
+    const QString moved = QDir(folder).filePath(QFileInfo(copyPath).fileName());
+    if (!QFileInfo::exists(moved) && QFile::rename(copyPath, moved))
+        return true;
+    return !VerifiedCopy::ToNewFile(copyPath, moved + u'~') && SafeFile::RemoveOwn(copyPath);
 }
