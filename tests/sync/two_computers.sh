@@ -25,7 +25,7 @@ finish() {
     declare -F st_stop > /dev/null && st_stop
     for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
     wait 2> /dev/null || true
-    rm -rf "$work"
+    [ -n "${KEEP_WORK:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap finish EXIT
 step="start"
@@ -77,7 +77,7 @@ start_program() { # side
 main_window() { # side
     local found
     for _ in $(seq 200); do
-        found=$(xdotool search --onlyvisible --pid "${program_pid[$1]}" --name '^日記帳Sorafumi' 2> /dev/null | head -1) || true
+        found=$(xdotool search --all --onlyvisible --pid "${program_pid[$1]}" --name '^日記帳Sorafumi' 2> /dev/null | head -1) || true
         [ -n "$found" ] && { echo "$found"; return 0; }
         sleep 0.1
     done
@@ -87,8 +87,13 @@ main_window() { # side
 activate() { # side
     local window
     window=$(main_window "$1") || fail "$1's main window is gone"
-    xdotool windowactivate --sync "$window" 2> /dev/null || xdotool windowfocus --sync "$window"
-    sleep 0.3
+    # Keys go to the active window: the other program's window must not be it.
+    for _ in $(seq 20); do
+        xdotool windowactivate --sync "$window" 2> /dev/null || true
+        sleep 0.3
+        [ "$(xdotool getactivewindow 2> /dev/null)" = "$window" ] && return 0
+    done
+    fail "$1's main window did not become the active one"
 }
 # Adds a page on the side (F4), types its body and stores the diary (F5).
 write_page() { # side body
@@ -127,3 +132,4 @@ wait_pages B "first day" "written on A" "written on B"
 st_wait_synced || fail "B's page did not sync"
 wait_pages A "first day" "written on A" "written on B"
 echo "PASS: a page stored on A reached B without a restart, and B's next store kept it"
+
