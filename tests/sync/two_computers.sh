@@ -133,3 +133,74 @@ st_wait_synced || fail "B's page did not sync"
 wait_pages A "first day" "written on A" "written on B"
 echo "PASS: a page stored on A reached B without a restart, and B's next store kept it"
 
+# --- both write while apart; after the reconnect both have every page ----
+step="pages written while apart"
+connection() { # pause|resume
+    st_api A POST "/rest/system/$1?device=${ST_ID[B]}" > /dev/null || fail "Syncthing on A did not $1"
+    st_api B POST "/rest/system/$1?device=${ST_ID[A]}" > /dev/null || fail "Syncthing on B did not $1"
+}
+# Every visible window of the programs but the main windows, as "side id title".
+dialogs() {
+    local side window
+    for side in A B; do
+        for window in $(xdotool search --all --onlyvisible --pid "${program_pid[$side]}" --name '.' 2> /dev/null); do
+            title=$(xdotool getwindowname "$window" 2> /dev/null) || continue
+            case $title in 日記帳Sorafumi*) ;; *) echo "$side $window $title" ;; esac
+        done
+    done
+}
+connection pause
+write_page A "A while apart"
+write_page B "B while apart"
+wait_pages A "first day" "written on A" "written on B" "A while apart"
+wait_pages B "first day" "written on A" "written on B" "B while apart"
+connection resume
+# Each side is asked: the side whose diary Syncthing replaced shows the merge
+# window for the page both added, the other offers the conflict copy. Every
+# merge window is answered 両方残す, every offer はい, until nothing is asked.
+answer_all() {
+    local side window title width quiet=0
+    for _ in $(seq 120); do
+        asked=$(dialogs)
+        if [ -z "$asked" ]; then
+            quiet=$((quiet + 1))
+            [ $quiet -ge 12 ] && return 0
+            sleep 0.5
+            continue
+        fi
+        quiet=0
+        while read -r side window title; do
+            xdotool windowactivate --sync "$window" 2> /dev/null || continue
+            sleep 0.3
+            width=$(xwininfo -id "$window" | awk '/Width:/ { print $2 }')
+            if [ "$title" != 日記の統合 ]; then
+                # Anything else (a file error) is a fault: shown, then closed.
+                errors+=("$side: $title")
+                xdotool key Return
+            elif [ "$width" -gt 600 ]; then
+                # 両方残す on the page, then 統合する on the summary that follows.
+                xdotool key alt+b sleep 0.7 key alt+m
+                merge_windows=$((merge_windows + 1))
+            else
+                xdotool key alt+y
+                offers=$((offers + 1))
+            fi
+            sleep 0.5
+        done <<< "$asked"
+    done
+    fail "the questions did not end: $asked"
+}
+errors=() merge_windows=0 offers=0
+answer_all
+st_wait_synced || fail "the merged diaries did not sync"
+everything=("first day" "written on A" "written on B" "A while apart" "B while apart")
+wait_pages A "${everything[@]}"
+wait_pages B "${everything[@]}"
+left=$(ls "$work/A/diary" "$work/B/diary" | grep sync-conflict || true)
+[ -z "$left" ] || fail "conflict copies were left in the folders: $left"
+[ $offers -ge 1 ] || fail "no computer offered the conflict copy"
+[ $merge_windows -ge 1 ] || fail "the merge window never asked about the page both added"
+# A store that meets a version which arrived a moment before must merge it,
+# not show the user a file error.
+[ ${#errors[@]} -eq 0 ] || fail "the merge showed errors: ${errors[*]}"
+echo "PASS: pages both computers wrote while apart were merged (両方残す), and both computers hold every page once"
