@@ -14,6 +14,7 @@ packages=(
     weston qt6-wayland
     fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon python3
     at-spi2-core python3-pyatspi
+    syncthing curl jq
     dpkg-dev mmdebstrap lintian appstream
 )
 
