@@ -124,7 +124,7 @@ QString DiaryFiles::ExistingOrUpperCase(const QString& typed)
 }
 
 bool DiaryFiles::OpenDiaryFile(Prompter& prompter, const QString& name, bool confirm, RecordFile& file,
-                               bool* openElsewhere)
+                               bool* openElsewhere, RecordFile::IfMissing ifMissing)
 {
     if (openElsewhere)
         *openElsewhere = false;
@@ -144,7 +144,7 @@ bool DiaryFiles::OpenDiaryFile(Prompter& prompter, const QString& name, bool con
     }
     // Retry tries the open again; the user has already agreed to the name.
     for (;;) {
-        FileError error = file.Open(name, DiaryPage::RecordLength);
+        FileError error = file.Open(name, DiaryPage::RecordLength, ifMissing);
         if (!error)
             error = file.Lock();
         if (IsOpenElsewhere(error)) {

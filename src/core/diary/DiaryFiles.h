@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/FileError.h"
+#include "core/platform/RecordFile.h"
 
 #include <QString>
 
@@ -26,7 +27,8 @@ public:
     // program. False when nothing was opened; openElsewhere tells whether that
     // was because another copy holds the file, which the user has been told.
     static bool OpenDiaryFile(Prompter& prompter, const QString& name, bool confirm, RecordFile& file,
-                              bool* openElsewhere = nullptr);
+                              bool* openElsewhere = nullptr,
+                              RecordFile::IfMissing ifMissing = RecordFile::IfMissing::Create);
 
     // Asks for a file name; the answer without surrounding spaces. A file that
     // exists under the name as typed is taken as typed; otherwise its file

@@ -117,9 +117,11 @@ bool DiaryStore::TakeInChange()
     // the newest version.
     for (int attempt = 0; attempt < MergeAttempts; ++attempt) {
         const std::optional<FileIdentity> now = FileIdentity::OfPath(diaryFile_.Path());
-        // Gone, or between a sync tool's removal and its rename: what we hold
+        // Gone, or between a sync tool's steps (the old version moved aside
+        // as a conflict copy, or an empty file not yet written): what we hold
         // stays, and the next change of the folder brings the new version.
-        if (!now)
+        // A diary with pages is never taken to have lost them all this way.
+        if (!now || now->size == 0)
             return false;
         // Replaced: the old file is no longer the diary's, but we still hold
         // it open, so every page we had is still ours to merge from, and
@@ -140,7 +142,9 @@ std::optional<bool> DiaryStore::TakeInReplaced(bool edited)
     const QDate shownDay = ShownDate();
     RecordFile theirs;
     bool elsewhere = false;
-    if (!DiaryFiles::OpenDiaryFile(prompter_, path, false, theirs, &elsewhere))
+    // Never created here: a name left empty for a moment would reach the other
+    // computer as a diary without pages.
+    if (!DiaryFiles::OpenDiaryFile(prompter_, path, false, theirs, &elsewhere, RecordFile::IfMissing::Fail))
         return false;
     VersionMerge::Merged merged;
     FileError error;
@@ -296,6 +300,12 @@ void DiaryStore::OfferConflictCopies()
     for (const ConflictCopy& copy : ConflictCopies::Beside(diaryFile_.Path())) {
         if (refusedCopies_.contains(copy.path))
             continue;
+        // A copy without a whole page holds nothing to merge, and merged
+        // against the last common state it would read as every page deleted.
+        if (QFileInfo(copy.path).size() < RecordLength) {
+            MoveToBackups(copy.path, BackupFolder());
+            continue;
+        }
         const Prompter::Answer answer = prompter_.Message(
             {QStringLiteral("他のコンピュータで書かれたページが届いています。\r今、日記に統合しますか？"),
              MergeTitle(),
@@ -323,7 +333,7 @@ std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
     if (!StorePage() || !TakeInIfChanged())
         return false;
     RecordFile theirs;
-    if (const FileError error = theirs.Open(copyPath, RecordLength)) {
+    if (const FileError error = theirs.Open(copyPath, RecordLength, RecordFile::IfMissing::Fail)) {
         ReportFileError(error);
         return false;
     }

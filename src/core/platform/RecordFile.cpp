@@ -17,7 +17,7 @@ RecordFile::~RecordFile()
     Close();
 }
 
-FileError RecordFile::Open(const QString& path, int recordLength)
+FileError RecordFile::Open(const QString& path, int recordLength, IfMissing ifMissing)
 {
     Close();
     if (recordLength <= 0)
@@ -25,7 +25,8 @@ FileError RecordFile::Open(const QString& path, int recordLength)
     if (path.isEmpty())
         return {FileError::BadFileName, 0};
     const QByteArray native = QFile::encodeName(path);
-    FileDescriptor opened(::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    const int create = ifMissing == IfMissing::Create ? O_CREAT : 0;
+    FileDescriptor opened(::open(native.constData(), O_RDWR | create | O_CLOEXEC, 0600));
     if (!opened.IsOpen())
         return FileError::FromErrno(errno);
     struct stat info

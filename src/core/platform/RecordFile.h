@@ -16,9 +16,10 @@ public:
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
 
+    enum class IfMissing { Create, Fail };
     // Opens for reading and writing; a missing file is created empty, readable
-    // by its owner only.
-    FileError Open(const QString& path, int recordLength);
+    // by its owner only, unless told to fail.
+    FileError Open(const QString& path, int recordLength, IfMissing ifMissing = IfMissing::Create);
     void Close();
     // Claims the file for this opening alone: while it is held, a claim from
     // any other opening (another copy of the program) fails with

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace StoreFixture;
 
@@ -107,6 +108,34 @@ private Q_SLOTS:
         QCOMPARE(chooser.asked.size(), size_t(1));
         QCOMPARE(chooser.asked[0].conflicts.size(), size_t(1));
         QVERIFY(ReadBytes(path) == Page(1) + Page(2, QStringLiteral("こちら")) + Page(2, QStringLiteral("あちら")));
+    }
+
+    // Between a sync tool's steps the diary's name is missing or names an
+    // empty file for a moment: nothing is created there, no page is taken as
+    // deleted, and the version that follows is merged with the edits.
+    void NameEmptyForAMoment_data()
+    {
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("moved aside") << true;
+        QTest::newRow("empty") << false;
+    }
+    void NameEmptyForAMoment()
+    {
+        QFETCH(bool, missing);
+        const QString path = scratch_->FilePath(Diary);
+        Write(path, Page(1) + Page(2));
+        h_->Start(path);
+        QVERIFY(QFile::rename(path, path + QStringLiteral(".aside")));
+        if (!missing)
+            Write(path, {});
+        h_->view.fields[int(EntryField::Body)] = QStringLiteral("こちらの編集");
+        h_->store.MarkChanged();
+        QVERIFY(!h_->store.DiaryFileChanged());
+        QCOMPARE(QFileInfo(path).exists(), !missing);
+        Deliver(path, Page(1) + Page(2) + Page(9, QStringLiteral("あちら")));
+        QVERIFY(h_->store.StorePage());
+        QVERIFY(ReadBytes(path) ==
+                Page(1) + Page(2, QStringLiteral("こちらの編集")) + Page(9, QStringLiteral("あちら")));
     }
 
     // A sync tool's conflict copy is offered at open; merged, it leaves the
