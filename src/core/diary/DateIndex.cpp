@@ -27,8 +27,7 @@ quint32 DateIndex::Pack(QDate date)
 
 QDate DateIndex::Unpack(quint32 day)
 {
-    return QDate(int(day >> (DayBits + MonthBits)), int(day >> DayBits & ((1u << MonthBits) - 1)),
-                 int(day & DayMask));
+    return QDate(int(day >> (DayBits + MonthBits)), int(day >> DayBits & ((1u << MonthBits) - 1)), int(day & DayMask));
 }
 
 quint32 DateIndex::DayOfRecord(const char* record)

@@ -1,7 +1,7 @@
+#include "core/diary/DateIndex.h"
 #include "ScratchStoreTest.h"
 #include "ScriptedMergeChooser.h"
 #include "TestRegistry.h"
-#include "core/diary/DateIndex.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/RecordFile.h"
 
@@ -68,8 +68,8 @@ QStringList ScannedAnswers(const QString& path, qint32 pageCount)
     DateIndex fresh;
     if (file.Open(path, DiaryPage::RecordLength) || fresh.Build(file, pageCount))
         return {QStringLiteral("the file could not be read")};
-    return Answers([&](QDate date) { return fresh.FirstPageOf(date); }, [&](int year) { return fresh.DaysOf(year, 12); },
-                   [&](QDate date) { return fresh.SameDayAs(date); });
+    return Answers([&](QDate date) { return fresh.FirstPageOf(date); },
+                   [&](int year) { return fresh.DaysOf(year, 12); }, [&](QDate date) { return fresh.SameDayAs(date); });
 }
 
 } // namespace
