@@ -8,8 +8,7 @@
 class RecordFile;
 
 // Reads the date field of every page in record order, and nothing else of
-// them: the calendar's look-ups and marks and the same day in other years
-// each cost one such pass.
+// them: the store's index of dates is built in one such pass.
 class DateScan
 {
 public:

@@ -3,10 +3,8 @@
 #include "core/backup/BackupGenerations.h"
 #include "core/backup/BackupMessages.h"
 #include "core/backup/DiaryBackup.h"
-#include "core/diary/DateScan.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryView.h"
-#include "core/diary/MonthPages.h"
 #include "core/diary/PageFields.h"
 #include "core/diary/PageRecords.h"
 #include "core/platform/Clock.h"
@@ -125,6 +123,7 @@ void DiaryStore::SelectDiaryFile(const QString& userFolder)
 
 bool DiaryStore::OpenDiary(const QString& name)
 {
+    dateIndex_.Forget();
     diaryOpen_ = DiaryFiles::OpenDiaryFile(prompter_, name, true, diaryFile_, &openElsewhere_);
     if (diaryOpen_) {
         NoteFileLeft();
@@ -290,6 +289,7 @@ bool DiaryStore::RestoreBackup(const QString& copyPath)
     }
     if (!PassWriteGate())
         return Settle(GateRefusal());
+    dateIndex_.Forget();
     if (!Settle(DiaryBackup::Replace(diaryFile_, copyPath)))
         return false;
     NoteFileLeft();
@@ -311,9 +311,12 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
     // Our own write, whole or not, is how we left the file.
     NoteFileLeft();
     if (error) {
+        // Which date a half-written page holds is read again when asked.
+        dateIndex_.Forget();
         ReportFileError(error);
         return false;
     }
+    dateIndex_.PageWritten(page, shownRecord_.ToBytes());
     Q_EMIT pageStored();
     return true;
 }
@@ -325,6 +328,11 @@ FileError DiaryStore::RewriteDiary(qint32 keep, qint32 drop, const QByteArray& a
     const FileError error = RecordFileRewriter::Rewrite(diaryFile_, keep, drop, appended);
     NoteFileLeft();
     FollowDiary();
+    // A failed rewrite may still have put its file in place.
+    if (error)
+        dateIndex_.Forget();
+    else
+        dateIndex_.Rewritten(keep, drop, appended);
     return error;
 }
 
@@ -446,6 +454,7 @@ void DiaryStore::DeleteTheOnlyPage()
             return;
         }
     app_.UserDataFile.clear();
+    dateIndex_.Forget();
     diaryFile_.Close();
     diaryOpen_ = false;
     view_.CloseMainWindow();
@@ -572,26 +581,31 @@ void DiaryStore::Release()
     if (IsOpen())
         SaveMergeBase();
     watch_->Follow({});
+    dateIndex_.Forget();
     diaryFile_.Close();
     diaryOpen_ = false;
+}
+
+bool DiaryStore::DateIndexReady()
+{
+    // The index holds the file as this program left it; a file in any other
+    // state (changed behind its back and not yet taken in) is read as it is.
+    if (dateIndex_.Holds(pageCount_) && leftAs_ && FileIdentity::OfPath(diaryFile_.Path()) == leftAs_)
+        return true;
+    if (const FileError error = dateIndex_.Build(diaryFile_, pageCount_)) {
+        ReportFileError(error);
+        return false;
+    }
+    return true;
 }
 
 std::optional<qint32> DiaryStore::FindDatePage(QDate date)
 {
     if (!IsOpen() || !date.isValid())
         return 0;
-    qint32 found = 0;
-    const FileError error = DateScan::Each(diaryFile_, pageCount_, [&found, date](qint32 page, QDate pageDate) {
-        if (pageDate != date)
-            return true;
-        found = page;
-        return false;
-    });
-    if (error) {
-        ReportFileError(error);
+    if (!DateIndexReady())
         return std::nullopt;
-    }
-    return found;
+    return dateIndex_.FirstPageOf(date);
 }
 
 std::optional<qint32> DiaryStore::FindInBodies(const QString& text, qint32 from, BodySearch::Match match)
@@ -611,7 +625,10 @@ std::optional<std::vector<SameDayPage>> DiaryStore::SameDayPages(QDate date)
     std::vector<SameDayPage> pages;
     if (!IsOpen())
         return pages;
-    if (const FileError error = SameDayReader::Read(diaryFile_, pageCount_, date, pages)) {
+    if (!DateIndexReady())
+        return std::nullopt;
+    pages = dateIndex_.SameDayAs(date);
+    if (const FileError error = SameDayReader::Read(diaryFile_, pages)) {
         ReportFileError(error);
         return std::nullopt;
     }
@@ -636,10 +653,7 @@ std::optional<QList<int>> DiaryStore::PageDaysOf(int year, int month)
 {
     if (!IsOpen())
         return QList<int>();
-    QList<int> days;
-    if (const FileError error = MonthPages::DaysOf(diaryFile_, pageCount_, year, month, days)) {
-        ReportFileError(error);
+    if (!DateIndexReady())
         return std::nullopt;
-    }
-    return days;
+    return dateIndex_.DaysOf(year, month);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/diary/DateIndex.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/SameDayReader.h"
 #include "core/platform/RecordFile.h"
@@ -93,9 +94,10 @@ public:
     // that was not refused in this session.
     void OfferConflictCopies();
 
-    // The first page whose date field reads as date; 0 when none does. Reads
-    // the date fields only. Nothing when the file could not be read, which
-    // has been reported: a page that could not be read is not a page missing.
+    // The first page whose date field reads as date; 0 when none does.
+    // Answered from the index of dates, which the first question builds from
+    // the date fields. Nothing when the file could not be read, which has
+    // been reported: a page that could not be read is not a page missing.
     std::optional<qint32> FindDatePage(QDate date);
 
     // The first page from `from` on whose body holds text; 0 when none does.
@@ -104,8 +106,8 @@ public:
                                        BodySearch::Match match = BodySearch::Match::Exact);
 
     // The pages of the same month and day as `date` in other years, newest
-    // first, with what the list of them shows. Reads the date fields, then
-    // only those fields of the pages found; nothing as above.
+    // first, with what the list of them shows. Found in the index of dates,
+    // then only those fields of the pages found are read; nothing as above.
     std::optional<std::vector<SameDayPage>> SameDayPages(QDate date);
     // The date of the shown page as it was loaded or last stored; invalid
     // when its date field reads as no date.
@@ -114,8 +116,8 @@ public:
     // first, and the page stays where it is when they could not be.
     void StepToPage(qint32 page);
 
-    // The days of a month that have a page, in order, read from the date
-    // fields alone; nothing as above.
+    // The days of a month that have a page, in order, from the index of
+    // dates; nothing as above.
     std::optional<QList<int>> PageDaysOf(int year, int month);
 
     static QString PageStatusText(qint32 pageCount, qint32 currentPage);
@@ -181,6 +183,9 @@ private:
     void ReportMergeWaits();
     void FollowDiary();
     bool OpenDiary(const QString& name);
+    // The index of dates, built when it does not hold the file as this
+    // program left it; false when the file could not be read (reported).
+    bool DateIndexReady();
     // Reports a failed rewrite; false when it failed.
     bool Settle(const FileError& error);
     void FollowPageCount();
@@ -209,6 +214,7 @@ private:
     bool openElsewhere_ = false;
     QDate backedUpOn_;
     std::optional<FileIdentity> leftAs_; // the diary as this program last left it
+    DateIndex dateIndex_;                // every page's date; kept by each write, forgotten when the file is reopened
     bool takingIn_ = false;              // a delivered version or a conflict copy is being taken in
     static constexpr int SettleAgainMs = 300;
     static constexpr int MergeAttempts = 3;

@@ -172,6 +172,7 @@ std::optional<bool> DiaryStore::TakeInReplaced(bool edited)
     const bool locked = theirs.IsLocked();
     diaryFile_.CloseInBackground();
     diaryFile_.Adopt(theirs.Release(), locked);
+    dateIndex_.Forget();
     NoteFileLeft();
     FollowDiary();
     SaveMergeBase();
@@ -198,6 +199,7 @@ bool DiaryStore::TakeInChangedInPlace(bool edited)
         if (digests[size_t(index)].hash == loadedHash)
             found = index + 1;
     pageCount_ = diaryFile_.RecordCount();
+    dateIndex_.Forget();
     NoteFileLeft();
     if (edited && found == 0) {
         // The other side changed or removed the very page we edited.

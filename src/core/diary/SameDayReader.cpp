@@ -1,6 +1,5 @@
 #include "core/diary/SameDayReader.h"
 
-#include "core/diary/DateScan.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
@@ -69,21 +68,16 @@ bool SameDayReader::IsSameDay(QDate date, QDate shown)
            date.year() != shown.year();
 }
 
-FileError SameDayReader::Read(const RecordFile& file, qint32 pageCount, QDate shown, std::vector<SameDayPage>& pages)
+FileError SameDayReader::Read(const RecordFile& file, std::vector<SameDayPage>& pages)
 {
-    pages.clear();
-    std::vector<SameDayPage> found;
-    FileError error = DateScan::Each(file, pageCount, [&found, shown](qint32 page, QDate date) {
-        if (IsSameDay(date, shown))
-            found.push_back({page, date, {}, {}, {}, {}});
-        return true;
-    });
-    for (auto entry = found.begin(); !error && entry != found.end(); ++entry)
+    FileError error;
+    for (auto entry = pages.begin(); !error && entry != pages.end(); ++entry)
         error = ReadShownFields(file, *entry);
-    if (error)
+    if (error) {
+        pages.clear();
         return error;
-    std::stable_sort(found.begin(), found.end(),
+    }
+    std::stable_sort(pages.begin(), pages.end(),
                      [](const SameDayPage& a, const SameDayPage& b) { return a.date > b.date; });
-    pages = std::move(found);
     return {};
 }

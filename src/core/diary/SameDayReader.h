@@ -20,8 +20,8 @@ struct SameDayPage
     QString firstLine;
 };
 
-// Finds the pages of one day in the other years of the diary: one pass over
-// the date fields, then only the fields the list shows of the pages found.
+// Reads what the list of the same day in other years shows of the pages
+// found for it (the store's date index finds them): only those fields.
 class SameDayReader
 {
 public:
@@ -30,7 +30,8 @@ public:
     // 29 Februaries of other leap years.
     static bool IsSameDay(QDate date, QDate shown);
 
-    // The pages beside `shown`, newest first; pages of one date stay in file
-    // order. An error when a page could not be read, and no pages.
-    static FileError Read(const RecordFile& file, qint32 pageCount, QDate shown, std::vector<SameDayPage>& pages);
+    // Fills in the shown fields of the pages (their numbers and dates given)
+    // and puts them newest first; pages of one date stay in file order. An
+    // error when a page could not be read, and no pages.
+    static FileError Read(const RecordFile& file, std::vector<SameDayPage>& pages);
 };
