@@ -49,12 +49,11 @@ FileError AllHitsSearch::Step(qint32 pages, std::vector<SearchHit>& hits)
         return {};
     const qint32 last = next_;
     next_ = std::max(0, next_ - std::max(pages, 1));
-    const FileError error =
-        BodySearch::Each(file_, wanted_, next_ + 1, last, match_, BodySearch::Order::NewestFirst,
-                         [this, &hits](qint32 page, const char* record) {
-                             hits.push_back(HitOn(page, record));
-                             return true;
-                         });
+    const FileError error = BodySearch::Each(file_, wanted_, next_ + 1, last, match_, BodySearch::Order::NewestFirst,
+                                             [this, &hits](qint32 page, const char* record) {
+                                                 hits.push_back(HitOn(page, record));
+                                                 return true;
+                                             });
     if (error)
         next_ = 0;
     return error;

@@ -19,8 +19,7 @@ QByteArray Diary(const QMap<int, QString>& bodies)
 {
     DiaryBuilder diary;
     for (int page = 1; page <= 250; ++page)
-        diary.Add({DateOf(page),
-                   QStringLiteral("木曜日"), QStringLiteral("0"), QStringLiteral("空野太郎"),
+        diary.Add({DateOf(page), QStringLiteral("木曜日"), QStringLiteral("0"), QStringLiteral("空野太郎"),
                    QStringLiteral("午後 9:00:00"), QStringLiteral("晴れ"),
                    bodies.value(page, QStringLiteral("今日も一日よく働いた。"))});
     return diary.Bytes();
@@ -45,9 +44,14 @@ private Q_SLOTS:
         const QString cut = QStringLiteral("…") + QStringLiteral("あ").repeated(16) + QStringLiteral("カメラ") +
                             QStringLiteral("い").repeated(40) + QStringLiteral("…");
         QTest::newRow("exact") << QStringLiteral("カメラ") << false
-                               << Hits{{249, cut}, {240, QStringLiteral("カメラ")}, {120, QStringLiteral("新しいカメラ")}};
+                               << Hits{{249, cut},
+                                       {240, QStringLiteral("カメラ")},
+                                       {120, QStringLiteral("新しいカメラ")}};
         QTest::newRow("folded") << QStringLiteral("かめら") << true
-                                << Hits{{249, cut}, {240, QStringLiteral("カメラ")}, {120, QStringLiteral("新しいカメラ")}, {3, QStringLiteral("古いｶﾒﾗを出した")}};
+                                << Hits{{249, cut},
+                                        {240, QStringLiteral("カメラ")},
+                                        {120, QStringLiteral("新しいカメラ")},
+                                        {3, QStringLiteral("古いｶﾒﾗを出した")}};
         QTest::newRow("none") << QStringLiteral("雪景色") << false << Hits{};
     }
     void ListsEveryPageNewestFirst()
