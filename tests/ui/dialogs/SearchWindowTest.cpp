@@ -614,8 +614,9 @@ private Q_SLOTS:
         QFETCH(QStringList, rows);
         QStringList bodies;
         for (int page = 1; page <= 10; ++page)
-            bodies << (page == 2 || page == 7 || page == 9 ? QStringLiteral("%1日目。\r\n夜は%2の話をした。").arg(page).arg(Word)
-                                                           : QStringLiteral("%1日目。").arg(page));
+            bodies << (page == 2 || page == 7 || page == 9
+                           ? QStringLiteral("%1日目。\r\n夜は%2の話をした。").arg(page).arg(Word)
+                           : QStringLiteral("%1日目。").arg(page));
         bodies[9] += QStringLiteral("ok");
         Session session(TenPages(bodies));
         QVERIFY(session.Started());
@@ -630,8 +631,8 @@ private Q_SLOTS:
 
         QTRY_VERIFY(!session.window->findChild<QPushButton*>(QStringLiteral("cmdStop"))->isEnabled());
         QCOMPARE(session.Rows(), rows);
-        QCOMPARE(session.HitCount(),
-                 rows.isEmpty() ? QStringLiteral("見つかりませんでした。") : QStringLiteral("%1 ページ").arg(rows.size()));
+        QCOMPARE(session.HitCount(), rows.isEmpty() ? QStringLiteral("見つかりませんでした。")
+                                                    : QStringLiteral("%1 ページ").arg(rows.size()));
         QCOMPARE(session.CurrentPage(), 10);
         QCOMPARE(session.test.prompter.beeps, 0);
         QCOMPARE(session.test.DiaryBytes(), session.Diary());
