@@ -28,6 +28,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextCharFormat>
 #include <QTreeWidget>
@@ -283,6 +284,100 @@ void BM_Search(benchmark::State& state)
 void BM_FuzzySearch(benchmark::State& state)
 {
     SearchForAbsentText(state, true);
+}
+
+// A fresh copy of the diary with the absent text written at the start of the
+// body of 1 % of its pages: the 50th of every hundred, so the newest lies in
+// the last year. Empty, with the benchmark failed, when it could not be made.
+QString DiaryWithRareWord(benchmark::State& state, qint32 pages)
+{
+    const QString path = Diary(state, pages, true);
+    RecordFile diary;
+    if (path.isEmpty() || diary.Open(path, RecordLength)) {
+        Fail(state, QStringLiteral("no copy to write the word into"));
+        return {};
+    }
+    for (qint32 page = 50; page <= pages; page += 100) {
+        DiaryPage record = DiaryPage::FromBytes(DiaryGenerator::Record(page));
+        record.Assign(DiaryPage::PageBody, DiaryGenerator::AbsentText() + record.Text(DiaryPage::PageBody));
+        if (diary.WriteRecord(page, record.ToBytes())) {
+            Fail(state, QStringLiteral("the word could not be written"));
+            return {};
+        }
+    }
+    if (diary.Flush()) {
+        Fail(state, QStringLiteral("the word could not be flushed"));
+        return {};
+    }
+    return path;
+}
+
+// The search window with 一覧表示 ticked and the rare word typed, on a diary
+// that holds it on 1 % of the pages.
+struct ListingWindow
+{
+    Running running;
+    SearchWindow* window = nullptr;
+    QTreeWidget* rows = nullptr;
+    QPushButton* stop = nullptr;
+
+    bool Open(benchmark::State& state)
+    {
+        const QString path = DiaryWithRareWord(state, qint32(state.range(0)));
+        if (path.isEmpty() || !StartOn(state, path, running))
+            return false;
+        running.form->Commands().ShowSearchWindow();
+        window = running.form->Commands().OpenSearchWindow();
+        auto* text = window ? window->findChild<QComboBox*>(QStringLiteral("cmb")) : nullptr;
+        auto* listAll = window ? window->findChild<QCheckBox*>(QStringLiteral("chkListAll")) : nullptr;
+        rows = window ? window->findChild<QTreeWidget*>(QStringLiteral("lstHits")) : nullptr;
+        stop = window ? window->findChild<QPushButton*>(QStringLiteral("cmdStop")) : nullptr;
+        if (!text || !listAll || !rows || !stop) {
+            Fail(state, QStringLiteral("no list in the search window"));
+            return false;
+        }
+        listAll->setChecked(true);
+        text->setEditText(DiaryGenerator::AbsentText());
+        return true;
+    }
+};
+
+// Every page holding the word listed, from pressing 検索 until the list is whole.
+void BM_SearchAll(benchmark::State& state)
+{
+    ListingWindow listing;
+    if (!listing.Open(state))
+        return;
+    for (auto _ : state) {
+        listing.window->Search();
+        while (listing.stop->isEnabled())
+            QCoreApplication::processEvents();
+    }
+    const int expected = int(state.range(0) + 50) / 100;
+    state.counters["rows"] = listing.rows->topLevelItemCount();
+    if (listing.rows->topLevelItemCount() != expected || listing.running.program->prompter.messages != 0)
+        Fail(state, QStringLiteral("the list does not hold every page with the word"));
+}
+
+// From pressing 検索 until the first row shows; the rest of the listing is
+// stopped outside the timing.
+void BM_SearchAllFirstRow(benchmark::State& state)
+{
+    ListingWindow listing;
+    if (!listing.Open(state))
+        return;
+    for (auto _ : state) {
+        listing.window->Search();
+        while (listing.rows->topLevelItemCount() == 0)
+            QCoreApplication::processEvents();
+        state.PauseTiming();
+        listing.stop->click();
+        state.ResumeTiming();
+    }
+    const QTreeWidgetItem* first = listing.rows->topLevelItem(0);
+    const qint32 newest = (qint32(state.range(0)) - 50) / 100 * 100 + 50;
+    if (!first || first->text(0) != DateText(newest))
+        Fail(state, QStringLiteral("the first row is not the newest page with the word"));
 }
 
 // The reference for the physical cost: one plain sequential read of the
@@ -630,6 +725,8 @@ void RegisterDiaryBenchmarks()
     Register(BM_SameDay, "BM_SameDay");
     Register(BM_MonthMarks, "BM_MonthMarks");
     Register(BM_FuzzySearch, "BM_FuzzySearch");
+    Register(BM_SearchAll, "BM_SearchAll");
+    Register(BM_SearchAllFirstRow, "BM_SearchAllFirstRow");
     Register(BM_Backup, "BM_Backup");
     Register(BM_ExportText, "BM_ExportText");
     Register(BM_WriteTextFiles, "BM_WriteTextFiles");

@@ -250,16 +250,30 @@ bool DiaryStore::FindAndShow(const QString& text, qint32 from, BodySearch::Match
     ShowPage(*found != 0 ? *found : pageCount_);
     if (*found == 0)
         return false;
-    if (match == BodySearch::Match::Folded) {
-        const std::optional<JapaneseFold::Span> hit =
-            JapaneseFold::Find(view_.FieldText(EntryField::Body), JapaneseFold::Fold(wanted));
-        view_.SelectInBody(hit ? int(hit->start) : 0, hit ? int(hit->length) : 0);
-    } else {
-        const int position = int(view_.FieldText(EntryField::Body).indexOf(wanted));
-        view_.SelectInBody(qMax(0, position), int(wanted.size()));
-    }
+    SelectInShownBody(wanted, match);
     prompter_.Beep();
     return true;
+}
+
+bool DiaryStore::ShowFoundPage(qint32 page, const QString& text, BodySearch::Match match)
+{
+    if (!IsOpen() || !StorePage() || page < 1 || page > pageCount_)
+        return false;
+    ShowPage(page);
+    return SelectInShownBody(BodySearch::StoredForm(text), match);
+}
+
+bool DiaryStore::SelectInShownBody(const QString& wanted, BodySearch::Match match)
+{
+    const QString body = view_.FieldText(EntryField::Body);
+    if (match == BodySearch::Match::Folded) {
+        const std::optional<JapaneseFold::Span> hit = JapaneseFold::Find(body, JapaneseFold::Fold(wanted));
+        view_.SelectInBody(hit ? int(hit->start) : 0, hit ? int(hit->length) : 0);
+        return hit.has_value();
+    }
+    const int position = int(body.indexOf(wanted));
+    view_.SelectInBody(qMax(0, position), int(wanted.size()));
+    return position >= 0;
 }
 
 void DiaryStore::BackUpBeforeWriting()

@@ -56,6 +56,10 @@ public:
     // Stores the shown page first, as stepping does. True when a page holding
     // the text is shown.
     bool FindAndShow(const QString& text, qint32 from, BodySearch::Match match = BodySearch::Match::Exact);
+    // A page of the list of hits: shows it with the first hit selected,
+    // storing the shown page first. False when it could not be shown, or no
+    // longer holds the text (nothing is selected then).
+    bool ShowFoundPage(qint32 page, const QString& text, BodySearch::Match match);
     // A field of the shown page was edited.
     void MarkChanged() { pageChanged_ = true; }
     // Writes the shown page back when a field differs from the loaded page.
@@ -141,6 +145,8 @@ Q_SIGNALS:
 
 private:
     void ReportFileError(const FileError& error);
+    // Selects the first hit in the shown body; false when it holds none.
+    bool SelectInShownBody(const QString& wanted, BodySearch::Match match);
     void Inform(const QString& text);
     // Every change of the diary file goes through one of these two, which
     // pass the backup gate first.

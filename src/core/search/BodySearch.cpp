@@ -98,26 +98,30 @@ bool FoundAtCharacterStart(const char* body, int length, const QByteArray& needl
     return false;
 }
 
-// The first page from `from` to `last` whose body, trimmed as the body field
-// shows it, satisfies holds(body, length).
+// Each page from `from` to `last`, in file order or newest first, whose body,
+// trimmed as the body field shows it, satisfies holds(body, length), until
+// visit(page, record) says to stop.
 template <typename Holds>
-FileError FirstBody(const RecordFile& file, qint32 from, qint32 last, qint32& found, Holds holds)
+FileError EachBody(const RecordFile& file, qint32 from, qint32 last, BodySearch::Order order, Holds holds,
+                   const BodySearch::Visit& visit)
 {
-    found = 0;
     const DiaryPage::Layout& body = DiaryPage::Fields[DiaryPage::PageBody];
+    const bool newestFirst = order == BodySearch::Order::NewestFirst;
+    from = std::max(from, 1);
     QByteArray pages;
-    for (qint32 first = std::max(from, 1); first <= last; first += PagesPerRead) {
-        const qint32 count = std::min(PagesPerRead, last - first + 1);
+    for (qint32 done = 0; done < last - from + 1; done += PagesPerRead) {
+        const qint32 count = std::min(PagesPerRead, last - from + 1 - done);
+        const qint32 first = newestFirst ? last - done - count + 1 : from + done;
         if (const FileError error = file.ReadRecords(first, count, pages))
             return error;
-        for (qint32 i = 0; i < count; ++i) {
-            const char* text = pages.constData() + qint64(i) * DiaryPage::RecordLength + body.offset;
+        for (qint32 n = 0; n < count; ++n) {
+            const qint32 i = newestFirst ? count - 1 - n : n;
+            const char* record = pages.constData() + qint64(i) * DiaryPage::RecordLength;
+            const char* text = record + body.offset;
             int length = body.length;
             Trim(text, length);
-            if (holds(text, length)) {
-                found = first + i;
+            if (holds(text, length) && !visit(first + i, record))
                 return {};
-            }
         }
     }
     return {};
@@ -168,31 +172,46 @@ bool BodySearch::BodyHolds(const char* body, int length, const QString& text, co
 FileError BodySearch::Find(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found,
                            Match match)
 {
+    found = 0;
+    return Each(file, text, from, last, match, Order::FileOrder, [&found](qint32 page, const char*) {
+        found = page;
+        return false;
+    });
+}
+
+FileError BodySearch::Each(const RecordFile& file, const QString& text, qint32 from, qint32 last, Match match,
+                           Order order, const Visit& visit)
+{
     if (match == Match::Folded)
-        return FindFolded(file, text, from, last, found);
+        return EachFolded(file, text, from, last, order, visit);
     const QByteArray needle = Cp932::Encode(text);
     bool bytewise = Cp932::Decode(needle) == text;
     for (const QChar c : text)
         bytewise = bytewise && !Pairs().several.contains(c.unicode());
-    return FirstBody(file, from, last, found,
-                     [&](const char* body, int length) { return BodyHolds(body, length, text, needle, bytewise); });
+    return EachBody(
+        file, from, last, order,
+        [&](const char* body, int length) { return BodyHolds(body, length, text, needle, bytewise); }, visit);
 }
 
-FileError BodySearch::FindFolded(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found)
+FileError BodySearch::EachFolded(const RecordFile& file, const QString& text, qint32 from, qint32 last, Order order,
+                                 const Visit& visit)
 {
     const QString needle = JapaneseFold::Fold(text);
     const bool asciiNeedle = IsAscii(needle);
     const Cp932Fold& table = Cp932Fold::Table();
     std::u16string folded;
     folded.reserve(size_t(DiaryPage::Fields[DiaryPage::PageBody].length));
-    return FirstBody(file, from, last, found, [&](const char* body, int length) {
-        if (needle.isEmpty())
-            return length > 0;
-        // ASCII folds to ASCII: such a page cannot hold any other text.
-        if (!asciiNeedle && IsAscii(body, length))
-            return false;
-        folded.clear();
-        table.Append(body, length, folded);
-        return QStringView(folded.data(), qsizetype(folded.size())).indexOf(needle) >= 0;
-    });
+    return EachBody(
+        file, from, last, order,
+        [&](const char* body, int length) {
+            if (needle.isEmpty())
+                return length > 0;
+            // ASCII folds to ASCII: such a page cannot hold any other text.
+            if (!asciiNeedle && IsAscii(body, length))
+                return false;
+            folded.clear();
+            table.Append(body, length, folded);
+            return QStringView(folded.data(), qsizetype(folded.size())).indexOf(needle) >= 0;
+        },
+        visit);
 }

@@ -5,10 +5,12 @@
 
 #include "core/platform/FileError.h"
 
+#include <functional>
+
 class RecordFile;
 
-// Finds the first page from a given one whose body holds a text, comparing
-// characters exactly or folded. The bodies are searched as the file holds
+// Finds the pages whose bodies hold a text, the first from a given page or
+// every one, comparing characters exactly or folded. The bodies are searched as the file holds
 // them, in cp932 bytes: an exact search decodes them only where a byte
 // comparison could differ from a comparison of characters, a folded one folds
 // them straight from their bytes.
@@ -30,7 +32,18 @@ public:
     static FileError Find(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found,
                           Match match = Match::Exact);
 
+    enum class Order { FileOrder, NewestFirst };
+    // Called with each page found and its whole record; false stops the search.
+    using Visit = std::function<bool(qint32 page, const char* record)>;
+
+    // Every page from `from` to `last` whose body holds text, in the order
+    // asked for, until visit says to stop. The pages are read in runs, so a
+    // caller that stops early reads little more than it needs.
+    static FileError Each(const RecordFile& file, const QString& text, qint32 from, qint32 last, Match match,
+                          Order order, const Visit& visit);
+
 private:
-    static FileError FindFolded(const RecordFile& file, const QString& text, qint32 from, qint32 last, qint32& found);
+    static FileError EachFolded(const RecordFile& file, const QString& text, qint32 from, qint32 last, Order order,
+                                const Visit& visit);
     static bool BodyHolds(const char* body, int length, const QString& text, const QByteArray& needle, bool bytewise);
 };

@@ -4,6 +4,7 @@
 #include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/UnsavedSettings.h"
+#include "ui/dialogs/SearchHitList.h"
 #include "ui/platform/SpokenNotice.h"
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -57,12 +59,12 @@ SearchWindow::SearchWindow(DiaryStore& store, SettingsStore& settings, Prompter&
     searchText_->setMinimumWidth(220);
     caption->setBuddy(searchText_);
 
-    auto* frame = new QGroupBox(QStringLiteral("検索方法"), this);
-    frame->setObjectName(QStringLiteral("Frame1"));
-    fromFirst_ = Option(0, QStringLiteral("ファイルの先頭から末尾に向かって"), frame);
-    fromCurrent_ = Option(2, QStringLiteral("現在の位置から末尾に向かって"), frame);
+    way_ = new QGroupBox(QStringLiteral("検索方法"), this);
+    way_->setObjectName(QStringLiteral("Frame1"));
+    fromFirst_ = Option(0, QStringLiteral("ファイルの先頭から末尾に向かって"), way_);
+    fromCurrent_ = Option(2, QStringLiteral("現在の位置から末尾に向かって"), way_);
     fromFirst_->setChecked(true);
-    auto* options = new QVBoxLayout(frame);
+    auto* options = new QVBoxLayout(way_);
     options->addWidget(fromFirst_);
     options->addWidget(fromCurrent_);
 
@@ -77,6 +79,13 @@ SearchWindow::SearchWindow(DiaryStore& store, SettingsStore& settings, Prompter&
     search->setDefault(true);
     connect(search, &QPushButton::clicked, this, &SearchWindow::Search);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+    // Made after the buttons: Tab reaches it and its list after them.
+    listAll_ = new QCheckBox(QStringLiteral("一覧表示"), this);
+    listAll_->setObjectName(QStringLiteral("chkListAll"));
+    hitList_ = new SearchHitList(store_, prompter_, this);
+    hitList_->setObjectName(QStringLiteral("pnlHits"));
+    hitList_->hide();
+    connect(listAll_, &QCheckBox::toggled, this, &SearchWindow::ShowHitList);
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
@@ -89,11 +98,15 @@ SearchWindow::SearchWindow(DiaryStore& store, SettingsStore& settings, Prompter&
     grid->addWidget(note, 0, 0, 1, 2);
     grid->addWidget(caption, 1, 0);
     grid->addWidget(searchText_, 1, 1);
-    grid->addWidget(frame, 2, 0, 1, 2);
+    grid->addWidget(way_, 2, 0, 1, 2);
     grid->addWidget(fuzzy_, 3, 0, 1, 3);
+    grid->addWidget(hitList_, 4, 0, 1, 3);
+    grid->setRowStretch(4, 1);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(search);
     buttons->addWidget(closeButton);
+    // Beside the buttons, so the window without the list keeps its height.
+    buttons->addWidget(listAll_);
     buttons->addStretch();
     buttons->addWidget(picture, 0, Qt::AlignRight);
     grid->addLayout(buttons, 0, 2, 3, 1);
@@ -108,6 +121,10 @@ void SearchWindow::Search()
     searchText_->addItem(text);
     searchText_->setCurrentIndex(searchText_->count() - 1);
     const BodySearch::Match match = fuzzy_->isChecked() ? BodySearch::Match::Folded : BodySearch::Match::Exact;
+    if (listAll_->isChecked()) {
+        hitList_->List(text, match);
+        return;
+    }
     // The screen shows the miss as the last page, without a sound; a screen
     // reader says it.
     if (!store_.FindAndShow(text, from, match))
@@ -119,4 +136,26 @@ void SearchWindow::StoreFuzzy(bool on)
     // A choice the file could not keep still holds until the program ends.
     if (!settings_.WriteSetting(SettingKey::FuzzySearch, SettingValue::FromSwitch(on)))
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());
+}
+
+void SearchWindow::ShowHitList(bool on)
+{
+    // The list covers every page: where to start does not apply.
+    way_->setEnabled(!on);
+    if (!on)
+        hitList_->Stop();
+    hitList_->setVisible(on);
+    if (!on) {
+        adjustSize();
+        return;
+    }
+    // Room for a date and a good part of a line, kept on the screen.
+    const QRect screen = this->screen()->availableGeometry();
+    resize(qMin(qMax(width(), 680), screen.width()), qMin(qMax(height(), 520), screen.height()));
+    QRect frame = frameGeometry();
+    frame.moveRight(qMin(frame.right(), screen.right()));
+    frame.moveBottom(qMin(frame.bottom(), screen.bottom()));
+    frame.moveLeft(qMax(frame.left(), screen.left()));
+    frame.moveTop(qMax(frame.top(), screen.top()));
+    move(frame.topLeft());
 }

@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QTest>
+#include <QTreeWidget>
 #include <algorithm>
 #include <memory>
 
@@ -84,6 +85,17 @@ public:
 
     QComboBox* Text() const { return window->findChild<QComboBox*>(QStringLiteral("cmb")); }
     QCheckBox* Fuzzy() const { return window->findChild<QCheckBox*>(QStringLiteral("chkFuzzySearch")); }
+    QCheckBox* ListAll() const { return window->findChild<QCheckBox*>(QStringLiteral("chkListAll")); }
+    QTreeWidget* Hits() const { return window->findChild<QTreeWidget*>(QStringLiteral("lstHits")); }
+    QString HitCount() const { return window->findChild<QLabel*>(QStringLiteral("lblHitCount"))->text(); }
+    // Each row as its date and line.
+    QStringList Rows() const
+    {
+        QStringList rows;
+        for (int i = 0; i < Hits()->topLevelItemCount(); ++i)
+            rows << Hits()->topLevelItem(i)->text(0) + u'|' + Hits()->topLevelItem(i)->text(1);
+        return rows;
+    }
 
     template <typename Control> Control* Indexed(const QString& name, int index) const
     {
@@ -573,6 +585,108 @@ private Q_SLOTS:
         QVERIFY(session.Fuzzy()->isChecked());
         session.Search(QStringLiteral("かめら"));
         QCOMPARE(session.CurrentPage(), 1);
+    }
+
+    // 一覧表示: every page holding the text, newest first, with its date and
+    // the line of the hit; the page shown stays as it was.
+    void ListsEveryHitNewestFirst_data()
+    {
+        QTest::addColumn<bool>("fuzzy");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("rows");
+        const QString line = QStringLiteral("夜は%1の話をした。").arg(Word);
+        QTest::newRow("exact") << false << Word
+                               << QStringList{QStringLiteral("2026年11月9日|") + line,
+                                              QStringLiteral("2026年11月7日|") + line,
+                                              QStringLiteral("2026年11月2日|") + line};
+        QTest::newRow("nothing found") << true << QStringLiteral("雪景色") << QStringList{};
+        QTest::newRow("folded kana") << true << QStringLiteral("ノ話ヲ")
+                                     << QStringList{QStringLiteral("2026年11月9日|") + line,
+                                                    QStringLiteral("2026年11月7日|") + line,
+                                                    QStringLiteral("2026年11月2日|") + line};
+        QTest::newRow("folded width") << true << QStringLiteral("ＯＫ")
+                                      << QStringList{QStringLiteral("2026年11月10日|10日目。ok")};
+    }
+    void ListsEveryHitNewestFirst()
+    {
+        QFETCH(bool, fuzzy);
+        QFETCH(QString, text);
+        QFETCH(QStringList, rows);
+        QStringList bodies;
+        for (int page = 1; page <= 10; ++page)
+            bodies << (page == 2 || page == 7 || page == 9
+                           ? QStringLiteral("%1日目。\r\n夜は%2の話をした。").arg(page).arg(Word)
+                           : QStringLiteral("%1日目。").arg(page));
+        bodies[9] += QStringLiteral("ok");
+        Session session(TenPages(bodies));
+        QVERIFY(session.Started());
+        QVERIFY(!session.ListAll()->isChecked());
+        QVERIFY(!session.Hits()->isVisible());
+        session.Fuzzy()->setChecked(fuzzy);
+        session.ListAll()->click();
+        QVERIFY(session.Hits()->isVisible());
+        QVERIFY(session.window->width() >= 680);
+
+        session.Search(text);
+
+        QTRY_VERIFY(!session.window->findChild<QPushButton*>(QStringLiteral("cmdStop"))->isEnabled());
+        QCOMPARE(session.Rows(), rows);
+        QCOMPARE(session.HitCount(), rows.isEmpty() ? QStringLiteral("見つかりませんでした。")
+                                                    : QStringLiteral("%1 ページ").arg(rows.size()));
+        QCOMPARE(session.CurrentPage(), 10);
+        QCOMPARE(session.test.prompter.beeps, 0);
+        QCOMPARE(session.test.DiaryBytes(), session.Diary());
+    }
+
+    // 中止 between two reads: the rows found so far stay, no more come.
+    void StopEndsTheListing()
+    {
+        DiaryBuilder diary;
+        for (int page = 1; page <= 300; ++page)
+            diary.Add({QStringLiteral("2026年1月1日"), QString(), QString(), QString(), QString(), QString(),
+                       page == 5 || page == 300 ? Word : QStringLiteral("朝")});
+        Session session(diary.Bytes());
+        QVERIFY(session.Started());
+        session.ListAll()->click();
+        session.Search(Word);
+        auto* stop = session.window->findChild<QPushButton*>(QStringLiteral("cmdStop"));
+        // The first row shows before the window waits for the next read.
+        QCOMPARE(session.Hits()->topLevelItemCount(), 1);
+        QVERIFY(stop->isEnabled());
+
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QTest::qWait(50);
+
+        QCOMPARE(session.Hits()->topLevelItemCount(), 1);
+        QVERIFY(!stop->isEnabled());
+        QCOMPARE(session.HitCount(), QStringLiteral("中止しました。1 ページ"));
+    }
+
+    // Enter on a row stores what was typed on the shown page, then shows the
+    // row's page with the hit selected.
+    void EnterOnARowShowsItsPage()
+    {
+        Session session(WordOn({2, 7, 9}));
+        QVERIFY(session.Started());
+        session.ListAll()->click();
+        session.Search(Word);
+        QTRY_COMPARE(session.Hits()->topLevelItemCount(), 3);
+        // Typed while the list stands, after the search stored the page.
+        session.Body()->selectAll();
+        QTest::keyClicks(session.Body(), QStringLiteral("memo"));
+        QVERIFY(Activate(*session.window));
+        session.Hits()->setFocus();
+        session.Hits()->setCurrentItem(session.Hits()->topLevelItem(1));
+
+        QTest::keyClick(session.Hits(), Qt::Key_Return);
+
+        QTRY_COMPARE(session.CurrentPage(), 7);
+        QCOMPARE(session.Body()->textCursor().selectedText(), Word);
+        QCOMPARE(session.Body()->textCursor().selectionStart(), 7);
+        QVERIFY(DiaryBuilder::RecordOf(session.test.DiaryBytes(), 10).mid(90).startsWith("memo "));
+        // Enter showed the page only: no search ran again.
+        QCOMPARE(session.History(), QStringList{Word});
+        QCOMPARE(session.Hits()->topLevelItemCount(), 3);
     }
 
     void EscCloses()

@@ -75,7 +75,7 @@ private Q_SLOTS:
         row("frmSameDay", "menuTool_SameDay", {"lstSameDay", "cmdClose"});
         row("frmStats", "menuTool_Stats",
             {"cboYear", "cboCsvEncoding", "cmdSaveCsv", "tabStats", "grdMonthExpense", "grdYearExpense", "cmdClose"});
-        row("frmSeratch", "menuSeratch_FileSeratch", {"cmb", "Opt0", "chkFuzzySearch", "cmd0", "cmd1"});
+        row("frmSeratch", "menuSeratch_FileSeratch", {"cmb", "Opt0", "chkFuzzySearch", "cmd0", "cmd1", "chkListAll"});
     }
     void TabGoesAsTheWindowReads()
     {
