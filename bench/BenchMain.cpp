@@ -19,7 +19,6 @@ int main(int argc, char** argv)
     // The browser engine refuses to run as root inside its sandbox.
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
     // Five repetitions unless told otherwise: the medians are the figures.
     std::vector<char*> arguments(argv, argv + argc);

@@ -16,7 +16,8 @@ int main(int argc, char* argv[])
     // The browser engine refuses to run as root inside its sandbox.
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // No Qt::AA_ShareOpenGLContexts: the context the web engine shares is
+    // made when the web engine is first loaded (WebModule), not at every start.
     QApplication application(argc, argv);
     QApplication::setApplicationName(SettingsStore::ApplicationName());
     QApplication::setOrganizationName(SettingsStore::ApplicationName());

@@ -43,8 +43,9 @@ trap 'rm -rf "$prefix" "$home" "$packages"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
-for file in lib/sorafumi/sorafumi share/sorafumi/BackMap.gif share/sorafumi/TIPOFDAY.TXT share/sorafumi/index.htm \
-    share/sorafumi/mail.htm share/sorafumi/02.htm share/sorafumi/05.htm share/sorafumi/ie.dat bin/sorafumi \
+for file in lib/sorafumi/sorafumi lib/sorafumi/sorafumi-web.so lib/sorafumi/sorafumi-stats.so \
+    share/sorafumi/BackMap.gif share/sorafumi/TIPOFDAY.TXT share/sorafumi/index.htm share/sorafumi/mail.htm \
+    share/sorafumi/02.htm share/sorafumi/05.htm share/sorafumi/ie.dat bin/sorafumi \
     share/applications/sorafumi.desktop share/icons/hicolor/scalable/apps/sorafumi.svg \
     share/icons/hicolor/48x48/apps/sorafumi.png share/icons/hicolor/256x256/apps/sorafumi.png \
     share/metainfo/jp.sorafumi.Sorafumi.metainfo.xml share/man/man1/sorafumi.1.gz share/doc/sorafumi/copyright \
@@ -81,4 +82,7 @@ for needed in libqt6charts6 libqt6webenginewidgets6 fonts-noto-cjk qt6-translati
 done
 dpkg-deb -c "$deb" > "$packages/contents"
 grep -q './usr/bin/sorafumi$' "$packages/contents" || fail "the .deb has no starter"
+for module in sorafumi-web.so sorafumi-stats.so; do
+    grep -q "./usr/lib/sorafumi/$module\$" "$packages/contents" || fail "the .deb has no $module"
+done
 echo "3 passed, 0 failed"

@@ -10,7 +10,6 @@ int main(int argc, char** argv)
         return TestRegistry::ListClasses();
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     JapaneseDesktop::Install(application);
     return TestRegistry::RunAll(argc, argv);

@@ -1,14 +1,14 @@
 #include "ui/mainwindow/MainMenus.h"
 
 #include "core/diary/DiaryStore.h"
-#include "ui/browser/HelpPages.h"
+#include "ui/browser/WebModule.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/PropertiesDialog.h"
 #include "ui/dialogs/RestoreWindow.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/TipWindow.h"
-#include "ui/dialogs/stats/StatsWindow.h"
+#include "ui/dialogs/stats/StatsModule.h"
 #include "ui/dialogs/transfer/ExportWindow.h"
 #include "ui/dialogs/transfer/ImportWindow.h"
 #include "ui/mainwindow/AppContext.h"
@@ -273,8 +273,12 @@ void MainMenus::ShowStatsWindow()
     if (!store_.StorePage())
         return;
     // It stays open beside the main window, whose calendar its bars turn.
-    if (!stats_)
-        stats_ = new StatsWindow(store_, context_.prompter, context_.clock, &window_.Calendar(), &window_);
+    if (!stats_) {
+        StatsModule* stats = StatsModule::Load(context_.prompter);
+        if (!stats)
+            return;
+        stats_ = stats->MakeWindow(store_, context_.prompter, context_.clock, &window_.Calendar(), &window_);
+    }
     ShowClear(*stats_);
 }
 
@@ -335,5 +339,6 @@ void MainMenus::ShowAbout()
 
 void MainMenus::OpenHelpPage(int selector)
 {
-    HelpPages::OpenHelpPage(selector, context_.folder, context_.prompter);
+    if (WebModule* web = WebModule::Load(context_.prompter))
+        web->OpenHelpPage(selector, context_.folder, context_.prompter);
 }

@@ -8,7 +8,6 @@
 #include "core/tips/TipList.h"
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
-#include "ui/dialogs/stats/StatsWindow.h"
 
 class MainWindow;
 class QAction;
@@ -61,7 +60,7 @@ public:
 
     ::SearchWindow* OpenSearchWindow() const { return search_; }
     ::SameDayWindow* OpenSameDayWindow() const { return sameDay_; }
-    ::StatsWindow* OpenStatsWindow() const { return stats_; }
+    QDialog* OpenStatsWindow() const { return stats_; }
 
 private:
     // A menu holds the entries that follow it in the table.
@@ -108,7 +107,7 @@ private:
     QAction* panelToggle_ = nullptr;
     QPointer<SearchWindow> search_;
     QPointer<SameDayWindow> sameDay_;
-    QPointer<StatsWindow> stats_;
+    QPointer<QDialog> stats_;
     // The tips and the one shown last, for the whole run.
     TipList tips_;
 };

@@ -1,8 +1,8 @@
 #include "ui/mainwindow/WebPanel.h"
 
+#include "ui/browser/WebModule.h"
 #include "ui/dialogs/WebPanelNotice.h"
 #include "ui/mainwindow/AppContext.h"
-#include "ui/platform/SafeWebView.h"
 #include "ui/platform/Twips.h"
 
 namespace {
@@ -35,16 +35,20 @@ void WebPanel::Toggle()
 
 void WebPanel::Open()
 {
+    if (!web_)
+        web_ = WebModule::Load(context_.prompter);
+    if (!web_)
+        return;
     show();
     raise();
     if (!view_) {
-        view_ = new SafeWebView(this);
+        view_ = web_->MakeView(this);
         view_->setObjectName(QStringLiteral("WebBrowser1"));
         view_->setGeometry(Twips::ToPixels(QRect(-60, -60, 4455, 2715)));
         view_->show();
     }
     Q_EMIT Opened();
-    view_->setUrl(QUrl(context_.app.ZnURL));
+    web_->ShowPage(*view_, QUrl(context_.app.ZnURL));
     if (!context_.app.ZnMSG)
         ShowNotice();
 }

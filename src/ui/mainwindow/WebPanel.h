@@ -2,7 +2,7 @@
 
 #include <QFrame>
 
-class QWebEngineView;
+class WebModule;
 struct AppContext;
 
 // The web panel (objectName `znBaseFrm`): a frame under the band strip that covers the
@@ -35,6 +35,8 @@ private:
 
     AppContext& context_;
     const QWidget& bandStrip_;
-    // The browser engine is started only when the panel is first opened.
-    QWebEngineView* view_ = nullptr;
+    // The web engine is loaded and its view made only when the panel is
+    // first opened.
+    WebModule* web_ = nullptr;
+    QWidget* view_ = nullptr;
 };

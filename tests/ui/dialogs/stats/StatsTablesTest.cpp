@@ -37,7 +37,7 @@ private Q_SLOTS:
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(diary.Bytes());
         form->findChild<QAction*>(QStringLiteral("menuTool_Stats"))->trigger();
-        StatsWindow* window = form->Commands().OpenStatsWindow();
+        auto* window = qobject_cast<StatsWindow*>(form->Commands().OpenStatsWindow());
         window->findChild<QTabWidget*>()->setCurrentIndex(tab);
         QCoreApplication::processEvents();
         const auto* months = window->findChild<QTableWidget*>(table);

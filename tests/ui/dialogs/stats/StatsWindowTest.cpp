@@ -59,7 +59,7 @@ struct Session
     void Open()
     {
         form->findChild<QAction*>(QStringLiteral("menuTool_Stats"))->trigger();
-        window = form->Commands().OpenStatsWindow();
+        window = qobject_cast<StatsWindow*>(form->Commands().OpenStatsWindow());
     }
     bool Started() const { return window && window->isVisible(); }
     QString Cell(const char* table, int row, int column) const
