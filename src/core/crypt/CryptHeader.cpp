@@ -49,8 +49,8 @@ bool ParseSlot(const char* at, CryptHeader::Slot& slot)
     slot.salt = QByteArray(at + 16, SaltLength);
     slot.nonce = QByteArray(at + 32, NonceLength);
     slot.wrappedKey = QByteArray(at + 56, WrappedLength);
-    return quint8(at[1]) == crypto_pwhash_ALG_ARGON2ID13 && slot.passes >= FewestPasses &&
-           slot.passes <= MostPasses && slot.memoryBytes >= LeastMemory && slot.memoryBytes <= MostMemory;
+    return quint8(at[1]) == crypto_pwhash_ALG_ARGON2ID13 && slot.passes >= FewestPasses && slot.passes <= MostPasses &&
+           slot.memoryBytes >= LeastMemory && slot.memoryBytes <= MostMemory;
 }
 
 } // namespace

@@ -34,9 +34,9 @@ public:
 
     enum class Reading {
         Read,
-        NotEncrypted,  // no magic: a plain diary or another file
-        NewerVersion,  // written by a newer version of the program
-        Damaged,       // cut short, or a field that cannot be
+        NotEncrypted, // no magic: a plain diary or another file
+        NewerVersion, // written by a newer version of the program
+        Damaged,      // cut short, or a field that cannot be
     };
 
     // The slot's kind tells whose secret opens it.
@@ -44,11 +44,11 @@ public:
     struct Slot
     {
         SlotKind kind = SlotKind::Empty;
-        quint32 passes = 0;       // Argon2id opslimit
-        quint64 memoryBytes = 0;  // Argon2id memlimit
-        QByteArray salt;          // 16 bytes
-        QByteArray nonce;         // 24 bytes
-        QByteArray wrappedKey;    // 32 bytes of key and a 16-byte tag
+        quint32 passes = 0;      // Argon2id opslimit
+        quint64 memoryBytes = 0; // Argon2id memlimit
+        QByteArray salt;         // 16 bytes
+        QByteArray nonce;        // 24 bytes
+        QByteArray wrappedKey;   // 32 bytes of key and a 16-byte tag
     };
 
     QByteArray fileId;

@@ -10,8 +10,8 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
-#include <stdio.h>
 #include <sodium.h>
+#include <stdio.h>
 #include <sys/stat.h>
 
 namespace {

@@ -73,8 +73,7 @@ CryptResult EncryptedRecordFile::Create(const QString& path, const QString& pass
     CryptHeader header;
     header.fileId = NewFileId();
     header.plainRecordLength = recordLength;
-    if (key.IsEmpty() || code.isEmpty() ||
-        !KeySlot::Seal(header, CryptHeader::SlotKind::Password, password, key) ||
+    if (key.IsEmpty() || code.isEmpty() || !KeySlot::Seal(header, CryptHeader::SlotKind::Password, password, key) ||
         !KeySlot::Seal(header, CryptHeader::SlotKind::RecoveryCode, code, key))
         return {CryptResult::NoSecureMemory, {}};
     if (const FileError error = SafeFile::WriteNew(path, header.ToBytes(), SafeFile::Durability::Flushed))
@@ -221,7 +220,8 @@ bool EncryptedRecordFile::HasPartialRecord() const
     struct stat info
     {
     };
-    return IsOpen() && ::fstat(fd_.Get(), &info) == 0 && qint64(info.st_size) > Offset(RecordCount() + 1, RecordLength());
+    return IsOpen() && ::fstat(fd_.Get(), &info) == 0 &&
+           qint64(info.st_size) > Offset(RecordCount() + 1, RecordLength());
 }
 
 FileError EncryptedRecordFile::ReadRecord(qint32 number, QByteArray& record) const

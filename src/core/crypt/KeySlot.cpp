@@ -55,8 +55,7 @@ bool KeySlot::Seal(CryptHeader& header, CryptHeader::SlotKind kind, const QStrin
     return true;
 }
 
-bool KeySlot::Open(const CryptHeader& header, CryptHeader::SlotKind kind, const QString& secret,
-                   SecureBytes& dataKey)
+bool KeySlot::Open(const CryptHeader& header, CryptHeader::SlotKind kind, const QString& secret, SecureBytes& dataKey)
 {
     const CryptHeader::Slot* slot = header.Find(kind);
     if (!slot)

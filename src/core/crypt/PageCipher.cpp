@@ -33,8 +33,8 @@ QByteArray PageCipher::SealWithNonce(const SecureBytes& key, const QByteArray& f
     const QByteArray binding = Binding(fileId, number);
     QByteArray sealed(SealedLength(int(plain.size())), '\0');
     sealed.replace(0, NonceLength, nonce);
-    crypto_aead_xchacha20poly1305_ietf_encrypt(reinterpret_cast<unsigned char*>(sealed.data()) + NonceLength,
-                                               nullptr, Bytes(plain.constData()), quint64(plain.size()),
+    crypto_aead_xchacha20poly1305_ietf_encrypt(reinterpret_cast<unsigned char*>(sealed.data()) + NonceLength, nullptr,
+                                               Bytes(plain.constData()), quint64(plain.size()),
                                                Bytes(binding.constData()), quint64(binding.size()), nullptr,
                                                Bytes(nonce.constData()), key.Data());
     return sealed;
@@ -44,8 +44,8 @@ bool PageCipher::Open(const SecureBytes& key, const QByteArray& fileId, qint32 n
                       int plainLength, char* plain)
 {
     const QByteArray binding = Binding(fileId, number);
-    return crypto_aead_xchacha20poly1305_ietf_decrypt(
-               reinterpret_cast<unsigned char*>(plain), nullptr, nullptr, Bytes(sealed) + NonceLength,
-               quint64(plainLength + TagLength), Bytes(binding.constData()), quint64(binding.size()),
-               Bytes(sealed), key.Data()) == 0;
+    return crypto_aead_xchacha20poly1305_ietf_decrypt(reinterpret_cast<unsigned char*>(plain), nullptr, nullptr,
+                                                      Bytes(sealed) + NonceLength, quint64(plainLength + TagLength),
+                                                      Bytes(binding.constData()), quint64(binding.size()),
+                                                      Bytes(sealed), key.Data()) == 0;
 }

@@ -49,7 +49,8 @@ private Q_SLOTS:
         QCOMPARE(encrypted.RecordCount(), 2);
         QVERIFY(!DiaryEncryption::Decrypt(encrypted, DiaryEncryption::PlainName(encryptedPath)));
         QVERIFY(ReadBytes(plainPath) == Pages());
-        QCOMPARE(QDir(scratch.Path()).entryList(QDir::Files), (QStringList{QStringLiteral("DIARY.DAT"), QStringLiteral("DIARY.sfk")}));
+        QCOMPARE(QDir(scratch.Path()).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("DIARY.DAT"), QStringLiteral("DIARY.sfk")}));
     }
 };
 
