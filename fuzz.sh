@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Fuzzes one target for a number of seconds: ./fuzz.sh TARGET SECONDS
-# Targets: record money date settings tips search characters. Builds with clang and libFuzzer in
+# Targets: record money date settings tips search characters cryptHeader. Builds with clang and libFuzzer in
 # build-fuzz/, starts from the committed corpus in tests/fuzz/corpus/TARGET and
 # keeps what it finds new in build-fuzz/corpus/TARGET. An input that breaks the
 # target is saved in build-fuzz/found/ and the run fails.
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
-targets="record money date settings tips search characters"
+targets="record money date settings tips search characters cryptHeader"
 target=${1:-}
 seconds=${2:-}
 if [ -z "$target" ] || [ -z "$seconds" ] || ! [[ " $targets " == *" $target "* ]] || ! [[ "$seconds" =~ ^[0-9]+$ ]]; then

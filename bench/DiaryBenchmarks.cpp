@@ -5,6 +5,9 @@
 #include "BenchProgram.h"
 #include "DiaryGenerator.h"
 #include "core/backup/DiaryBackup.h"
+#include "core/crypt/DiaryEncryption.h"
+#include "core/crypt/EncryptedRecordFile.h"
+#include "core/crypt/KeySlot.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
@@ -703,6 +706,47 @@ void BM_Merge(benchmark::State& state)
         Fail(state, QStringLiteral("the merge asked about %1 pages and kept %2").arg(conflicts).arg(merged.size()));
 }
 
+// The password's key derivation alone, as each unlocking of an encrypted
+// diary pays it; the page count changes nothing and is there to compare.
+void BM_KeyDerivation(benchmark::State& state)
+{
+    CryptHeader header;
+    header.fileId = QByteArray(CryptHeader::FileIdLength, 'i');
+    header.plainRecordLength = RecordLength;
+    const SecureBytes key = KeySlot::NewDataKey();
+    KeySlot::Seal(header, CryptHeader::SlotKind::Password, QStringLiteral("合言葉"), key);
+    SecureBytes opened;
+    for (auto _ : state)
+        if (!KeySlot::Open(header, CryptHeader::SlotKind::Password, QStringLiteral("合言葉"), opened))
+            Fail(state, QStringLiteral("the password did not open its slot"));
+}
+
+// One page of an encrypted copy of the diary sealed, written in place and
+// flushed.
+void BM_SaveEncrypted(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    QString error;
+    const QString path = BenchDiaries::Instance().SharedCopy(pages, error);
+    QTemporaryDir folder;
+    RecordFile plain;
+    QString code;
+    EncryptedRecordFile encrypted;
+    const QString encryptedPath = folder.filePath(QStringLiteral("DIARY.sfk"));
+    if (path.isEmpty() || plain.Open(path, RecordLength) ||
+        DiaryEncryption::Encrypt(plain, encryptedPath, QStringLiteral("pw"), code) ||
+        encrypted.Open(encryptedPath, QStringLiteral("pw"))) {
+        Fail(state, QStringLiteral("no encrypted diary: ") + error);
+        return;
+    }
+    const qint32 page = qMax(1, pages / 2);
+    QByteArray record;
+    encrypted.ReadRecord(page, record);
+    for (auto _ : state)
+        if (encrypted.WriteRecord(page, record) || encrypted.Flush())
+            Fail(state, QStringLiteral("the page was not written"));
+}
+
 // The names carry nothing but the page count, so that runs of different
 // versions compare line by line; Google Benchmark chooses the iterations and
 // the command line the repetitions.
@@ -733,4 +777,6 @@ void RegisterDiaryBenchmarks()
     Register(BM_ExpenseTotals, "BM_ExpenseTotals");
     Register(BM_WritingTotals, "BM_WritingTotals");
     Register(BM_Merge, "BM_Merge");
+    Register(BM_KeyDerivation, "BM_KeyDerivation");
+    Register(BM_SaveEncrypted, "BM_SaveEncrypted");
 }

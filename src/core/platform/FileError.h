@@ -19,6 +19,9 @@ struct FileError
         DiskNotReady,
         PathFileAccess,
         PathNotFound,
+        // A record of an encrypted diary whose tag fails: changed, moved or
+        // cut on the disk. The others stay readable.
+        DamagedPage,
     };
 
     Code code = None;

@@ -4,6 +4,7 @@
 #include "core/platform/ProgramFolder.h"
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
+#include "core/settings/LoginPassword.h"
 #include "core/settings/SettingValue.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/UnsavedSettings.h"
@@ -282,7 +283,8 @@ void PropertiesDialog::ShowStoredSettings()
 
     SetFromSetting(showLogin_, settings_.ReadSetting(SettingKey::LoginOnOff));
     ownerName_->setText(settings_.ReadSetting(SettingKey::UserName));
-    password_->setText(settings_.ReadSetting(SettingKey::UserPWS));
+    // Only a hash is kept: the box stays empty, and empty means unchanged.
+    password_->clear();
     password_->setEnabled(showLogin_->isChecked());
     passwordCaption_->setEnabled(showLogin_->isChecked());
 
@@ -397,8 +399,7 @@ void PropertiesDialog::StoreAndClose()
     app_.BackupFolder = backupFolder_->text().trimmed();
     app_.BackupDaily = backupDaily_->value();
     app_.BackupWeekly = backupWeekly_->value();
-    const bool stored = settings_.WriteSettings({
-        {SettingKey::UserPWS, password_->text()},
+    std::vector<SettingsStore::Setting> changes{
         {SettingKey::LoginOnOff, SettingValue::FromSwitch(showLogin_->isChecked())},
         {SettingKey::BackMapOoOff, SettingValue::FromSwitch(noBackground_->isChecked())},
         {SettingKey::BackMapPath, backgroundPath_->text()},
@@ -408,7 +409,11 @@ void PropertiesDialog::StoreAndClose()
         {SettingKey::BackupFolder, app_.BackupFolder},
         {SettingKey::BackupDaily, QString::number(app_.BackupDaily)},
         {SettingKey::BackupWeekly, QString::number(app_.BackupWeekly)},
-    });
+    };
+    // The box shows no password: left empty, the stored one stays.
+    if (!password_->text().isEmpty())
+        changes.push_back({SettingKey::UserPWS, LoginPassword::ToStored(password_->text())});
+    const bool stored = settings_.WriteSettings(changes);
     if (!stored)
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());
     accept();

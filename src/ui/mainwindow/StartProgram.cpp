@@ -1,5 +1,6 @@
 #include "ui/mainwindow/StartProgram.h"
 
+#include "core/settings/LoginPassword.h"
 #include "core/settings/SessionSettings.h"
 #include "core/settings/SettingValue.h"
 #include "ui/dialogs/owner/LoginWindow.h"
@@ -102,6 +103,8 @@ bool LoadMainWindow(AppContext& context, MainWindow& form)
 
 std::unique_ptr<MainWindow> StartProgram(AppContext& context)
 {
+    // A login password kept as typed by an older version becomes its hash.
+    LoginPassword::ConvertStored(context.settings);
     context.app.ReadOwnerAndColours(context.settings);
 
     auto form = std::make_unique<MainWindow>(context);

@@ -2,6 +2,7 @@
 
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
+#include "core/settings/LoginPassword.h"
 #include "core/settings/SettingsStore.h"
 #include "ui/dialogs/owner/OwnerForm.h"
 
@@ -40,7 +41,7 @@ void LoginWindow::CheckOwner()
                            {}});
         return;
     }
-    if (form_.password->text() == app_.UserPWS) {
+    if (LoginPassword::Matches(form_.password->text(), app_.UserPWS)) {
         accept();
         return;
     }

@@ -1,6 +1,7 @@
 #include "ui/dialogs/owner/RegistrationWindow.h"
 
 #include "core/platform/Prompter.h"
+#include "core/settings/LoginPassword.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/UnsavedSettings.h"
 #include "ui/dialogs/owner/OwnerForm.h"
@@ -35,7 +36,7 @@ void RegistrationWindow::RegisterOwner()
         return;
     }
     const bool stored = settings_.WriteSettings(
-        {{SettingKey::UserName, form_.userName->text()}, {SettingKey::UserPWS, form_.password->text()}});
+        {{SettingKey::UserName, form_.userName->text()}, {SettingKey::UserPWS, LoginPassword::ToStored(form_.password->text())}});
     if (!stored)
         UnsavedSettings::ReportChange(prompter_, settings_.FileName());
     accept();

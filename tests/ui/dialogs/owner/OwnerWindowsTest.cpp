@@ -1,6 +1,7 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "WriteProtection.h"
+#include "core/settings/LoginPassword.h"
 #include "ui/dialogs/owner/LoginWindow.h"
 #include "ui/dialogs/owner/RegistrationWindow.h"
 
@@ -80,7 +81,9 @@ private Q_SLOTS:
         QVERIFY(!window.isVisible());
         QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("UserName")), name);
         QVERIFY(test.Stored(QStringLiteral("User"), QStringLiteral("UserPWS")));
-        QCOMPARE(test.Read(QStringLiteral("User"), QStringLiteral("UserPWS")), password);
+        QVERIFY(LoginPassword::Matches(password, test.Read(QStringLiteral("User"), QStringLiteral("UserPWS"))));
+        QCOMPARE(LoginPassword::IsHash(test.Read(QStringLiteral("User"), QStringLiteral("UserPWS"))),
+                 !password.isEmpty());
         QVERIFY(test.context.app.UserName.isEmpty());
     }
 
