@@ -176,6 +176,7 @@ answer_all() {
             if [ "$title" != 日記の統合 ]; then
                 # Anything else (a file error) is a fault: shown, then closed.
                 errors+=("$side: $title")
+                [ -n "${KEEP_WORK:-}" ] && import -window "$window" "$work/error-${#errors[@]}.png" 2> /dev/null
                 xdotool key Return
             elif [ "$width" -gt 600 ]; then
                 # 両方残す on the page, then 統合する on the summary that follows.
