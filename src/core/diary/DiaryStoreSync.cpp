@@ -336,6 +336,10 @@ std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
         return false;
     RecordFile theirs;
     if (const FileError error = theirs.Open(copyPath, RecordLength, RecordFile::IfMissing::Fail)) {
+        // Gone while the user answered: the other computer merged it first,
+        // and its pages come with the diary.
+        if (error.systemError == ENOENT)
+            return true;
         ReportFileError(error);
         return false;
     }
@@ -343,7 +347,7 @@ std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
     VersionMerge::Merged merged;
     FileError error;
     const VersionMerge::Outcome outcome =
-        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName()},
+        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName(), true},
                           MergeBase::Load(diaryFile_.Path()), chooser_, currentPage_, merged, error);
     if (outcome == VersionMerge::Outcome::Failed)
         ReportFileError(error);

@@ -3,6 +3,8 @@
 #include "core/sync/DatedPages.h"
 
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -41,31 +43,109 @@ void Place(MergeResult& result, Take take, const PageDigest::Date& date, qint32 
         result.AddPage({PageSource::Theirs, theirsPage});
 }
 
+// The pages of a version not settled by a page alike in the other, with
+// where each stands in the whole version.
+struct Unsettled
+{
+    PageDigests digests;
+    std::vector<qint32> indexes;
+
+    void Add(const PageDigest& digest, qint32 index)
+    {
+        digests.push_back(digest);
+        indexes.push_back(index);
+    }
+};
+
+// Pairs the pages both versions hold alike, each page once; true at the
+// index of every page of `ours` so paired.
+std::vector<bool> PairAlike(const PageDigests& ours, const PageDigests& theirs, std::vector<bool>& theirsPaired)
+{
+    std::unordered_multimap<quint64, qint32> theirsByHash;
+    for (qint32 index = 0; index < qint32(theirs.size()); ++index)
+        theirsByHash.emplace(theirs[size_t(index)].hash, index);
+    std::vector<bool> paired(ours.size(), false);
+    theirsPaired.assign(theirs.size(), false);
+    for (qint32 index = 0; index < qint32(ours.size()); ++index) {
+        const auto found = theirsByHash.find(ours[size_t(index)].hash);
+        if (found == theirsByHash.end())
+            continue;
+        paired[size_t(index)] = true;
+        theirsPaired[size_t(found->second)] = true;
+        theirsByHash.erase(found);
+    }
+    return paired;
+}
+
+Unsettled Remaining(const PageDigests& digests, const std::vector<bool>& paired)
+{
+    Unsettled rest;
+    for (qint32 index = 0; index < qint32(digests.size()); ++index)
+        if (!paired[size_t(index)])
+            rest.Add(digests[size_t(index)], index);
+    return rest;
+}
+
+// The base without the pages both versions still hold alike.
+PageDigests BaseRemaining(const PageDigests& base, const PageDigests& ours, const std::vector<bool>& paired)
+{
+    std::unordered_multiset<quint64> settled;
+    for (size_t index = 0; index < ours.size(); ++index)
+        if (paired[index])
+            settled.insert(ours[index].hash);
+    PageDigests rest;
+    for (const PageDigest& digest : base) {
+        const auto found = settled.find(digest.hash);
+        if (found == settled.end())
+            rest.push_back(digest);
+        else
+            settled.erase(found);
+    }
+    return rest;
+}
+
 } // namespace
 
-MergeResult PageMerge::Merge(const PageDigests& ours, const PageDigests& theirs, const PageDigests* base)
+MergeResult PageMerge::Merge(const PageDigests& ours, const PageDigests& theirs, const PageDigests* base,
+                             bool theirsIsCopy)
 {
-    const DatedPages theirPlaces(theirs);
-    const DatedPages basePlaces(base ? *base : PageDigests());
+    std::vector<bool> theirsPaired;
+    const std::vector<bool> oursPaired = PairAlike(ours, theirs, theirsPaired);
+    const Unsettled ourRest = Remaining(ours, oursPaired);
+    const Unsettled theirRest = Remaining(theirs, theirsPaired);
+    const PageDigests baseRest = base ? BaseRemaining(*base, ours, oursPaired) : PageDigests();
+    const bool keepWhatTheyLack = theirsIsCopy || (base && ours != *base);
+
+    const DatedPages ourPlaces(ourRest.digests);
+    const DatedPages theirPlaces(theirRest.digests);
+    const DatedPages basePlaces(baseRest);
     const auto baseHash = [&](const DatedPages::Key& key) {
-        return base ? HashAt(*base, basePlaces.Find(key)) : std::nullopt;
+        return base ? HashAt(baseRest, basePlaces.Find(key)) : std::nullopt;
     };
     MergeResult result;
-    std::vector<bool> matched(theirs.size(), false);
-    const DatedPages ourPlaces(ours);
+    std::vector<bool> matched(theirRest.digests.size(), false);
+    qint32 rest = 0;
     for (qint32 index = 0; index < qint32(ours.size()); ++index) {
-        const DatedPages::Key& key = ourPlaces.KeyAt(index);
+        if (oursPaired[size_t(index)]) {
+            result.AddPage({PageSource::Ours, index + 1});
+            continue;
+        }
+        const DatedPages::Key& key = ourPlaces.KeyAt(rest++);
         const std::optional<qint32> their = theirPlaces.Find(key);
         if (their)
             matched[size_t(*their)] = true;
-        const Take take = Decide(ours[size_t(index)].hash, HashAt(theirs, their), base, baseHash(key));
-        Place(result, take, key.date, index + 1, their ? *their + 1 : 0);
+        const Hash theirHash = HashAt(theirRest.digests, their);
+        const Take take = !theirHash && keepWhatTheyLack
+                              ? Take::Ours
+                              : Decide(ours[size_t(index)].hash, theirHash, base, baseHash(key));
+        Place(result, take, key.date, index + 1, their ? theirRest.indexes[size_t(*their)] + 1 : 0);
     }
-    for (qint32 index = 0; index < qint32(theirs.size()); ++index) {
+    for (qint32 index = 0; index < qint32(theirRest.digests.size()); ++index) {
         if (matched[size_t(index)])
             continue;
         const DatedPages::Key& key = theirPlaces.KeyAt(index);
-        Place(result, Decide(std::nullopt, theirs[size_t(index)].hash, base, baseHash(key)), key.date, 0, index + 1);
+        Place(result, Decide(std::nullopt, theirRest.digests[size_t(index)].hash, base, baseHash(key)), key.date, 0,
+              theirRest.indexes[size_t(index)] + 1);
     }
     return result;
 }

@@ -3,8 +3,9 @@
 #include "core/sync/MergeResult.h"
 #include "core/sync/PageDigests.h"
 
-// Merges two versions of one diary page by page. Pages are matched by their
-// date field as stored, then by their order among the pages of that date.
+// Merges two versions of one diary page by page. A page both versions hold
+// alike is settled wherever it stands; the others are matched by their date
+// field as stored, then by their order among the unsettled pages of that date.
 // With a base (the diary as this program last left it), a page changed on
 // one side only takes that side, a page deleted on one side and unchanged
 // on the other goes, and a page added on one side comes in; what both sides
@@ -12,10 +13,16 @@
 // conflict. Without a base nothing says which side changed a page, so every
 // page that differs is a conflict: the newer file never simply wins.
 //
+// A page the other side lacks is taken as deleted there only when ours is
+// still the base: once both have changed, their version may simply never
+// have had it (a page another merge brought in), and a conflict copy is an
+// older version of the diary that deletes nothing.
+//
 // The merged diary keeps our pages in our order; pages only the other side
 // has follow at the end in its order, as the program appends a new page.
 class PageMerge
 {
 public:
-    static MergeResult Merge(const PageDigests& ours, const PageDigests& theirs, const PageDigests* base);
+    static MergeResult Merge(const PageDigests& ours, const PageDigests& theirs, const PageDigests* base,
+                             bool theirsIsCopy = false);
 };

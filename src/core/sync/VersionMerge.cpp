@@ -7,6 +7,7 @@
 #include "core/sync/MergedRecords.h"
 #include "core/sync/PageMerge.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -31,9 +32,8 @@ std::optional<DiaryPage> PageOf(const RecordFile& file, qint32 page)
     return DiaryPage::FromBytes(record);
 }
 
-MergeQuestion QuestionFor(const MergeResult& result, const VersionMerge::Ours& ours,
-                          const VersionMerge::Theirs& theirs, const PageDigests& ourDigests,
-                          const PageDigests& theirDigests)
+MergeQuestion QuestionFor(const MergeResult& result, const VersionMerge::Ours& ours, const VersionMerge::Theirs& theirs,
+                          const PageDigests& ourDigests, const PageDigests& theirDigests)
 {
     MergeQuestion question;
     question.theirsName = theirs.name;
@@ -53,23 +53,21 @@ MergeQuestion QuestionFor(const MergeResult& result, const VersionMerge::Ours& o
     return question;
 }
 
-// The merged diary holds exactly their pages, perhaps in our order: their
-// file then stands as it is, in its own order.
-bool IsTheirsAsIs(const std::vector<PageSource>& pages, const PageDigests& ourDigests,
-                  const PageDigests& theirDigests)
+// The merged diary holds exactly their pages, perhaps in another order: their
+// file then stands as it is, in its own order. Were each side to write its
+// own order back, two computers would send the diary to and fro for ever.
+bool IsTheirsAsIs(const std::vector<PageSource>& pages, const PageDigests& ourDigests, const PageDigests& theirDigests)
 {
     if (pages.size() != theirDigests.size())
         return false;
-    const DatedPages ourPlaces(ourDigests);
-    const DatedPages theirPlaces(theirDigests);
-    for (const PageSource& source : pages) {
-        if (source.side == PageSource::Theirs)
-            continue;
-        const std::optional<qint32> their = theirPlaces.Find(ourPlaces.KeyAt(source.page - 1));
-        if (!their || theirDigests[size_t(*their)].hash != ourDigests[size_t(source.page - 1)].hash)
-            return false;
-    }
-    return true;
+    std::vector<quint64> merged, their;
+    for (const PageSource& source : pages)
+        merged.push_back((source.side == PageSource::Ours ? ourDigests : theirDigests)[size_t(source.page - 1)].hash);
+    for (const PageDigest& digest : theirDigests)
+        their.push_back(digest.hash);
+    std::sort(merged.begin(), merged.end());
+    std::sort(their.begin(), their.end());
+    return merged == their;
 }
 
 qint32 TheirPlaceOf(qint32 ourPage, const PageDigests& ourDigests, const PageDigests& theirDigests)
@@ -96,7 +94,7 @@ VersionMerge::Outcome VersionMerge::Run(const Ours& ours, const Theirs& theirs, 
     const bool edited = ours.editedPage >= 1 && ours.editedPage <= qint32(ourDigests.size());
     if (edited)
         ourDigests[size_t(ours.editedPage - 1)] = PageDigestReader::Of(ours.editedRecord.constData());
-    const MergeResult result = PageMerge::Merge(ourDigests, theirDigests, base ? &*base : nullptr);
+    const MergeResult result = PageMerge::Merge(ourDigests, theirDigests, base ? &*base : nullptr, theirs.olderCopy);
     std::vector<Resolution> resolutions;
     if (!result.Conflicts().empty()) {
         const std::optional<std::vector<Resolution>> chosen =

@@ -30,6 +30,8 @@ public:
     {
         const RecordFile& file;
         QString name;
+        // A sync tool's conflict copy: an older version of the diary.
+        bool olderCopy = false;
     };
     enum class Outcome {
         Merged,     // records hold the merged diary

@@ -104,6 +104,47 @@ private Q_SLOTS:
         QCOMPARE(records, VersionOf(merged).Bytes());
     }
 
+    // A page both hold alike is one page wherever it stands, and a version
+    // that may never have had a page (a conflict copy, or theirs once both
+    // changed) does not delete it.
+    void SettlesAlikeAndKeepsWhatTheyLack_data()
+    {
+        QTest::addColumn<bool>("copy");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("ours");
+        QTest::addColumn<QString>("theirs");
+        QTest::addColumn<QString>("merged");
+        QTest::newRow("a day's pages in another order")
+            << false << u"1:朝 8:甲 8:乙"_s << u"1:朝 8:甲 8:乙"_s << u"1:朝 8:乙 8:甲"_s << u"1:朝 8:甲 8:乙"_s;
+        QTest::newRow("a copy with a page we hold elsewhere")
+            << true << u"1:朝 8:乙"_s << u"1:朝 8:乙"_s << u"1:朝 8:甲 8:乙"_s << u"1:朝 8:乙 8:甲"_s;
+        QTest::newRow("the copy lacks a page")
+            << true << u"1:朝 2:昼"_s << u"1:朝 2:昼"_s << u"1:朝"_s << u"1:朝 2:昼"_s;
+        QTest::newRow("both changed, theirs lacks a page")
+            << false << u"1:朝 2:昼"_s << u"1:朝2 2:昼"_s << u"1:朝"_s << u"1:朝2 2:昼"_s;
+    }
+    void SettlesAlikeAndKeepsWhatTheyLack()
+    {
+        QFETCH(bool, copy);
+        QFETCH(QString, base);
+        QFETCH(QString, ours);
+        QFETCH(QString, theirs);
+        QFETCH(QString, merged);
+        RecordFile oursFile, theirsFile, baseFile;
+        PageDigests oursDigests, theirsDigests, baseDigests;
+        QVERIFY(Digest(u"ours.DAT"_s, ours, oursFile, oursDigests));
+        QVERIFY(Digest(u"theirs.DAT"_s, theirs, theirsFile, theirsDigests));
+        QVERIFY(Digest(u"base.DAT"_s, base, baseFile, baseDigests));
+        const MergeResult result = PageMerge::Merge(oursDigests, theirsDigests, &baseDigests, copy);
+        QVERIFY(result.Conflicts().empty());
+        QByteArray records;
+        FileError error;
+        QCOMPARE(
+            MergedRecords::Read(result.Resolve(), {oursFile, oursDigests}, {theirsFile, theirsDigests}, records, error),
+            MergedRecords::Outcome::Read);
+        QCOMPARE(records, VersionOf(merged).Bytes());
+    }
+
     // A version the sync tool replaced between the merge and the write is
     // never written half old, half new.
     void VersionChangedSinceTheMergeIsNotMixedIn()
