@@ -13,9 +13,11 @@
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -231,6 +233,38 @@ private Q_SLOTS:
         QVERIFY(!StartProgram(test.context));
         QCOMPARE(shown, QStringLiteral("frmUnlock"));
         QVERIFY(test.context.Ended());
+    }
+
+    void ToolMenuOffersWhatTheDiarysLockAllows()
+    {
+        TestApp test;
+        FileDiaryLock lock(test.DiaryPath());
+        test.context.diaryLock = &lock;
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(OnePage());
+        QVERIFY(form);
+        const auto shown = [&form] {
+            QStringList names;
+            for (const QAction* entry : form->findChild<QMenu*>(QStringLiteral("menuTool"))->actions())
+                if (entry->isVisible() && entry->objectName().contains(QStringLiteral("Key")))
+                    names << entry->objectName();
+            return names;
+        };
+        QCOMPARE(shown(), QStringList());
+        test.prompter.AnswerModal(FillAndPress(
+            {{QStringLiteral("txtNewPassword"), Password}, {QStringLiteral("txtConfirmPassword"), Password}},
+            QStringLiteral("cmdOK")));
+        test.prompter.AnswerModal([](QDialog& window) {
+            const QString code = window.findChild<QLabel*>(QStringLiteral("lblCode"))->text();
+            const int group = static_cast<RecoveryCodeWindow&>(window).AskedGroup();
+            Type(window, "txtCheckGroup", code.section(u'-', group - 1, group - 1));
+            Press(window, "cmdOK");
+            return window.result();
+        });
+        form->findChild<QAction*>(QStringLiteral("menuTool_Lock"))->trigger();
+        QVERIFY(test.prompter.AllAnswered());
+        QVERIFY(lock.IsEncrypted());
+        QCOMPARE(shown(), QStringList({QStringLiteral("menuTool_ChangeKey"), QStringLiteral("menuTool_RemoveKey")}));
+        QVERIFY(!form->findChild<QAction*>(QStringLiteral("menuTool_Lock"))->isVisible());
     }
 
     void ExportOfEncryptedDiaryCancelledWritesNothing()
