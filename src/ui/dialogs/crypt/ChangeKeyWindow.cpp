@@ -6,7 +6,6 @@
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -35,14 +34,8 @@ void ChangeKeyWindow::Change()
     }
     if (!rows_.Check(prompter_))
         return;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const CryptResult changed = lock_.ChangePassword(oldPassword_->text(), rows_.password->text());
-    QGuiApplication::restoreOverrideCursor();
-    if (changed) {
-        CryptMessages::Report(prompter_, changed);
-        oldPassword_->setFocus();
-        oldPassword_->selectAll();
-        return;
-    }
-    accept();
+    if (CryptMessages::Run(
+            prompter_, [this] { return lock_.ChangePassword(oldPassword_->text(), rows_.password->text()); },
+            oldPassword_))
+        accept();
 }

@@ -3,6 +3,9 @@
 #include "core/diary/DiaryFiles.h"
 #include "core/platform/Prompter.h"
 
+#include <QGuiApplication>
+#include <QLineEdit>
+
 void CryptMessages::Warn(Prompter& prompter, const QString& text)
 {
     prompter.Message({text, Title(), Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
@@ -43,4 +46,19 @@ void CryptMessages::Report(Prompter& prompter, const CryptResult& result, Secret
         DiaryFiles::ReportFileError(prompter, result.file);
         return;
     }
+}
+
+bool CryptMessages::Run(Prompter& prompter, const std::function<CryptResult()>& step, QLineEdit* retry, Secret secret)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const CryptResult result = step();
+    QGuiApplication::restoreOverrideCursor();
+    if (!result)
+        return true;
+    Report(prompter, result, secret);
+    if (retry) {
+        retry->setFocus();
+        retry->selectAll();
+    }
+    return false;
 }

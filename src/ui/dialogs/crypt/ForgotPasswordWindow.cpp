@@ -7,7 +7,6 @@
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -36,21 +35,15 @@ ForgotPasswordWindow::ForgotPasswordWindow(DiaryLock& lock, Prompter& prompter, 
 void ForgotPasswordWindow::Recover()
 {
     if (RecoveryCode::Normalized(code_->text()).size() != RecoveryCode::Length) {
-        CryptMessages::Warn(prompter_, QStringLiteral("回復コードを %1 文字すべて入力してください。")
-                                           .arg(RecoveryCode::Length));
+        CryptMessages::Warn(prompter_,
+                            QStringLiteral("回復コードを %1 文字すべて入力してください。").arg(RecoveryCode::Length));
         code_->setFocus();
         return;
     }
     if (!rows_.Check(prompter_))
         return;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const CryptResult opened = lock_.UnlockWithRecoveryCode(code_->text(), rows_.password->text());
-    QGuiApplication::restoreOverrideCursor();
-    if (opened) {
-        CryptMessages::Report(prompter_, opened, CryptMessages::Secret::RecoveryCode);
-        code_->setFocus();
-        code_->selectAll();
-        return;
-    }
-    accept();
+    if (CryptMessages::Run(
+            prompter_, [this] { return lock_.UnlockWithRecoveryCode(code_->text(), rows_.password->text()); }, code_,
+            CryptMessages::Secret::RecoveryCode))
+        accept();
 }

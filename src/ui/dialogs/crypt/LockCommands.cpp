@@ -9,7 +9,6 @@
 #include "ui/dialogs/crypt/RemoveKeyWindow.h"
 
 #include <QDir>
-#include <QGuiApplication>
 
 LockCommands::LockCommands(DiaryLock& lock, Prompter& prompter, QWidget* parent)
     : lock_(lock), prompter_(prompter), parent_(parent)
@@ -38,12 +37,9 @@ void LockCommands::OfferToEncryptBackups(const QString& password)
              .arg(backups.size()),
          CryptMessages::Title(), Prompter::Buttons::YesNo, Prompter::Icon::Question, Prompter::Answer::Yes});
     if (answer == Prompter::Answer::Yes) {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        const CryptResult replaced = lock_.EncryptPlainBackups(password);
-        QGuiApplication::restoreOverrideCursor();
-        if (!replaced)
+        if (CryptMessages::Run(
+                prompter_, [&] { return lock_.EncryptPlainBackups(password); }, nullptr))
             return;
-        CryptMessages::Report(prompter_, replaced);
     }
     // Whatever was not replaced is named, so the user can remove it by hand.
     const QStringList left = lock_.PlainBackups();

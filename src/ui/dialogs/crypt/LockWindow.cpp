@@ -6,7 +6,6 @@
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -16,11 +15,11 @@ LockWindow::LockWindow(DiaryLock& lock, Prompter& prompter, QWidget* parent)
     setObjectName(QStringLiteral("frmLock"));
     CryptForm::Dress(*this, QStringLiteral("日記に鍵をかける"));
     auto* grid = new QGridLayout(this);
-    grid->addWidget(CryptForm::Notice(*this, QStringLiteral(
-                                                 "鍵をかけた日記帳は、パスワードを知らない人には読めなくなります。\n"
-                                                 "パスワードと、次に表示される回復コードの両方をなくすと、"
-                                                 "日記帳は二度と開けません。")),
-                    0, 0, 1, 2);
+    grid->addWidget(
+        CryptForm::Notice(*this, QStringLiteral("鍵をかけた日記帳は、パスワードを知らない人には読めなくなります。\n"
+                                                "パスワードと、次に表示される回復コードの両方をなくすと、"
+                                                "日記帳は二度と開けません。")),
+        0, 0, 1, 2);
     rows_ = NewPasswordRows::Build(*this, *grid, 1);
     QDialogButtonBox* buttons = CryptForm::Buttons(*this);
     grid->addWidget(buttons, 4, 0, 1, 2);
@@ -38,12 +37,7 @@ void LockWindow::Lock()
     if (!rows_.Check(prompter_))
         return;
     // Every page is written, read back and compared: it takes a moment.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const CryptResult locked = lock_.Lock(Password(), recoveryCode_);
-    QGuiApplication::restoreOverrideCursor();
-    if (locked) {
-        CryptMessages::Report(prompter_, locked);
-        return;
-    }
-    accept();
+    if (CryptMessages::Run(
+            prompter_, [this] { return lock_.Lock(Password(), recoveryCode_); }, nullptr))
+        accept();
 }

@@ -36,7 +36,8 @@ bool NewPasswordRows::Check(Prompter& prompter) const
         return false;
     }
     if (again->text() != password->text()) {
-        CryptMessages::Warn(prompter, QStringLiteral("確認のために入力したパスワードが一致しません。もう一度入力してください !"));
+        CryptMessages::Warn(prompter,
+                            QStringLiteral("確認のために入力したパスワードが一致しません。もう一度入力してください !"));
         again->setFocus();
         again->selectAll();
         return false;

@@ -36,11 +36,12 @@ RecoveryCodeWindow::RecoveryCodeWindow(const QString& code, Prompter& prompter, 
     setObjectName(QStringLiteral("frmRecoveryCode"));
     CryptForm::Dress(*this, QStringLiteral("回復コード"));
     auto* grid = new QGridLayout(this);
-    grid->addWidget(CryptForm::Notice(*this, QStringLiteral(
-                                                 "これが回復コードです。パスワードを忘れたとき、日記帳を開く唯一の手段です。\n"
-                                                 "書き写すか印刷して、パソコンとは別の安全な場所にしまってください。"
-                                                 "この画面を閉じると、二度と表示されません。")),
-                    0, 0, 1, 3);
+    grid->addWidget(
+        CryptForm::Notice(*this,
+                          QStringLiteral("これが回復コードです。パスワードを忘れたとき、日記帳を開く唯一の手段です。\n"
+                                         "書き写すか印刷して、パソコンとは別の安全な場所にしまってください。"
+                                         "この画面を閉じると、二度と表示されません。")),
+        0, 0, 1, 3);
 
     auto* shown = new QLabel(RecoveryCode::Grouped(code_), this);
     shown->setObjectName(QStringLiteral("lblCode"));
@@ -89,11 +90,10 @@ void RecoveryCodeWindow::Check()
 
 void RecoveryCodeWindow::reject()
 {
-    const Prompter::Answer answer =
-        prompter_.Message({QStringLiteral("回復コードを控えないまま閉じますか？\n"
-                                          "パスワードを忘れたとき、日記帳は二度と開けなくなります。"),
-                           CryptMessages::Title(), Prompter::Buttons::YesNo, Prompter::Icon::Exclamation,
-                           Prompter::Answer::No});
+    const Prompter::Answer answer = prompter_.Message(
+        {QStringLiteral("回復コードを控えないまま閉じますか？\n"
+                        "パスワードを忘れたとき、日記帳は二度と開けなくなります。"),
+         CryptMessages::Title(), Prompter::Buttons::YesNo, Prompter::Icon::Exclamation, Prompter::Answer::No});
     if (answer == Prompter::Answer::Yes)
         QDialog::reject();
 }

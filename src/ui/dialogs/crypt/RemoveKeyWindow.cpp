@@ -6,7 +6,6 @@
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -29,14 +28,7 @@ RemoveKeyWindow::RemoveKeyWindow(DiaryLock& lock, Prompter& prompter, QWidget* p
 
 void RemoveKeyWindow::Remove()
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const CryptResult removed = lock_.RemoveLock(password_->text());
-    QGuiApplication::restoreOverrideCursor();
-    if (removed) {
-        CryptMessages::Report(prompter_, removed);
-        password_->setFocus();
-        password_->selectAll();
-        return;
-    }
-    accept();
+    if (CryptMessages::Run(
+            prompter_, [this] { return lock_.RemoveLock(password_->text()); }, password_))
+        accept();
 }

@@ -7,7 +7,6 @@
 #include "ui/dialogs/owner/OwnerMessages.h"
 
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,23 +45,17 @@ void UnlockWindow::Unlock()
         OwnerMessages::NoSuchUser(prompter_);
         return;
     }
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const CryptResult opened = lock_.Unlock(form_.password->text());
-    QGuiApplication::restoreOverrideCursor();
-    if (!opened) {
+    if (CryptMessages::Run(
+            prompter_, [this] { return lock_.Unlock(form_.password->text()); }, form_.password))
         accept();
-        return;
-    }
-    CryptMessages::Report(prompter_, opened);
-    form_.password->setFocus();
-    form_.password->selectAll();
 }
 
 void UnlockWindow::Recover()
 {
     ForgotPasswordWindow window(lock_, prompter_, this);
     if (prompter_.ShowModal(window) == QDialog::Accepted) {
-        CryptMessages::Inform(prompter_, QStringLiteral("新しいパスワードを設定しました。次からはこのパスワードで開いてください。"));
+        CryptMessages::Inform(
+            prompter_, QStringLiteral("新しいパスワードを設定しました。次からはこのパスワードで開いてください。"));
         accept();
     }
 }

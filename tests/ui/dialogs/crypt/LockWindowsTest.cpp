@@ -47,6 +47,15 @@ void Press(QDialog& window, const char* button)
     window.findChild<QPushButton*>(QString::fromLatin1(button))->click();
 }
 
+// A one-page diary locked with Password.
+struct LockedDiary
+{
+    QTemporaryDir dir;
+    FileDiaryLock lock{dir.filePath(QStringLiteral("DIARY.DAT"))};
+    QString code;
+    bool ok = WriteDiary(dir.filePath(QStringLiteral("DIARY.DAT"))) && !lock.Lock(Password, code);
+};
+
 // A lock that answers "encrypted" without a file behind it, for the windows
 // that only ask.
 struct EncryptedOnPaper : FileDiaryLock
@@ -105,10 +114,11 @@ private Q_SLOTS:
         QVERIFY(LockCommands(lock, prompter, nullptr).LockDiary());
 
         QVERIFY(prompter.AllAnswered());
-        QCOMPARE(prompter.MessageTexts().mid(0, 2),
-                 QStringList({QStringLiteral("確認のために入力したパスワードが一致しません。もう一度入力してください !"),
-                              QStringLiteral("入力された組が回復コードと一致しません。\n"
-                                             "書き写した回復コードを確かめてから、もう一度入力してください。")}));
+        QCOMPARE(
+            prompter.MessageTexts().mid(0, 2),
+            QStringList({QStringLiteral("確認のために入力したパスワードが一致しません。もう一度入力してください !"),
+                         QStringLiteral("入力された組が回復コードと一致しません。\n"
+                                        "書き写した回復コードを確かめてから、もう一度入力してください。")}));
         QVERIFY(!QFile::exists(diary));
         QVERIFY(lock.PlainBackups().isEmpty());
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("backups/DIARY-1.sfk"))));
@@ -172,12 +182,9 @@ private Q_SLOTS:
 
     void WrongPasswordSaysSoAndTheRightOneOpens()
     {
-        QTemporaryDir dir;
-        const QString diary = dir.filePath(QStringLiteral("DIARY.DAT"));
-        QVERIFY(WriteDiary(diary));
-        FileDiaryLock lock(diary);
-        QString code;
-        QVERIFY(!lock.Lock(Password, code));
+        LockedDiary locked;
+        QVERIFY(locked.ok);
+        FileDiaryLock& lock = locked.lock;
         ScriptedPrompter prompter;
         bool ended = false;
         UnlockWindow window(QStringLiteral("空野太郎"), lock, prompter, [&ended] { ended = true; });
@@ -197,19 +204,17 @@ private Q_SLOTS:
 
     void ForgottenPasswordIsReplacedWithTheCode()
     {
-        QTemporaryDir dir;
-        const QString diary = dir.filePath(QStringLiteral("DIARY.DAT"));
-        QVERIFY(WriteDiary(diary));
-        FileDiaryLock lock(diary);
-        QString code;
-        QVERIFY(!lock.Lock(Password, code));
+        LockedDiary locked;
+        QVERIFY(locked.ok);
+        FileDiaryLock& lock = locked.lock;
         ScriptedPrompter prompter;
         UnlockWindow window(QStringLiteral("空野太郎"), lock, prompter, [] {});
         const QString newPassword = QStringLiteral("新しい合言葉");
-        prompter.AnswerModal(FillAndPress({{QStringLiteral("txtRecoveryCode"), RecoveryCode::Grouped(code).toLower()},
-                                           {QStringLiteral("txtNewPassword"), newPassword},
-                                           {QStringLiteral("txtConfirmPassword"), newPassword}},
-                                          QStringLiteral("cmdOK")));
+        prompter.AnswerModal(
+            FillAndPress({{QStringLiteral("txtRecoveryCode"), RecoveryCode::Grouped(locked.code).toLower()},
+                          {QStringLiteral("txtNewPassword"), newPassword},
+                          {QStringLiteral("txtConfirmPassword"), newPassword}},
+                         QStringLiteral("cmdOK")));
         prompter.AnswerMessage(Prompter::Answer::Ok);
         Press(window, "cmdForgot");
         QCOMPARE(window.result(), int(QDialog::Accepted));
