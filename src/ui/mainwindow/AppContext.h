@@ -7,6 +7,8 @@
 #include "core/settings/SettingsStore.h"
 #include "ui/platform/Launcher.h"
 
+class DiaryLock;
+
 // The program-wide values and the seams to the outside world, made once by
 // main (or by a test) and handed to every window.
 struct AppContext
@@ -23,6 +25,10 @@ struct AppContext
     SettingsStore& settings;
     Launcher& launcher;
     AppSettings app;
+    // The diary's lock, where the store offers one: the start asks it for the
+    // password of an encrypted diary, ツール locks and unlocks through it.
+    // None keeps the plain diary's login and menus as they always were.
+    DiaryLock* diaryLock = nullptr;
 
     // Ends the program at once: no further close handler runs. The caller
     // returns straight after.

@@ -1,5 +1,6 @@
 #include "ui/mainwindow/MainMenus.h"
 
+#include "core/crypt/DiaryLock.h"
 #include "core/diary/DiaryStore.h"
 #include "ui/browser/WebModule.h"
 #include "ui/dialogs/AboutBox.h"
@@ -8,6 +9,7 @@
 #include "ui/dialogs/SameDayWindow.h"
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/TipWindow.h"
+#include "ui/dialogs/crypt/LockCommands.h"
 #include "ui/dialogs/stats/StatsModule.h"
 #include "ui/dialogs/transfer/ExportWindow.h"
 #include "ui/dialogs/transfer/ImportWindow.h"
@@ -67,6 +69,13 @@ const MainMenus::Row MainMenus::Rows[] = {
     {Place::MenuEntry, "menuTool_Import", "取り込み(&I)...", 0, {}, [](MainMenus& m) { m.ShowImportWindow(); }},
     {Place::MenuEntry, "menuTool_Restore", "バックアップから復元(&R)...", 0, {}, [](MainMenus& m) { m.ShowRestoreWindow(); }},
     {Place::MenuEntry, "menuTool_Stats", "統計(&S)...", 0, {}, [](MainMenus& m) { m.ShowStatsWindow(); }},
+    // Shown as the diary's lock allows: the first for a plain diary, the
+    // other two for an encrypted one.
+    {Place::MenuEntry, "menuTool_LockLine"},
+    {Place::MenuEntry, "menuTool_Lock", "日記に鍵をかける(&L)...", 0, {}, [](MainMenus& m) { m.LockDiary(); }},
+    {Place::MenuEntry, "menuTool_ChangeKey", "鍵のパスワードを変える(&K)...", 0, {},
+     [](MainMenus& m) { m.ChangeLockPassword(); }},
+    {Place::MenuEntry, "menuTool_RemoveKey", "鍵を外す(&U)...", 0, {}, [](MainMenus& m) { m.RemoveLock(); }},
 
     {Place::Menu, "menuService", "サービス"},
     {Place::MenuEntry, "menuService_HomePage", "ホームページ", 0, {}, [](MainMenus& m) { m.OpenHelpPage(SitePage); }},
@@ -143,6 +152,25 @@ void MainMenus::BuildMenus(QMenuBar& bar)
         entry->setShortcut(QKeySequence(row.shortcut));
         Connect(entry, row);
     }
+    if (QMenu* tools = bar.findChild<QMenu*>(QStringLiteral("menuTool"))) {
+        connect(tools, &QMenu::aboutToShow, this, &MainMenus::ShowLockEntries);
+        ShowLockEntries();
+    }
+}
+
+void MainMenus::ShowLockEntries()
+{
+    const DiaryLock* lock = context_.diaryLock;
+    const bool encrypted = lock && lock->IsEncrypted();
+    const QObject& bar = *window_.menuBar();
+    const auto show = [&bar](const char* name, bool shown) {
+        if (auto* entry = bar.findChild<QAction*>(QString::fromLatin1(name)))
+            entry->setVisible(shown);
+    };
+    show("menuTool_LockLine", lock);
+    show("menuTool_Lock", lock && !encrypted);
+    show("menuTool_ChangeKey", encrypted);
+    show("menuTool_RemoveKey", encrypted);
 }
 
 QToolBar* MainMenus::BuildToolbar()
@@ -277,7 +305,8 @@ void MainMenus::ShowStatsWindow()
         StatsModule* stats = StatsModule::Load(context_.prompter);
         if (!stats)
             return;
-        stats_ = stats->MakeWindow(store_, context_.prompter, context_.clock, &window_.Calendar(), &window_);
+        stats_ = stats->MakeWindow(store_, context_.prompter, context_.clock, &window_.Calendar(), context_.diaryLock,
+                                   &window_);
     }
     ShowClear(*stats_);
 }
@@ -289,6 +318,7 @@ void MainMenus::ShowExportWindow()
     if (!store_.StorePage())
         return;
     ExportWindow window(store_, context_.prompter, context_.clock, &window_);
+    window.WarnOfPlainCopies(context_.diaryLock);
     window.SetFolder(context_.app.ExportFolder);
     context_.prompter.ShowModal(window);
     if (!window.FolderUsed().isEmpty())
@@ -303,6 +333,29 @@ void MainMenus::ShowImportWindow()
     context_.prompter.ShowModal(window);
     if (!window.FolderUsed().isEmpty())
         context_.app.ImportFolder = window.FolderUsed();
+}
+
+void MainMenus::LockDiary()
+{
+    // The page being written goes into the diary before it is converted.
+    if (!context_.diaryLock || !store_.StorePage())
+        return;
+    LockCommands(*context_.diaryLock, context_.prompter, &window_).LockDiary();
+    ShowLockEntries();
+}
+
+void MainMenus::ChangeLockPassword()
+{
+    if (context_.diaryLock)
+        LockCommands(*context_.diaryLock, context_.prompter, &window_).ChangePassword();
+}
+
+void MainMenus::RemoveLock()
+{
+    if (!context_.diaryLock || !store_.StorePage())
+        return;
+    LockCommands(*context_.diaryLock, context_.prompter, &window_).RemoveLock();
+    ShowLockEntries();
 }
 
 void MainMenus::ShowTips()

@@ -52,6 +52,10 @@ public:
     void ShowRestoreWindow();
     // Expense and writing per month and year, in a window that stays open.
     void ShowStatsWindow();
+    // The diary's lock: put on, its password changed, taken off.
+    void LockDiary();
+    void ChangeLockPassword();
+    void RemoveLock();
     // Switches the start-up tip on again, then shows the tip window.
     void ShowTips();
     // Also the start-up's last step, when the tip of the day is switched on.
@@ -91,6 +95,8 @@ private:
 
     void Connect(QAction* action, const Row& row);
     void ShowOpenNotice();
+    // The lock's entries of ツール, as the diary is now.
+    void ShowLockEntries();
     // Shows a window beside the main one, clear of the body and the program's other windows.
     void ShowClear(QWidget& window);
     void ShowProperties();

@@ -1,8 +1,10 @@
 #include "ui/mainwindow/StartProgram.h"
 
+#include "core/crypt/DiaryLock.h"
 #include "core/settings/LoginPassword.h"
 #include "core/settings/SessionSettings.h"
 #include "core/settings/SettingValue.h"
+#include "ui/dialogs/crypt/UnlockWindow.h"
 #include "ui/dialogs/owner/LoginWindow.h"
 #include "ui/dialogs/owner/RegistrationWindow.h"
 #include "ui/mainwindow/AppContext.h"
@@ -56,6 +58,16 @@ bool ConfirmLogin(AppContext& context)
     return !context.Ended();
 }
 
+// An encrypted diary opens only with its password, whatever the login
+// switch says: the window asks it in the login window's place.
+bool UnlockDiary(AppContext& context, DiaryLock& lock)
+{
+    UnlockWindow window(context.settings.ReadSetting(SettingKey::UserName), lock, context.prompter,
+                        [&context] { context.EndProgram(); });
+    context.prompter.ShowModal(window);
+    return !context.Ended() && window.result() == QDialog::Accepted;
+}
+
 // The diary named at the first start is kept at once, not only at 終了: a
 // start after a crash opens it without asking again. 終了 writes it with the
 // other settings and tells the user when they do not reach the disk.
@@ -74,8 +86,12 @@ bool LoadMainWindow(AppContext& context, MainWindow& form)
     // A switch that is not a number keeps the diary locked: the login is asked.
     context.app.LoginOnOff =
         SettingValue::ToSwitch(context.settings.ReadSetting(SettingKey::LoginOnOff)).value_or(true);
-    if (context.app.LoginOnOff && !ConfirmLogin(context))
+    if (context.diaryLock && context.diaryLock->IsEncrypted()) {
+        if (!UnlockDiary(context, *context.diaryLock))
+            return false;
+    } else if (context.app.LoginOnOff && !ConfirmLogin(context)) {
         return false;
+    }
 
     // From here on a step that fails is skipped and the next one runs.
     SessionSettings::LoadSettings(context.settings, context.app, form, context.prompter);

@@ -3,6 +3,7 @@
 // the statistics tables.
 
 #include "DiaryBuilder.h"
+#include "FileDiaryLock.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "ui/dialogs/transfer/ExportWindow.h"
@@ -107,11 +108,14 @@ private Q_SLOTS:
         QTest::newRow("frmRestore") << QStringLiteral("menuTool_Restore");
         QTest::newRow("frmSameDay") << QStringLiteral("menuTool_SameDay");
         QTest::newRow("frmStats") << QStringLiteral("menuTool_Stats");
+        QTest::newRow("frmLock") << QStringLiteral("menuTool_Lock");
     }
     void EveryControlHasAName()
     {
         QFETCH(QString, command);
         TestApp test;
+        FileDiaryLock lock(test.DiaryPath());
+        test.context.diaryLock = &lock;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary(OnePage());
         QVERIFY(form);
         QStringList unnamed{QStringLiteral("(never opened)")};

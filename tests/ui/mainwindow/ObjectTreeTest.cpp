@@ -1,3 +1,4 @@
+#include "FileDiaryLock.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "core/tips/TipList.h"
@@ -8,6 +9,12 @@
 #include "ui/dialogs/SearchWindow.h"
 #include "ui/dialogs/TipWindow.h"
 #include "ui/dialogs/WebPanelNotice.h"
+#include "ui/dialogs/crypt/ChangeKeyWindow.h"
+#include "ui/dialogs/crypt/ForgotPasswordWindow.h"
+#include "ui/dialogs/crypt/LockWindow.h"
+#include "ui/dialogs/crypt/RecoveryCodeWindow.h"
+#include "ui/dialogs/crypt/RemoveKeyWindow.h"
+#include "ui/dialogs/crypt/UnlockWindow.h"
 #include "ui/dialogs/owner/LoginWindow.h"
 #include "ui/dialogs/owner/RegistrationWindow.h"
 #include "ui/dialogs/transfer/ExportWindow.h"
@@ -151,6 +158,19 @@ private Q_SLOTS:
         trees << Tree(notice);
         LaunchProgress progress(test.context, form->Exiting(), *form);
         trees << Tree(progress);
+        FileDiaryLock lock(test.DiaryPath());
+        LockWindow lockWindow(lock, test.prompter);
+        trees << Tree(lockWindow);
+        RecoveryCodeWindow code(QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ"), test.prompter, 2);
+        trees << Tree(code);
+        ChangeKeyWindow changeKey(lock, test.prompter);
+        trees << Tree(changeKey);
+        RemoveKeyWindow removeKey(lock, test.prompter);
+        trees << Tree(removeKey);
+        UnlockWindow unlock(test.context.app.UserName, lock, test.prompter, [] {});
+        trees << Tree(unlock);
+        ForgotPasswordWindow forgot(lock, test.prompter);
+        trees << Tree(forgot);
 
         trees.replaceInStrings(test.profile.ProgramFolder(), QStringLiteral("<program folder>"));
         const QString listed = QStringLiteral(SORAFUMI_OBJECT_TREE);

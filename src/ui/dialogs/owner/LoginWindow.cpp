@@ -5,6 +5,7 @@
 #include "core/settings/LoginPassword.h"
 #include "core/settings/SettingsStore.h"
 #include "ui/dialogs/owner/OwnerForm.h"
+#include "ui/dialogs/owner/OwnerMessages.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,11 +35,7 @@ LoginWindow::LoginWindow(SettingsStore& settings, AppSettings& app, Prompter& pr
 void LoginWindow::CheckOwner()
 {
     if (form_.userName->text() != app_.UserName) {
-        prompter_.Message({QStringLiteral("そのようなユーザーはいません。\r"),
-                           QStringLiteral("警告"),
-                           Prompter::Buttons::Ok,
-                           Prompter::Icon::Critical,
-                           {}});
+        OwnerMessages::NoSuchUser(prompter_);
         return;
     }
     if (LoginPassword::Matches(form_.password->text(), app_.UserPWS)) {
@@ -56,11 +53,7 @@ void LoginWindow::CheckOwner()
 
 void LoginWindow::GiveUp()
 {
-    prompter_.Message({QStringLiteral("ユーザーを確認できなかったので終了します。"),
-                       QStringLiteral("警告"),
-                       Prompter::Buttons::Ok,
-                       Prompter::Icon::Critical,
-                       {}});
+    OwnerMessages::NotConfirmed(prompter_);
     QDialog::reject();
     endProgram_();
 }

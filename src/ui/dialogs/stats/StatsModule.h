@@ -1,6 +1,7 @@
 #pragma once
 
 class Clock;
+class DiaryLock;
 class DiaryStore;
 class Prompter;
 class QCalendarWidget;
@@ -17,9 +18,10 @@ public:
     // when it cannot be loaded.
     static StatsModule* Load(Prompter& prompter);
 
-    // A StatsWindow, not yet shown.
+    // A StatsWindow, not yet shown; lock, where there is one, is asked
+    // whether the diary is encrypted before a CSV file is written.
     virtual QDialog* MakeWindow(DiaryStore& store, Prompter& prompter, const Clock& clock, QCalendarWidget* calendar,
-                                QWidget* parent) = 0;
+                                const DiaryLock* lock, QWidget* parent) = 0;
 
 protected:
     ~StatsModule() = default;

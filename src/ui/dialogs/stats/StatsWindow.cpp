@@ -6,6 +6,7 @@
 #include "core/platform/Prompter.h"
 #include "core/stats/TotalsCsv.h"
 #include "core/stats/YearFigures.h"
+#include "ui/dialogs/crypt/PlainCopyWarning.h"
 #include "ui/dialogs/stats/StatsExpenseTab.h"
 #include "ui/dialogs/stats/StatsWritingTab.h"
 #include "ui/platform/Named.h"
@@ -252,6 +253,8 @@ void StatsWindow::SaveCsv()
     if (refreshTimer_.isActive())
         Refresh();
     if (!expense_ || !writing_)
+        return;
+    if (!PlainCopyWarning::Confirm(prompter_, lock_, QStringLiteral("CSV に保存")))
         return;
     const int year = ChosenYear();
     const std::optional<QString> path = prompter_.ChooseSaveFile(

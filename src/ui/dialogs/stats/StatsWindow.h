@@ -14,6 +14,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class Clock;
+class DiaryLock;
 class DiaryStore;
 class Prompter;
 class StatsExpenseTab;
@@ -35,6 +36,8 @@ public:
     StatsWindow(DiaryStore& store, Prompter& prompter, const Clock& clock, QCalendarWidget* calendar,
                 QWidget* parent = nullptr);
 
+    // An encrypted diary's CSV save first says the file is not encrypted.
+    void WarnOfPlainCopies(const DiaryLock* lock) { lock_ = lock; }
     // Reads the figures from the diary file and shows them.
     void Refresh();
     // The year the month figures are shown for.
@@ -62,6 +65,7 @@ private:
 
     DiaryStore& store_;
     Prompter& prompter_;
+    const DiaryLock* lock_ = nullptr;
     const Clock& clock_;
     QPointer<QCalendarWidget> calendar_;
     // The figures of this opening; none while the window is closed or when

@@ -8,9 +8,11 @@ class StatsWindowMaker final : public StatsModule
 {
 public:
     QDialog* MakeWindow(DiaryStore& store, Prompter& prompter, const Clock& clock, QCalendarWidget* calendar,
-                        QWidget* parent) override
+                        const DiaryLock* lock, QWidget* parent) override
     {
-        return new StatsWindow(store, prompter, clock, calendar, parent);
+        auto* window = new StatsWindow(store, prompter, clock, calendar, parent);
+        window->WarnOfPlainCopies(lock);
+        return window;
     }
 };
 

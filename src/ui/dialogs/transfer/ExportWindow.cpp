@@ -5,6 +5,7 @@
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Clock.h"
 #include "core/platform/Prompter.h"
+#include "ui/dialogs/crypt/PlainCopyWarning.h"
 #include "ui/dialogs/transfer/FolderRow.h"
 #include "ui/platform/Named.h"
 #include "ui/platform/SpokenText.h"
@@ -258,6 +259,8 @@ void ExportWindow::Export()
                            {}});
         return;
     }
+    if (!PlainCopyWarning::Confirm(prompter_, lock_, Title()))
+        return;
     if (request.from.isValid() && request.from > request.to) {
         prompter_.Message({QStringLiteral("期間の始めが終わりより後になっています。"),
                            Title(),

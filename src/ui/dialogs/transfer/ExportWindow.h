@@ -12,6 +12,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class Clock;
+class DiaryLock;
 class DiaryStore;
 class Prompter;
 
@@ -32,6 +33,8 @@ public:
     void SetFolder(const QString& folder);
     // The folder of the last export that wrote its files; empty when none did.
     QString FolderUsed() const { return folderUsed_; }
+    // An encrypted diary's export first says its files are not encrypted.
+    void WarnOfPlainCopies(const DiaryLock* lock) { lock_ = lock; }
 
 public Q_SLOTS:
     void reject() override;
@@ -49,6 +52,7 @@ private:
 
     const DiaryStore& store_;
     Prompter& prompter_;
+    const DiaryLock* lock_ = nullptr;
     QCheckBox* wholeDiary_;
     QDateEdit* from_;
     QDateEdit* to_;
