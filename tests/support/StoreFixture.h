@@ -7,6 +7,7 @@
 #include "core/platform/Clock.h"
 #include "core/settings/AppSettings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -158,7 +159,9 @@ struct Stamp
 
 inline Stamp StampOf(const QString& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return {};
     return {true, info.st_ino, qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
@@ -176,8 +179,7 @@ inline bool Run(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 // Not even root may change the file or folder while it is set.
@@ -209,9 +211,9 @@ public:
         if (::geteuid() != 0)
             return;
         QDir().mkpath(path_);
-        mounted_ = Run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                 QStringLiteral("size=%1k,mode=0700").arg(kilobytes),
-                                                 QStringLiteral("tmpfs"), path_});
+        mounted_ = Run(QStringLiteral("mount"),
+                       {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                        QStringLiteral("size=%1k,mode=0700").arg(kilobytes), QStringLiteral("tmpfs"), path_});
     }
     ~SmallDisk()
     {
@@ -323,6 +325,8 @@ public:
         app.UserDataFile = diary;
         store.SelectDiaryFile(UserFolder());
         store.ShowLastPage();
+        // As the window's first turn of the event loop does.
+        QCoreApplication::processEvents();
     }
     void Show(qint32 page) { store.ShowPage(page); }
     QStringList Fields() const { return QStringList(view.fields.begin(), view.fields.end()); }

@@ -95,7 +95,7 @@ void DiaryStore::SelectDiaryFile(const QString& userFolder)
         InitPages();
         pageChanged_ = false;
         OfferConflictCopies();
-        SaveMergeBase();
+        KeepMergeBaseSoon();
         return;
     }
     diaryOpen_ = false;
@@ -118,7 +118,7 @@ void DiaryStore::SelectDiaryFile(const QString& userFolder)
     RemoveLeftoverTemp(diaryFile_);
     InitPages();
     pageChanged_ = false;
-    SaveMergeBase();
+    KeepMergeBaseSoon();
 }
 
 bool DiaryStore::OpenDiary(const QString& name)

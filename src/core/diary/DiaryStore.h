@@ -6,6 +6,7 @@
 #include "core/platform/RecordFile.h"
 #include "core/search/BodySearch.h"
 #include "core/sync/FileIdentity.h"
+#include "core/sync/PageDigests.h"
 
 #include <QDate>
 #include <QList>
@@ -174,6 +175,9 @@ private:
     // is then merged again.
     std::optional<bool> TakeInReplaced(bool edited);
     bool TakeInChangedInPlace(bool edited);
+    // Where the shown page's edits go when the other side changed that very
+    // page in place: its place, the end, or nowhere (0); nothing when put off.
+    std::optional<qint32> AskWhereEditsGo(const PageDigests& digests, const PageDigest& loaded);
     // Puts the merged records in the diary's place, after both inputs were
     // kept in the backups; `theirs` is the file now at the diary's path.
     bool WriteMerged(RecordFile& theirs, const QByteArray& records);
@@ -186,6 +190,7 @@ private:
     // version just taken in, and says so.
     void ShowTakenIn(qint32 found, QDate shownDay);
     void SaveMergeBase();
+    void KeepMergeBaseSoon();
     void ReportMergeWaits();
     void FollowDiary();
     bool OpenDiary(const QString& name);

@@ -202,21 +202,13 @@ bool DiaryStore::TakeInChangedInPlace(bool edited)
     dateIndex_.Forget();
     NoteFileLeft();
     if (edited && found == 0) {
-        // The other side changed or removed the very page we edited.
-        MergeQuestion question{QFileInfo(diaryFile_.Path()).fileName(), 0, 1, {{shownRecord_, std::nullopt}}};
-        const std::optional<std::vector<Resolution>> chosen = chooser_ ? chooser_->Choose(question) : std::nullopt;
-        if (!chosen) {
-            leftAs_.reset();
-            ReportMergeWaits();
+        const std::optional<qint32> place = AskWhereEditsGo(digests, PageDigestReader::Of(loaded.constData()));
+        if (!place)
             return false;
-        }
-        const Resolution resolution = chosen->empty() ? Resolution::KeepBoth : chosen->front();
-        if (resolution != Resolution::KeepTheirs) {
-            found = pageCount_ + 1;
-            if (!WriteCurrentRecord(found))
-                return false;
-            ++pageCount_;
-        }
+        found = *place;
+        if (found != 0 && !WriteCurrentRecord(found))
+            return false;
+        pageCount_ = qMax(pageCount_, found);
     } else if (edited) {
         if (!WriteCurrentRecord(found))
             return false;
@@ -224,6 +216,36 @@ bool DiaryStore::TakeInChangedInPlace(bool edited)
     SaveMergeBase();
     ShowTakenIn(found, shownDay);
     return true;
+}
+
+// The other side changed or removed the very page we edited: the user says
+// which stays. Their version of it is the page of that day at the shown place.
+std::optional<qint32> DiaryStore::AskWhereEditsGo(const PageDigests& digests, const PageDigest& loaded)
+{
+    const bool theirsHere = currentPage_ >= 1 && currentPage_ <= qint32(digests.size()) &&
+                            digests[size_t(currentPage_ - 1)].date == loaded.date;
+    std::optional<DiaryPage> theirs;
+    QByteArray record;
+    if (theirsHere && !diaryFile_.ReadRecord(currentPage_, record))
+        theirs = DiaryPage::FromBytes(record);
+    const MergeQuestion question{QFileInfo(diaryFile_.Path()).fileName(), 0, 1, {{shownRecord_, theirs}}};
+    const std::optional<std::vector<Resolution>> chosen = chooser_ ? chooser_->Choose(question) : std::nullopt;
+    if (!chosen) {
+        leftAs_.reset();
+        ReportMergeWaits();
+        return std::nullopt;
+    }
+    switch (chosen->empty() ? Resolution::KeepBoth : chosen->front()) {
+    case Resolution::KeepTheirs:
+        return 0;
+    case Resolution::KeepOurs:
+        if (theirsHere)
+            return currentPage_;
+        break;
+    case Resolution::KeepBoth:
+        break;
+    }
+    return qint32(digests.size()) + 1;
 }
 
 bool DiaryStore::WriteMerged(RecordFile& theirs, const QByteArray& records)
@@ -267,6 +289,13 @@ void DiaryStore::ShowTakenIn(qint32 found, QDate shownDay)
     Q_EMIT pagesChanged();
     LoadPage();
     view_.SetPageStatus(QStringLiteral("同期されたファイルからページを読み込みました。"));
+}
+
+// Hashing every page of a long diary takes a moment: the window shows the
+// last page first. A version arriving meanwhile waits for the watch's settle.
+void DiaryStore::KeepMergeBaseSoon()
+{
+    QTimer::singleShot(0, this, &DiaryStore::SaveMergeBase);
 }
 
 void DiaryStore::SaveMergeBase()
@@ -346,9 +375,12 @@ std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
     const QDate shownDay = ShownDate();
     VersionMerge::Merged merged;
     FileError error;
+    // No base: what this program last left is no state the copy shares. The
+    // copy is an older version, and a page it holds otherwise than ours may
+    // be older than ours, so such a page is asked about, never simply taken.
     const VersionMerge::Outcome outcome =
-        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName(), true},
-                          MergeBase::Load(diaryFile_.Path()), chooser_, currentPage_, merged, error);
+        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName(), true}, std::nullopt, chooser_,
+                          currentPage_, merged, error);
     if (outcome == VersionMerge::Outcome::Failed)
         ReportFileError(error);
     if (outcome == VersionMerge::Outcome::PutOff)
@@ -367,10 +399,10 @@ std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
         return std::nullopt;
     if (!Settle(rewrite))
         return false;
-    // A copy that stays where it was is offered again: the base stays as it
-    // was too, so that merging it again adds nothing twice.
-    if (MoveToBackups(copyPath, folder))
-        SaveMergeBase();
+    // A copy that could not be moved is offered again; its pages are in the
+    // diary now, so merging it again adds nothing twice.
+    MoveToBackups(copyPath, folder);
+    SaveMergeBase();
     ShowTakenIn(merged.followedAt, shownDay);
     return true;
 }

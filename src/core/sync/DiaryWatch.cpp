@@ -9,6 +9,8 @@ DiaryWatch::DiaryWatch(QObject* parent) : QObject(parent)
     connect(&settle_, &QTimer::timeout, this, &DiaryWatch::settled);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &DiaryWatch::Stir);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &DiaryWatch::Stir);
+    lookAgain_.setInterval(LookAgainMs);
+    connect(&lookAgain_, &QTimer::timeout, this, &DiaryWatch::LookAgain);
 }
 
 void DiaryWatch::Follow(const QString& diaryPath)
@@ -18,10 +20,26 @@ void DiaryWatch::Follow(const QString& diaryPath)
     if (!watcher_.directories().isEmpty())
         watcher_.removePaths(watcher_.directories());
     path_ = diaryPath;
+    lookAgain_.stop();
     if (path_.isEmpty())
         return;
     watcher_.addPath(path_);
     watcher_.addPath(QFileInfo(path_).absolutePath());
+    looked_ = LookNow();
+    lookAgain_.start();
+}
+
+void DiaryWatch::LookAgain()
+{
+    const Looks now = LookNow();
+    if (now != looked_ && !settle_.isActive())
+        Stir();
+    looked_ = now;
+}
+
+DiaryWatch::Looks DiaryWatch::LookNow() const
+{
+    return {FileIdentity::OfPath(path_), FileIdentity::OfPath(QFileInfo(path_).absolutePath())};
 }
 
 void DiaryWatch::Stir()

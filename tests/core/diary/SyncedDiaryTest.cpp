@@ -44,6 +44,8 @@ void Deliver(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Resolution)
+
 class SyncedDiaryTest : public ScratchStoreTest
 {
     Q_OBJECT
@@ -136,6 +138,35 @@ private Q_SLOTS:
         QVERIFY(h_->store.StorePage());
         QVERIFY(ReadBytes(path) ==
                 Page(1) + Page(2, QStringLiteral("こちらの編集")) + Page(9, QStringLiteral("あちら")));
+    }
+
+    // The other side wrote the very page being edited into the file itself:
+    // こちらを残す puts the edits in its place, 両方残す keeps both.
+    void EditedPageChangedInPlace_data()
+    {
+        QTest::addColumn<Resolution>("resolution");
+        QTest::addColumn<QByteArray>("kept");
+        QTest::newRow("ours") << Resolution::KeepOurs << Page(1) + Page(2, QStringLiteral("こちら"));
+        QTest::newRow("both") << Resolution::KeepBoth
+                              << Page(1) + Page(2, QStringLiteral("あちら")) + Page(2, QStringLiteral("こちら"));
+        QTest::newRow("theirs") << Resolution::KeepTheirs << Page(1) + Page(2, QStringLiteral("あちら"));
+    }
+    void EditedPageChangedInPlace()
+    {
+        QFETCH(Resolution, resolution);
+        QFETCH(QByteArray, kept);
+        const QString path = scratch_->FilePath(Diary);
+        Write(path, Page(1) + Page(2));
+        ScriptedMergeChooser chooser;
+        chooser.answer = std::vector{resolution};
+        h_->store.SetMergeChooser(&chooser);
+        h_->Start(path);
+        h_->view.fields[int(EntryField::Body)] = QStringLiteral("こちら");
+        h_->store.MarkChanged();
+        Write(path, Page(1) + Page(2, QStringLiteral("あちら")));
+        QVERIFY(h_->store.StorePage());
+        QVERIFY(chooser.asked.at(0).conflicts.at(0).theirs.has_value());
+        QVERIFY(ReadBytes(path) == kept);
     }
 
     // A sync tool's conflict copy is offered at open; merged, it leaves the
