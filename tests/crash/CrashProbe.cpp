@@ -2,14 +2,18 @@
 // main window would, so that a test can kill it or fail its disk anywhere on
 // the way and then look at what the diary holds.
 //
-//   sorafumi_crashprobe build PATH [tail|fewer]
+//   sorafumi_crashprobe build PATH [VARIANT]
 //                                           five pages of December 2026; "tail"
 //                                           adds part of a sixth record,
-//                                           "fewer" leaves out the fifth page
+//                                           "fewer" leaves out the fifth page,
+//                                           "ours" rewrites the 2nd, "theirs"
+//                                           the 4th and adds the 6th, "merged"
+//                                           does both
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
 //                                           compact-tail, store-delete, import,
 //                                           import-backup, export, backup,
-//                                           backup-next or restore
+//                                           backup-next, restore, merge or
+//                                           merge-copy
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
@@ -20,7 +24,10 @@
 //
 // The export writes into the folder "export" beside the diary's folder, the
 // backups go to "backups" there, and a restore puts back the copy of the 6th
-// of December from it.
+// of December from it. "merge" edits the 2nd page, then a sync tool's
+// delivery (the file DeliveryName beside the diary, prepared by the test) is
+// renamed over the diary, and the page is stored; "merge-copy" opens the
+// diary with a conflict copy beside it and merges it.
 //
 // An operation prints every box the user would have seen to standard error,
 // one "box" line each, and "done" once it is over. The lines go out with
@@ -39,6 +46,9 @@
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
 #include "core/transfer/DiaryExport.h"
+
+#include <fcntl.h>
+#include <sys/syscall.h>
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -143,25 +153,61 @@ QString NewBody(int page)
     return body;
 }
 
-int Build(const QString& path, bool tail, bool fewer)
+// Day n with the body the user wrote over it.
+DiaryBuilder::Fields Rewritten(int day)
 {
+    DiaryBuilder::Fields fields = Day(day);
+    fields.body = NewBody(day);
+    return fields;
+}
+
+// Two computers' versions of the diary: ours rewrote the 2nd, theirs the 4th
+// and added the 6th; merged, every page of both.
+int Build(const QString& path, const QByteArray& variant)
+{
+    const bool ours = variant == "ours" || variant == "merged";
+    const bool theirs = variant == "theirs" || variant == "merged";
     DiaryBuilder builder;
-    for (int day = 1; day <= PageCount - int(fewer); ++day)
-        builder.Add(Day(day));
-    if (tail)
+    for (int day = 1; day <= PageCount - int(variant == "fewer"); ++day)
+        builder.Add((day == 2 && ours) || (day == 4 && theirs) ? Rewritten(day) : Day(day));
+    if (theirs)
+        builder.Add(Day(PageCount + 1));
+    if (variant == "tail")
         builder.AddRaw(DiaryBuilder::Page(Day(6)).ToBytes().left(500));
     return builder.WriteTo(path) ? 0 : 1;
+}
+
+// Where the test puts the version a sync tool delivers, as Syncthing names it.
+QString DeliveryName(const QString& path)
+{
+    const QFileInfo diary(path);
+    return diary.absolutePath() + QStringLiteral("/.syncthing.") + diary.fileName() + QStringLiteral(".tmp");
+}
+
+// The sync tool's rename, by a call the test neither kills nor fails.
+bool Deliver(const QString& path)
+{
+    return ::syscall(SYS_renameat, AT_FDCWD, QFile::encodeName(DeliveryName(path)).constData(), AT_FDCWD,
+                     QFile::encodeName(path).constData()) == 0;
+}
+
+bool IsMerge(const QString& operation)
+{
+    return operation.startsWith(QLatin1String("merge"));
 }
 
 // The store as the main window holds it, opened on the configured diary.
 struct Session
 {
-    explicit Session(const QString& path, bool answering)
+    // Conflict copies are merged as the diary opens: their backups folder is
+    // given here.
+    explicit Session(const QString& path, bool answering, const QString& backups = {})
         : prompter(answering), clock(QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0))),
           store(view, prompter, clock, app, [] {})
     {
         app.UserName = QStringLiteral("山田太郎");
         app.UserDataFile = path;
+        app.BackupFolder = backups;
         // No daily copies: they would go to the user's own data folder.
         app.BackupDaily = 0;
         app.BackupWeekly = 0;
@@ -246,7 +292,7 @@ void KillLater()
 
 int Run(const QString& operation, const QString& path)
 {
-    Session session(path, true);
+    Session session(path, true, IsMerge(operation) ? Beside(path, QStringLiteral("backups")) : QString());
     if (!session.store.IsOpen()) {
         for (const QString& line : session.prompter.lines)
             Print(STDERR_FILENO, line);
@@ -301,6 +347,15 @@ int Run(const QString& operation, const QString& path)
         // after the message.
         session.Edit(2);
         store.DeletePage();
+    } else if (operation == QLatin1String("merge")) {
+        // Edits not yet stored when the other computer's version arrives.
+        session.Show(2);
+        session.view.SetFieldText(EntryField::Body, NewBody(2));
+        if (!Deliver(path))
+            Print(STDERR_FILENO, QStringLiteral("not delivered"));
+        store.StorePage();
+    } else if (operation == QLatin1String("merge-copy")) {
+        // Merged as the diary opened.
     } else {
         Print(STDERR_FILENO, QStringLiteral("unknown operation ") + operation);
         return 2;
@@ -325,7 +380,7 @@ int main(int argc, char** argv)
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QString path = QFile::decodeName(argv[2]);
     if (mode == QLatin1String("build"))
-        return Build(path, argc > 3 && QByteArray(argv[3]) == "tail", argc > 3 && QByteArray(argv[3]) == "fewer");
+        return Build(path, argc > 3 ? QByteArray(argv[3]) : QByteArray());
     if (mode == QLatin1String("dump"))
         return Dump(path);
     if (mode == QLatin1String("journal")) {

@@ -27,6 +27,13 @@
 # final names; a backup leaves only whole copies under a copy's name, and the
 # page stored even when the copy fails; a restore keeps the diary as it was
 # among the backups before it replaces it.
+# "merge" stores an edited page just after a sync tool renamed the other
+# computer's version over the diary: the diary then holds that version or the
+# merge of both, and once merged both versions are among the backups.
+# "merge-copy" merges a sync tool's conflict copy as the diary opens: the
+# diary holds its pages before or the merge, the copy stays beside it or is
+# among the backups, and a copy left beside a merged diary merges again into
+# the same pages.
 #
 # usage: crash_test.sh PATH-TO-sorafumi_crashprobe [OPERATION...]
 set -uo pipefail
@@ -34,7 +41,7 @@ set -uo pipefail
 probe=$1
 shift
 operations=("$@")
-[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import import-backup store-sealed add-sealed export backup restore)
+[ ${#operations[@]} -gt 0 ] || operations=(store add delete save compact-tail store-delete import import-backup store-sealed add-sealed export backup restore merge merge-copy)
 
 if ! command -v strace >/dev/null; then
     echo "strace is missing: install it (tools/setup.sh does)"
@@ -66,7 +73,16 @@ backups=$scratch/backups
 # the backups folder before the operation.
 original=$scratch/original.DAT
 fewer=$scratch/fewer.DAT
-"$probe" build "$original" && "$probe" build "$fewer" fewer || { echo "cannot build a diary in $scratch"; exit 1; }
+# The two computers' versions a merge meets, and the merge of both.
+ours=$scratch/ours.DAT
+theirs=$scratch/theirs.DAT
+merged=$scratch/merged.DAT
+delivery=$work/.syncthing.DIARY.DAT.tmp
+conflict_name=DIARY.sync-conflict-20261202-081500-K3QXW7A.DAT
+conflict=$work/$conflict_name
+"$probe" build "$original" && "$probe" build "$fewer" fewer && "$probe" build "$ours" ours &&
+    "$probe" build "$theirs" theirs && "$probe" build "$merged" merged ||
+    { echo "cannot build a diary in $scratch"; exit 1; }
 
 # The calls a test kills or fails at. strace counts each name on its own.
 base_calls=(openat write pwrite64 fallocate fsync fdatasync ftruncate rename unlink)
@@ -98,6 +114,15 @@ fresh()
     local tail=
     case $operation in save | compact-tail) tail=tail ;; esac
     "$probe" build "$diary" $tail || { echo "cannot build a diary in $work"; exit 1; }
+    case $operation in
+        merge | merge-copy) rm -rf "$XDG_STATE_HOME" "$backups" && mkdir "$backups" ;;
+    esac
+    case $operation in
+        merge) cp "$theirs" "$delivery" ;;
+        # Open since before both computers wrote: the last state in common
+        # is the merge's base.
+        merge-copy) "$probe" dump "$diary" >/dev/null 2>&1 && cp "$ours" "$diary" && cp "$theirs" "$conflict" ;;
+    esac
     [ -z "$sealed" ] || chattr +i "$work"
     case $operation in
         export | backup | import-backup | restore) rm -rf "$exports" "$backups" && mkdir "$exports" "$backups" ;;
@@ -133,14 +158,24 @@ faulted()
     return 0
 }
 
-# Boxes other than the question before a page is deleted.
-errors_shown() { grep '^box ' "$err" | grep -vc '^box \[ページ削除の問い合わせ\]'; }
+# Boxes other than the questions before a page is deleted and before a
+# conflict copy is merged.
+errors_shown()
+{
+    grep '^box ' "$err" | grep -v '^box \[日記の統合\] 他のコンピュータで書かれたページが届いています' |
+        grep -vc '^box \[ページ削除の問い合わせ\]'
+}
 
 size_of() { stat -c %s "$diary" 2>/dev/null || echo missing; }
 
+# A merge's base stays as the operation left it; the offer of a conflict copy
+# (refused) is not a page.
 dump()
 {
-    "$probe" dump "$diary" 2>/dev/null
+    case $operation in
+        merge | merge-copy) XDG_STATE_HOME=$scratch/dump-state "$probe" dump "$diary" 2>/dev/null | grep -v '^box \[日記の統合\]' ;;
+        *) "$probe" dump "$diary" 2>/dev/null ;;
+    esac
 }
 
 # Runs a command with strace's injection, without the shell's notice of a kill.
@@ -158,9 +193,13 @@ run_injected()
 check()
 {
     local what=$1 strict_pages=${2:-0} strict_size=${3:-0} only_after=${4:-0}
-    local now size
+    local now size before=$before size_before=$size_before
     now=$(dump)
     size=$(size_of)
+    # Killed before the sync tool's rename: its version still waits.
+    if [ "$operation" = merge ] && [ -e "$delivery" ]; then
+        before=$undelivered size_before=$size_undelivered
+    fi
     outcome=neither
     [ "$now" = "$after" ] && outcome=after
     [ "$now" = "$before" ] && outcome=before
@@ -256,6 +295,30 @@ check_restore()
     [ "$outcome" = after ] && [ ! -e "$backups/$kept" ] && fail "$what: the diary was replaced but not kept"
 }
 
+# Once merged, both inputs are among the backups; a conflict copy is never
+# gone from both its places, and one still beside a merged diary merges again
+# into the same pages.
+check_merge()
+{
+    local what=$1 name input
+    has_copy() { for name in "$backups"/*; do cmp -s "$name" "$1" && return 0; done; return 1; }
+    if [ "$operation" = merge ]; then
+        for input in "$original" "$theirs"; do
+            [ "$outcome" = after ] && ! has_copy "$input" && fail "$what: merged, but ${input##*/} is not among the backups"
+        done
+        return
+    fi
+    [ "$outcome" = after ] && ! has_copy "$ours" && fail "$what: merged, but the diary before is not among the backups"
+    if [ -e "$conflict" ]; then
+        cmp -s "$conflict" "$theirs" || fail "$what: the conflict copy changed"
+    elif ! has_copy "$theirs"; then
+        fail "$what: the conflict copy is gone from beside the diary and from the backups"
+    fi
+    [ "$outcome" = after ] && [ -e "$conflict" ] || return
+    "$probe" merge-copy "$diary" 2>/dev/null
+    [ "$(dump)" = "$after" ] || fail "$what: merged again, the copy changes the merged diary"
+}
+
 # check, and what the operation writes outside the diary.
 verify()
 {
@@ -263,6 +326,7 @@ verify()
         export) check_export "$1" "${4:-0}" ;;
         backup | import-backup) check "$@"; check_backups "$1" ;;
         restore) check "$@"; check_restore "$1" ;;
+        merge | merge-copy) check "$@"; check_merge "$1" ;;
         *) check "$@" ;;
     esac
 }
@@ -293,6 +357,9 @@ for operation in "${operations[@]}"; do
     case $base in
         export) calls=("${base_calls[@]}" mkdir rmdir syncfs) ;;
         backup | import-backup | restore) calls=("${base_calls[@]}" copy_file_range pread64) ;;
+        # The conflict copy goes to the backups by a rename that never
+        # replaces a file.
+        merge-copy) calls=("${base_calls[@]}" renameat2) ;;
         *) calls=("${base_calls[@]}") ;;
     esac
     kills=0
@@ -303,6 +370,12 @@ for operation in "${operations[@]}"; do
     fresh
     before=$(dump)
     size_before=$(size_of)
+    if [ "$base" = merge ]; then
+        undelivered=$before size_undelivered=$size_before
+        cp "$theirs" "$diary"
+        before=$(dump) size_before=$(size_of)
+        fresh
+    fi
     outputs_before=$(outputs)
     "$probe" "$base" "$diary" 2>"$err"
     rc=$?
@@ -323,6 +396,11 @@ for operation in "${operations[@]}"; do
         continue
     fi
     took=$(sed -n 's/^done in \([0-9]*\) us$/\1/p' "$err")
+    case $base in
+        merge | merge-copy)
+            cmp -s "$diary" "$merged" || fail "the merge does not hold every page of both versions, each as last written"
+            ;;
+    esac
 
     # Every call of the clean run, in order: name, its count so far, and what
     # it touched.
@@ -369,6 +447,7 @@ for operation in "${operations[@]}"; do
     pages_safe=${#events[@]}
     size_safe=${#events[@]}
     opened=
+    merged_at=
     rewrite=
     backing_up=
     for i in "${!events[@]}"; do
@@ -380,6 +459,8 @@ for operation in "${operations[@]}"; do
             delete:rename:* | compact-tail:rename:* | import:rename:* | import-backup:rename:temp | restore:rename:rename)
                 pages_safe=$i size_safe=$i ;;
             save:rename:*) size_safe=$i ;;
+            # The merged diary's rename; the conflict copy's move follows it.
+            merge:rename:rename | merge-copy:rename:rename) [ -n "$merged_at" ] || merged_at=$i pages_safe=$i size_safe=$i ;;
         esac
     done
     case $operation in save | store-delete) pages_safe=$((${rewrite:-${#events[@]}} - 1)) ;; esac
@@ -521,6 +602,8 @@ for operation in "${operations[@]}"; do
                 journal:openat:ENOSPC | journal:write:ENOSPC | journal:fsync:ENOSPC) tolerated=1 ;;
                 diary:fallocate:EIO | temp:fallocate:EIO | backups:fallocate:EIO) tolerated=1 ;;
                 temp:unlink:*) tolerated=1 ;;
+                # The conflict copy is copied into the backups instead.
+                rename:renameat2:*) tolerated=1 ;;
                 # The export's and the backups' folders alike; a temporary
                 # folder or an older copy that stays until the next time.
                 efolder:openat:* | efolder:fsync:* | bfolder:openat:* | bfolder:fsync:*) tolerated=1 ;;
@@ -535,6 +618,10 @@ for operation in "${operations[@]}"; do
             # A backup that fails lets the store go on.
             if [ "$operation" = store-delete ] || [ "$operation" = backup ]; then
                 verify "$what" 0 0 1
+            elif [ "$operation" = merge-copy ] && [ "$name:$target" = openat:folder ] && [ "$i" -lt "${merged_at:-0}" ]; then
+                # The folder could not be read for conflict copies: the copy
+                # waits for the next start.
+                verify "$what"
             elif [ "$boxes" -eq 0 ]; then
                 verify "$what" 0 0 1
             elif [ "$operation" = restore ] && [ "$name:$target" = pread64:diary ] && [ "$i" -lt "${backing_up:-0}" ]; then
