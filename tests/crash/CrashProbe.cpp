@@ -8,7 +8,8 @@
 //                                           "fewer" leaves out the fifth page,
 //                                           "ours" rewrites the 2nd, "theirs"
 //                                           the 4th and adds the 6th, "merged"
-//                                           does both
+//                                           does both, "merged-copy" keeps
+//                                           both versions of the 2nd and 4th
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
 //                                           compact-tail, store-delete, import,
 //                                           import-backup, export, backup,
@@ -45,11 +46,13 @@
 #include "core/platform/PageJournal.h"
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
+#include "core/sync/MergeChooser.h"
 #include "core/transfer/DiaryExport.h"
 
 #include <fcntl.h>
 #include <sys/syscall.h>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -162,14 +165,23 @@ DiaryBuilder::Fields Rewritten(int day)
 }
 
 // Two computers' versions of the diary: ours rewrote the 2nd, theirs the 4th
-// and added the 6th; merged, every page of both.
+// and added the 6th; merged, every page of both. A conflict copy has no
+// base to merge from: both versions of each page that differs are kept,
+// this computer's first.
 int Build(const QString& path, const QByteArray& variant)
 {
-    const bool ours = variant == "ours" || variant == "merged";
-    const bool theirs = variant == "theirs" || variant == "merged";
+    const bool both = variant == "merged-copy";
+    const bool ours = variant == "ours" || variant == "merged" || both;
+    const bool theirs = variant == "theirs" || variant == "merged" || both;
     DiaryBuilder builder;
-    for (int day = 1; day <= PageCount - int(variant == "fewer"); ++day)
-        builder.Add((day == 2 && ours) || (day == 4 && theirs) ? Rewritten(day) : Day(day));
+    for (int day = 1; day <= PageCount - int(variant == "fewer"); ++day) {
+        const bool rewritten = (day == 2 && ours) || (day == 4 && theirs);
+        builder.Add(rewritten && both && day == 4 ? Day(day) : rewritten ? Rewritten(day) : Day(day));
+        if (both && day == 2)
+            builder.Add(Day(day));
+        if (both && day == 4)
+            builder.Add(Rewritten(day));
+    }
     if (theirs)
         builder.Add(Day(PageCount + 1));
     if (variant == "tail")
@@ -196,6 +208,16 @@ bool IsMerge(const QString& operation)
     return operation.startsWith(QLatin1String("merge"));
 }
 
+// Keeps both versions of every page asked about, as 両方残す does.
+class KeepBothChooser : public MergeChooser
+{
+public:
+    std::optional<std::vector<Resolution>> Choose(const MergeQuestion& question) override
+    {
+        return std::vector<Resolution>(question.conflicts.size(), Resolution::KeepBoth);
+    }
+};
+
 // The store as the main window holds it, opened on the configured diary.
 struct Session
 {
@@ -211,7 +233,10 @@ struct Session
         // No daily copies: they would go to the user's own data folder.
         app.BackupDaily = 0;
         app.BackupWeekly = 0;
+        store.SetMergeChooser(&chooser);
         store.SelectDiaryFile(QDir::currentPath());
+        // As the window's first turn of the event loop does.
+        QCoreApplication::processEvents();
     }
 
     void Show(qint32 page) { store.ShowPage(page); }
@@ -226,6 +251,7 @@ struct Session
     Answerer prompter;
     FixedClock clock;
     AppSettings app;
+    KeepBothChooser chooser;
     DiaryStore store;
 };
 
@@ -377,6 +403,7 @@ int main(int argc, char** argv)
     }
     // As the program does.
     FileSizeLimit::FailWritesInsteadOfEnding();
+    QCoreApplication application(argc, argv);
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QString path = QFile::decodeName(argv[2]);
     if (mode == QLatin1String("build"))
