@@ -303,13 +303,18 @@ void DiaryStore::SaveMergeBase()
     PageDigests digests;
     if (!diaryFile_.IsOpen())
         return;
+    // A diary as it was when its base was last taken is not read again: the
+    // start and the end of a day without writing stay quick on a long diary.
+    const std::optional<FileIdentity> now = FileIdentity::OfOpen(diaryFile_);
+    if (now && MergeBase::IsOf(diaryFile_.Path(), *now))
+        return;
     // A diary that cannot be read is told of, as any read of it is.
     if (const FileError error = PageDigestReader::Read(diaryFile_, digests)) {
         ReportFileError(error);
         return;
     }
     // A base that cannot be kept only makes the next merge ask more.
-    MergeBase::Save(diaryFile_.Path(), digests);
+    MergeBase::Save(diaryFile_.Path(), digests, now.value_or(FileIdentity()));
 }
 
 void DiaryStore::ReportMergeWaits()

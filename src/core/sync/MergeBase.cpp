@@ -14,10 +14,11 @@
 
 namespace {
 
-const QByteArray Magic = QByteArrayLiteral("SFBASE01");
+const QByteArray Magic = QByteArrayLiteral("SFBASE02");
 constexpr qsizetype CountLength = 4;
 constexpr qsizetype HashLength = 8;
 constexpr qsizetype PageLength = PageDigest::DateLength + HashLength;
+constexpr qsizetype IdentityLength = 4 * 8;
 // A base of more pages than any diary holds is damaged, not read.
 constexpr qint64 LargestBase = 256 * 1024 * 1024;
 
@@ -43,26 +44,30 @@ QString MergeBase::PathFor(const QString& diaryPath)
     return StateFolder::Path() + QStringLiteral("/merge-base-") + QString::fromLatin1(hash);
 }
 
-QByteArray MergeBase::Encode(const PageDigests& digests)
+QByteArray MergeBase::Encode(const PageDigests& digests, const FileIdentity& of)
 {
     QByteArray bytes = Magic;
-    bytes.reserve(Magic.size() + CountLength + qsizetype(digests.size()) * PageLength + HashLength);
+    bytes.reserve(Magic.size() + CountLength + qsizetype(digests.size()) * PageLength + IdentityLength + HashLength);
     Append(bytes, quint32(digests.size()));
     for (const PageDigest& digest : digests) {
         bytes.append(digest.date.data(), PageDigest::DateLength);
         Append(bytes, digest.hash);
     }
+    Append(bytes, quint64(of.device));
+    Append(bytes, quint64(of.inode));
+    Append(bytes, qint64(of.size));
+    Append(bytes, qint64(of.modifiedNs));
     Append(bytes, PageHash::Of(bytes.constData(), bytes.size()));
     return bytes;
 }
 
-std::optional<PageDigests> MergeBase::Decode(const QByteArray& bytes)
+std::optional<PageDigests> MergeBase::Decode(const QByteArray& bytes, FileIdentity* of)
 {
     const qsizetype header = Magic.size() + CountLength;
-    if (bytes.size() < header + HashLength || !bytes.startsWith(Magic))
+    if (bytes.size() < header + IdentityLength + HashLength || !bytes.startsWith(Magic))
         return std::nullopt;
     const auto count = qsizetype(NumberAt<quint32>(bytes, Magic.size()));
-    const qsizetype body = bytes.size() - header - HashLength;
+    const qsizetype body = bytes.size() - header - IdentityLength - HashLength;
     if (body % PageLength != 0 || body / PageLength != count)
         return std::nullopt;
     const qsizetype end = bytes.size() - HashLength;
@@ -74,19 +79,35 @@ std::optional<PageDigests> MergeBase::Decode(const QByteArray& bytes)
         std::memcpy(digests[size_t(page)].date.data(), bytes.constData() + at, PageDigest::DateLength);
         digests[size_t(page)].hash = NumberAt<quint64>(bytes, at + PageDigest::DateLength);
     }
+    if (of) {
+        const qsizetype at = header + body;
+        *of = {dev_t(NumberAt<quint64>(bytes, at)), ino_t(NumberAt<quint64>(bytes, at + 8)),
+               off_t(NumberAt<qint64>(bytes, at + 16)), NumberAt<qint64>(bytes, at + 24)};
+    }
     return digests;
 }
 
-FileError MergeBase::Save(const QString& diaryPath, const PageDigests& digests)
+FileError MergeBase::Save(const QString& diaryPath, const PageDigests& digests, const FileIdentity& of)
 {
     errno = 0;
     if (!StateFolder::Make())
         return FileError::FromErrno(errno ? errno : EACCES);
     const QString path = PathFor(diaryPath);
-    return SafeFile::Replace(path, QFileInfo(path).fileName() + QStringLiteral(".new"), Encode(digests), 0600);
+    return SafeFile::Replace(path, QFileInfo(path).fileName() + QStringLiteral(".new"), Encode(digests, of), 0600);
 }
 
 std::optional<PageDigests> MergeBase::Load(const QString& diaryPath)
+{
+    return Read(diaryPath, nullptr);
+}
+
+bool MergeBase::IsOf(const QString& diaryPath, const FileIdentity& file)
+{
+    FileIdentity of;
+    return Read(diaryPath, &of) && of == file;
+}
+
+std::optional<PageDigests> MergeBase::Read(const QString& diaryPath, FileIdentity* of)
 {
     const QString path = PathFor(diaryPath);
     if (SafeFile::IsForeign(path))
@@ -94,5 +115,5 @@ std::optional<PageDigests> MergeBase::Load(const QString& diaryPath)
     const RegularFileRead read = ReadRegularFile(path, LargestBase);
     if (read.outcome != RegularFileRead::Outcome::Read)
         return std::nullopt;
-    return Decode(read.bytes);
+    return Decode(read.bytes, of);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/FileError.h"
+#include "core/sync/FileIdentity.h"
 #include "core/sync/PageDigests.h"
 
 #include <QByteArray>
@@ -13,20 +14,29 @@
 // per diary named by a hash of the diary's absolute path: never beside the
 // diary, where the sync tool would carry one computer's base to the other.
 //
-// The file: "SFBASE01", the page count (32-bit little-endian), for each page
-// its 15 date bytes and its hash (64-bit little-endian), and a hash over
-// all that.
+// With the digests goes which file they were taken from, as its identity
+// then was: a diary nobody changed since needs no hashing again.
+//
+// The file: "SFBASE02", the page count (32-bit little-endian), for each page
+// its 15 date bytes and its hash (64-bit little-endian), the diary's device,
+// inode, size and modification time in nanoseconds (64-bit each), and a hash
+// over all that.
 class MergeBase
 {
 public:
     static QString PathFor(const QString& diaryPath);
 
-    static FileError Save(const QString& diaryPath, const PageDigests& digests);
+    static FileError Save(const QString& diaryPath, const PageDigests& digests, const FileIdentity& of = {});
+    // The base was taken from this very file as it is.
+    static bool IsOf(const QString& diaryPath, const FileIdentity& file);
     // The base of the diary; none when there is none, or when it is damaged
     // or not the user's own: a merge without a base asks about every page
     // that differs, and so loses nothing.
     static std::optional<PageDigests> Load(const QString& diaryPath);
 
-    static QByteArray Encode(const PageDigests& digests);
-    static std::optional<PageDigests> Decode(const QByteArray& bytes);
+    static QByteArray Encode(const PageDigests& digests, const FileIdentity& of = {});
+    static std::optional<PageDigests> Decode(const QByteArray& bytes, FileIdentity* of = nullptr);
+
+private:
+    static std::optional<PageDigests> Read(const QString& diaryPath, FileIdentity* of);
 };

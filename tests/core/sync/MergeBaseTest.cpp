@@ -35,6 +35,11 @@ private Q_SLOTS:
         QVERIFY(MergeBase::PathFor(diary_).startsWith(StateFolder::Path() + u'/'));
         QCOMPARE(MergeBase::Load(diary_), std::optional<PageDigests>(TwoPages()));
         QCOMPARE(MergeBase::Load(QStringLiteral("/synced/other.DAT")), std::nullopt);
+        // Which file it was taken from: another state of it is hashed again.
+        const FileIdentity of{1, 2, 20180, 1764662400000000000};
+        QVERIFY(!MergeBase::Save(diary_, TwoPages(), of));
+        QVERIFY(MergeBase::IsOf(diary_, of));
+        QVERIFY(!MergeBase::IsOf(diary_, {1, 2, 20180, 1764662400000000001}));
     }
 
     // The hashes kept from an earlier run must still match: were they to
