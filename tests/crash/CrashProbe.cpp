@@ -9,7 +9,7 @@
 //                                           "ours" rewrites the 2nd, "theirs"
 //                                           the 4th and adds the 6th, "merged"
 //                                           does both, "merged-copy" keeps
-//                                           both versions of the 2nd and 4th
+//                                           both versions of the 4th
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
 //                                           compact-tail, store-delete, import,
 //                                           import-backup, export, backup,
@@ -165,9 +165,9 @@ DiaryBuilder::Fields Rewritten(int day)
 }
 
 // Two computers' versions of the diary: ours rewrote the 2nd, theirs the 4th
-// and added the 6th; merged, every page of both. A conflict copy has no
-// base to merge from: both versions of each page that differs are kept,
-// this computer's first.
+// and added the 6th; merged, every page of both. Merged from a conflict copy
+// (theirs), its 2nd is the page the base had and gives way, and its 4th,
+// new and not ours, is kept beside ours.
 int Build(const QString& path, const QByteArray& variant)
 {
     const bool both = variant == "merged-copy";
@@ -177,8 +177,6 @@ int Build(const QString& path, const QByteArray& variant)
     for (int day = 1; day <= PageCount - int(variant == "fewer"); ++day) {
         const bool rewritten = (day == 2 && ours) || (day == 4 && theirs);
         builder.Add(rewritten && both && day == 4 ? Day(day) : rewritten ? Rewritten(day) : Day(day));
-        if (both && day == 2)
-            builder.Add(Day(day));
         if (both && day == 4)
             builder.Add(Rewritten(day));
     }

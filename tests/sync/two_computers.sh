@@ -4,7 +4,9 @@
 # program, each with a home of its own, keep the diary in their own copy of
 # that folder (under one Xvfb with openbox). A page written and stored on one
 # computer reaches the other without a restart, and the other's next store
-# keeps it.
+# keeps it. Pages both add while apart (on different days: the two computers
+# live in time zones 26 hours apart) come together without a question; one
+# page both rewrite while apart is asked about, and 両方残す keeps both.
 set -euo pipefail
 
 for tool in syncthing Xvfb openbox xdotool curl jq python3; do
@@ -60,13 +62,14 @@ st_start > /dev/null || fail "the two Syncthing instances did not come up in syn
 [ -s "$work/B/diary/DIARY.DAT" ] || fail "the diary did not reach B"
 
 declare -A program_pid
+declare -A zone=([A]=Etc/GMT-14 [B]=Etc/GMT+12)
 start_program() { # side
     local side=$1 root="$work/$1"
     mkdir -p "$root/home" "$root/config/日記帳Sorafumi"
     printf '[Options]\nShow%%20Tips%%20at%%20Startup=0\n[User]\nUserName=%s\nUserPWS=\nLoginOnOff=0\nUserDataFile=%s\n' \
         "$side" "$root/diary/DIARY.DAT" > "$root/config/日記帳Sorafumi/日記帳Sorafumi.ini"
     HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_DATA_HOME="$root/share" XDG_STATE_HOME="$root/state" \
-        "$program" > "$root/program.log" 2>&1 &
+        TZ="${zone[$side]}" "$program" > "$root/program.log" 2>&1 &
     pids+=($!)
     program_pid[$side]=$!
     main_window "$side" > /dev/null || fail "$side's main window did not show"
@@ -200,8 +203,35 @@ wait_pages B "${everything[@]}"
 left=$(ls "$work/A/diary" "$work/B/diary" | grep sync-conflict || true)
 [ -z "$left" ] || fail "conflict copies were left in the folders: $left"
 [ $offers -ge 1 ] || fail "no computer offered the conflict copy"
-[ $merge_windows -ge 1 ] || fail "the merge window never asked about the page both added"
+[ $merge_windows -eq 0 ] || fail "pages of different days were asked about"
 # A store that meets a version which arrived a moment before must merge it,
 # not show the user a file error.
 [ ${#errors[@]} -eq 0 ] || fail "the merge showed errors: ${errors[*]}"
-echo "PASS: pages both computers wrote while apart were merged (両方残す), and both computers hold every page once"
+echo "PASS: pages both computers added on different days while apart came together without a question, once each"
+
+# --- both rewrite the same page while apart; 両方残す keeps both ----------
+step="one page rewritten on both"
+# Started again, each shows the diary's last page, the same one.
+for side in A B; do kill "${program_pid[$side]}"; done
+wait "${program_pid[A]}" "${program_pid[B]}" 2> /dev/null || true
+start_program B
+start_program A
+last=$(pages A | tail -1)
+connection pause
+for side in A B; do
+    activate "$side"
+    xdotool key ctrl+a sleep 0.3 type --delay 30 "$side rewrote it"
+    sleep 0.3
+    xdotool key F5
+done
+connection resume
+errors=() merge_windows=0 offers=0
+answer_all
+st_wait_synced || fail "the merged diaries did not sync"
+kept=()
+for body in "${everything[@]}"; do [ "$body" = "$last" ] || kept+=("$body"); done
+wait_pages A "${kept[@]}" "A rewrote it" "B rewrote it"
+wait_pages B "${kept[@]}" "A rewrote it" "B rewrote it"
+[ $merge_windows -ge 1 ] || fail "the merge window never asked about the page both rewrote"
+[ ${#errors[@]} -eq 0 ] || fail "the merge showed errors: ${errors[*]}"
+echo "PASS: a page both computers rewrote while apart was asked about, and 両方残す kept both"

@@ -303,6 +303,11 @@ void DiaryStore::SaveMergeBase()
     PageDigests digests;
     if (!diaryFile_.IsOpen())
         return;
+    // While a conflict copy waits, the base stays the state before it, which
+    // tells the copy's old pages from its new ones; a base taken after a
+    // merge of it that did not finish would make them all look new.
+    if (!ConflictCopies::Beside(diaryFile_.Path()).empty())
+        return;
     // A diary as it was when its base was last taken is not read again: the
     // start and the end of a day without writing stay quick on a long diary.
     const std::optional<FileIdentity> now = FileIdentity::OfOpen(diaryFile_);
@@ -380,12 +385,12 @@ std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
     const QDate shownDay = ShownDate();
     VersionMerge::Merged merged;
     FileError error;
-    // No base: what this program last left is no state the copy shares. The
-    // copy is an older version, and a page it holds otherwise than ours may
-    // be older than ours, so such a page is asked about, never simply taken.
+    // The base is no state the copy shares, only pages it tells are old: a
+    // page the copy holds otherwise than ours is asked about, never simply
+    // taken over a newer edit.
     const VersionMerge::Outcome outcome =
-        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName(), true}, std::nullopt, chooser_,
-                          currentPage_, merged, error);
+        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName(), true},
+                          MergeBase::Load(diaryFile_.Path()), chooser_, currentPage_, merged, error);
     if (outcome == VersionMerge::Outcome::Failed)
         ReportFileError(error);
     if (outcome == VersionMerge::Outcome::PutOff)
@@ -404,10 +409,10 @@ std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
         return std::nullopt;
     if (!Settle(rewrite))
         return false;
-    // A copy that could not be moved is offered again; its pages are in the
-    // diary now, so merging it again adds nothing twice.
-    MoveToBackups(copyPath, folder);
-    SaveMergeBase();
+    // A copy that stays where it was is offered again: the base stays as it
+    // was too, so that merging it again adds nothing twice.
+    if (MoveToBackups(copyPath, folder))
+        SaveMergeBase();
     ShowTakenIn(merged.followedAt, shownDay);
     return true;
 }

@@ -32,6 +32,17 @@ Hash HashAt(const PageDigests& digests, std::optional<qint32> index)
     return index ? Hash(digests[size_t(*index)].hash) : std::nullopt;
 }
 
+// A conflict copy is an older version of the diary: the state this program
+// last left is none it shares, only one it may be older than. A page of the
+// copy this program had (known) is old; one it never had is new there, and
+// asked about when ours differs at that place.
+Take DecideCopy(Hash ours, Hash theirs, bool known)
+{
+    if (ours == theirs || !theirs || known)
+        return Take::Ours;
+    return ours ? Take::Conflict : Take::Theirs;
+}
+
 // Adds what the table decided for one page; page numbers from 1, 0 for none.
 void Place(MergeResult& result, Take take, const PageDigest::Date& date, qint32 oursPage, qint32 theirsPage)
 {
@@ -122,6 +133,17 @@ MergeResult PageMerge::Merge(const PageDigests& ours, const PageDigests& theirs,
     const auto baseHash = [&](const DatedPages::Key& key) {
         return base ? HashAt(baseRest, basePlaces.Find(key)) : std::nullopt;
     };
+    std::unordered_set<quint64> known;
+    if (base && theirsIsCopy)
+        for (const PageDigest& digest : *base)
+            known.insert(digest.hash);
+    const auto decide = [&](Hash our, Hash their, const DatedPages::Key& key) {
+        if (theirsIsCopy)
+            return DecideCopy(our, their, their && known.contains(*their));
+        if (!their && keepWhatTheyLack)
+            return Take::Ours;
+        return Decide(our, their, base, baseHash(key));
+    };
     MergeResult result;
     std::vector<bool> matched(theirRest.digests.size(), false);
     qint32 rest = 0;
@@ -134,17 +156,14 @@ MergeResult PageMerge::Merge(const PageDigests& ours, const PageDigests& theirs,
         const std::optional<qint32> their = theirPlaces.Find(key);
         if (their)
             matched[size_t(*their)] = true;
-        const Hash theirHash = HashAt(theirRest.digests, their);
-        const Take take = !theirHash && keepWhatTheyLack
-                              ? Take::Ours
-                              : Decide(ours[size_t(index)].hash, theirHash, base, baseHash(key));
+        const Take take = decide(ours[size_t(index)].hash, HashAt(theirRest.digests, their), key);
         Place(result, take, key.date, index + 1, their ? theirRest.indexes[size_t(*their)] + 1 : 0);
     }
     for (qint32 index = 0; index < qint32(theirRest.digests.size()); ++index) {
         if (matched[size_t(index)])
             continue;
         const DatedPages::Key& key = theirPlaces.KeyAt(index);
-        Place(result, Decide(std::nullopt, theirRest.digests[size_t(index)].hash, base, baseHash(key)), key.date, 0,
+        Place(result, decide(std::nullopt, theirRest.digests[size_t(index)].hash, key), key.date, 0,
               theirRest.indexes[size_t(index)] + 1);
     }
     return result;

@@ -15,8 +15,9 @@
 //
 // A page the other side lacks is taken as deleted there only when ours is
 // still the base: once both have changed, their version may simply never
-// have had it (a page another merge brought in), and a conflict copy is an
-// older version of the diary that deletes nothing.
+// have had it (a page another merge brought in). A conflict copy is an older
+// version of the diary: it deletes nothing, a page of it found in the base is
+// old, and a page of it that differs from ours at its place is asked about.
 //
 // The merged diary keeps our pages in our order; pages only the other side
 // has follow at the end in its order, as the program appends a new page.

@@ -118,6 +118,8 @@ private Q_SLOTS:
             << false << u"1:朝 8:甲 8:乙"_s << u"1:朝 8:甲 8:乙"_s << u"1:朝 8:乙 8:甲"_s << u"1:朝 8:甲 8:乙"_s;
         QTest::newRow("a copy with a page we hold elsewhere")
             << true << u"1:朝 8:乙"_s << u"1:朝 8:乙"_s << u"1:朝 8:甲 8:乙"_s << u"1:朝 8:乙 8:甲"_s;
+        QTest::newRow("a copy's older page and its new one")
+            << true << u"1:朝 2:昼"_s << u"1:朝2 2:昼"_s << u"1:朝 2:昼 3:夜"_s << u"1:朝2 2:昼 3:夜"_s;
         QTest::newRow("the copy lacks a page")
             << true << u"1:朝 2:昼"_s << u"1:朝 2:昼"_s << u"1:朝"_s << u"1:朝 2:昼"_s;
         QTest::newRow("both changed, theirs lacks a page")
