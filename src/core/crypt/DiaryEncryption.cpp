@@ -46,7 +46,7 @@ FileError CompareWritten(const SafeFile& temp, qint64 at, const QByteArray& expe
 
 // Writes the plain pages of `plain` into the new encrypted file at `into`,
 // whose header is already written.
-CryptResult CopyInto(const RecordFile& plain, EncryptedRecordFile& into)
+CryptResult CopyInto(const RecordFile& plain, RecordFile& into)
 {
     const int length = plain.RecordLength();
     const qint32 perChunk = qint32(qMax<qint64>(1, ChunkBytes / length));
@@ -80,19 +80,60 @@ QString DiaryEncryption::PlainName(const QString& encryptedPath)
 }
 
 CryptResult DiaryEncryption::Encrypt(const RecordFile& plain, const QString& encryptedPath, const QString& password,
-                                     QString& recoveryCode)
+                                     QString& recoveryCode, std::shared_ptr<const PageSeal>* seal)
+{
+    if (const CryptResult refused = CheckTarget(plain, encryptedPath))
+        return refused;
+    EncryptedRecordFile encrypted;
+    QString code;
+    if (const CryptResult made = encrypted.Create(TempBeside(encryptedPath), password, code, plain.RecordLength()))
+        return made;
+    if (const CryptResult finished = Finish(plain, encrypted, encryptedPath))
+        return finished;
+    recoveryCode = code;
+    if (seal)
+        *seal = std::dynamic_pointer_cast<const PageSeal>(encrypted.Seal());
+    return {};
+}
+
+CryptResult DiaryEncryption::EncryptLike(const RecordFile& plain, const QString& encryptedPath, const RecordFile& diary)
+{
+    if (const CryptResult refused = CheckTarget(plain, encryptedPath))
+        return refused;
+    QByteArray header;
+    if (const FileError error = diary.ReadHeader(header))
+        return CryptResult::From(error);
+    const QString temp = TempBeside(encryptedPath);
+    if (const FileError error = SafeFile::WriteNew(temp, header, SafeFile::Durability::Flushed))
+        return CryptResult::From(error);
+    RecordFile encrypted;
+    encrypted.SetSeal(diary.Seal());
+    if (const FileError error = encrypted.Open(temp, plain.RecordLength(), RecordFile::IfMissing::Fail)) {
+        SafeFile::RemoveOwn(temp);
+        return CryptResult::From(error);
+    }
+    return Finish(plain, encrypted, encryptedPath);
+}
+
+CryptResult DiaryEncryption::CheckTarget(const RecordFile& plain, const QString& encryptedPath)
 {
     if (!plain.IsOpen())
         return CryptResult::From({FileError::BadFileNameOrNumber, EBADF});
     if (Exists(encryptedPath))
         return CryptResult::From({FileError::PathFileAccess, EEXIST});
+    return {};
+}
+
+QString DiaryEncryption::TempBeside(const QString& encryptedPath)
+{
     // Made under a name of its own beside the target, and only renamed to
     // the target once every page has been read back.
-    const QString temp = QFileInfo(encryptedPath).absolutePath() + u'/' + RecordFileRewriter::TempFileName();
-    EncryptedRecordFile encrypted;
-    QString code;
-    if (const CryptResult made = encrypted.Create(temp, password, code, plain.RecordLength()))
-        return made;
+    return QFileInfo(encryptedPath).absolutePath() + u'/' + RecordFileRewriter::TempFileName();
+}
+
+CryptResult DiaryEncryption::Finish(const RecordFile& plain, RecordFile& encrypted, const QString& encryptedPath)
+{
+    const QString temp = encrypted.Path();
     CryptResult copied = CopyInto(plain, encrypted);
     // Never over a diary that appeared there meanwhile.
     if (!copied && ::renameat2(AT_FDCWD, QFile::encodeName(temp).constData(), AT_FDCWD,
@@ -101,15 +142,12 @@ CryptResult DiaryEncryption::Encrypt(const RecordFile& plain, const QString& enc
     if (!copied)
         copied = CryptResult::From(SafeFile::FlushFolder(QFileInfo(encryptedPath).absolutePath()));
     encrypted.Close();
-    if (copied) {
+    if (copied)
         SafeFile::RemoveOwn(temp);
-        return copied;
-    }
-    recoveryCode = code;
-    return {};
+    return copied;
 }
 
-CryptResult DiaryEncryption::Decrypt(const EncryptedRecordFile& encrypted, const QString& plainPath)
+CryptResult DiaryEncryption::Decrypt(const RecordFile& encrypted, const QString& plainPath)
 {
     if (!encrypted.IsOpen())
         return CryptResult::From({FileError::BadFileNameOrNumber, EBADF});
@@ -125,6 +163,8 @@ CryptResult DiaryEncryption::Decrypt(const EncryptedRecordFile& encrypted, const
         const qint32 count = qMin(perChunk, encrypted.RecordCount() - start + 1);
         if (const FileError error = encrypted.ReadRecords(start, count, chunk))
             return CryptResult::From(error);
+        if (!encrypted.DamagedRecords().isEmpty())
+            return CryptResult::From({FileError::DamagedPage, EBADMSG});
         if (const FileError error = temp.Write(chunk))
             return CryptResult::From(error);
         if (const FileError error = CompareWritten(temp, qint64(start - 1) * length, chunk))

@@ -3,8 +3,9 @@
 #include "core/crypt/CryptResult.h"
 
 #include <QString>
+#include <memory>
 
-class EncryptedRecordFile;
+class PageSeal;
 class RecordFile;
 
 // Turns a plain diary into an encrypted one and back, each as a new file
@@ -25,9 +26,20 @@ public:
     // The pages of `plain` into a new encrypted diary at `encryptedPath`,
     // opened by `password` and by the recovery code given back. Fails,
     // touching nothing, where something is at `encryptedPath` already.
+    // `seal`, when given, is the one that opens the new diary.
     static CryptResult Encrypt(const RecordFile& plain, const QString& encryptedPath, const QString& password,
-                               QString& recoveryCode);
+                               QString& recoveryCode, std::shared_ptr<const PageSeal>* seal = nullptr);
+    // The pages of `plain` into a new copy of the open encrypted `diary`:
+    // its header and key, so whatever opens the diary opens the copy.
+    static CryptResult EncryptLike(const RecordFile& plain, const QString& encryptedPath, const RecordFile& diary);
     // The pages of an open encrypted diary into a new plain one. A damaged
     // page stops it (DamagedPage), so no page is lost unseen.
-    static CryptResult Decrypt(const EncryptedRecordFile& encrypted, const QString& plainPath);
+    static CryptResult Decrypt(const RecordFile& encrypted, const QString& plainPath);
+
+private:
+    static CryptResult CheckTarget(const RecordFile& plain, const QString& encryptedPath);
+    static QString TempBeside(const QString& encryptedPath);
+    // Copies the pages into `encrypted`, opened on its temporary name, and
+    // renames it to `encryptedPath`; removes it on any failure.
+    static CryptResult Finish(const RecordFile& plain, RecordFile& encrypted, const QString& encryptedPath);
 };

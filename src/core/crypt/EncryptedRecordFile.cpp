@@ -4,18 +4,15 @@
 #include "core/crypt/PageCipher.h"
 #include "core/crypt/RecoveryCode.h"
 #include "core/platform/FullTransfer.h"
-#include "core/platform/RecordFile.h"
 #include "core/platform/RecordFileRewriter.h"
 #include "core/platform/SafeFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <sodium.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -37,12 +34,44 @@ QByteArray NewFileId()
     return id;
 }
 
-} // namespace
-
-EncryptedRecordFile::~EncryptedRecordFile()
+CryptResult FromReading(CryptHeader::Reading reading)
 {
-    Close();
+    switch (reading) {
+    case CryptHeader::Reading::Read:
+        return {};
+    case CryptHeader::Reading::NotEncrypted:
+        return {CryptResult::NotEncrypted, {}};
+    case CryptHeader::Reading::NewerVersion:
+        return {CryptResult::NewerVersion, {}};
+    case CryptHeader::Reading::Damaged:
+        break;
+    }
+    return {CryptResult::DamagedHeader, {}};
 }
+
+// The header of the file at `path`; a file shorter than one is damaged.
+CryptResult ReadHeaderAt(const QString& path, CryptHeader& header)
+{
+    FileDescriptor opened(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!opened.IsOpen())
+        return CryptResult::From(FileError::FromErrno(errno));
+    struct stat info
+    {
+    };
+    if (::fstat(opened.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return CryptResult::From(FileError::FromErrno(S_ISDIR(info.st_mode) ? EISDIR : EINVAL));
+    QByteArray bytes(qMin<qint64>(info.st_size, CryptHeader::HeaderLength), '\0');
+    if (const FileError error = ReadFully(opened.Get(), bytes.data(), bytes.size(), 0))
+        return CryptResult::From(error);
+    return FromReading(CryptHeader::Parse(bytes, header));
+}
+
+std::shared_ptr<const PageSeal> MakeSeal(const CryptHeader& header, SecureBytes key)
+{
+    return std::make_shared<const PageSeal>(header.fileId, header.plainRecordLength, std::move(key));
+}
+
+} // namespace
 
 qint64 EncryptedRecordFile::Offset(qint32 number, int recordLength)
 {
@@ -62,6 +91,42 @@ void EncryptedRecordFile::KeepOutOfCoreDumps()
     ::prctl(PR_SET_DUMPABLE, 0);
 }
 
+bool EncryptedRecordFile::IsEncrypted(const QString& path)
+{
+    CryptHeader header;
+    const CryptResult read = ReadHeaderAt(path, header);
+    return read.kind != CryptResult::NotEncrypted && read.kind != CryptResult::FileFailed;
+}
+
+QByteArray EncryptedRecordFile::FileId() const
+{
+    const auto* seal = dynamic_cast<const PageSeal*>(Seal().get());
+    return seal ? seal->FileId() : QByteArray();
+}
+
+CryptResult EncryptedRecordFile::UnlockKey(const QString& path, CryptHeader::SlotKind kind, const QString& secret,
+                                           std::shared_ptr<const PageSeal>& seal)
+{
+    if (path.isEmpty())
+        return CryptResult::From({FileError::BadFileName, 0});
+    CryptHeader header;
+    if (const CryptResult read = ReadHeaderAt(path, header))
+        return read;
+    SecureBytes key;
+    if (!KeySlot::Open(header, kind, secret, key))
+        return {CryptResult::WrongSecret, {}};
+    KeepOutOfCoreDumps();
+    seal = MakeSeal(header, std::move(key));
+    return {};
+}
+
+CryptResult EncryptedRecordFile::OpenSealed(RecordFile& file, const QString& path, std::shared_ptr<const PageSeal> seal)
+{
+    const int recordLength = seal->RecordLength();
+    file.SetSeal(std::move(seal));
+    return CryptResult::From(file.Open(path, recordLength, RecordFile::IfMissing::Fail));
+}
+
 CryptResult EncryptedRecordFile::Create(const QString& path, const QString& password, QString& recoveryCode,
                                         int recordLength)
 {
@@ -78,28 +143,32 @@ CryptResult EncryptedRecordFile::Create(const QString& path, const QString& pass
         return {CryptResult::NoSecureMemory, {}};
     if (const FileError error = SafeFile::WriteNew(path, header.ToBytes(), SafeFile::Durability::Flushed))
         return CryptResult::From(error);
-    if (const CryptResult opened = OpenFile(path))
-        return opened;
-    key_ = std::move(key);
     KeepOutOfCoreDumps();
+    if (const CryptResult opened = OpenSealed(*this, path, MakeSeal(header, std::move(key))))
+        return opened;
     recoveryCode = code;
     return {};
 }
 
 CryptResult EncryptedRecordFile::Open(const QString& path, const QString& password)
 {
-    if (const CryptResult opened = OpenFile(path))
-        return opened;
-    return Unlock(CryptHeader::SlotKind::Password, password);
+    Close();
+    std::shared_ptr<const PageSeal> seal;
+    if (const CryptResult unlocked = UnlockKey(path, CryptHeader::SlotKind::Password, password, seal))
+        return unlocked;
+    return OpenSealed(*this, path, std::move(seal));
 }
 
 CryptResult EncryptedRecordFile::OpenWithRecoveryCode(const QString& path, const QString& code,
                                                       const QString& newPassword)
 {
-    if (const CryptResult opened = OpenFile(path))
-        return opened;
-    if (const CryptResult unlocked = Unlock(CryptHeader::SlotKind::RecoveryCode, RecoveryCode::Normalized(code)))
+    Close();
+    std::shared_ptr<const PageSeal> seal;
+    if (const CryptResult unlocked =
+            UnlockKey(path, CryptHeader::SlotKind::RecoveryCode, RecoveryCode::Normalized(code), seal))
         return unlocked;
+    if (const CryptResult opened = OpenSealed(*this, path, std::move(seal)))
+        return opened;
     // Opened only with the new password in place: the code alone must not
     // leave a diary whose password nobody knows.
     const CryptResult changed = ChangePassword(newPassword);
@@ -108,64 +177,27 @@ CryptResult EncryptedRecordFile::OpenWithRecoveryCode(const QString& path, const
     return changed;
 }
 
-CryptResult EncryptedRecordFile::OpenFile(const QString& path)
+CryptResult EncryptedRecordFile::Rewrap(RecordFile& file, const QString& newPassword)
 {
-    Close();
-    if (path.isEmpty())
-        return CryptResult::From({FileError::BadFileName, 0});
-    FileDescriptor opened(::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC));
-    if (!opened.IsOpen())
-        return CryptResult::From(FileError::FromErrno(errno));
-    struct stat info
-    {
-    };
-    if (::fstat(opened.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return CryptResult::From(FileError::FromErrno(S_ISDIR(info.st_mode) ? EISDIR : EINVAL));
-    QByteArray bytes(qMin<qint64>(info.st_size, CryptHeader::HeaderLength), '\0');
-    if (const FileError error = ReadFully(opened.Get(), bytes.data(), bytes.size(), 0))
-        return CryptResult::From(error);
-    switch (CryptHeader::Parse(bytes, header_)) {
-    case CryptHeader::Reading::Read:
-        break;
-    case CryptHeader::Reading::NotEncrypted:
-        return {CryptResult::NotEncrypted, {}};
-    case CryptHeader::Reading::NewerVersion:
-        return {CryptResult::NewerVersion, {}};
-    case CryptHeader::Reading::Damaged:
-        return {CryptResult::DamagedHeader, {}};
-    }
-    fd_ = std::move(opened);
-    // Kept where a link points, as RecordFile does, so a rewrite replaces that
-    // file and leaves the link alone.
-    const QFileInfo name(path);
-    path_ = name.canonicalFilePath().isEmpty() ? name.absoluteFilePath() : name.canonicalFilePath();
-    return {};
-}
-
-CryptResult EncryptedRecordFile::Unlock(CryptHeader::SlotKind kind, const QString& secret)
-{
-    if (!KeySlot::Open(header_, kind, secret, key_)) {
-        Close();
-        return {CryptResult::WrongSecret, {}};
-    }
-    KeepOutOfCoreDumps();
-    return {};
-}
-
-CryptResult EncryptedRecordFile::ChangePassword(const QString& newPassword)
-{
-    if (!IsOpen())
+    const auto* seal = dynamic_cast<const PageSeal*>(file.Seal().get());
+    if (!file.IsOpen() || !seal)
         return CryptResult::From({FileError::BadFileNameOrNumber, EBADF});
-    CryptHeader header = header_;
-    if (!KeySlot::Seal(header, CryptHeader::SlotKind::Password, newPassword, key_))
-        return {CryptResult::NoSecureMemory, {}};
-    SafeFile temp;
-    if (const FileError error = temp.CreateToReplace(path_, RecordFileRewriter::TempFileName()))
+    QByteArray bytes;
+    if (const FileError error = file.ReadHeader(bytes))
         return CryptResult::From(error);
-    if (locked_)
+    CryptHeader header;
+    if (const CryptResult read = FromReading(CryptHeader::Parse(bytes, header)))
+        return read;
+    if (!KeySlot::Seal(header, CryptHeader::SlotKind::Password, newPassword, seal->Key()))
+        return {CryptResult::NoSecureMemory, {}};
+    const QString path = file.Path();
+    SafeFile temp;
+    if (const FileError error = temp.CreateToReplace(path, RecordFileRewriter::TempFileName()))
+        return CryptResult::From(error);
+    if (file.IsLocked())
         if (const FileError error = RecordFile::LockDescriptor(temp.Descriptor()))
             return CryptResult::From(error);
-    const qint64 end = Offset(RecordCount() + 1, RecordLength());
+    const qint64 end = file.LengthOf(file.RecordCount());
     if (const FileError error = ReserveRoom(temp.Descriptor(), end))
         return CryptResult::From(error);
     if (const FileError error = temp.Write(header.ToBytes()))
@@ -174,133 +206,16 @@ CryptResult EncryptedRecordFile::ChangePassword(const QString& newPassword)
     QByteArray chunk;
     for (qint64 at = CryptHeader::HeaderLength; at < end; at += chunk.size()) {
         chunk.resize(qMin(ChunkBytes, end - at));
-        if (const FileError error = ReadFully(fd_.Get(), chunk.data(), chunk.size(), at))
+        if (const FileError error = ReadFully(file.Descriptor(), chunk.data(), chunk.size(), at))
             return CryptResult::From(error);
         if (const FileError error = temp.Write(chunk))
             return CryptResult::From(error);
     }
-    const FileError renamed = temp.RenameOver(path_);
-    if (temp.Path() != path_)
+    const FileError renamed = temp.RenameOver(path);
+    if (temp.Path() != path)
         return CryptResult::From(renamed);
-    fd_.Reset(temp.Release());
-    header_ = header;
+    const bool locked = file.IsLocked();
+    file.CloseInBackground();
+    file.Adopt(temp.Release(), locked);
     return CryptResult::From(renamed);
-}
-
-void EncryptedRecordFile::Close()
-{
-    fd_.Reset();
-    locked_ = false;
-    key_.Clear();
-    damaged_.clear();
-}
-
-FileError EncryptedRecordFile::Lock()
-{
-    if (!IsOpen())
-        return {FileError::BadFileNameOrNumber, EBADF};
-    const FileError error = RecordFile::LockDescriptor(fd_.Get());
-    locked_ = !error;
-    return error;
-}
-
-qint32 EncryptedRecordFile::RecordCount() const
-{
-    struct stat info
-    {
-    };
-    if (!IsOpen() || ::fstat(fd_.Get(), &info) != 0 || info.st_size < CryptHeader::HeaderLength)
-        return 0;
-    const qint64 count = (qint64(info.st_size) - CryptHeader::HeaderLength) / SealedLength(RecordLength());
-    return count > INT32_MAX ? INT32_MAX : qint32(count);
-}
-
-bool EncryptedRecordFile::HasPartialRecord() const
-{
-    struct stat info
-    {
-    };
-    return IsOpen() && ::fstat(fd_.Get(), &info) == 0 &&
-           qint64(info.st_size) > Offset(RecordCount() + 1, RecordLength());
-}
-
-FileError EncryptedRecordFile::ReadRecord(qint32 number, QByteArray& record) const
-{
-    return ReadRecords(number, 1, record);
-}
-
-FileError EncryptedRecordFile::ReadRecords(qint32 number, qint32 count, QByteArray& records) const
-{
-    if (!IsOpen())
-        return {FileError::BadFileNameOrNumber, EBADF};
-    if (number < 1 || count < 0)
-        return {FileError::BadRecordNumber, 0};
-    const int plainLength = RecordLength();
-    const int sealedLength = SealedLength(plainLength);
-    QByteArray sealed(qint64(count) * sealedLength, Qt::Uninitialized);
-    if (const FileError error = ReadFully(fd_.Get(), sealed.data(), sealed.size(), Offset(number, plainLength)))
-        return error;
-    records.resize(qint64(count) * plainLength);
-    bool damaged = false;
-    for (qint32 i = 0; i < count; ++i) {
-        char* plain = records.data() + qint64(i) * plainLength;
-        if (PageCipher::Open(key_, header_.fileId, number + i, sealed.constData() + qint64(i) * sealedLength,
-                             plainLength, plain))
-            continue;
-        std::fill(plain, plain + plainLength, '\0');
-        damaged_.insert(number + i);
-        damaged = true;
-    }
-    return damaged ? FileError{FileError::DamagedPage, EBADMSG} : FileError{};
-}
-
-FileError EncryptedRecordFile::ReadPart(qint32 number, int offset, int length, QByteArray& part) const
-{
-    if (offset < 0 || length < 0 || offset + length > RecordLength())
-        return {FileError::BadFileMode, 0};
-    const FileError error = ReadRecord(number, part);
-    if (!error || error.code == FileError::DamagedPage)
-        part = part.mid(offset, length);
-    return error;
-}
-
-FileError EncryptedRecordFile::WriteRecord(qint32 number, const QByteArray& record)
-{
-    if (!IsOpen())
-        return {FileError::BadFileNameOrNumber, EBADF};
-    if (number < 1 || number > RecordCount() + 1)
-        return {FileError::BadRecordNumber, 0};
-    if (record.size() != RecordLength())
-        return {FileError::BadFileMode, 0};
-    const QByteArray sealed = PageCipher::Seal(key_, header_.fileId, number, record);
-    const qint64 at = Offset(number, RecordLength());
-    // A full disk refuses the whole record before a byte of it is written.
-    if (::fallocate(fd_.Get(), FALLOC_FL_KEEP_SIZE, off_t(at), off_t(sealed.size())) != 0 &&
-        (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
-        return FileError::FromErrno(errno);
-    if (const FileError error = WriteFully(fd_.Get(), sealed.constData(), sealed.size(), at))
-        return error;
-    damaged_.erase(number);
-    return {};
-}
-
-FileError EncryptedRecordFile::Flush()
-{
-    if (!IsOpen())
-        return {FileError::BadFileNameOrNumber, EBADF};
-    if (::fdatasync(fd_.Get()) != 0)
-        return FileError::FromErrno(errno);
-    return {};
-}
-
-FileError EncryptedRecordFile::Truncate(qint32 records)
-{
-    if (!IsOpen())
-        return {FileError::BadFileNameOrNumber, EBADF};
-    if (records < 0)
-        return {FileError::BadRecordNumber, 0};
-    if (::ftruncate(fd_.Get(), off_t(Offset(records + 1, RecordLength()))) != 0)
-        return FileError::FromErrno(errno);
-    damaged_.erase(damaged_.upper_bound(records), damaged_.end());
-    return {};
 }

@@ -22,6 +22,9 @@ struct FileError
         // A record of an encrypted diary whose tag fails: changed, moved or
         // cut on the disk. The others stay readable.
         DamagedPage,
+        // A file that is no version of the open encrypted diary: another
+        // key's, or a plain one where an encrypted one belongs.
+        OtherKey,
     };
 
     Code code = None;

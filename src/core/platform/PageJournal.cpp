@@ -109,10 +109,11 @@ QString PageJournal::StatePathFor(const QString& file)
 
 FileError PageJournal::Begin(const RecordFile& file, qint32 number, QString& journal)
 {
-    // An appended record has no old bytes to keep.
+    // An appended record has no old bytes to keep. A sealed record is kept
+    // sealed: the journal holds no page as plain text.
     QByteArray old;
     if (number <= file.RecordCount())
-        if (const FileError error = file.ReadRecord(number, old))
+        if (const FileError error = file.ReadStored(number, old))
             return error;
     const QByteArray bytes = Encode(number, old);
     journal = PathFor(file.Path());
@@ -171,21 +172,21 @@ FileError PageJournal::RecoverFrom(RecordFile& file, const QString& path)
     journal.open(opened.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle);
     // One byte past the longest journal is enough to tell it is none.
     QByteArray old;
-    const qint32 number = Decode(journal.read(HeaderLength + file.RecordLength() + 5), file.RecordLength(), old);
+    const qint32 number = Decode(journal.read(HeaderLength + file.StoredLength() + 5), file.StoredLength(), old);
     journal.close();
     // A journal cut short by a crash while it was written: the record itself
     // was not touched yet.
     if (number != 0 && old.isEmpty()) {
         // An append: the file goes back to the records before it, with no
         // part of the new one.
-        if (file.Length() > qint64(number - 1) * file.RecordLength()) {
+        if (file.Length() > file.LengthOf(number - 1)) {
             if (const FileError error = file.Truncate(number - 1))
                 return error;
             if (const FileError error = file.Flush())
                 return error;
         }
     } else if (number != 0 && number <= file.RecordCount()) {
-        if (const FileError error = file.WriteRecord(number, old))
+        if (const FileError error = file.WriteStored(number, old))
             return error;
         if (const FileError error = file.Flush())
             return error;

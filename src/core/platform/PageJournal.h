@@ -28,7 +28,8 @@ class RecordFile;
 //
 // The journal: "SFJRNL01", the record number and the record length (32-bit
 // little-endian each; length 0 for an appended record), the old record, and a
-// CRC-32 over all that.
+// CRC-32 over all that. The record is as the disk held it: sealed in a
+// sealed file, with its sealed length.
 class PageJournal
 {
 public:

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,7 +26,8 @@ FileError RecordFile::Open(const QString& path, int recordLength, IfMissing ifMi
     if (path.isEmpty())
         return {FileError::BadFileName, 0};
     const QByteArray native = QFile::encodeName(path);
-    const int create = ifMissing == IfMissing::Create ? O_CREAT : 0;
+    // A new file holds no header, so a sealed one is only ever opened.
+    const int create = ifMissing == IfMissing::Create && !seal_ ? O_CREAT : 0;
     FileDescriptor opened(::open(native.constData(), O_RDWR | create | O_CLOEXEC, 0600));
     if (!opened.IsOpen())
         return FileError::FromErrno(errno);
@@ -46,13 +48,28 @@ FileError RecordFile::Open(const QString& path, int recordLength, IfMissing ifMi
     // leaves the link alone.
     const QFileInfo name(path);
     path_ = name.canonicalFilePath().isEmpty() ? name.absoluteFilePath() : name.canonicalFilePath();
+    if (const FileError error = CheckHeader()) {
+        Close();
+        return error;
+    }
     return {};
+}
+
+FileError RecordFile::CheckHeader() const
+{
+    if (!seal_)
+        return {};
+    QByteArray header;
+    if (const FileError error = ReadHeader(header))
+        return error.code == FileError::InputPastEnd ? FileError{FileError::OtherKey, EBADMSG} : error;
+    return seal_->Fits(header) ? FileError{} : FileError{FileError::OtherKey, EBADMSG};
 }
 
 void RecordFile::Close()
 {
     fd_.Reset();
     locked_ = false;
+    damaged_.clear();
 }
 
 FileError RecordFile::Lock()
@@ -86,6 +103,7 @@ void RecordFile::Adopt(int fd, bool locked)
 {
     fd_.Reset(fd);
     locked_ = locked;
+    damaged_.clear();
 }
 
 int RecordFile::Release()
@@ -122,8 +140,19 @@ qint32 RecordFile::RecordCount() const
 {
     if (recordLength_ <= 0)
         return 0;
-    const qint64 count = Length() / recordLength_;
+    const qint64 header = seal_ ? seal_->HeaderLength() : 0;
+    const qint64 count = qMax<qint64>(0, Length() - header) / StoredLength();
     return count > INT32_MAX ? INT32_MAX : qint32(count);
+}
+
+int RecordFile::StoredLength() const
+{
+    return seal_ ? seal_->StoredLength(recordLength_) : recordLength_;
+}
+
+qint64 RecordFile::Offset(qint32 number) const
+{
+    return (seal_ ? seal_->HeaderLength() : 0) + qint64(number - 1) * StoredLength();
 }
 
 FileError RecordFile::ReadRecord(qint32 number, QByteArray& record) const
@@ -139,7 +168,29 @@ FileError RecordFile::ReadRecords(qint32 number, qint32 count, QByteArray& recor
         return {FileError::BadRecordNumber, 0};
     const qint64 length = qint64(count) * recordLength_;
     records.resize(length);
-    return ReadAt(Offset(number), length, records.data());
+    if (!seal_)
+        return ReadAt(Offset(number), length, records.data());
+    // A damaged record is zeros here, and named by the file: the others of
+    // the stretch are read all the same.
+    ReadSealed(number, count, records.data());
+    return {};
+}
+
+bool RecordFile::ReadSealed(qint32 number, qint32 count, char* into) const
+{
+    const int stored = StoredLength();
+    QByteArray sealed(qint64(count) * stored, Qt::Uninitialized);
+    const FileError error = ReadAt(Offset(number), sealed.size(), sealed.data());
+    bool whole = true;
+    for (qint32 i = 0; i < count; ++i) {
+        char* record = into + qint64(i) * recordLength_;
+        if (!error && seal_->Open(number + i, sealed.constData() + qint64(i) * stored, recordLength_, record))
+            continue;
+        std::fill(record, record + recordLength_, '\0');
+        damaged_.insert(number + i);
+        whole = false;
+    }
+    return whole;
 }
 
 FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray& part) const
@@ -150,6 +201,15 @@ FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray
         return {FileError::BadRecordNumber, 0};
     if (offset < 0 || length < 0 || offset + length > recordLength_)
         return {FileError::BadFileMode, 0};
+    if (seal_) {
+        // Sealed, a record opens whole or not at all.
+        QByteArray record(recordLength_, Qt::Uninitialized);
+        if (number > RecordCount())
+            return {FileError::InputPastEnd, 0};
+        const bool whole = ReadSealed(number, 1, record.data());
+        part = record.mid(offset, length);
+        return whole ? FileError{} : FileError{FileError::DamagedPage, EBADMSG};
+    }
     part.resize(length);
     return ReadAt(Offset(number) + offset, length, part.data());
 }
@@ -167,12 +227,58 @@ FileError RecordFile::WriteRecord(qint32 number, const QByteArray& record)
         return {FileError::BadRecordNumber, 0};
     if (record.size() != recordLength_)
         return {FileError::BadFileMode, 0};
+    // A sealed record is bound to its place: none is left unwritten before it.
+    if (seal_ && number > RecordCount() + 1)
+        return {FileError::BadRecordNumber, 0};
+    if (const FileError error = WriteStored(number, seal_ ? seal_->Seal(number, record) : record))
+        return error;
+    damaged_.erase(number);
+    return {};
+}
+
+FileError RecordFile::WriteStored(qint32 number, const QByteArray& stored)
+{
+    if (!IsOpen())
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (number < 1)
+        return {FileError::BadRecordNumber, 0};
+    if (stored.size() != StoredLength())
+        return {FileError::BadFileMode, 0};
     // Claim the room first: a disk that is full refuses the whole record here,
     // before a byte of it is written, instead of keeping half of it.
-    if (::fallocate(fd_.Get(), FALLOC_FL_KEEP_SIZE, off_t(Offset(number)), off_t(recordLength_)) != 0 &&
+    if (::fallocate(fd_.Get(), FALLOC_FL_KEEP_SIZE, off_t(Offset(number)), off_t(stored.size())) != 0 &&
         (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
         return FileError::FromErrno(errno);
-    return WriteFully(fd_.Get(), record.constData(), recordLength_, Offset(number));
+    return WriteFully(fd_.Get(), stored.constData(), stored.size(), Offset(number));
+}
+
+FileError RecordFile::ReadStored(qint32 number, QByteArray& stored) const
+{
+    if (!IsOpen())
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (number < 1)
+        return {FileError::BadRecordNumber, 0};
+    stored.resize(StoredLength());
+    return ReadAt(Offset(number), stored.size(), stored.data());
+}
+
+QByteArray RecordFile::Stored(qint32 number, const QByteArray& records) const
+{
+    if (!seal_)
+        return records;
+    QByteArray stored;
+    stored.reserve(records.size() / recordLength_ * StoredLength());
+    for (qint64 at = 0; at + recordLength_ <= records.size(); at += recordLength_)
+        stored += seal_->Seal(number++, records.mid(at, recordLength_));
+    return stored;
+}
+
+FileError RecordFile::ReadHeader(QByteArray& header) const
+{
+    if (!IsOpen())
+        return {FileError::BadFileNameOrNumber, EBADF};
+    header.resize(seal_ ? seal_->HeaderLength() : 0);
+    return ReadAt(0, header.size(), header.data());
 }
 
 FileError RecordFile::Flush()
@@ -188,7 +294,10 @@ FileError RecordFile::Truncate(qint32 records)
 {
     if (!IsOpen())
         return {FileError::BadFileNameOrNumber, EBADF};
+    if (records < 0)
+        return {FileError::BadRecordNumber, 0};
     if (::ftruncate(fd_.Get(), off_t(Offset(records + 1))) != 0)
         return FileError::FromErrno(errno);
+    damaged_.erase(damaged_.upper_bound(records), damaged_.end());
     return {};
 }

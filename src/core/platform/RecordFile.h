@@ -2,12 +2,23 @@
 
 #include "core/platform/FileDescriptor.h"
 #include "core/platform/FileError.h"
+#include "core/platform/RecordSeal.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <memory>
+#include <set>
 
 // A file of fixed-length records, numbered from 1, read and written whole at
 // their computed place. Nothing is cached.
+//
+// A file given a seal keeps its records sealed after a header of its own (an
+// encrypted diary); reading and writing take and give plain records all the
+// same. A sealed record that does not open reads as zeros and joins
+// DamagedRecords(): a read of it alone fails with DamagedPage, a read of a
+// stretch goes on with the others, so that one damaged page leaves the rest
+// of the diary readable.
 class RecordFile
 {
 public:
@@ -18,9 +29,15 @@ public:
 
     enum class IfMissing { Create, Fail };
     // Opens for reading and writing; a missing file is created empty, readable
-    // by its owner only, unless told to fail.
+    // by its owner only, unless told to fail. A sealed file is never created
+    // here, and opens only when its header fits the seal (OtherKey).
     FileError Open(const QString& path, int recordLength, IfMissing ifMissing = IfMissing::Create);
     void Close();
+    // The seal the next Open and every record after it go through; it stays
+    // over a close. None: records are stored as they are.
+    void SetSeal(std::shared_ptr<const RecordSeal> seal) { seal_ = std::move(seal); }
+    const std::shared_ptr<const RecordSeal>& Seal() const { return seal_; }
+    bool IsSealed() const { return seal_ != nullptr; }
     // Claims the file for this opening alone: while it is held, a claim from
     // any other opening (another copy of the program) fails with
     // FileAlreadyOpen. The claim ends with the close.
@@ -45,9 +62,14 @@ public:
     const QString& Path() const { return path_; }
     int RecordLength() const { return recordLength_; }
 
-    // Whole records only: a trailing part shorter than a record is not one.
+    // The bytes on the disk, a header and a trailing part included.
     qint64 Length() const;
+    // Whole records only: a trailing part shorter than a record is not one.
     qint32 RecordCount() const;
+    // The length a file holding exactly `records` records has on the disk.
+    qint64 LengthOf(qint32 records) const { return Offset(records + 1); }
+    // A record's length on the disk: RecordLength(), or longer when sealed.
+    int StoredLength() const;
 
     FileError ReadRecord(qint32 number, QByteArray& record) const;
     // count records from number on, back to back.
@@ -59,15 +81,31 @@ public:
     // Makes what was written survive a power cut.
     FileError Flush();
 
+    // A record as the disk holds it, and put back so: for a journal, which
+    // must keep no plain record of a sealed file.
+    FileError ReadStored(qint32 number, QByteArray& stored) const;
+    FileError WriteStored(qint32 number, const QByteArray& stored);
+    // The stored form of whole records that are to stand from `number` on.
+    QByteArray Stored(qint32 number, const QByteArray& records) const;
+    // The bytes before the first record: empty unless sealed.
+    FileError ReadHeader(QByteArray& header) const;
+    // The sealed records that did not open since the file was opened.
+    QList<qint32> DamagedRecords() const { return {damaged_.begin(), damaged_.end()}; }
+
     // Cuts the file to exactly this many records.
     FileError Truncate(qint32 records);
 
 private:
-    qint64 Offset(qint32 number) const { return qint64(number - 1) * recordLength_; }
+    qint64 Offset(qint32 number) const;
     FileError ReadAt(qint64 position, qint64 length, char* into) const;
+    // Reads and opens sealed records; a damaged one is zeros and noted.
+    bool ReadSealed(qint32 number, qint32 count, char* into) const;
+    FileError CheckHeader() const;
 
     FileDescriptor fd_;
     bool locked_ = false;
     int recordLength_ = 0;
     QString path_;
+    std::shared_ptr<const RecordSeal> seal_;
+    mutable std::set<qint32> damaged_;
 };

@@ -18,21 +18,33 @@ namespace {
 // Records are copied in runs of about a megabyte.
 constexpr qint64 ChunkBytes = 1 << 20;
 
-// Appends the records first to last to the new file. The disk starts on each
-// run while the next one is copied.
-FileError CopyRecords(const RecordFile& file, qint32 first, qint32 last, SafeFile& temp, qint64& written)
+// Appends the records first to last to the new file, where they stand from
+// `to` on. The disk starts on each run while the next one is copied.
+FileError CopyRecords(const RecordFile& file, qint32 first, qint32 last, qint32 to, SafeFile& temp, qint64& written)
 {
     const int length = file.RecordLength();
     const qint32 perChunk = qint32(qMax<qint64>(1, ChunkBytes / length));
     QByteArray chunk;
     for (qint32 start = first; start <= last; start += perChunk) {
         const qint32 count = qMin(perChunk, last - start + 1);
-        if (const FileError error = file.ReadRecords(start, count, chunk))
+        // Sealed records that keep their numbers go over as they are stored,
+        // a damaged one still damaged; those that move are sealed again for
+        // their new places.
+        QByteArray stored;
+        if (file.IsSealed() && to == first) {
+            stored.resize(file.LengthOf(start - 1 + count) - file.LengthOf(start - 1));
+            if (const FileError error =
+                    ReadFully(file.Descriptor(), stored.data(), stored.size(), file.LengthOf(start - 1)))
+                return error;
+        } else {
+            if (const FileError error = file.ReadRecords(start, count, chunk))
+                return error;
+            stored = file.Stored(to + (start - first), chunk);
+        }
+        if (const FileError error = temp.Write(stored))
             return error;
-        if (const FileError error = temp.Write(chunk))
-            return error;
-        temp.StartFlush(written, chunk.size());
-        written += chunk.size();
+        temp.StartFlush(written, stored.size());
+        written += stored.size();
     }
     return {};
 }
@@ -66,17 +78,25 @@ FileError RecordFileRewriter::Rewrite(RecordFile& file, qint32 keep, qint32 drop
             return error;
     // A disk without room for the whole copy refuses here, before a megabyte
     // of it has been copied.
-    if (const FileError error =
-            ReserveRoom(temp.Descriptor(), qint64(dropping ? keep - 1 : keep) * file.RecordLength() + appended.size()))
+    const qint32 kept = dropping ? keep - 1 : keep;
+    const QByteArray added = file.Stored(kept + 1, appended);
+    if (const FileError error = ReserveRoom(temp.Descriptor(), file.LengthOf(kept) + added.size()))
         return error;
-    qint64 written = 0;
-    if (const FileError error = CopyRecords(file, 1, dropping ? drop - 1 : keep, temp, written))
+    // A sealed file's header goes over first, as it is: the same key opens
+    // the new file.
+    QByteArray header;
+    if (const FileError error = file.ReadHeader(header))
+        return error;
+    if (const FileError error = temp.Write(header))
+        return error;
+    qint64 written = header.size();
+    if (const FileError error = CopyRecords(file, 1, dropping ? drop - 1 : keep, 1, temp, written))
         return error;
     if (dropping)
-        if (const FileError error = CopyRecords(file, drop + 1, keep, temp, written))
+        if (const FileError error = CopyRecords(file, drop + 1, keep, drop, temp, written))
             return error;
-    if (!appended.isEmpty())
-        if (const FileError error = temp.Write(appended))
+    if (!added.isEmpty())
+        if (const FileError error = temp.Write(added))
             return error;
     const FileError renamed = temp.RenameOver(path);
     if (temp.Path() != path)

@@ -3,6 +3,8 @@
 #include "TestRegistry.h"
 #include "core/crypt/PageCipher.h"
 #include "core/crypt/RecoveryCode.h"
+#include "core/platform/PageJournal.h"
+#include "core/platform/RecordFileRewriter.h"
 
 #include <QTest>
 #include <cstring>
@@ -96,7 +98,7 @@ private Q_SLOTS:
         EncryptedRecordFile file;
         QVERIFY(!file.Open(path_, QStringLiteral("合言葉")));
         QByteArray pages;
-        QCOMPARE(file.ReadRecords(1, 3, pages).code, FileError::DamagedPage);
+        QVERIFY(!file.ReadRecords(1, 3, pages));
         QCOMPARE(file.DamagedRecords(), damaged);
         for (int n = 1; n <= 3; ++n) {
             QByteArray page;
@@ -126,6 +128,26 @@ private Q_SLOTS:
         QByteArray pages;
         if (records > 0)
             QVERIFY(!file.ReadRecords(1, 2, pages) && pages == Page('A') + Page('B'));
+    }
+
+    // A page dropped, one appended and one journalled: every page is where
+    // it belongs, and no byte of any page reaches the disk as plain text.
+    void RewriteAndJournalKeepPagesSealed()
+    {
+        EncryptedRecordFile file;
+        QVERIFY(!file.Open(path_, QStringLiteral("合言葉")));
+        QVERIFY(!RecordFileRewriter::Rewrite(file, 3, 1, Page('D')));
+        QString journal;
+        QVERIFY(!PageJournal::Begin(file, 2, journal));
+        QVERIFY(!file.WriteRecord(2, Page('E')));
+        const QByteArray journalled = ReadBytes(journal);
+        QVERIFY(!PageJournal::Recover(file));
+        QByteArray pages;
+        QVERIFY(!file.ReadRecords(1, file.RecordCount(), pages));
+        QVERIFY(pages == Page('B') + Page('C') + Page('D'));
+        for (const QByteArray& bytes : {ReadBytes(path_), journalled})
+            for (const char letter : QByteArray("BCDE"))
+                QVERIFY(!bytes.contains(QByteArray(64, letter)));
     }
 
     void PasswordChangeOpensWithTheNewOnly()
