@@ -1,6 +1,7 @@
 #include "core/backup/DiaryBackup.h"
 
 #include "core/backup/VerifiedCopy.h"
+#include "core/crypt/EncryptedRecordFile.h"
 #include "core/platform/PageJournal.h"
 
 #include <QDir>
@@ -56,6 +57,16 @@ FileError DiaryBackup::Replace(RecordFile& diary, const QString& copyPath)
     // A journal left for the old diary must not be played onto the new one.
     if (const FileError error = PageJournal::Recover(diary))
         return error;
+    // An encrypted diary takes only a copy its key opens, a plain one only a
+    // plain copy: either other kind would leave pages nobody can read.
+    if (diary.IsSealed()) {
+        RecordFile copy;
+        copy.SetSeal(diary.Seal());
+        if (const FileError error = copy.Open(copyPath, diary.RecordLength(), RecordFile::IfMissing::Fail))
+            return error;
+    } else if (EncryptedRecordFile::IsEncrypted(copyPath)) {
+        return {FileError::OtherKey, EBADMSG};
+    }
     return VerifiedCopy::OverDiary(diary, copyPath);
 }
 

@@ -14,6 +14,7 @@ struct CryptResult
         DamagedHeader,  // its first block cannot be read: no key can be found
         NoSecureMemory, // no memory for the keys could be had
         FileFailed,     // see file
+        Told,           // failed, and the user has been told why
     };
 
     Kind kind = Done;

@@ -31,6 +31,8 @@ const Known KnownErrors[] = {
     {FileError::DeviceUnavailable, "ﾃﾞﾊﾞｲｽが準備されていません。", Prompter::Buttons::RetryCancel},
     {FileError::DiskNotReady, "ﾃﾞｨｽｸが準備されていません。", Prompter::Buttons::Ok},
     {FileError::PathNotFound, "指定されたﾊﾟｽが存在しません。", Prompter::Buttons::Ok},
+    {FileError::DamagedPage, "ﾍﾟｰｼﾞが壊れているため読めません。", Prompter::Buttons::Ok},
+    {FileError::OtherKey, "この日記帳の鍵では開けないﾌｧｲﾙです。", Prompter::Buttons::Ok},
 };
 
 const Known* Find(FileError::Code code)

@@ -124,6 +124,7 @@ void DiaryStore::SelectDiaryFile(const QString& userFolder)
 bool DiaryStore::OpenDiary(const QString& name)
 {
     dateIndex_.Forget();
+    damagedTold_.clear();
     diaryOpen_ = DiaryFiles::OpenDiaryFile(prompter_, name, true, diaryFile_, &openElsewhere_);
     if (diaryOpen_) {
         NoteFileLeft();
@@ -158,7 +159,10 @@ void DiaryStore::LoadPage()
     view_.FinishComposing();
     DiaryPage record;
     if (const FileError error = PageRecords::ReadRecord(diaryFile_, currentPage_, record)) {
-        ReportFileError(error);
+        if (error.code == FileError::DamagedPage)
+            ReportDamagedPages();
+        else
+            ReportFileError(error);
         // The page shows empty, and only what is typed into it is stored: the
         // page shown before, or empty fields, are never written over it.
         ClearFields();
@@ -304,6 +308,7 @@ bool DiaryStore::RestoreBackup(const QString& copyPath)
     if (!PassWriteGate())
         return Settle(GateRefusal());
     dateIndex_.Forget();
+    damagedTold_.clear();
     if (!Settle(DiaryBackup::Replace(diaryFile_, copyPath)))
         return false;
     NoteFileLeft();
@@ -610,7 +615,27 @@ bool DiaryStore::DateIndexReady()
         ReportFileError(error);
         return false;
     }
+    ReportDamagedPages();
     return true;
+}
+
+void DiaryStore::ReportDamagedPages()
+{
+    QStringList pages;
+    for (const qint32 page : diaryFile_.DamagedRecords())
+        if (!damagedTold_.contains(page)) {
+            damagedTold_ << page;
+            pages << QString::number(page);
+        }
+    if (pages.isEmpty())
+        return;
+    prompter_.Message({QStringLiteral("次のページは壊れているため読めません。\r%1\r"
+                                      "ほかのページはそのまま読めます。バックアップから復元できます。")
+                           .arg(pages.join(QStringLiteral("、"))),
+                       DiaryFiles::Title(),
+                       Prompter::Buttons::Ok,
+                       Prompter::Icon::Exclamation,
+                       {}});
 }
 
 std::optional<qint32> DiaryStore::FindDatePage(QDate date)

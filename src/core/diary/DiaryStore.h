@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/backup/BackupGenerations.h"
+#include "core/crypt/DiaryLock.h"
 #include "core/diary/DateIndex.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/SameDayReader.h"
@@ -29,7 +31,8 @@ struct AppSettings;
 // the main window only through DiaryView and the user only through Prompter.
 // The views that read the diary beside the shown page follow its signals,
 // connected with themselves as receiver, so a closed view is let go of.
-class DiaryStore : public QObject
+// The lock windows reach it as the diary's DiaryLock.
+class DiaryStore : public QObject, public DiaryLock
 {
     Q_OBJECT
 public:
@@ -135,6 +138,17 @@ public:
     // The diary was left alone because another copy of the program holds it.
     bool OpenElsewhere() const { return openElsewhere_; }
 
+    // The diary's lock. At the start, before the diary is opened, the
+    // configured diary is the one asked about and unlocked.
+    bool IsEncrypted() const override;
+    CryptResult Lock(const QString& password, QString& recoveryCode) override;
+    CryptResult Unlock(const QString& password) override;
+    CryptResult UnlockWithRecoveryCode(const QString& recoveryCode, const QString& newPassword) override;
+    CryptResult ChangePassword(const QString& oldPassword, const QString& newPassword) override;
+    CryptResult RemoveLock(const QString& password) override;
+    QStringList PlainBackups() const override;
+    CryptResult EncryptPlainBackups(const QString& password) override;
+
 Q_SIGNALS:
     // After a page is shown.
     void pageShown();
@@ -208,6 +222,19 @@ private:
     // page that shows the day at midnight.
     void OfferPageFor(QDate date);
 
+    // Stores the shown page and takes a delivered version in before the
+    // diary is locked, unlocked or given a new password; nothing when it may
+    // go on.
+    std::optional<CryptResult> PassLockGate();
+    CryptResult CheckPassword(const QString& password) const;
+    // Opens the diary under its new name (locked or unlocked), on the page
+    // shown before.
+    void SwitchTo(const QString& name, std::shared_ptr<const RecordSeal> seal);
+    void ReportPlainLeft(const QString& plainPath);
+    CryptResult EncryptBackup(const BackupGenerations::Generation& copy);
+    // Names the pages of an encrypted diary found damaged since last told.
+    void ReportDamagedPages();
+
     DiaryView& view_;
     Prompter& prompter_;
     const Clock& clock_;
@@ -232,4 +259,5 @@ private:
     MergeChooser* chooser_ = nullptr;
     DiaryWatch* watch_ = nullptr;
     QSet<QString> refusedCopies_; // conflict copies the user said No to, this session
+    QList<qint32> damagedTold_;   // damaged pages the user has been told of
 };

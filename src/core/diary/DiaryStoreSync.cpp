@@ -141,6 +141,7 @@ std::optional<bool> DiaryStore::TakeInReplaced(bool edited)
     const QString path = diaryFile_.Path();
     const QDate shownDay = ShownDate();
     RecordFile theirs;
+    theirs.SetSeal(diaryFile_.Seal());
     bool elsewhere = false;
     // Never created here: a name left empty for a moment would reach the other
     // computer as a diary without pages.
@@ -301,7 +302,9 @@ void DiaryStore::KeepMergeBaseSoon()
 void DiaryStore::SaveMergeBase()
 {
     PageDigests digests;
-    if (!diaryFile_.IsOpen())
+    // The base knows every page's date and could confirm a guessed page: an
+    // encrypted diary keeps none on the disk, and merges without one.
+    if (!diaryFile_.IsOpen() || diaryFile_.IsSealed())
         return;
     // While a conflict copy waits, the base stays the state before it, which
     // tells the copy's old pages from its new ones; a base taken after a
@@ -374,6 +377,7 @@ std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
     if (!StorePage() || !TakeInIfChanged())
         return false;
     RecordFile theirs;
+    theirs.SetSeal(diaryFile_.Seal());
     if (const FileError error = theirs.Open(copyPath, RecordLength, RecordFile::IfMissing::Fail)) {
         // Gone while the user answered: the other computer merged it first,
         // and its pages come with the diary.

@@ -157,7 +157,12 @@ qint64 RecordFile::Offset(qint32 number) const
 
 FileError RecordFile::ReadRecord(qint32 number, QByteArray& record) const
 {
-    return ReadPart(number, 0, recordLength_, record);
+    const FileError error = ReadPart(number, 0, recordLength_, record);
+    // A page read to be shown is told damaged: the reads that go through
+    // every page go on past it.
+    if (!error && seal_ && damaged_.count(number))
+        return {FileError::DamagedPage, EBADMSG};
+    return error;
 }
 
 FileError RecordFile::ReadRecords(qint32 number, qint32 count, QByteArray& records) const
@@ -172,25 +177,23 @@ FileError RecordFile::ReadRecords(qint32 number, qint32 count, QByteArray& recor
         return ReadAt(Offset(number), length, records.data());
     // A damaged record is zeros here, and named by the file: the others of
     // the stretch are read all the same.
-    ReadSealed(number, count, records.data());
-    return {};
+    return ReadSealed(number, count, records.data());
 }
 
-bool RecordFile::ReadSealed(qint32 number, qint32 count, char* into) const
+FileError RecordFile::ReadSealed(qint32 number, qint32 count, char* into) const
 {
     const int stored = StoredLength();
     QByteArray sealed(qint64(count) * stored, Qt::Uninitialized);
-    const FileError error = ReadAt(Offset(number), sealed.size(), sealed.data());
-    bool whole = true;
+    if (const FileError error = ReadAt(Offset(number), sealed.size(), sealed.data()))
+        return error;
     for (qint32 i = 0; i < count; ++i) {
         char* record = into + qint64(i) * recordLength_;
-        if (!error && seal_->Open(number + i, sealed.constData() + qint64(i) * stored, recordLength_, record))
+        if (seal_->Open(number + i, sealed.constData() + qint64(i) * stored, recordLength_, record))
             continue;
         std::fill(record, record + recordLength_, '\0');
         damaged_.insert(number + i);
-        whole = false;
     }
-    return whole;
+    return {};
 }
 
 FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray& part) const
@@ -204,11 +207,10 @@ FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray
     if (seal_) {
         // Sealed, a record opens whole or not at all.
         QByteArray record(recordLength_, Qt::Uninitialized);
-        if (number > RecordCount())
-            return {FileError::InputPastEnd, 0};
-        const bool whole = ReadSealed(number, 1, record.data());
+        if (const FileError error = ReadSealed(number, 1, record.data()))
+            return error;
         part = record.mid(offset, length);
-        return whole ? FileError{} : FileError{FileError::DamagedPage, EBADMSG};
+        return {};
     }
     part.resize(length);
     return ReadAt(Offset(number) + offset, length, part.data());

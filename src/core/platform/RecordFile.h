@@ -16,9 +16,9 @@
 // A file given a seal keeps its records sealed after a header of its own (an
 // encrypted diary); reading and writing take and give plain records all the
 // same. A sealed record that does not open reads as zeros and joins
-// DamagedRecords(): a read of it alone fails with DamagedPage, a read of a
-// stretch goes on with the others, so that one damaged page leaves the rest
-// of the diary readable.
+// DamagedRecords(): ReadRecord of it fails with DamagedPage, while reads of
+// parts and stretches go on with the others, so that one damaged page leaves
+// the rest of the diary readable.
 class RecordFile
 {
 public:
@@ -99,7 +99,7 @@ private:
     qint64 Offset(qint32 number) const;
     FileError ReadAt(qint64 position, qint64 length, char* into) const;
     // Reads and opens sealed records; a damaged one is zeros and noted.
-    bool ReadSealed(qint32 number, qint32 count, char* into) const;
+    FileError ReadSealed(qint32 number, qint32 count, char* into) const;
     FileError CheckHeader() const;
 
     FileDescriptor fd_;

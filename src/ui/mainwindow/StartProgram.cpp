@@ -86,6 +86,10 @@ bool LoadMainWindow(AppContext& context, MainWindow& form)
     // A switch that is not a number keeps the diary locked: the login is asked.
     context.app.LoginOnOff =
         SettingValue::ToSwitch(context.settings.ReadSetting(SettingKey::LoginOnOff)).value_or(true);
+    // The diary's name and folder are known before the login, so that an
+    // encrypted diary's password is asked in its place.
+    context.app.UserDataFile = context.settings.ReadSetting(SettingKey::UserDataFile);
+    context.folder.MakeCurrent();
     if (context.diaryLock && context.diaryLock->IsEncrypted()) {
         if (!UnlockDiary(context, *context.diaryLock))
             return false;
@@ -124,6 +128,8 @@ std::unique_ptr<MainWindow> StartProgram(AppContext& context)
     context.app.ReadOwnerAndColours(context.settings);
 
     auto form = std::make_unique<MainWindow>(context);
+    if (!context.diaryLock)
+        context.diaryLock = &form->Store();
     if (!LoadMainWindow(context, *form))
         return nullptr;
     form->show();

@@ -23,6 +23,7 @@ void CryptMessages::Report(Prompter& prompter, const CryptResult& result, Secret
     };
     switch (result.kind) {
     case CryptResult::Done:
+    case CryptResult::Told:
         return;
     case CryptResult::WrongSecret:
         Warn(prompter, secret == Secret::Password

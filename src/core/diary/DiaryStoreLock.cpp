@@ -1,0 +1,198 @@
+// The store's side of the lock: turning the open diary into an encrypted one
+// and back, opening it at the start, and its password. Every step writes a
+// new file beside the diary and takes it up only once it is whole, so the
+// diary is plain as before or encrypted and whole, never half.
+
+#include "core/diary/DiaryStore.h"
+
+#include "core/backup/BackupGenerations.h"
+#include "core/crypt/DiaryEncryption.h"
+#include "core/crypt/EncryptedRecordFile.h"
+#include "core/diary/DiaryFiles.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/SafeFile.h"
+#include "core/settings/AppSettings.h"
+#include "core/sync/MergeBase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+
+namespace {
+
+CryptResult NotOpen()
+{
+    return CryptResult::From({FileError::BadFileNameOrNumber, EBADF});
+}
+
+} // namespace
+
+bool DiaryStore::IsEncrypted() const
+{
+    if (diaryOpen_)
+        return diaryFile_.IsSealed();
+    return !app_.UserDataFile.isEmpty() && EncryptedRecordFile::IsEncrypted(app_.UserDataFile);
+}
+
+CryptResult DiaryStore::Unlock(const QString& password)
+{
+    std::shared_ptr<const PageSeal> seal;
+    if (const CryptResult unlocked =
+            EncryptedRecordFile::UnlockKey(app_.UserDataFile, CryptHeader::SlotKind::Password, password, seal))
+        return unlocked;
+    diaryFile_.SetSeal(std::move(seal));
+    return {};
+}
+
+CryptResult DiaryStore::UnlockWithRecoveryCode(const QString& recoveryCode, const QString& newPassword)
+{
+    EncryptedRecordFile file;
+    if (const CryptResult opened = file.OpenWithRecoveryCode(app_.UserDataFile, recoveryCode, newPassword))
+        return opened;
+    diaryFile_.SetSeal(file.Seal());
+    return {};
+}
+
+CryptResult DiaryStore::CheckPassword(const QString& password) const
+{
+    std::shared_ptr<const PageSeal> seal;
+    return EncryptedRecordFile::UnlockKey(diaryFile_.Path(), CryptHeader::SlotKind::Password, password, seal);
+}
+
+std::optional<CryptResult> DiaryStore::PassLockGate()
+{
+    if (!IsOpen())
+        return NotOpen();
+    if (!StorePage())
+        return CryptResult{CryptResult::Told, {}};
+    // A version a sync tool delivered comes in first: it is what gets locked.
+    if (!TakeInIfChanged() || !PassWriteGate()) {
+        ReportWriteRefused();
+        return CryptResult{CryptResult::Told, {}};
+    }
+    return std::nullopt;
+}
+
+CryptResult DiaryStore::Lock(const QString& password, QString& recoveryCode)
+{
+    if (diaryFile_.IsSealed())
+        return {CryptResult::Told, {}};
+    if (const std::optional<CryptResult> refused = PassLockGate())
+        return *refused;
+    const QString plainPath = diaryFile_.Path();
+    const QString encryptedName = DiaryEncryption::EncryptedName(diaryFileName_);
+    std::shared_ptr<const PageSeal> seal;
+    if (const CryptResult encrypted = DiaryEncryption::Encrypt(diaryFile_, DiaryEncryption::EncryptedName(plainPath),
+                                                               password, recoveryCode, &seal))
+        return encrypted;
+    // The plain base of the merge knows every page's date: it goes with the
+    // plain diary. An encrypted diary keeps none on the disk.
+    SafeFile::RemoveOwn(MergeBase::PathFor(plainPath));
+    SwitchTo(encryptedName, std::move(seal));
+    if (QFile::exists(plainPath) && !QFile::remove(plainPath))
+        ReportPlainLeft(plainPath);
+    return {};
+}
+
+CryptResult DiaryStore::RemoveLock(const QString& password)
+{
+    if (!diaryFile_.IsSealed())
+        return {CryptResult::NotEncrypted, {}};
+    if (const CryptResult checked = CheckPassword(password))
+        return checked;
+    if (const std::optional<CryptResult> refused = PassLockGate())
+        return *refused;
+    const QString encryptedPath = diaryFile_.Path();
+    if (const CryptResult decrypted = DiaryEncryption::Decrypt(diaryFile_, DiaryEncryption::PlainName(encryptedPath)))
+        return decrypted;
+    SwitchTo(DiaryEncryption::PlainName(diaryFileName_), nullptr);
+    QFile::remove(encryptedPath);
+    return {};
+}
+
+CryptResult DiaryStore::ChangePassword(const QString& oldPassword, const QString& newPassword)
+{
+    if (!diaryFile_.IsSealed())
+        return {CryptResult::NotEncrypted, {}};
+    if (const CryptResult checked = CheckPassword(oldPassword))
+        return checked;
+    if (const std::optional<CryptResult> refused = PassLockGate())
+        return *refused;
+    const CryptResult rewrapped = EncryptedRecordFile::Rewrap(diaryFile_, newPassword);
+    NoteFileLeft();
+    FollowDiary();
+    return rewrapped;
+}
+
+void DiaryStore::SwitchTo(const QString& name, std::shared_ptr<const RecordSeal> seal)
+{
+    const qint32 shown = currentPage_;
+    diaryFile_.Close();
+    diaryFile_.SetSeal(std::move(seal));
+    diaryFileName_ = name;
+    app_.UserDataFile = name;
+    if (!OpenDiary(name))
+        return;
+    FollowPageCount();
+    currentPage_ = qBound(1, shown, qMax(1, pageCount_));
+    LoadPage();
+}
+
+void DiaryStore::ReportPlainLeft(const QString& plainPath)
+{
+    prompter_.Message({QStringLiteral("暗号化されていない元の日記ファイルを削除できませんでした。\r%1\r"
+                                      "このファイルを読める人には、日記が読めます。")
+                           .arg(QDir::toNativeSeparators(plainPath)),
+                       DiaryFiles::Title(),
+                       Prompter::Buttons::Ok,
+                       Prompter::Icon::Exclamation,
+                       {}});
+}
+
+QStringList DiaryStore::PlainBackups() const
+{
+    QStringList paths;
+    if (!diaryFile_.IsSealed())
+        return paths;
+    const QString plainPath = DiaryEncryption::PlainName(diaryFile_.Path());
+    for (const BackupGenerations::Generation& copy : BackupGenerations::List(plainPath, BackupFolder()))
+        if (!copy.sharedName && !EncryptedRecordFile::IsEncrypted(copy.path))
+            paths << copy.path;
+    return paths;
+}
+
+CryptResult DiaryStore::EncryptPlainBackups(const QString& password)
+{
+    if (const CryptResult checked = CheckPassword(password))
+        return checked;
+    const QString plainPath = DiaryEncryption::PlainName(diaryFile_.Path());
+    for (const BackupGenerations::Generation& copy : BackupGenerations::List(plainPath, BackupFolder())) {
+        if (copy.sharedName || EncryptedRecordFile::IsEncrypted(copy.path))
+            continue;
+        if (const CryptResult encrypted = EncryptBackup(copy))
+            return encrypted;
+    }
+    return {};
+}
+
+CryptResult DiaryStore::EncryptBackup(const BackupGenerations::Generation& copy)
+{
+    // Named as a copy of the encrypted diary, so it is listed and restored
+    // with its own copies, and opened by the same key.
+    const QDir folder(BackupFolder());
+    QString target =
+        folder.filePath(copy.keptAtRestore ? BackupGenerations::KeptCopyName(diaryFile_.Path(), copy.taken)
+                                           : BackupGenerations::CopyName(diaryFile_.Path(), copy.taken.date()));
+    if (QFileInfo::exists(target))
+        target = folder.filePath(BackupGenerations::KeptCopyName(diaryFile_.Path(), copy.taken));
+    RecordFile plain;
+    if (const FileError error = plain.Open(copy.path, RecordLength, RecordFile::IfMissing::Fail))
+        return CryptResult::From(error);
+    if (const CryptResult encrypted = DiaryEncryption::EncryptLike(plain, target, diaryFile_))
+        return encrypted;
+    plain.Close();
+    if (!QFile::remove(copy.path))
+        return CryptResult::From(FileError::FromErrno(EACCES));
+    return {};
+}
