@@ -367,7 +367,7 @@ bool DiaryStore::StorePage()
         return true;
     // Edits for a diary that changed under us go into the new version.
     if (!FileAsLeft())
-        return TakeInChange();
+        return TakeInChange(true);
     // The views beside the page read dates and the other pages: a page
     // stored under its old date changes nothing they show.
     const bool redated = shownRecord_.Text(DiaryPage::PageDate) != loadedRecord_.Text(DiaryPage::PageDate);
@@ -517,7 +517,7 @@ bool DiaryStore::CompactDiary()
         return false;
     // A file that already holds exactly its pages would be rewritten unchanged;
     // a temporary file an interrupted rewrite left beside it goes.
-    if (diaryFile_.Length() == qint64(pageCount_) * RecordLength) {
+    if (diaryFile_.Length() == diaryFile_.LengthOf(pageCount_)) {
         RemoveLeftoverTemp(diaryFile_);
         return true;
     }

@@ -177,6 +177,8 @@ private:
     static FileError GateRefusal();
     static bool IsGateRefusal(const FileError& error);
     void ReportWriteRefused();
+    // The diary's name names nothing, or an empty file, for a moment.
+    void ReportDiaryAway();
     bool FileAsLeft() const;
     // After the diary was opened, read whole or written.
     void NoteFileLeft();
@@ -184,7 +186,8 @@ private:
     // on the diary's file as it is now.
     bool TakeInIfChanged();
     void WatchSettled();
-    bool TakeInChange();
+    // forWrite: a write waits for it, and is told when the diary is away.
+    bool TakeInChange(bool forWrite);
     // Nothing when a newer version replaced the one being merged with, which
     // is then merged again.
     std::optional<bool> TakeInReplaced(bool edited);

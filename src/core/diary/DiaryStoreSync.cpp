@@ -70,6 +70,17 @@ bool DiaryStore::IsGateRefusal(const FileError& error)
     return error.code == FileError::PathFileAccess && error.systemError == ESTALE;
 }
 
+void DiaryStore::ReportDiaryAway()
+{
+    prompter_.Message({QStringLiteral("日記ファイルが見つからないため、書き込みませんでした。\r"
+                                      "同期が終わってから、もう一度行ってください。\r"
+                                      "このページの内容はそのまま残っています。"),
+                       MergeTitle(),
+                       Prompter::Buttons::Ok,
+                       Prompter::Icon::Exclamation,
+                       {}});
+}
+
 void DiaryStore::ReportWriteRefused()
 {
     prompter_.Message({QStringLiteral("日記ファイルが他のプログラムによって書き換えられたため、書き込みませんでした。\r"
@@ -83,7 +94,7 @@ void DiaryStore::ReportWriteRefused()
 
 bool DiaryStore::TakeInIfChanged()
 {
-    return FileAsLeft() || TakeInChange();
+    return FileAsLeft() || TakeInChange(true);
 }
 
 // A version that arrives while the user answers about another one (a merge
@@ -103,10 +114,10 @@ bool DiaryStore::DiaryFileChanged()
 {
     if (!IsOpen() || FileAsLeft())
         return false;
-    return TakeInChange();
+    return TakeInChange(false);
 }
 
-bool DiaryStore::TakeInChange()
+bool DiaryStore::TakeInChange(bool forWrite)
 {
     const QScopedValueRollback guard(takingIn_, true);
     view_.FinishComposing();
@@ -121,8 +132,12 @@ bool DiaryStore::TakeInChange()
         // as a conflict copy, or an empty file not yet written): what we hold
         // stays, and the next change of the folder brings the new version.
         // A diary with pages is never taken to have lost them all this way.
-        if (!now || now->size == 0)
+        // A write that waits for it is refused, and the user told so.
+        if (!now || now->size == 0) {
+            if (forWrite)
+                ReportDiaryAway();
             return false;
+        }
         // Replaced: the old file is no longer the diary's, but we still hold
         // it open, so every page we had is still ours to merge from, and
         // nothing is ever written into it. Changed in place: its old bytes are

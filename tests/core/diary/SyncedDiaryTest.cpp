@@ -134,6 +134,10 @@ private Q_SLOTS:
         h_->store.MarkChanged();
         QVERIFY(!h_->store.DiaryFileChanged());
         QCOMPARE(QFileInfo(path).exists(), !missing);
+        // A store meanwhile is refused aloud, and the edits stay.
+        h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+        QVERIFY(!h_->store.StorePage());
+        QVERIFY(h_->prompter.LastMessage().text.startsWith(QStringLiteral("日記ファイルが見つからないため")));
         Deliver(path, Page(1) + Page(2) + Page(9, QStringLiteral("あちら")));
         QVERIFY(h_->store.StorePage());
         QVERIFY(ReadBytes(path) ==
