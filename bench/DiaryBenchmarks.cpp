@@ -7,6 +7,7 @@
 #include "core/backup/DiaryBackup.h"
 #include "core/crypt/EncryptedRecordFile.h"
 #include "core/crypt/KeySlot.h"
+#include "core/crypt/PageSeal.h"
 #include "core/diary/DateIndex.h"
 #include "core/diary/DiaryStore.h"
 #include "core/diary/PageRecords.h"
@@ -825,6 +826,40 @@ void BM_MonthMarksEncrypted(benchmark::State& state)
         Fail(state, QStringLiteral("the month's days are not all marked"));
 }
 
+// The floor under every reader of an encrypted diary: its sealed pages,
+// already in memory, each decrypted and its tag checked, on one core.
+void BM_DecryptPages(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = EncryptedDiary(state, pages, false);
+    std::shared_ptr<const PageSeal> seal;
+    if (path.isEmpty() ||
+        EncryptedRecordFile::UnlockKey(path, CryptHeader::SlotKind::Password, BenchDiaries::Password(), seal)) {
+        Fail(state, QStringLiteral("the encrypted diary did not open"));
+        return;
+    }
+    QFile file(path);
+    const int stored = EncryptedRecordFile::SealedLength(RecordLength);
+    const QByteArray sealed =
+        file.open(QIODevice::ReadOnly) ? file.readAll().mid(CryptHeader::HeaderLength) : QByteArray();
+    if (sealed.size() != qint64(pages) * stored) {
+        Fail(state, QStringLiteral("the sealed pages could not be read"));
+        return;
+    }
+    QByteArray page(RecordLength, Qt::Uninitialized);
+    for (auto _ : state) {
+        for (qint32 number = 1; number <= pages; ++number) {
+            if (!seal->Open(number, sealed.constData() + qint64(number - 1) * stored, RecordLength, page.data())) {
+                Fail(state, QStringLiteral("a page failed its tag"));
+                return;
+            }
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * pages * RecordLength);
+    if (page != DiaryGenerator::Record(pages))
+        Fail(state, QStringLiteral("the last page decrypted is not the last page written"));
+}
+
 // One changed page of an encrypted copy stored as F5 stores it: the sealed
 // page it replaces kept in the journal, the new one sealed, written in place
 // and flushed, the journal removed. One record is written; the file stays the
@@ -900,5 +935,6 @@ void RegisterDiaryBenchmarks()
     Register(BM_Unlock, "BM_Unlock");
     Register(BM_SearchEncrypted, "BM_SearchEncrypted");
     Register(BM_MonthMarksEncrypted, "BM_MonthMarksEncrypted");
+    Register(BM_DecryptPages, "BM_DecryptPages");
     Register(BM_SaveEncrypted, "BM_SaveEncrypted");
 }
