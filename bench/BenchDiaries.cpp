@@ -1,6 +1,9 @@
 #include "BenchDiaries.h"
 
 #include "DiaryGenerator.h"
+#include "core/crypt/DiaryEncryption.h"
+#include "core/diary/DiaryPage.h"
+#include "core/platform/RecordFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,14 +106,46 @@ QString BenchDiaries::FreshCopy(qint32 pages, QString& error)
 
 QString BenchDiaries::SharedCopy(qint32 pages, QString& error)
 {
-    if (const auto known = shared_.constFind(pages); known != shared_.constEnd())
+    return CopyOnce(shared_, pages, Pristine(pages, error), QStringLiteral("SHARED%1.DAT"), error);
+}
+
+QString BenchDiaries::CopyOnce(QHash<qint32, QString>& copies, qint32 pages, const QString& from, const QString& name,
+                               QString& error)
+{
+    if (const auto known = copies.constFind(pages); known != copies.constEnd())
+        return *known;
+    if (from.isEmpty())
+        return {};
+    const QString to = dir_.filePath(name.arg(pages));
+    if (!CopyFile(from, to, error))
+        return {};
+    copies.insert(pages, to);
+    return to;
+}
+
+QString BenchDiaries::Encrypted(qint32 pages, QString& error)
+{
+    if (const auto known = encrypted_.constFind(pages); known != encrypted_.constEnd())
         return *known;
     const QString from = Pristine(pages, error);
     if (from.isEmpty())
         return {};
-    const QString to = dir_.filePath(QStringLiteral("SHARED%1.DAT").arg(pages));
-    if (!CopyFile(from, to, error))
+    const QString to = dir_.filePath(QStringLiteral("DIARY%1.sfk").arg(pages));
+    RecordFile plain;
+    QString recoveryCode;
+    if (const FileError opened = plain.Open(from, DiaryPage::RecordLength)) {
+        error = QStringLiteral("%1: error %2").arg(from).arg(opened.systemError);
         return {};
-    shared_.insert(pages, to);
+    }
+    if (const CryptResult made = DiaryEncryption::Encrypt(plain, to, Password(), recoveryCode)) {
+        error = QStringLiteral("%1: not encrypted (%2, error %3)").arg(to).arg(made.kind).arg(made.file.systemError);
+        return {};
+    }
+    encrypted_.insert(pages, to);
     return to;
+}
+
+QString BenchDiaries::SharedEncryptedCopy(qint32 pages, QString& error)
+{
+    return CopyOnce(sharedEncrypted_, pages, Encrypted(pages, error), QStringLiteral("SHARED%1.sfk"), error);
 }

@@ -28,8 +28,23 @@ public:
     // A copy made once in the run, which benchmarks may change page by page.
     QString SharedCopy(qint32 pages, QString& error);
 
+    // The password of every encrypted diary of the run.
+    static QString Password() { return QStringLiteral("空の手紙"); }
+    // The pristine diary encrypted, made once per size as locking a diary
+    // makes it, never changed by any benchmark.
+    QString Encrypted(qint32 pages, QString& error);
+    // A copy of it made once in the run, which benchmarks may change.
+    QString SharedEncryptedCopy(qint32 pages, QString& error);
+
 private:
+    // A copy of `from` named `name` with the page count, made the first time
+    // and kept in `copies`. Empty when `from` is.
+    QString CopyOnce(QHash<qint32, QString>& copies, qint32 pages, const QString& from, const QString& name,
+                     QString& error);
+
     QTemporaryDir dir_;
     QHash<qint32, QString> pristine_;
     QHash<qint32, QString> shared_;
+    QHash<qint32, QString> encrypted_;
+    QHash<qint32, QString> sharedEncrypted_;
 };

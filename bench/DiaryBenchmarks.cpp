@@ -5,14 +5,18 @@
 #include "BenchProgram.h"
 #include "DiaryGenerator.h"
 #include "core/backup/DiaryBackup.h"
-#include "core/crypt/DiaryEncryption.h"
 #include "core/crypt/EncryptedRecordFile.h"
 #include "core/crypt/KeySlot.h"
+#include "core/crypt/PageSeal.h"
+#include "core/diary/DateIndex.h"
 #include "core/diary/DiaryStore.h"
+#include "core/diary/PageRecords.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/JapaneseLocale.h"
 #include "core/platform/Money.h"
+#include "core/platform/PageJournal.h"
 #include "core/platform/RecordFile.h"
+#include "core/search/BodySearch.h"
 #include "core/stats/CharacterCount.h"
 #include "core/stats/DiaryTotals.h"
 #include "core/sync/MergeBase.h"
@@ -716,37 +720,185 @@ void BM_KeyDerivation(benchmark::State& state)
     header.fileId = QByteArray(CryptHeader::FileIdLength, 'i');
     header.plainRecordLength = RecordLength;
     const SecureBytes key = KeySlot::NewDataKey();
-    KeySlot::Seal(header, CryptHeader::SlotKind::Password, QStringLiteral("合言葉"), key);
+    if (!KeySlot::Seal(header, CryptHeader::SlotKind::Password, BenchDiaries::Password(), key)) {
+        Fail(state, QStringLiteral("no slot could be made"));
+        return;
+    }
     SecureBytes opened;
-    for (auto _ : state)
-        if (!KeySlot::Open(header, CryptHeader::SlotKind::Password, QStringLiteral("合言葉"), opened))
+    for (auto _ : state) {
+        if (!KeySlot::Open(header, CryptHeader::SlotKind::Password, BenchDiaries::Password(), opened)) {
             Fail(state, QStringLiteral("the password did not open its slot"));
+            return;
+        }
+    }
 }
 
-// One page of an encrypted copy of the diary sealed, written in place and
-// flushed.
+// The encrypted copy of the diary of this many pages; empty, with the
+// benchmark failed, when there is none.
+QString EncryptedDiary(benchmark::State& state, qint32 pages, bool shared)
+{
+    QString error;
+    BenchDiaries& diaries = BenchDiaries::Instance();
+    const QString path = shared ? diaries.SharedEncryptedCopy(pages, error) : diaries.Encrypted(pages, error);
+    if (path.isEmpty())
+        Fail(state, QStringLiteral("no encrypted diary: ") + error);
+    return path;
+}
+
+// The untouched encrypted diary of `pages` pages, opened with its password.
+bool OpenEncrypted(benchmark::State& state, qint32 pages, EncryptedRecordFile& diary)
+{
+    const QString path = EncryptedDiary(state, pages, false);
+    if (path.isEmpty())
+        return false;
+    if (diary.Open(path, BenchDiaries::Password()) || diary.RecordCount() != pages) {
+        Fail(state, QStringLiteral("the encrypted diary did not open"));
+        return false;
+    }
+    return true;
+}
+
+// An encrypted diary's start: the password's key derivation, the file opened
+// with the key and its last page read and decrypted, as the program does
+// before it shows the page. Opening again closes the file of the round before.
+void BM_Unlock(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = EncryptedDiary(state, pages, false);
+    if (path.isEmpty())
+        return;
+    EncryptedRecordFile diary;
+    QByteArray last;
+    for (auto _ : state) {
+        if (diary.Open(path, BenchDiaries::Password()) || diary.ReadRecord(diary.RecordCount(), last)) {
+            Fail(state, QStringLiteral("the password did not open the diary"));
+            return;
+        }
+    }
+    if (last != DiaryGenerator::Record(pages))
+        Fail(state, QStringLiteral("the last page read is not the last page written"));
+}
+
+// BM_Search's search on the encrypted copy: every body from the first page to
+// the last read, decrypted and looked through for a text none holds, as the
+// search window has the store do it. The window's showing of the last page
+// afterwards is left out.
+void BM_SearchEncrypted(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    EncryptedRecordFile diary;
+    if (!OpenEncrypted(state, pages, diary))
+        return;
+    const QString wanted = BodySearch::StoredForm(DiaryGenerator::AbsentText());
+    qint32 found = -1;
+    for (auto _ : state) {
+        if (BodySearch::Find(diary, wanted, 1, pages, found)) {
+            Fail(state, QStringLiteral("the pages could not be read"));
+            return;
+        }
+    }
+    if (found != 0 || !diary.DamagedRecords().isEmpty())
+        Fail(state, QStringLiteral("the search found something or met a damaged page"));
+}
+
+// The calendar's marks on the encrypted copy, the first time a month is asked
+// after the diary opened: the date index built from every page (each page
+// decrypted whole for its date), then the month's days read from it. Later
+// turns of the calendar read the index in memory alone, as BM_MonthMarks
+// does, and cost the same for either diary.
+void BM_MonthMarksEncrypted(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    EncryptedRecordFile diary;
+    if (!OpenEncrypted(state, pages, diary))
+        return;
+    const QDate last = DiaryGenerator::DateOf(pages);
+    DateIndex index;
+    QList<int> days;
+    for (auto _ : state) {
+        if (index.Build(diary, pages)) {
+            Fail(state, QStringLiteral("the pages could not be read"));
+            return;
+        }
+        days = index.DaysOf(last.year(), last.month());
+    }
+    if (days.size() != last.day() || days.constLast() != last.day())
+        Fail(state, QStringLiteral("the month's days are not all marked"));
+}
+
+// The floor under every reader of an encrypted diary: its sealed pages,
+// already in memory, each decrypted and its tag checked, on one core.
+void BM_DecryptPages(benchmark::State& state)
+{
+    const auto pages = qint32(state.range(0));
+    const QString path = EncryptedDiary(state, pages, false);
+    std::shared_ptr<const PageSeal> seal;
+    if (path.isEmpty() ||
+        EncryptedRecordFile::UnlockKey(path, CryptHeader::SlotKind::Password, BenchDiaries::Password(), seal)) {
+        Fail(state, QStringLiteral("the encrypted diary did not open"));
+        return;
+    }
+    QFile file(path);
+    const int stored = EncryptedRecordFile::SealedLength(RecordLength);
+    const QByteArray sealed =
+        file.open(QIODevice::ReadOnly) ? file.readAll().mid(CryptHeader::HeaderLength) : QByteArray();
+    if (sealed.size() != qint64(pages) * stored) {
+        Fail(state, QStringLiteral("the sealed pages could not be read"));
+        return;
+    }
+    QByteArray page(RecordLength, Qt::Uninitialized);
+    for (auto _ : state) {
+        for (qint32 number = 1; number <= pages; ++number) {
+            if (!seal->Open(number, sealed.constData() + qint64(number - 1) * stored, RecordLength, page.data())) {
+                Fail(state, QStringLiteral("a page failed its tag"));
+                return;
+            }
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * pages * RecordLength);
+    if (page != DiaryGenerator::Record(pages))
+        Fail(state, QStringLiteral("the last page decrypted is not the last page written"));
+}
+
+// One changed page of an encrypted copy stored as F5 stores it: the sealed
+// page it replaces kept in the journal, the new one sealed, written in place
+// and flushed, the journal removed. One record is written; the file stays the
+// same file of the same size.
 void BM_SaveEncrypted(benchmark::State& state)
 {
     const auto pages = qint32(state.range(0));
-    QString error;
-    const QString path = BenchDiaries::Instance().SharedCopy(pages, error);
-    QTemporaryDir folder;
-    RecordFile plain;
-    QString code;
-    EncryptedRecordFile encrypted;
-    const QString encryptedPath = folder.filePath(QStringLiteral("DIARY.sfk"));
-    if (path.isEmpty() || plain.Open(path, RecordLength) ||
-        DiaryEncryption::Encrypt(plain, encryptedPath, QStringLiteral("pw"), code) ||
-        encrypted.Open(encryptedPath, QStringLiteral("pw"))) {
-        Fail(state, QStringLiteral("no encrypted diary: ") + error);
+    const QString path = EncryptedDiary(state, pages, true);
+    EncryptedRecordFile diary;
+    if (path.isEmpty() || diary.Open(path, BenchDiaries::Password())) {
+        Fail(state, QStringLiteral("the encrypted diary did not open"));
         return;
     }
     const qint32 page = qMax(1, pages / 2);
-    QByteArray record;
-    encrypted.ReadRecord(page, record);
-    for (auto _ : state)
-        if (encrypted.WriteRecord(page, record) || encrypted.Flush())
+    DiaryPage record = DiaryPage::FromBytes(DiaryGenerator::Record(page));
+    const QString body = record.Text(DiaryPage::PageBody);
+    // Every save of the run differs from the page before it.
+    static int saves = 0;
+    const auto marker = [] { return QStringLiteral("【%1】").arg(saves, 6, 10, QLatin1Char('0')); };
+    const FileId before = Identify(path);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++saves;
+        record.Assign(DiaryPage::PageBody, marker() + body.mid(marker().size()));
+        state.ResumeTiming();
+
+        if (PageRecords::WriteRecord(diary, page, record)) {
             Fail(state, QStringLiteral("the page was not written"));
+            return;
+        }
+    }
+    const FileId after = Identify(path);
+    QByteArray stored;
+    if (after.device != before.device || after.inode != before.inode || after.size != before.size)
+        Fail(state, QStringLiteral("the save rewrote the whole file"));
+    else if (QFileInfo::exists(PageJournal::PathFor(path)))
+        Fail(state, QStringLiteral("the journal was left behind"));
+    else if (diary.ReadRecord(page, stored) || stored != record.ToBytes())
+        Fail(state, QStringLiteral("the change did not reach the file"));
 }
 
 // The names carry nothing but the page count, so that runs of different
@@ -780,5 +932,9 @@ void RegisterDiaryBenchmarks()
     Register(BM_WritingTotals, "BM_WritingTotals");
     Register(BM_Merge, "BM_Merge");
     Register(BM_KeyDerivation, "BM_KeyDerivation");
+    Register(BM_Unlock, "BM_Unlock");
+    Register(BM_SearchEncrypted, "BM_SearchEncrypted");
+    Register(BM_MonthMarksEncrypted, "BM_MonthMarksEncrypted");
+    Register(BM_DecryptPages, "BM_DecryptPages");
     Register(BM_SaveEncrypted, "BM_SaveEncrypted");
 }
