@@ -64,8 +64,12 @@ FileError DiaryBackup::Replace(RecordFile& diary, const QString& copyPath)
         copy.SetSeal(diary.Seal());
         if (const FileError error = copy.Open(copyPath, diary.RecordLength(), RecordFile::IfMissing::Fail))
             return error;
-    } else if (EncryptedRecordFile::IsEncrypted(copyPath)) {
-        return {FileError::OtherKey, EBADMSG};
+    } else {
+        bool encrypted = false;
+        if (const FileError error = EncryptedRecordFile::IsEncrypted(copyPath, encrypted))
+            return error;
+        if (encrypted)
+            return {FileError::OtherKey, EBADMSG};
     }
     return VerifiedCopy::OverDiary(diary, copyPath);
 }

@@ -93,9 +93,17 @@ void EncryptedRecordFile::KeepOutOfCoreDumps()
 
 bool EncryptedRecordFile::IsEncrypted(const QString& path)
 {
+    bool encrypted = false;
+    return !IsEncrypted(path, encrypted) && encrypted;
+}
+
+FileError EncryptedRecordFile::IsEncrypted(const QString& path, bool& encrypted)
+{
     CryptHeader header;
     const CryptResult read = ReadHeaderAt(path, header);
-    return read.kind != CryptResult::NotEncrypted && read.kind != CryptResult::FileFailed;
+    encrypted = read.kind != CryptResult::NotEncrypted && read.kind != CryptResult::FileFailed;
+    // Too short for a header is a plain file, not a failed read.
+    return read.file.code == FileError::InputPastEnd ? FileError{} : read.file;
 }
 
 QByteArray EncryptedRecordFile::FileId() const

@@ -39,6 +39,8 @@ public:
 
     // Whether the file at `path` starts as an encrypted diary does.
     static bool IsEncrypted(const QString& path);
+    // The same, with the failure to read it told apart.
+    static FileError IsEncrypted(const QString& path, bool& encrypted);
     // The seal of the diary at `path`, once `secret` opens its slot of that
     // kind. Reads the header alone.
     static CryptResult UnlockKey(const QString& path, CryptHeader::SlotKind kind, const QString& secret,

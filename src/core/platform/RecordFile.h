@@ -100,6 +100,9 @@ private:
     FileError ReadAt(qint64 position, qint64 length, char* into) const;
     // Reads and opens sealed records; a damaged one is zeros and noted.
     FileError ReadSealed(qint32 number, qint32 count, char* into) const;
+    // A thread starts in tens of microseconds; a record opens in about ten.
+    static constexpr qint32 MinRecordsPerThread = 16;
+    static int MaxThreads();
     FileError CheckHeader() const;
 
     FileDescriptor fd_;

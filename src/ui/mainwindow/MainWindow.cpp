@@ -111,7 +111,12 @@ MainWindow::MainWindow(AppContext& context)
     resize(Twips::ToPixels(8475), Twips::ToPixels(5895) + menuBar()->sizeHint().height());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The store is the diary's lock only while this window lives.
+    if (context_.diaryLock == &Store())
+        context_.diaryLock = nullptr;
+}
 
 void MainWindow::BuildBandStrip()
 {
