@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -43,6 +44,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no temporary folder under %s\n", qPrintable(QDir::tempPath()));
         return 1;
     }
+    // What the program keeps about the run's diaries goes with the run, not
+    // into the user's own state folder.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(diaries.Folder() + QStringLiteral("/state")));
     benchmark::AddCustomContext("diary_folder", diaries.Folder().toStdString());
     benchmark::AddCustomContext("page_cache", "warm: every diary was just written or read");
     RegisterDiaryBenchmarks();

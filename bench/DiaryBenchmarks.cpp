@@ -9,6 +9,7 @@
 #include "core/crypt/KeySlot.h"
 #include "core/crypt/PageSeal.h"
 #include "core/diary/DateIndex.h"
+#include "core/diary/DateIndexFile.h"
 #include "core/diary/DiaryStore.h"
 #include "core/diary/PageRecords.h"
 #include "core/platform/Cp932.h"
@@ -19,6 +20,7 @@
 #include "core/search/BodySearch.h"
 #include "core/stats/CharacterCount.h"
 #include "core/stats/DiaryTotals.h"
+#include "core/sync/FileIdentity.h"
 #include "core/sync/MergeBase.h"
 #include "core/sync/PageMerge.h"
 #include "core/transfer/DiaryExport.h"
@@ -801,29 +803,59 @@ void BM_SearchEncrypted(benchmark::State& state)
         Fail(state, QStringLiteral("the search found something or met a damaged page"));
 }
 
-// The calendar's marks on the encrypted copy, the first time a month is asked
-// after the diary opened: the date index built from every page (each page
-// decrypted whole for its date), then the month's days read from it. Later
-// turns of the calendar read the index in memory alone, as BM_MonthMarks
-// does, and cost the same for either diary.
-void BM_MonthMarksEncrypted(benchmark::State& state)
+// The date index of an open encrypted diary as a start makes it: taken back
+// from the sealed copy kept in the state folder when `kept`, else built from
+// every page, each decrypted whole for its date. False when it failed.
+bool IndexAtStart(const EncryptedRecordFile& diary, bool kept, DateIndex& index)
+{
+    if (!kept)
+        return !index.Build(diary, diary.RecordCount());
+    const std::optional<FileIdentity> now = FileIdentity::OfOpen(diary);
+    return now && DateIndexFile::Load(diary.Path(), *now, *diary.Seal(), index) && index.Holds(diary.RecordCount());
+}
+
+// The calendar's first marks after a start on an encrypted diary: its date
+// index made as IndexAtStart makes it, then the last month's days read from
+// it. Later turns of the calendar read the index in memory alone, as
+// BM_MonthMarks does.
+void FirstMarksEncrypted(benchmark::State& state, bool kept)
 {
     const auto pages = qint32(state.range(0));
     EncryptedRecordFile diary;
     if (!OpenEncrypted(state, pages, diary))
         return;
-    const QDate last = DiaryGenerator::DateOf(pages);
     DateIndex index;
+    if (kept && (index.Build(diary, pages) ||
+                 DateIndexFile::Save(diary.Path(), index, *FileIdentity::OfOpen(diary), *diary.Seal()))) {
+        Fail(state, QStringLiteral("the date index could not be kept"));
+        return;
+    }
+    const QDate last = DiaryGenerator::DateOf(pages);
     QList<int> days;
     for (auto _ : state) {
-        if (index.Build(diary, pages)) {
-            Fail(state, QStringLiteral("the pages could not be read"));
+        if (!IndexAtStart(diary, kept, index)) {
+            Fail(state, QStringLiteral("the date index could not be made"));
             return;
         }
         days = index.DaysOf(last.year(), last.month());
     }
     if (days.size() != last.day() || days.constLast() != last.day())
         Fail(state, QStringLiteral("the month's days are not all marked"));
+}
+
+// A start on an encrypted diary as the program left it: the index kept
+// sealed in the state folder read, opened with the diary's key and checked
+// against the file.
+void BM_MonthMarksEncrypted(benchmark::State& state)
+{
+    FirstMarksEncrypted(state, true);
+}
+
+// The same without a kept index (the first start, or a diary a sync tool
+// changed meanwhile): the cost BM_MonthMarksEncrypted avoids.
+void BM_DateIndexEncryptedBuild(benchmark::State& state)
+{
+    FirstMarksEncrypted(state, false);
 }
 
 // The floor under every reader of an encrypted diary: its sealed pages,
@@ -935,6 +967,7 @@ void RegisterDiaryBenchmarks()
     Register(BM_Unlock, "BM_Unlock");
     Register(BM_SearchEncrypted, "BM_SearchEncrypted");
     Register(BM_MonthMarksEncrypted, "BM_MonthMarksEncrypted");
+    Register(BM_DateIndexEncryptedBuild, "BM_DateIndexEncryptedBuild");
     Register(BM_DecryptPages, "BM_DecryptPages");
     Register(BM_SaveEncrypted, "BM_SaveEncrypted");
 }

@@ -4,6 +4,7 @@
 #include "core/diary/DateScan.h"
 #include "core/diary/DiaryPage.h"
 
+#include <QtEndian>
 #include <algorithm>
 
 namespace {
@@ -56,6 +57,24 @@ void DateIndex::Forget()
 {
     built_ = false;
     std::vector<quint32>().swap(days_);
+}
+
+QByteArray DateIndex::Days() const
+{
+    QByteArray bytes(qsizetype(days_.size() * sizeof(quint32)), Qt::Uninitialized);
+    qToLittleEndian<quint32>(days_.data(), qsizetype(days_.size()), bytes.data());
+    return bytes;
+}
+
+bool DateIndex::TakeDays(const QByteArray& days, qint32 pageCount)
+{
+    Forget();
+    if (pageCount < 0 || days.size() != qsizetype(pageCount) * qsizetype(sizeof(quint32)))
+        return false;
+    days_.resize(size_t(pageCount));
+    qFromLittleEndian<quint32>(days.constData(), pageCount, days_.data());
+    built_ = true;
+    return true;
 }
 
 void DateIndex::PageWritten(qint32 page, const QByteArray& record)

@@ -26,6 +26,11 @@ public:
     // Built, and for exactly that many pages.
     bool Holds(qint32 pageCount) const { return built_ && qint32(days_.size()) == pageCount; }
 
+    // The index as bytes to keep between runs (DateIndexFile), and taken back
+    // from them: false, and nothing held, unless they hold that many pages.
+    QByteArray Days() const;
+    bool TakeDays(const QByteArray& days, qint32 pageCount);
+
     // A page (from 1) was written with this record; one past the last adds it.
     void PageWritten(qint32 page, const QByteArray& record);
     // The file was rewritten as RecordFileRewriter::Rewrite does: records 1

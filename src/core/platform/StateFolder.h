@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 // The user's own folder for what the program keeps about a diary between
@@ -16,6 +18,15 @@ public:
         if (!QDir::isAbsolutePath(home))
             home = QDir::homePath() + QStringLiteral("/.local/state");
         return home + QStringLiteral("/日記帳Sorafumi");
+    }
+    // The file in it that keeps one kind of state (its name starts with
+    // `kind`) of the diary at `diaryPath`: named by a hash of the absolute
+    // path, so two diaries of one name in different folders stay apart.
+    static QString FileFor(const QString& kind, const QString& diaryPath)
+    {
+        const QString absolute = QFileInfo(diaryPath).absoluteFilePath();
+        const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(absolute), QCryptographicHash::Sha1).toHex();
+        return Path() + u'/' + kind + QString::fromLatin1(hash);
     }
     // Makes the folder unless it is there, and its owner's alone: it holds
     // what is known of the user's diaries. False when it cannot be made.

@@ -5,8 +5,6 @@
 #include "core/platform/StateFolder.h"
 #include "core/sync/PageHash.h"
 
-#include <QCryptographicHash>
-#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 #include <cerrno>
@@ -39,9 +37,7 @@ template <typename Number> Number NumberAt(const QByteArray& bytes, qsizetype of
 
 QString MergeBase::PathFor(const QString& diaryPath)
 {
-    const QString absolute = QFileInfo(diaryPath).absoluteFilePath();
-    const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(absolute), QCryptographicHash::Sha1).toHex();
-    return StateFolder::Path() + QStringLiteral("/merge-base-") + QString::fromLatin1(hash);
+    return StateFolder::FileFor(QStringLiteral("merge-base-"), diaryPath);
 }
 
 QByteArray MergeBase::Encode(const PageDigests& digests, const FileIdentity& of)
