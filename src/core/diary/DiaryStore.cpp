@@ -3,6 +3,7 @@
 #include "core/backup/BackupGenerations.h"
 #include "core/backup/BackupMessages.h"
 #include "core/backup/DiaryBackup.h"
+#include "core/diary/DateIndexFile.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryView.h"
 #include "core/diary/PageFields.h"
@@ -597,8 +598,10 @@ void DiaryStore::CloseDiary()
 
 void DiaryStore::Release()
 {
-    if (IsOpen())
+    if (IsOpen()) {
         SaveMergeBase();
+        KeepDateIndex();
+    }
     watch_->Follow({});
     dateIndex_.Forget();
     diaryFile_.Close();
@@ -609,14 +612,37 @@ bool DiaryStore::DateIndexReady()
 {
     // The index holds the file as this program left it; a file in any other
     // state (changed behind its back and not yet taken in) is read as it is.
-    if (dateIndex_.Holds(pageCount_) && leftAs_ && FileIdentity::OfPath(diaryFile_.Path()) == leftAs_)
+    const std::optional<FileIdentity> now = FileIdentity::OfPath(diaryFile_.Path());
+    const bool asLeft = leftAs_ && now == leftAs_;
+    if (dateIndex_.Holds(pageCount_) && asLeft)
         return true;
+    // An encrypted diary would decrypt every page for its dates: the index
+    // kept sealed at the last close stands in while the file is as left.
+    if (asLeft && diaryFile_.IsSealed() &&
+        DateIndexFile::Load(diaryFile_.Path(), *now, *diaryFile_.Seal(), dateIndex_) && dateIndex_.Holds(pageCount_)) {
+        indexKeptAs_ = now;
+        return true;
+    }
     if (const FileError error = dateIndex_.Build(diaryFile_, pageCount_)) {
         ReportFileError(error);
         return false;
     }
     ReportDamagedPages();
+    KeepDateIndex();
     return true;
+}
+
+void DiaryStore::KeepDateIndex()
+{
+    if (!diaryFile_.IsSealed() || !dateIndex_.Holds(pageCount_))
+        return;
+    const std::optional<FileIdentity> now = FileIdentity::OfOpen(diaryFile_);
+    // Kept only for the file as this program left it, and once for it. One
+    // that is not kept only costs the next start the time to build it.
+    if (!now || now != leftAs_ || now == indexKeptAs_)
+        return;
+    if (!DateIndexFile::Save(diaryFile_.Path(), dateIndex_, *now, *diaryFile_.Seal()))
+        indexKeptAs_ = now;
 }
 
 void DiaryStore::ReportDamagedPages()

@@ -214,6 +214,8 @@ private:
     // The index of dates, built when it does not hold the file as this
     // program left it; false when the file could not be read (reported).
     bool DateIndexReady();
+    // Keeps an encrypted diary's index of dates, sealed, for the next start.
+    void KeepDateIndex();
     // Reports a failed rewrite; false when it failed.
     bool Settle(const FileError& error);
     void FollowPageCount();
@@ -256,6 +258,7 @@ private:
     QDate backedUpOn_;
     std::optional<FileIdentity> leftAs_; // the diary as this program last left it
     DateIndex dateIndex_;                // every page's date; kept by each write, forgotten when the file is reopened
+    std::optional<FileIdentity> indexKeptAs_; // the file an encrypted diary's kept index describes
     bool takingIn_ = false;              // a delivered version or a conflict copy is being taken in
     static constexpr int SettleAgainMs = 300;
     static constexpr int MergeAttempts = 3;

@@ -8,6 +8,7 @@
 #include "core/backup/BackupGenerations.h"
 #include "core/crypt/DiaryEncryption.h"
 #include "core/crypt/EncryptedRecordFile.h"
+#include "core/diary/DateIndexFile.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/platform/Prompter.h"
 #include "core/platform/SafeFile.h"
@@ -108,6 +109,7 @@ CryptResult DiaryStore::RemoveLock(const QString& password)
         return decrypted;
     SwitchTo(DiaryEncryption::PlainName(diaryFileName_), nullptr);
     QFile::remove(encryptedPath);
+    DateIndexFile::Remove(encryptedPath);
     return {};
 }
 
