@@ -237,8 +237,8 @@ void Report(Prompter& prompter, const CryptResult& result)
 struct Session
 {
     // Conflict copies are merged as the diary opens: their backups folder is
-    // given here. An encrypted diary opens with the first of `passwords` that
-    // opens it, as the start asks before the diary opens.
+    // given here. Given `passwords`, the start looks first whether the diary
+    // is locked, and opens a locked one with the first of them that opens it.
     explicit Session(const QString& path, bool answering, const QString& backups = {},
                      const QStringList& passwords = {})
         : prompter(answering), clock(QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0))),
@@ -251,7 +251,7 @@ struct Session
         app.BackupDaily = 0;
         app.BackupWeekly = 0;
         store.SetMergeChooser(&chooser);
-        if (store.IsEncrypted() && !Unlock(passwords))
+        if (!passwords.isEmpty() && store.IsEncrypted() && !Unlock(passwords))
             return;
         store.SelectDiaryFile(QDir::currentPath());
         // As the window's first turn of the event loop does.
@@ -433,7 +433,8 @@ int Run(const QString& operation, const QString& path)
 {
     const bool locking = IsLockOperation(operation);
     Session session(locking ? NamedDiary(path) : path, true,
-                    IsMerge(operation) ? Beside(path, QStringLiteral("backups")) : QString(), {OldPassword});
+                    IsMerge(operation) ? Beside(path, QStringLiteral("backups")) : QString(),
+                    locking ? QStringList{OldPassword} : QStringList());
     if (!session.store.IsOpen()) {
         for (const QString& line : session.prompter.lines)
             Print(STDERR_FILENO, line);

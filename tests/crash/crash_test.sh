@@ -705,7 +705,13 @@ for operation in "${operations[@]}"; do
         # The page that could not be stored: faults after the diary was
         # opened (that is the store operation's) and before the deletion.
         [ "$operation" = store-delete ] && { [ "$i" -le "${opened:-0}" ] || [ "$i" -gt "$pages_safe" ]; } && continue
-        for error in ENOSPC EIO; do
+        errors=(ENOSPC EIO)
+        # Each run of the lock's derives a key: a full disk where it writes,
+        # an input/output error elsewhere.
+        if is_lock_operation; then
+            case $name in write | pwrite64 | fallocate | ftruncate) errors=(ENOSPC) ;; *) errors=(EIO) ;; esac
+        fi
+        for error in "${errors[@]}"; do
             what="$error at $name call $n ($target)"
             fresh
             run_injected "$name:error=$error:when=$n" "$base" "$diary"
