@@ -13,11 +13,15 @@
 //   sorafumi_crashprobe OPERATION PATH      store, add, delete, save,
 //                                           compact-tail, store-delete, import,
 //                                           import-backup, export, backup,
-//                                           backup-next, restore, merge or
-//                                           merge-copy
+//                                           backup-next, restore, merge,
+//                                           merge-copy, lock, unlock-store,
+//                                           password or unlock-remove
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
+//   sorafumi_crashprobe start PATH          the same for the diary a start
+//                                           opens after the lock's operations,
+//                                           and how it opened
 //   sorafumi_crashprobe journal PATH        prints where the diary's journal
 //                                           goes when its folder takes none
 //   sorafumi_crashprobe copy-name PATH DAY  prints the name of the diary's
@@ -39,6 +43,7 @@
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "core/backup/BackupGenerations.h"
+#include "core/crypt/EncryptedRecordFile.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
 #include "core/platform/Clock.h"
@@ -46,6 +51,7 @@
 #include "core/platform/PageJournal.h"
 #include "core/platform/Prompter.h"
 #include "core/settings/AppSettings.h"
+#include "core/settings/SettingsStore.h"
 #include "core/sync/MergeChooser.h"
 #include "core/transfer/DiaryExport.h"
 
@@ -216,12 +222,25 @@ public:
     }
 };
 
+// A file failure as the lock windows show it; any other failure as a box of
+// its own, which the test counts as no file error.
+void Report(Prompter& prompter, const CryptResult& result)
+{
+    if (result.kind == CryptResult::FileFailed)
+        DiaryFiles::ReportFileError(prompter, result.file);
+    else if (result.kind != CryptResult::Done && result.kind != CryptResult::Told)
+        prompter.Message({QStringLiteral("failed as %1").arg(int(result.kind)), QStringLiteral("鍵"),
+                          Prompter::Buttons::Ok, Prompter::Icon::Critical, {}});
+}
+
 // The store as the main window holds it, opened on the configured diary.
 struct Session
 {
     // Conflict copies are merged as the diary opens: their backups folder is
-    // given here.
-    explicit Session(const QString& path, bool answering, const QString& backups = {})
+    // given here. Given `passwords`, the start looks first whether the diary
+    // is locked, and opens a locked one with the first of them that opens it.
+    explicit Session(const QString& path, bool answering, const QString& backups = {},
+                     const QStringList& passwords = {})
         : prompter(answering), clock(QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0))),
           store(view, prompter, clock, app, [] {})
     {
@@ -232,9 +251,28 @@ struct Session
         app.BackupDaily = 0;
         app.BackupWeekly = 0;
         store.SetMergeChooser(&chooser);
+        if (!passwords.isEmpty() && store.IsEncrypted() && !Unlock(passwords))
+            return;
         store.SelectDiaryFile(QDir::currentPath());
         // As the window's first turn of the event loop does.
         QCoreApplication::processEvents();
+    }
+
+    // A failure other than a wrong password is shown, as the window does,
+    // and the diary stays closed.
+    bool Unlock(const QStringList& passwords)
+    {
+        for (unlockedWith = 0; unlockedWith < passwords.size(); ++unlockedWith) {
+            const CryptResult unlocked = store.Unlock(passwords[unlockedWith]);
+            if (!unlocked)
+                return true;
+            if (unlocked.kind != CryptResult::WrongSecret) {
+                Report(prompter, unlocked);
+                break;
+            }
+        }
+        unlockedWith = -1;
+        return false;
     }
 
     void Show(qint32 page) { store.ShowPage(page); }
@@ -251,6 +289,8 @@ struct Session
     AppSettings app;
     KeepBothChooser chooser;
     DiaryStore store;
+    // Which of the passwords opened the encrypted diary; -1 none.
+    qsizetype unlockedWith = -1;
 };
 
 // A folder beside the diary's folder.
@@ -278,27 +318,102 @@ void Export(Session& session, const QString& folder)
     }
 }
 
+// Each page's number and hash, then "pages N"; a page that cannot be read
+// (or, encrypted, whose tag fails) is named.
+QStringList PageLines(const RecordFile& diary)
+{
+    QStringList lines;
+    const qint32 pages = diary.IsOpen() ? diary.RecordCount() : 0;
+    for (qint32 page = 1; page <= pages; ++page) {
+        QByteArray record;
+        if (diary.ReadRecord(page, record) || diary.DamagedRecords().contains(page)) {
+            lines.append(QStringLiteral("page %1 unreadable").arg(page));
+            continue;
+        }
+        const QByteArray hash = QCryptographicHash::hash(record, QCryptographicHash::Sha256).toHex().left(16);
+        lines.append(QStringLiteral("page %1 %2").arg(page).arg(QString::fromLatin1(hash)));
+    }
+    lines.append(QStringLiteral("pages %1").arg(pages));
+    return lines;
+}
+
+void PrintLines(int fd, const QStringList& lines)
+{
+    for (const QString& line : lines)
+        Print(fd, line);
+}
+
 int Dump(const QString& path)
 {
     Session session(path, false);
+    PrintLines(STDOUT_FILENO, session.prompter.lines + PageLines(session.store.DiaryFile()));
+    return 0;
+}
+
+// The lock's operations: "lock" locks the plain diary with the old password,
+// "unlock-store" opens the locked diary and stores an edited page,
+// "password" changes the old password to the new, "unlock-remove" takes the
+// lock off. The diary's name the program keeps in its settings is kept in
+// "settings.ini" beside the diary's folder.
+const QString OldPassword = QStringLiteral("雪の朝に2026");
+const QString NewPassword = QStringLiteral("桜の咲く頃2027");
+
+bool IsLockOperation(const QString& operation)
+{
+    return operation == QLatin1String("lock") || operation == QLatin1String("unlock-store") ||
+           operation == QLatin1String("password") || operation == QLatin1String("unlock-remove");
+}
+
+SettingsStore SettingsBeside(const QString& path)
+{
+    return SettingsStore(Beside(path, QStringLiteral("settings.ini")));
+}
+
+// The diary a start opens: the one the settings name, else PATH.
+QString NamedDiary(const QString& path)
+{
+    const QString named = SettingsBeside(path).ReadSetting(SettingKey::UserDataFile);
+    return named.isEmpty() ? path : named;
+}
+
+// As the window does once the lock is on or off: the diary's new name is kept
+// at once, so the next start finds it.
+void KeepDiaryName(const QString& path, const AppSettings& app)
+{
+    SettingsStore settings = SettingsBeside(path);
+    if (settings.ReadSetting(SettingKey::UserDataFile) != app.UserDataFile)
+        settings.WriteSetting(SettingKey::UserDataFile, app.UserDataFile);
+}
+
+// As the next start: the diary the settings name, opened (an encrypted one
+// with the new or the old password); its pages as the store reads them, then
+// read again from the file by a reader of their own.
+int Start(const QString& path)
+{
+    Session session(NamedDiary(path), false, {}, {NewPassword, OldPassword});
     QStringList lines = session.prompter.lines;
     const RecordFile& diary = session.store.DiaryFile();
-    qint32 pages = 0;
-    if (session.store.IsOpen()) {
-        pages = diary.RecordCount();
-        for (qint32 page = 1; page <= pages; ++page) {
-            QByteArray record;
-            if (diary.ReadRecord(page, record)) {
-                lines.append(QStringLiteral("page %1 unreadable").arg(page));
-                continue;
-            }
-            const QByteArray hash = QCryptographicHash::hash(record, QCryptographicHash::Sha256).toHex().left(16);
-            lines.append(QStringLiteral("page %1 %2").arg(page).arg(QString::fromLatin1(hash)));
-        }
+    if (!session.store.IsOpen()) {
+        lines.append(session.store.IsEncrypted() ? QStringLiteral("neither password opens it")
+                                                 : QStringLiteral("not open"));
+        PrintLines(STDOUT_FILENO, lines);
+        return 0;
     }
-    lines.append(QStringLiteral("pages %1").arg(pages));
-    for (const QString& line : lines)
-        Print(STDOUT_FILENO, line);
+    const QString name = QFileInfo(diary.Path()).fileName();
+    if (!diary.IsSealed())
+        lines.append(QStringLiteral("plain %1").arg(name));
+    else
+        lines.append(QStringLiteral("encrypted %1, %2 password").arg(name, session.unlockedWith == 0 ? QStringLiteral("new") : QStringLiteral("old")));
+    const QStringList pages = PageLines(diary);
+    lines += pages;
+    if (diary.IsSealed()) {
+        RecordFile again;
+        const CryptResult opened = EncryptedRecordFile::OpenSealed(
+            again, diary.Path(), std::dynamic_pointer_cast<const PageSeal>(diary.Seal()));
+        if (opened || PageLines(again) != pages)
+            lines.append(QStringLiteral("read again from the file, the pages differ"));
+    }
+    PrintLines(STDOUT_FILENO, lines);
     return 0;
 }
 
@@ -316,7 +431,10 @@ void KillLater()
 
 int Run(const QString& operation, const QString& path)
 {
-    Session session(path, true, IsMerge(operation) ? Beside(path, QStringLiteral("backups")) : QString());
+    const bool locking = IsLockOperation(operation);
+    Session session(locking ? NamedDiary(path) : path, true,
+                    IsMerge(operation) ? Beside(path, QStringLiteral("backups")) : QString(),
+                    locking ? QStringList{OldPassword} : QStringList());
     if (!session.store.IsOpen()) {
         for (const QString& line : session.prompter.lines)
             Print(STDERR_FILENO, line);
@@ -380,6 +498,17 @@ int Run(const QString& operation, const QString& path)
         store.StorePage();
     } else if (operation == QLatin1String("merge-copy")) {
         // Merged as the diary opened.
+    } else if (operation == QLatin1String("lock")) {
+        QString recoveryCode;
+        Report(session.prompter, store.Lock(OldPassword, recoveryCode));
+        KeepDiaryName(path, session.app);
+    } else if (operation == QLatin1String("unlock-store")) {
+        session.Edit(2);
+    } else if (operation == QLatin1String("password")) {
+        Report(session.prompter, store.ChangePassword(OldPassword, NewPassword));
+    } else if (operation == QLatin1String("unlock-remove")) {
+        Report(session.prompter, store.RemoveLock(OldPassword));
+        KeepDiaryName(path, session.app);
     } else {
         Print(STDERR_FILENO, QStringLiteral("unknown operation ") + operation);
         return 2;
@@ -408,6 +537,8 @@ int main(int argc, char** argv)
         return Build(path, argc > 3 ? QByteArray(argv[3]) : QByteArray());
     if (mode == QLatin1String("dump"))
         return Dump(path);
+    if (mode == QLatin1String("start"))
+        return Start(path);
     if (mode == QLatin1String("journal")) {
         const QFileInfo diary(path);
         Print(STDOUT_FILENO,

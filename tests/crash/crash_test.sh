@@ -34,6 +34,17 @@
 # diary holds its pages before or the merge, the copy stays beside it or is
 # among the backups, and a copy left beside a merged diary merges again into
 # the same pages.
+# The lock's operations run on a diary a start finds by the name the settings
+# keep (settings.ini beside the diary's folder), as the program's does: "lock"
+# turns the plain diary into DIARY.sfk, "unlock-store" stores a page in the
+# locked diary, "password" changes its password, "unlock-remove" takes the
+# lock off. The next start must find the plain diary as before, or the
+# encrypted one opened by the old or the new password with every page whole,
+# read back alike by a second reader, and nothing else beside it; a plain
+# diary whose locking was cut short locks again. No file holds a page's text
+# while the diary is encrypted, nor beside the diary during an encrypting
+# operation. (Not given to the export's, backups' or random kills: each run
+# derives a key, about half a second.)
 #
 # usage: crash_test.sh PATH-TO-sorafumi_crashprobe [OPERATION...]
 set -uo pipefail
@@ -111,6 +122,10 @@ tally()
 # A diary of five pages; the operations that cut the file find part of a sixth.
 fresh()
 {
+    if is_lock_operation; then
+        fresh_lock
+        return
+    fi
     [ -n "$sealed" ] && chattr -i "$work"
     rm -rf "$work"/* "$work"/.[!.]* 2>/dev/null
     local tail=
@@ -133,6 +148,87 @@ fresh()
         backup | import-backup) cp "$fewer" "$(copy 20261205)" && cp "$fewer" "$(copy 20261206)" ;;
         restore) cp "$fewer" "$(copy 20261206)" ;;
     esac
+}
+
+is_lock_operation()
+{
+    case $operation in lock | unlock-store | password | unlock-remove) return 0 ;; esac
+    return 1
+}
+
+# The plain diary of five pages for "lock", and for the others the same
+# locked with the old password, its name in the settings.
+locked=$work/DIARY.sfk
+settings=$scratch/settings.ini
+fresh_lock()
+{
+    rm -rf "$work"/* "$work"/.[!.]* "$XDG_STATE_HOME" "$settings"
+    if [ "$operation" = lock ]; then
+        "$probe" build "$diary" || { echo "cannot build a diary in $work"; exit 1; }
+        return
+    fi
+    if [ ! -e "$scratch/locked.sfk" ]; then
+        "$probe" build "$diary" && "$probe" lock "$diary" 2>/dev/null && [ -e "$locked" ] ||
+            { echo "cannot lock a diary in $work"; exit 1; }
+        mv "$locked" "$scratch/locked.sfk" && mv "$settings" "$scratch/locked.ini"
+        rm -rf "$XDG_STATE_HOME"
+    fi
+    cp "$scratch/locked.sfk" "$locked" && cp "$scratch/locked.ini" "$settings"
+}
+
+# Words of the pages (a day's date, a line of the body before and after the
+# store) as the diary file holds them.
+page_words=()
+for word in 2026年12月 散歩の途中で梅の花を見た 庭が真っ白になった; do
+    page_words+=(-e "$(printf %s "$word" | iconv -f UTF-8 -t CP932)")
+done
+# The files in the diary's folder and the state folder that hold them.
+plain_text_files()
+{
+    LC_ALL=C grep -rlaF "${page_words[@]}" "$work" "$XDG_STATE_HOME" 2>/dev/null
+}
+
+# After a crash or a fault in a lock's operation: the diary the next start
+# opens is as before or as after, nothing is left beside it, and no page's
+# text is outside a plain diary.
+#   check_lock WHAT [pages-must-be-before] [must-be-after] [FILE-LEFT-AS-TOLD]
+check_lock()
+{
+    local what=$1 strict=${2:-0} only_after=${3:-0} told=${4:-} leaked left opened
+    # Before the start tidies up: an encrypting operation writes no page's
+    # text but into the plain diary it starts from (and its merge base).
+    if [ "$operation" != unlock-remove ]; then
+        leaked=$(plain_text_files | grep -vx -e "$diary" -e "$XDG_STATE_HOME/.*/merge-base-[0-9a-f]*\(\.new\)\?" | tr '\n' ' ')
+        [ -z "$leaked" ] || fail "$what: a page's text is in $leaked"
+    fi
+    now=$("$probe" start "$diary" 2>/dev/null)
+    outcome=neither
+    [ "$now" = "$after" ] && outcome=after
+    [ "$now" = "$before" ] && outcome=before
+    if [ $outcome = neither ]; then
+        fail "$what: the next start finds the diary neither as before nor as after:"
+        echo "$now" | grep -v '^page ' | sed 's/^/    /'
+    elif [ "$only_after" = 1 ] && [ $outcome != after ]; then
+        fail "$what: the diary is as before, not as after"
+    elif [ "$strict" = 1 ] && [ $outcome != before ]; then
+        fail "$what: the diary is as after, though the fault came before it was safe"
+    fi
+    opened=$(echo "$now" | sed -n 's/^\(plain\|encrypted\) \([^ ,]*\).*/\2/p')
+    # A plain diary whose lock was cut short: locking it again works.
+    if [ "$operation:$outcome" = lock:before ] && [ -e "$locked" ]; then
+        "$probe" lock "$diary" 2>"$err.next"
+        if [ "$("$probe" start "$diary" 2>/dev/null)" != "$after" ]; then
+            fail "$what: DIARY.sfk is left beside the plain diary, and locking again fails:"
+            grep '^box ' "$err.next" | sed 's/^/    /'
+        fi
+        return
+    fi
+    left=$(ls -A "$work" | grep -vx -e "${opened:-DIARY.DAT}" -e "$told" | tr '\n' ' ')
+    [ -z "$left" ] || fail "$what: left beside the diary: $left"
+    if [[ $now == encrypted* ]]; then
+        leaked=$(plain_text_files | grep -vx "$work/$told" | tr '\n' ' ')
+        [ -z "$leaked" ] || fail "$what: the diary is encrypted, yet a page's text is in $leaked"
+    fi
 }
 
 # A copy of the diary in the backups folder, named as the program names it:
@@ -175,6 +271,7 @@ size_of() { stat -c %s "$diary" 2>/dev/null || echo missing; }
 dump()
 {
     case $operation in
+        lock | unlock-store | password | unlock-remove) "$probe" start "$diary" 2>/dev/null ;;
         merge | merge-copy) XDG_STATE_HOME=$scratch/dump-state "$probe" dump "$diary" 2>/dev/null | grep -v '^box \[日記の統合\]' ;;
         *) "$probe" dump "$diary" 2>/dev/null ;;
     esac
@@ -321,6 +418,26 @@ check_merge()
     [ "$(dump)" = "$after" ] || fail "$what: merged again, the copy changes the merged diary"
 }
 
+# What a traced call touched: "name(arguments) = result".
+target_of()
+{
+    case $1 in
+        rename*"$work"*) echo rename ;;
+        *"$journal_name"*) echo journal ;;
+        *"$etemp"*O_DIRECTORY*) echo etempdir ;;
+        rename*"$exports"*) echo export ;;
+        *"$etemp"*) echo etemp ;;
+        *"\"$exports\""* | *"$exports>"*) echo efolder ;;
+        *"$exports"*) echo export ;;
+        *"\"$backups\""* | *"$backups>"*) echo bfolder ;;
+        *"$backups"*) echo backups ;;
+        *"$temp"*) echo temp ;;
+        *"$diary>"* | *"\"$diary\""* | *"$locked>"* | *"\"$locked\""*) echo diary ;;
+        *"$work"*) echo folder ;;
+        *) echo other ;;
+    esac
+}
+
 # check, and what the operation writes outside the diary.
 verify()
 {
@@ -329,6 +446,7 @@ verify()
         backup | import-backup) check "$@"; check_backups "$1" ;;
         restore) check "$@"; check_restore "$1" ;;
         merge | merge-copy) check "$@"; check_merge "$1" ;;
+        lock | unlock-store | password | unlock-remove) check_lock "$1" "${2:-0}" "${4:-0}" "${5:-}" ;;
         *) check "$@" ;;
     esac
 }
@@ -343,6 +461,7 @@ for operation in "${operations[@]}"; do
     [ -z "$sealed" ] || chattr -i "$work"
     sealed=
     journal=$diary-journal
+    is_lock_operation && journal=$locked-journal
     if [ "$base" != "$operation" ]; then
         chattr -i "$work" 2>/dev/null
         if ! chattr +i "$work" 2>/dev/null; then
@@ -361,7 +480,8 @@ for operation in "${operations[@]}"; do
         backup | import-backup | restore) calls=("${base_calls[@]}" copy_file_range pread64) ;;
         # The conflict copy goes to the backups by a rename that never
         # replaces a file.
-        merge-copy) calls=("${base_calls[@]}" renameat2) ;;
+        # So does a locked diary's first rename.
+        merge-copy | lock | unlock-store | password | unlock-remove) calls=("${base_calls[@]}" renameat2) ;;
         *) calls=("${base_calls[@]}") ;;
     esac
     kills=0
@@ -428,22 +548,7 @@ for operation in "${operations[@]}"; do
         line="$name(${BASH_REMATCH[2]}"
         case " ${calls[*]} " in *" $name "*) ;; *) continue ;; esac
         count[$name]=$((${count[$name]:-0} + 1))
-        case $line in
-            rename*"$work"*) target=rename ;;
-            *"$journal_name"*) target=journal ;;
-            *"$etemp"*O_DIRECTORY*) target=etempdir ;;
-            rename*"$exports"*) target=export ;;
-            *"$etemp"*) target=etemp ;;
-            *"\"$exports\""* | *"$exports>"*) target=efolder ;;
-            *"$exports"*) target=export ;;
-            *"\"$backups\""* | *"$backups>"*) target=bfolder ;;
-            *"$backups"*) target=backups ;;
-            *"$temp"*) target=temp ;;
-            *"$diary>"* | *"\"$diary\""*) target=diary ;;
-            *"$work"*) target=folder ;;
-            *) target=other ;;
-        esac
-        events+=("$name ${count[$name]} $target")
+        events+=("$name ${count[$name]} $(target_of "$line")")
     done <"$trace"
 
     # Where the operation's result becomes safe: a fault up to there must
@@ -466,6 +571,9 @@ for operation in "${operations[@]}"; do
             save:rename:*) size_safe=$i ;;
             # The merged diary's rename; the conflict copy's move follows it.
             merge:rename:rename | merge-copy:rename:rename) [ -n "$merged_at" ] || merged_at=$i pages_safe=$i size_safe=$i ;;
+            # The new file takes the diary's place; after it a fault may
+            # leave either.
+            lock:renameat2:rename | password:rename:rename | unlock-remove:rename:rename) pages_safe=$i ;;
         esac
     done
     case $operation in save | store-delete) pages_safe=$((${rewrite:-${#events[@]}} - 1)) ;; esac
@@ -548,7 +656,12 @@ for operation in "${operations[@]}"; do
     if [ "$operation" != store-delete ]; then
         for i in "${!events[@]}"; do
             read -r name n target <<<"${events[$i]}"
-            case $name:$target in pwrite64:diary | write:journal | write:temp) ;; *) continue ;; esac
+            case $name:$target in
+                pwrite64:diary | write:journal | write:temp) ;;
+                # Locking writes the encrypted pages in place in the new file.
+                pwrite64:temp) is_lock_operation || continue ;;
+                *) continue ;;
+            esac
             flush=
             for ((j = i + 1; j < ${#events[@]}; j++)); do
                 read -r fname m ftarget <<<"${events[$j]}"
@@ -564,6 +677,15 @@ for operation in "${operations[@]}"; do
             wait $! 2>/dev/null
             rc=$?
             what="$name call $n ($target) torn, killed at ${flush%%:*}"
+            # The lock reads each new file back before it takes it up: the
+            # torn write is found there, and said, before the flush.
+            if [ $rc -eq 0 ] && is_lock_operation && [ "$(errors_shown)" -eq 1 ] &&
+                [ "$(grep -c '^box \[ﾌｧｲﾙ ｴﾗｰ\]' "$err")" -eq 1 ]; then
+                torn=$((torn + 1))
+                verify "$what (found before the flush)" 1
+                tally
+                continue
+            fi
             if [ $rc -ne 137 ]; then
                 fail "$what: ended with $rc instead of being killed"
                 tally
@@ -583,7 +705,13 @@ for operation in "${operations[@]}"; do
         # The page that could not be stored: faults after the diary was
         # opened (that is the store operation's) and before the deletion.
         [ "$operation" = store-delete ] && { [ "$i" -le "${opened:-0}" ] || [ "$i" -gt "$pages_safe" ]; } && continue
-        for error in ENOSPC EIO; do
+        errors=(ENOSPC EIO)
+        # Each run of the lock's derives a key: a full disk where it writes,
+        # an input/output error elsewhere.
+        if is_lock_operation; then
+            case $name in write | pwrite64 | fallocate | ftruncate) errors=(ENOSPC) ;; *) errors=(EIO) ;; esac
+        fi
+        for error in "${errors[@]}"; do
             what="$error at $name call $n ($target)"
             fresh
             run_injected "$name:error=$error:when=$n" "$base" "$diary"
@@ -602,6 +730,9 @@ for operation in "${operations[@]}"; do
             # without it), a claim of room the disk does not understand, a
             # leftover temporary file that cannot be removed yet.
             tolerated=0
+            # Whether the diary is locked is read from its header first: a
+            # plain one opens as plain either way.
+            [ "$operation" = lock ] && [ "$i" = "${opened:-}" ] && tolerated=1
             case $target:$name:$error in
                 folder:openat:* | folder:fsync:*) tolerated=1 ;;
                 journal:openat:ENOSPC | journal:write:ENOSPC | journal:fsync:ENOSPC) tolerated=1 ;;
@@ -629,6 +760,10 @@ for operation in "${operations[@]}"; do
                 verify "$what"
             elif [ "$boxes" -eq 0 ]; then
                 verify "$what" 0 0 1
+            elif [ "$operation:$name:$target" = lock:unlink:diary ]; then
+                # The plain diary could not be removed once locked: the box
+                # says so, and it stays.
+                verify "$what" 0 0 0 DIARY.DAT
             elif [ "$operation" = restore ] && [ "$name:$target" = pread64:diary ] && [ "$i" -lt "${backing_up:-0}" ]; then
                 # The page shown as the diary opens could not be read: that is
                 # said, and the restore goes on with the diary kept as it is.
