@@ -46,6 +46,7 @@
 #include "core/crypt/EncryptedRecordFile.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
+#include "core/crypt/DiaryEncryption.h"
 #include "core/platform/Clock.h"
 #include "core/platform/FileSizeLimit.h"
 #include "core/platform/PageJournal.h"
@@ -373,16 +374,18 @@ SettingsStore SettingsBeside(const QString& path)
 QString NamedDiary(const QString& path)
 {
     const QString named = SettingsBeside(path).ReadSetting(SettingKey::UserDataFile);
-    return named.isEmpty() ? path : named;
+    return DiaryEncryption::WhereItIs(named.isEmpty() ? path : named);
 }
 
-// As the window does once the lock is on or off: the diary's new name is kept
+// As the window does: a diary locked or unlocked is kept under its new name
 // at once, so the next start finds it.
-void KeepDiaryName(const QString& path, const AppSettings& app)
+void KeepDiaryName(const QString& path, DiaryStore& store)
 {
-    SettingsStore settings = SettingsBeside(path);
-    if (settings.ReadSetting(SettingKey::UserDataFile) != app.UserDataFile)
-        settings.WriteSetting(SettingKey::UserDataFile, app.UserDataFile);
+    store.SetNameKeeper([path](const QString& name) {
+        SettingsStore settings = SettingsBeside(path);
+        if (settings.ReadSetting(SettingKey::UserDataFile) != name)
+            settings.WriteSetting(SettingKey::UserDataFile, name);
+    });
 }
 
 // As the next start: the diary the settings name, opened (an encrypted one
@@ -500,15 +503,15 @@ int Run(const QString& operation, const QString& path)
         // Merged as the diary opened.
     } else if (operation == QLatin1String("lock")) {
         QString recoveryCode;
+        KeepDiaryName(path, store);
         Report(session.prompter, store.Lock(OldPassword, recoveryCode));
-        KeepDiaryName(path, session.app);
     } else if (operation == QLatin1String("unlock-store")) {
         session.Edit(2);
     } else if (operation == QLatin1String("password")) {
         Report(session.prompter, store.ChangePassword(OldPassword, NewPassword));
     } else if (operation == QLatin1String("unlock-remove")) {
+        KeepDiaryName(path, store);
         Report(session.prompter, store.RemoveLock(OldPassword));
-        KeepDiaryName(path, session.app);
     } else {
         Print(STDERR_FILENO, QStringLiteral("unknown operation ") + operation);
         return 2;

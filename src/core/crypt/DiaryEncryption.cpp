@@ -79,6 +79,19 @@ QString DiaryEncryption::PlainName(const QString& encryptedPath)
     return WithEnding(encryptedPath, QStringLiteral(".DAT"));
 }
 
+bool DiaryEncryption::IsEncryptedName(const QString& path)
+{
+    return path.endsWith(CryptHeader::FileEnding(), Qt::CaseInsensitive);
+}
+
+QString DiaryEncryption::WhereItIs(const QString& name)
+{
+    if (name.isEmpty() || Exists(name))
+        return name;
+    const QString other = IsEncryptedName(name) ? PlainName(name) : EncryptedName(name);
+    return Exists(other) ? other : name;
+}
+
 CryptResult DiaryEncryption::Encrypt(const RecordFile& plain, const QString& encryptedPath, const QString& password,
                                      QString& recoveryCode, std::shared_ptr<const PageSeal>* seal)
 {
@@ -139,8 +152,11 @@ CryptResult DiaryEncryption::Finish(const RecordFile& plain, RecordFile& encrypt
     if (!copied && ::renameat2(AT_FDCWD, QFile::encodeName(temp).constData(), AT_FDCWD,
                                QFile::encodeName(encryptedPath).constData(), RENAME_NOREPLACE) != 0)
         copied = CryptResult::From(FileError::FromErrno(errno));
+    // Renamed, but its folder may not have kept the name: it goes again, so
+    // the caller keeps the old file and no leftover stops the next try.
     if (!copied)
-        copied = CryptResult::From(SafeFile::FlushFolder(QFileInfo(encryptedPath).absolutePath()));
+        if ((copied = CryptResult::From(SafeFile::FlushFolder(QFileInfo(encryptedPath).absolutePath()))))
+            SafeFile::RemoveOwn(encryptedPath);
     encrypted.Close();
     if (copied)
         SafeFile::RemoveOwn(temp);
@@ -171,5 +187,10 @@ CryptResult DiaryEncryption::Decrypt(const RecordFile& encrypted, const QString&
             return CryptResult::From(error);
         sodium_memzero(chunk.data(), size_t(chunk.size()));
     }
-    return CryptResult::From(temp.RenameOver(plainPath));
+    // Renamed, but not kept by its folder: the plain copy goes again rather
+    // than stand beside the diary that stays encrypted.
+    const FileError renamed = temp.RenameOver(plainPath);
+    if (renamed && temp.Path() == plainPath)
+        SafeFile::RemoveOwn(plainPath);
+    return CryptResult::From(renamed);
 }

@@ -22,6 +22,12 @@ public:
     static QString EncryptedName(const QString& plainPath);
     // And back: "DIARY.sfk" gives "DIARY.DAT".
     static QString PlainName(const QString& encryptedPath);
+    static bool IsEncryptedName(const QString& path);
+    // The diary a start opens for the configured name: the name itself, or,
+    // when it names nothing, the same diary under the other ending (a lock
+    // or unlock here that did not get to keep the new name, or one done on
+    // another computer that shares the folder).
+    static QString WhereItIs(const QString& name);
 
     // The pages of `plain` into a new encrypted diary at `encryptedPath`,
     // opened by `password` and by the recovery code given back. Fails,

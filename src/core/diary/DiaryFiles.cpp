@@ -1,5 +1,6 @@
 #include "core/diary/DiaryFiles.h"
 
+#include "core/crypt/EncryptedRecordFile.h"
 #include "core/diary/DiaryPage.h"
 #include "core/platform/PageJournal.h"
 #include "core/platform/Prompter.h"
@@ -148,6 +149,8 @@ bool DiaryFiles::OpenDiaryFile(Prompter& prompter, const QString& name, bool con
     for (;;) {
         FileError error = file.Open(name, DiaryPage::RecordLength, ifMissing);
         if (!error)
+            error = RefuseEncryptedAsPlain(file);
+        if (!error)
             error = file.Lock();
         if (IsOpenElsewhere(error)) {
             // Two copies writing one diary would each put pages where the
@@ -168,6 +171,21 @@ bool DiaryFiles::OpenDiaryFile(Prompter& prompter, const QString& name, bool con
         if (ReportFileError(prompter, error) != Retry)
             return false;
     }
+}
+
+FileError DiaryFiles::RefuseEncryptedAsPlain(RecordFile& file)
+{
+    if (file.IsSealed())
+        return {};
+    // Written as plain records, an encrypted diary would lose the page
+    // written and hold it unencrypted besides.
+    bool encrypted = false;
+    FileError error = EncryptedRecordFile::IsEncrypted(file.Path(), encrypted);
+    if (!error && encrypted)
+        error = {FileError::OtherKey, EBADMSG};
+    if (error)
+        file.Close();
+    return error;
 }
 
 void DiaryFiles::ReportForeignJournal(Prompter& prompter, const QString& diaryPath)

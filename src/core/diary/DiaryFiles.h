@@ -47,6 +47,8 @@ public:
     // Names a journal beside the diary that is not the user's own, which was
     // left alone and not applied; says nothing when there is none.
     static void ReportForeignJournal(Prompter& prompter, const QString& diaryPath);
+    // Closes an encrypted diary opened without its key (OtherKey).
+    static FileError RefuseEncryptedAsPlain(RecordFile& file);
     // The reason behind an error of the system, in a few words.
     static QString Reason(int systemError);
 };

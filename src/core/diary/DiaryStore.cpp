@@ -91,6 +91,8 @@ void DiaryStore::SelectDiaryFile(const QString& userFolder)
     if (!diaryFileName_.isEmpty()) {
         if (!OpenDiary(diaryFileName_))
             return;
+        if (diaryFile_.IsSealed())
+            ReportPlainBeside();
         if (IsOpen())
             RemoveLeftoverTemp(diaryFile_);
         InitPages();

@@ -93,6 +93,9 @@ public:
     // Who asks the user about pages both computers changed; none: such a
     // merge waits, and the user is told.
     void SetMergeChooser(MergeChooser* chooser) { chooser_ = chooser; }
+    // Who keeps the diary's name for the next start when locking or
+    // unlocking gives it another ending; called before the old file goes.
+    void SetNameKeeper(std::function<void(const QString&)> keep) { keepName_ = std::move(keep); }
     // The diary's path no longer names the file as this program left it (a
     // sync tool delivered another version): takes the new version in, with
     // the shown page's edits merged. False when the diary is as it was left,
@@ -236,6 +239,9 @@ private:
     // shown before.
     void SwitchTo(const QString& name, std::shared_ptr<const RecordSeal> seal);
     void ReportPlainLeft(const QString& plainPath);
+    void ReportPlainBeside();
+    // False when a file at `leftover` stays in the way (the user was told).
+    bool MoveAsideToBackups(const QString& leftover);
     CryptResult EncryptBackup(const BackupGenerations::Generation& copy);
     // Names the pages of an encrypted diary found damaged since last told.
     void ReportDamagedPages();
@@ -263,6 +269,7 @@ private:
     static constexpr int SettleAgainMs = 300;
     static constexpr int MergeAttempts = 3;
     MergeChooser* chooser_ = nullptr;
+    std::function<void(const QString&)> keepName_;
     DiaryWatch* watch_ = nullptr;
     QSet<QString> refusedCopies_; // conflict copies the user said No to, this session
     QList<qint32> damagedTold_;   // damaged pages the user has been told of

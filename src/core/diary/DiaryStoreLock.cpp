@@ -6,10 +6,12 @@
 #include "core/diary/DiaryStore.h"
 
 #include "core/backup/BackupGenerations.h"
+#include "core/backup/DiaryBackup.h"
 #include "core/crypt/DiaryEncryption.h"
 #include "core/crypt/EncryptedRecordFile.h"
 #include "core/diary/DateIndexFile.h"
 #include "core/diary/DiaryFiles.h"
+#include "core/platform/Clock.h"
 #include "core/platform/Prompter.h"
 #include "core/platform/SafeFile.h"
 #include "core/settings/AppSettings.h"
@@ -33,7 +35,15 @@ bool DiaryStore::IsEncrypted() const
 {
     if (diaryOpen_)
         return diaryFile_.IsSealed();
-    return !app_.UserDataFile.isEmpty() && EncryptedRecordFile::IsEncrypted(app_.UserDataFile);
+    const QString& name = app_.UserDataFile;
+    if (name.isEmpty())
+        return false;
+    // An encrypted diary whose header cannot be read now is still one: taken
+    // for plain, a page stored into it would stand there unencrypted. The
+    // password window tells what went wrong.
+    bool encrypted = false;
+    const FileError error = EncryptedRecordFile::IsEncrypted(name, encrypted);
+    return encrypted || DiaryEncryption::IsEncryptedName(name) || (error && error.systemError != ENOENT);
 }
 
 CryptResult DiaryStore::Unlock(const QString& password)
@@ -83,6 +93,8 @@ CryptResult DiaryStore::Lock(const QString& password, QString& recoveryCode)
         return *refused;
     const QString plainPath = diaryFile_.Path();
     const QString encryptedName = DiaryEncryption::EncryptedName(diaryFileName_);
+    if (!MoveAsideToBackups(DiaryEncryption::EncryptedName(plainPath)))
+        return {CryptResult::Told, {}};
     std::shared_ptr<const PageSeal> seal;
     if (const CryptResult encrypted = DiaryEncryption::Encrypt(diaryFile_, DiaryEncryption::EncryptedName(plainPath),
                                                                password, recoveryCode, &seal))
@@ -105,11 +117,16 @@ CryptResult DiaryStore::RemoveLock(const QString& password)
     if (const std::optional<CryptResult> refused = PassLockGate())
         return *refused;
     const QString encryptedPath = diaryFile_.Path();
+    if (!MoveAsideToBackups(DiaryEncryption::PlainName(encryptedPath)))
+        return {CryptResult::Told, {}};
     if (const CryptResult decrypted = DiaryEncryption::Decrypt(diaryFile_, DiaryEncryption::PlainName(encryptedPath)))
         return decrypted;
     SwitchTo(DiaryEncryption::PlainName(diaryFileName_), nullptr);
-    QFile::remove(encryptedPath);
     DateIndexFile::Remove(encryptedPath);
+    // Left, it would stop the next lock; it is the encrypted copy of what is
+    // now the plain diary, so nothing is lost when it stays.
+    if (QFile::exists(encryptedPath) && !QFile::remove(encryptedPath))
+        DiaryFiles::ReportFileError(prompter_, FileError::FromErrno(EACCES));
     return {};
 }
 
@@ -136,14 +153,40 @@ void DiaryStore::SwitchTo(const QString& name, std::shared_ptr<const RecordSeal>
     app_.UserDataFile = name;
     if (!OpenDiary(name))
         return;
+    // Kept before the old file goes: a start after a crash between the two
+    // finds the diary under its new name.
+    if (keepName_)
+        keepName_(name);
     FollowPageCount();
     currentPage_ = qBound(1, shown, qMax(1, pageCount_));
     LoadPage();
 }
 
+bool DiaryStore::MoveAsideToBackups(const QString& leftover)
+{
+    // A file under the name the diary is about to take is what an earlier
+    // lock or unlock that did not finish left: kept in the backups, not lost,
+    // and out of the way.
+    if (!QFileInfo::exists(leftover))
+        return true;
+    const FileError error = DiaryBackup::KeepCurrent(leftover, BackupFolder(), clock_.Now());
+    if (!error && QFile::remove(leftover))
+        return true;
+    DiaryFiles::ReportFileError(prompter_, error ? error : FileError::FromErrno(EACCES));
+    return false;
+}
+
+void DiaryStore::ReportPlainBeside()
+{
+    // An unlock that did not finish, or a plain diary a sync tool brought.
+    const QString plainPath = DiaryEncryption::PlainName(diaryFile_.Path());
+    if (QFileInfo::exists(plainPath))
+        ReportPlainLeft(plainPath);
+}
+
 void DiaryStore::ReportPlainLeft(const QString& plainPath)
 {
-    prompter_.Message({QStringLiteral("暗号化されていない元の日記ファイルを削除できませんでした。\r%1\r"
+    prompter_.Message({QStringLiteral("鍵をかけた日記の横に、暗号化されていない日記ファイルがあります。\r%1\r"
                                       "このファイルを読める人には、日記が読めます。")
                            .arg(QDir::toNativeSeparators(plainPath)),
                        DiaryFiles::Title(),

@@ -341,7 +341,7 @@ void MainMenus::LockDiary()
     if (!context_.diaryLock || !store_.StorePage())
         return;
     LockCommands(*context_.diaryLock, context_.prompter, &window_).LockDiary();
-    KeepDiaryName();
+    ShowLockEntries();
 }
 
 void MainMenus::ChangeLockPassword()
@@ -355,17 +355,10 @@ void MainMenus::RemoveLock()
     if (!context_.diaryLock || !store_.StorePage())
         return;
     LockCommands(*context_.diaryLock, context_.prompter, &window_).RemoveLock();
-    KeepDiaryName();
+    ShowLockEntries();
 }
 
-void MainMenus::KeepDiaryName()
-{
-    ShowLockEntries();
-    // Locking and unlocking give the diary another file ending: the next
-    // start, even after a crash, must find it under that one.
-    if (context_.settings.ReadSetting(SettingKey::UserDataFile) != context_.app.UserDataFile)
-        context_.settings.WriteSetting(SettingKey::UserDataFile, context_.app.UserDataFile);
-}
+
 
 void MainMenus::ShowTips()
 {

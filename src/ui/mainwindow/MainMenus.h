@@ -97,8 +97,6 @@ private:
     void ShowOpenNotice();
     // The lock's entries of ツール, as the diary is now.
     void ShowLockEntries();
-    // After a lock or its removal: the menus and the diary's name follow.
-    void KeepDiaryName();
     // Shows a window beside the main one, clear of the body and the program's other windows.
     void ShowClear(QWidget& window);
     void ShowProperties();

@@ -1,5 +1,6 @@
 #include "ui/mainwindow/StartProgram.h"
 
+#include "core/crypt/DiaryEncryption.h"
 #include "core/crypt/DiaryLock.h"
 #include "core/settings/LoginPassword.h"
 #include "core/settings/SessionSettings.h"
@@ -88,8 +89,11 @@ bool LoadMainWindow(AppContext& context, MainWindow& form)
         SettingValue::ToSwitch(context.settings.ReadSetting(SettingKey::LoginOnOff)).value_or(true);
     // The diary's name and folder are known before the login, so that an
     // encrypted diary's password is asked in its place.
-    context.app.UserDataFile = context.settings.ReadSetting(SettingKey::UserDataFile);
     context.folder.MakeCurrent();
+    const QString named = context.settings.ReadSetting(SettingKey::UserDataFile);
+    context.app.UserDataFile = DiaryEncryption::WhereItIs(named);
+    if (context.app.UserDataFile != named)
+        KeepDiaryName(context);
     if (context.diaryLock && context.diaryLock->IsEncrypted()) {
         if (!UnlockDiary(context, *context.diaryLock))
             return false;
@@ -130,6 +134,7 @@ std::unique_ptr<MainWindow> StartProgram(AppContext& context)
     auto form = std::make_unique<MainWindow>(context);
     if (!context.diaryLock)
         context.diaryLock = &form->Store();
+    form->Store().SetNameKeeper([&context](const QString&) { KeepDiaryName(context); });
     if (!LoadMainWindow(context, *form))
         return nullptr;
     form->show();
