@@ -38,12 +38,15 @@ finish() {
 }
 trap finish EXIT
 step="start"
+# Also called inside $(...): it says everything on stderr.
 fail() {
     local shot="$shots/locked_diary-failed.png"
-    import -window root "$shot" 2> /dev/null && echo "screen: $shot"
-    echo "FAIL: $step: $*"
-    echo "--- the diary's folder:"; ls -la "$computer/diary" 2> /dev/null || true
-    echo "--- the program:"; tail -20 "$work/program.log" 2> /dev/null || true
+    {
+        import -window root "$shot" 2> /dev/null && echo "screen: $shot"
+        echo "FAIL: $step: $*"
+        echo "--- the diary's folder:"; ls -la "$computer/diary" 2> /dev/null || true
+        echo "--- the program:"; tail -20 "$work/program.log" 2> /dev/null || true
+    } >&2
     exit 1
 }
 
@@ -63,7 +66,8 @@ openbox --sm-disable > "$work/openbox.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break; sleep 0.05; done
 
-password="とても長い合言葉 correct horse"
+# ASCII: xdotool types other characters by remapping keys, which races with the program.
+password="correct horse battery staple 7"
 export DIARY_PASSWORD=$password
 seeded=("2026-11-01:青い鳥の羽根を拾った blue-feather" "2026-11-02:引き出しの奥の手紙 hidden-drawer"
     "2026-11-03:三日目は一日じゅう雨だった third-rain")
@@ -106,21 +110,19 @@ dialogs() {
         xdotool getwindowname "$window" 2> /dev/null | grep -v '^日記帳Sorafumi' || true
     done
 }
-# Answers the one message the program shows next with these keys.
-answer() { # keys...
-    local before
-    for _ in $(seq 300); do
-        [ -n "$(dialogs)" ] && break
-        sleep 0.1
-    done
-    [ -n "$(dialogs)" ] || fail "no message came"
-    before=$(dialogs)
+# Answers the program's message of that title with these keys.
+answer() { # title-pattern keys...
+    local message
+    message=$(window_titled "$1")
+    shift
+    activate "$message"
     xdotool key "$@"
     for _ in $(seq 50); do
-        [ "$(dialogs)" != "$before" ] && return 0
+        xdotool getwindowname "$message" > /dev/null 2>&1 || return 0
+        xwininfo -id "$message" 2> /dev/null | grep -q IsViewable || return 0
         sleep 0.1
     done
-    fail "the message [$before] did not close"
+    fail "the message $(xdotool getwindowname "$message") did not close"
 }
 end_program() {
     activate "$(main_window)"
@@ -179,7 +181,7 @@ xdotool type --delay 30 "$group"
 xdotool key Return
 # The plain backup is offered to be replaced: はい is the default.
 step="replacing the plain backup"
-answer Return
+answer '^確認$' Return
 sleep 1
 [ -z "$(dialogs)" ] || fail "a window was left open after the lock: $(dialogs | tr '\n' ' ')"
 step="ending after the lock"
@@ -207,7 +209,7 @@ activate "$unlock"
 xdotool type --delay 20 "not the password"
 xdotool key Return
 # A wrong password says so and leaves the window to try again.
-answer Return
+answer '^確認$' Return
 activate "$unlock"
 xdotool key ctrl+a type --delay 20 "$password"
 xdotool key Return

@@ -36,12 +36,19 @@ def main():
             sys.exit("FAIL: no recovery code window on the accessibility bus")
         time.sleep(0.2)
     labels = [node for node in descendants(found) if node.getRole() == pyatspi.ROLE_LABEL]
-    shown = next(node for node in labels if node.name == "回復コード")
-    text = shown.queryText()
-    code = re.sub(r"[^0-9A-Za-z]", "", text.getText(0, text.characterCount))
-    asked = next(int(m.group(1)) for node in labels if (m := re.search(r"左から (\d+) 番目", node.name)))
-    length = int(re.search(r"（(\d+)文字）", next(n.name for n in labels if "番目" in n.name)).group(1))
+    caption = next(node.name for node in labels if "番目" in node.name)
+    asked = int(re.search(r"左から (\d+) 番目", caption).group(1))
+    length = int(re.search(r"（(\d+)文字）", caption).group(1))
+    shown = next(node for node in labels if node.name.startswith("回復コード"))
+    # What a screen reader says of the code's label: its name, its
+    # description, or its text.
+    heard = [shown.name, shown.description]
+    if "Text" in shown.get_interfaces():
+        text = shown.queryText()
+        heard.append(text.getText(0, text.characterCount))
+    code = next((letters for said in heard if len(letters := re.sub(r"[^0-9A-Za-z]", "", said)) >= asked * length), None)
+    if not code:
+        sys.exit(f"FAIL: a screen reader hears no recovery code in its window, only {heard}")
     print(code[(asked - 1) * length:asked * length])
-
 
 main()

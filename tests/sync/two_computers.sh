@@ -254,7 +254,7 @@ echo "PASS: a page both computers rewrote while apart was asked about, and 両�
 
 # --- A locks the diary; B opens it with the same password ----------------
 step="the diary locked on A"
-export DIARY_PASSWORD="二台で同じ合言葉 both"
+export DIARY_PASSWORD="the same words on both"
 activate A
 xdotool key alt+t sleep 0.5 key l
 window_titled A '^日記に鍵をかける$' > /dev/null || fail "the lock window did not show"
