@@ -294,6 +294,13 @@ write_page B "B after the lock"
 wait_pages B "${kept[@]}" "A rewrote it" "B rewrote it" "B after the lock"
 st_wait_synced || fail "B's page did not sync"
 wait_pages A "${kept[@]}" "A rewrote it" "B rewrote it" "B after the lock"
+# A page only added on B is taken in without a question, as in a plain diary.
+sleep 3
+asked=$(dialogs)
+if [ -n "$asked" ]; then
+    import -window root "$work/locked-asked.png" 2> /dev/null || true
+    fail "a page B added to the locked diary was asked about: $asked"
+fi
 # A took the version in while running: its next page is stored beside B's.
 write_page A "A after the lock"
 st_wait_synced || fail "A's page did not sync"
