@@ -13,7 +13,7 @@ packages=(
     xvfb xauth xdotool openbox x11-utils desktop-file-utils strace poppler-utils
     weston qt6-wayland
     fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon python3
-    at-spi2-core python3-pyatspi
+    at-spi2-core python3-pyatspi python3-nacl
     syncthing curl jq
     dpkg-dev mmdebstrap lintian appstream
 )

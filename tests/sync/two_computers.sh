@@ -6,7 +6,9 @@
 # computer reaches the other without a restart, and the other's next store
 # keeps it. Pages both add while apart (on different days: the two computers
 # live in time zones 26 hours apart) come together without a question; one
-# page both rewrite while apart is asked about, and 両方残す keeps both.
+# page both rewrite while apart is asked about, and 両方残す keeps both. A
+# then locks the diary: the encrypted diary reaches B, opens there with the
+# same password, and pages still go both ways.
 set -euo pipefail
 
 for tool in syncthing Xvfb openbox xdotool curl jq python3; do
@@ -15,6 +17,12 @@ for tool in syncthing Xvfb openbox xdotool curl jq python3; do
         exit 77
     fi
 done
+# The distribution's python, whose packages hold python3-nacl.
+python=/usr/bin/python3
+if ! "$python" -c 'import nacl.pwhash' 2> /dev/null; then
+    echo "SKIP: python3-nacl is not installed (tools/packages.sh installs it); the diary was not synced between two computers"
+    exit 77
+fi
 program=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 pages_tool="$here/diary_pages.py"
@@ -34,7 +42,7 @@ step="start"
 fail() {
     echo "FAIL: $step: $*"
     for side in A B; do
-        echo "--- $side's diary:"; python3 "$pages_tool" list "$work/$side/diary/DIARY.DAT" 2> /dev/null || true
+        echo "--- $side's diary:"; "$python" "$pages_tool" list "$work/$side/diary/${diary[$side]}" 2> /dev/null || true
         echo "--- $side's folder:"; ls -la "$work/$side/diary" 2> /dev/null || true
         echo "--- $side's program:"; tail -20 "$work/$side/program.log" 2> /dev/null || true
     done
@@ -56,36 +64,46 @@ for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep
 # --- the two computers ---------------------------------------------------
 # The diary starts on A with one page, and Syncthing brings it to B.
 mkdir -p "$work/seed"
-python3 "$pages_tool" write "$work/seed/DIARY.DAT" "2026-12-01:first day"
+"$python" "$pages_tool" write "$work/seed/DIARY.DAT" "2026-12-01:first day"
 ST_SEED_A="$work/seed/DIARY.DAT"
 st_start > /dev/null || fail "the two Syncthing instances did not come up in sync"
 [ -s "$work/B/diary/DIARY.DAT" ] || fail "the diary did not reach B"
 
 declare -A program_pid
+# The diary each side's settings name; the reader opens an encrypted one with
+# DIARY_PASSWORD.
+declare -A diary=([A]=DIARY.DAT [B]=DIARY.DAT)
 declare -A zone=([A]=Etc/GMT-14 [B]=Etc/GMT+12)
 start_program() { # side
     local side=$1 root="$work/$1"
     mkdir -p "$root/home" "$root/config/日記帳Sorafumi"
     printf '[Options]\nShow%%20Tips%%20at%%20Startup=0\n[User]\nUserName=%s\nUserPWS=\nLoginOnOff=0\nUserDataFile=%s\n' \
-        "$side" "$root/diary/DIARY.DAT" > "$root/config/日記帳Sorafumi/日記帳Sorafumi.ini"
+        "$side" "$root/diary/${diary[$side]}" > "$root/config/日記帳Sorafumi/日記帳Sorafumi.ini"
     HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_DATA_HOME="$root/share" XDG_STATE_HOME="$root/state" \
         TZ="${zone[$side]}" "$program" > "$root/program.log" 2>&1 &
     pids+=($!)
     program_pid[$side]=$!
+    if [[ ${diary[$side]} == *.sfk ]]; then
+        # The password is asked before the main window shows.
+        window_titled "$side" '^所有者確認$' > /dev/null || fail "$side did not ask the diary's password"
+        xdotool type --delay 20 "$DIARY_PASSWORD"
+        xdotool key Return
+    fi
     main_window "$side" > /dev/null || fail "$side's main window did not show"
     # The window shows before the diary is read into it.
     sleep 2
 }
-# The side's main window, waited for up to 20 s.
-main_window() { # side
+# The side's window of that title, waited for up to 20 s.
+window_titled() { # side pattern
     local found
     for _ in $(seq 200); do
-        found=$(xdotool search --all --onlyvisible --pid "${program_pid[$1]}" --name '^日記帳Sorafumi' 2> /dev/null | head -1) || true
+        found=$(xdotool search --all --onlyvisible --pid "${program_pid[$1]}" --name "$2" 2> /dev/null | head -1) || true
         [ -n "$found" ] && { echo "$found"; return 0; }
         sleep 0.1
     done
     return 1
 }
+main_window() { window_titled "$1" '^日記帳Sorafumi'; }
 # Brings the side's main window forward.
 activate() { # side
     local window
@@ -105,7 +123,7 @@ write_page() { # side body
     sleep 0.3
     xdotool key F5
 }
-pages() { python3 "$pages_tool" list "$work/$1/diary/DIARY.DAT" 2> /dev/null | cut -f2; }
+pages() { "$python" "$pages_tool" list "$work/$1/diary/${diary[$1]}" 2> /dev/null | cut -f2; }
 # Waits up to 30 s until the side's diary holds exactly these bodies, in any order.
 wait_pages() { # side body...
     local side=$1 want have
@@ -235,3 +253,60 @@ wait_pages B "${kept[@]}" "A rewrote it" "B rewrote it"
 [ $merge_windows -ge 1 ] || fail "the merge window never asked about the page both rewrote"
 [ ${#errors[@]} -eq 0 ] || fail "the merge showed errors: ${errors[*]}"
 echo "PASS: a page both computers rewrote while apart was asked about, and 両方残す kept both"
+
+# --- A locks the diary; B opens it with the same password ----------------
+step="the diary locked on A"
+export DIARY_PASSWORD="the same words on both"
+activate A
+xdotool key alt+t sleep 0.5 key l
+window_titled A '^日記に鍵をかける$' > /dev/null || fail "the lock window did not show"
+xdotool type --delay 20 "$DIARY_PASSWORD"
+xdotool key Tab
+xdotool type --delay 20 "$DIARY_PASSWORD"
+xdotool key Return
+# A's user does not note the recovery code: closing its window is asked about.
+window_titled A '^回復コード$' > /dev/null || fail "the recovery code was not shown"
+xdotool key Escape sleep 0.7 key alt+y
+# The plain backups are replaced by encrypted copies (はい), then nothing is asked.
+quiet=0
+for _ in $(seq 60); do
+    asked=$(dialogs)
+    [ -z "$asked" ] && { quiet=$((quiet + 1)); [ $quiet -ge 6 ] && break; sleep 0.5; continue; }
+    quiet=0
+    case $asked in
+        "A "*) xdotool windowactivate --sync "$(cut -d' ' -f2 <<< "$asked" | head -1)" key alt+y 2> /dev/null || true ;;
+        *) import -window root "$work/locked-B-asked.png" 2> /dev/null || true
+           fail "B asked while A locked the diary: $asked" ;;
+    esac
+    sleep 0.5
+done
+diary[A]=DIARY.sfk
+st_wait_synced || fail "the locked diary did not sync"
+[ -f "$work/B/diary/DIARY.sfk" ] && [ ! -e "$work/B/diary/DIARY.DAT" ] ||
+    fail "B's folder does not hold the locked diary alone: $(ls "$work/B/diary")"
+# B's user ends the program and points it at the locked diary.
+kill "${program_pid[B]}"
+wait "${program_pid[B]}" 2> /dev/null || true
+diary[B]=DIARY.sfk
+start_program B
+wait_pages B "${kept[@]}" "A rewrote it" "B rewrote it"
+write_page B "B after the lock"
+wait_pages B "${kept[@]}" "A rewrote it" "B rewrote it" "B after the lock"
+st_wait_synced || fail "B's page did not sync"
+wait_pages A "${kept[@]}" "A rewrote it" "B rewrote it" "B after the lock"
+# A page only added on B is taken in without a question, as in a plain diary.
+sleep 3
+asked=$(dialogs)
+if [ -n "$asked" ]; then
+    import -window root "$work/locked-asked.png" 2> /dev/null || true
+    fail "a page B added to the locked diary was asked about: $asked"
+fi
+# A took the version in while running: its next page is stored beside B's.
+write_page A "A after the lock"
+st_wait_synced || fail "A's page did not sync"
+wait_pages B "${kept[@]}" "A rewrote it" "B rewrote it" "B after the lock" "A after the lock"
+for side in A B; do
+    left=$(LC_ALL=C grep -rlaF -D skip "after the lock" "$work/$side" | grep -v '/program.log$' || true)
+    [ -z "$left" ] || fail "a page's text is in plain on $side: $left"
+done
+echo "PASS: a diary locked on A reached B, opened there with the same password, and pages still went both ways"
