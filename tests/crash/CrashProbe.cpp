@@ -43,10 +43,10 @@
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "core/backup/BackupGenerations.h"
+#include "core/crypt/DiaryEncryption.h"
 #include "core/crypt/EncryptedRecordFile.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
-#include "core/crypt/DiaryEncryption.h"
 #include "core/platform/Clock.h"
 #include "core/platform/FileSizeLimit.h"
 #include "core/platform/PageJournal.h"
@@ -230,8 +230,11 @@ void Report(Prompter& prompter, const CryptResult& result)
     if (result.kind == CryptResult::FileFailed)
         DiaryFiles::ReportFileError(prompter, result.file);
     else if (result.kind != CryptResult::Done && result.kind != CryptResult::Told)
-        prompter.Message({QStringLiteral("failed as %1").arg(int(result.kind)), QStringLiteral("鍵"),
-                          Prompter::Buttons::Ok, Prompter::Icon::Critical, {}});
+        prompter.Message({QStringLiteral("failed as %1").arg(int(result.kind)),
+                          QStringLiteral("鍵"),
+                          Prompter::Buttons::Ok,
+                          Prompter::Icon::Critical,
+                          {}});
 }
 
 // The store as the main window holds it, opened on the configured diary.
@@ -406,7 +409,8 @@ int Start(const QString& path)
     if (!diary.IsSealed())
         lines.append(QStringLiteral("plain %1").arg(name));
     else
-        lines.append(QStringLiteral("encrypted %1, %2 password").arg(name, session.unlockedWith == 0 ? QStringLiteral("new") : QStringLiteral("old")));
+        lines.append(QStringLiteral("encrypted %1, %2 password")
+                         .arg(name, session.unlockedWith == 0 ? QStringLiteral("new") : QStringLiteral("old")));
     const QStringList pages = PageLines(diary);
     lines += pages;
     if (diary.IsSealed()) {

@@ -265,7 +265,7 @@ private:
     std::optional<FileIdentity> leftAs_; // the diary as this program last left it
     DateIndex dateIndex_;                // every page's date; kept by each write, forgotten when the file is reopened
     std::optional<FileIdentity> indexKeptAs_; // the file an encrypted diary's kept index describes
-    bool takingIn_ = false;              // a delivered version or a conflict copy is being taken in
+    bool takingIn_ = false;                   // a delivered version or a conflict copy is being taken in
     static constexpr int SettleAgainMs = 300;
     static constexpr int MergeAttempts = 3;
     MergeChooser* chooser_ = nullptr;

@@ -100,7 +100,7 @@ CryptResult DiaryStore::Lock(const QString& password, QString& recoveryCode)
                                                                password, recoveryCode, &seal))
         return encrypted;
     // The plain base of the merge knows every page's date: it goes with the
-    // plain diary. An encrypted diary keeps none on the disk.
+    // plain diary, and the encrypted one keeps its own sealed.
     SafeFile::RemoveOwn(MergeBase::PathFor(plainPath));
     SwitchTo(encryptedName, std::move(seal));
     if (QFile::exists(plainPath) && !QFile::remove(plainPath))
@@ -123,6 +123,7 @@ CryptResult DiaryStore::RemoveLock(const QString& password)
         return decrypted;
     SwitchTo(DiaryEncryption::PlainName(diaryFileName_), nullptr);
     DateIndexFile::Remove(encryptedPath);
+    SafeFile::RemoveOwn(MergeBase::PathFor(encryptedPath));
     // Left, it would stop the next lock; it is the encrypted copy of what is
     // now the plain diary, so nothing is lost when it stays.
     if (QFile::exists(encryptedPath) && !QFile::remove(encryptedPath))
@@ -157,6 +158,7 @@ void DiaryStore::SwitchTo(const QString& name, std::shared_ptr<const RecordSeal>
     // finds the diary under its new name.
     if (keepName_)
         keepName_(name);
+    SaveMergeBase();
     FollowPageCount();
     currentPage_ = qBound(1, shown, qMax(1, pageCount_));
     LoadPage();

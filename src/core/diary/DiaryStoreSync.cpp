@@ -166,7 +166,7 @@ std::optional<bool> DiaryStore::TakeInReplaced(bool edited)
     FileError error;
     const VersionMerge::Outcome outcome = VersionMerge::Run(
         {diaryFile_, edited ? currentPage_ : 0, shownRecord_.ToBytes()}, {theirs, QFileInfo(path).fileName()},
-        MergeBase::Load(path), chooser_, currentPage_, merged, error);
+        MergeBase::Load(path, diaryFile_.Seal().get()), chooser_, currentPage_, merged, error);
     switch (outcome) {
     case VersionMerge::Outcome::Failed:
         ReportFileError(error);
@@ -317,9 +317,7 @@ void DiaryStore::KeepMergeBaseSoon()
 void DiaryStore::SaveMergeBase()
 {
     PageDigests digests;
-    // The base knows every page's date and could confirm a guessed page: an
-    // encrypted diary keeps none on the disk, and merges without one.
-    if (!diaryFile_.IsOpen() || diaryFile_.IsSealed())
+    if (!diaryFile_.IsOpen())
         return;
     // While a conflict copy waits, the base stays the state before it, which
     // tells the copy's old pages from its new ones; a base taken after a
@@ -329,7 +327,7 @@ void DiaryStore::SaveMergeBase()
     // A diary as it was when its base was last taken is not read again: the
     // start and the end of a day without writing stay quick on a long diary.
     const std::optional<FileIdentity> now = FileIdentity::OfOpen(diaryFile_);
-    if (now && MergeBase::IsOf(diaryFile_.Path(), *now))
+    if (now && MergeBase::IsOf(diaryFile_.Path(), *now, diaryFile_.Seal().get()))
         return;
     // A diary that cannot be read is told of, as any read of it is.
     if (const FileError error = PageDigestReader::Read(diaryFile_, digests)) {
@@ -337,7 +335,7 @@ void DiaryStore::SaveMergeBase()
         return;
     }
     // A base that cannot be kept only makes the next merge ask more.
-    MergeBase::Save(diaryFile_.Path(), digests, now.value_or(FileIdentity()));
+    MergeBase::Save(diaryFile_.Path(), digests, now.value_or(FileIdentity()), diaryFile_.Seal().get());
 }
 
 void DiaryStore::ReportMergeWaits()
@@ -407,9 +405,9 @@ std::optional<bool> DiaryStore::TryMergeConflictCopy(const QString& copyPath)
     // The base is no state the copy shares, only pages it tells are old: a
     // page the copy holds otherwise than ours is asked about, never simply
     // taken over a newer edit.
-    const VersionMerge::Outcome outcome =
-        VersionMerge::Run({diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName(), true},
-                          MergeBase::Load(diaryFile_.Path()), chooser_, currentPage_, merged, error);
+    const VersionMerge::Outcome outcome = VersionMerge::Run(
+        {diaryFile_, 0, {}}, {theirs, QFileInfo(copyPath).fileName(), true},
+        MergeBase::Load(diaryFile_.Path(), diaryFile_.Seal().get()), chooser_, currentPage_, merged, error);
     if (outcome == VersionMerge::Outcome::Failed)
         ReportFileError(error);
     if (outcome == VersionMerge::Outcome::PutOff)

@@ -1,5 +1,6 @@
 #include "core/sync/MergeBase.h"
 
+#include "core/platform/RecordSeal.h"
 #include "core/platform/RegularFileRead.h"
 #include "core/platform/SafeFile.h"
 #include "core/platform/StateFolder.h"
@@ -83,27 +84,30 @@ std::optional<PageDigests> MergeBase::Decode(const QByteArray& bytes, FileIdenti
     return digests;
 }
 
-FileError MergeBase::Save(const QString& diaryPath, const PageDigests& digests, const FileIdentity& of)
+FileError MergeBase::Save(const QString& diaryPath, const PageDigests& digests, const FileIdentity& of,
+                          const RecordSeal* seal)
 {
     errno = 0;
     if (!StateFolder::Make())
         return FileError::FromErrno(errno ? errno : EACCES);
     const QString path = PathFor(diaryPath);
-    return SafeFile::Replace(path, QFileInfo(path).fileName() + QStringLiteral(".new"), Encode(digests, of), 0600);
+    const QByteArray bytes = Encode(digests, of);
+    return SafeFile::Replace(path, QFileInfo(path).fileName() + QStringLiteral(".new"),
+                             seal ? seal->Seal(SealedNumber, bytes) : bytes, 0600);
 }
 
-std::optional<PageDigests> MergeBase::Load(const QString& diaryPath)
+std::optional<PageDigests> MergeBase::Load(const QString& diaryPath, const RecordSeal* seal)
 {
-    return Read(diaryPath, nullptr);
+    return Read(diaryPath, nullptr, seal);
 }
 
-bool MergeBase::IsOf(const QString& diaryPath, const FileIdentity& file)
+bool MergeBase::IsOf(const QString& diaryPath, const FileIdentity& file, const RecordSeal* seal)
 {
     FileIdentity of;
-    return Read(diaryPath, &of) && of == file;
+    return Read(diaryPath, &of, seal) && of == file;
 }
 
-std::optional<PageDigests> MergeBase::Read(const QString& diaryPath, FileIdentity* of)
+std::optional<PageDigests> MergeBase::Read(const QString& diaryPath, FileIdentity* of, const RecordSeal* seal)
 {
     const QString path = PathFor(diaryPath);
     if (SafeFile::IsForeign(path))
@@ -111,5 +115,15 @@ std::optional<PageDigests> MergeBase::Read(const QString& diaryPath, FileIdentit
     const RegularFileRead read = ReadRegularFile(path, LargestBase);
     if (read.outcome != RegularFileRead::Outcome::Read)
         return std::nullopt;
-    return Decode(read.bytes, of);
+    if (!seal)
+        return Decode(read.bytes, of);
+    // Another key's, or a plain base, opens to nothing: the merge goes on
+    // without a base.
+    const qint64 length = read.bytes.size() - seal->StoredLength(0);
+    if (length <= 0)
+        return std::nullopt;
+    QByteArray bytes(length, Qt::Uninitialized);
+    if (!seal->Open(SealedNumber, read.bytes.constData(), int(length), bytes.data()))
+        return std::nullopt;
+    return Decode(bytes, of);
 }

@@ -358,8 +358,6 @@ void MainMenus::RemoveLock()
     ShowLockEntries();
 }
 
-
-
 void MainMenus::ShowTips()
 {
     context_.settings.WriteSetting(SettingKey::ShowTipsAtStartup, QStringLiteral("1"));

@@ -75,8 +75,7 @@ void LabelFor(QLabel* label, QWidget* box)
 } // namespace
 
 MainWindow::MainWindow(AppContext& context)
-    : context_(context),
-      mergeChooser_(context.prompter, this),
+    : context_(context), mergeChooser_(context.prompter, this),
       store_(*this, context.prompter, context.clock, context.app, [&context] { context.EndProgram(); }),
       exit_(context, store_, *this, *this)
 {

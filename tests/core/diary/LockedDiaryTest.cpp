@@ -90,6 +90,25 @@ private Q_SLOTS:
         QCOMPARE(h_->store.PageDaysOf(2001, 5), std::optional<QList<int>>(QList<int>{1, 2, 3}));
     }
 
+    // A page the other computer added to the locked diary comes in without
+    // a question: the sealed base tells it new, not deleted here.
+    void DeliveredPageOfTheLockedDiaryComesIn()
+    {
+        QVERIFY(!h_->store.EncryptPlainBackups(Password));
+        const QString path = scratch_->FilePath(QStringLiteral("DIARY.sfk"));
+        const QString theirs = path + QStringLiteral(".tmp");
+        QVERIFY(QFile::copy(path, theirs));
+        {
+            EncryptedRecordFile other;
+            QVERIFY(!other.Open(theirs, Password));
+            QVERIFY(!other.WriteRecord(3, Page(3, QStringLiteral("あちらの新しい日"))));
+        }
+        QVERIFY(::rename(QFile::encodeName(theirs).constData(), QFile::encodeName(path).constData()) == 0);
+        QVERIFY(h_->store.DiaryFileChanged());
+        QCOMPARE(h_->store.PageCount(), 3);
+        QVERIFY(FilesHolding(scratch_->Path(), QStringLiteral("2001年5月")).isEmpty());
+    }
+
     // A new password opens it and the old one no longer does; the lock
     // taken off gives back the plain diary, page for page.
     void PasswordChangedThenLockRemoved()

@@ -48,7 +48,10 @@ RecoveryCodeWindow::RecoveryCodeWindow(const QString& code, Prompter& prompter, 
     shown->setFont(CodeFont(20));
     shown->setAlignment(Qt::AlignCenter);
     shown->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // The name replaces the label's text for a screen reader: the code itself
+    // is said after it, so a user who cannot see it can note it too.
     shown->setAccessibleName(QStringLiteral("回復コード"));
+    shown->setAccessibleDescription(RecoveryCode::Grouped(code_));
     grid->addWidget(shown, 1, 0, 1, 3);
 
     auto* print = new QPushButton(QStringLiteral("印刷(&P)"), this);
