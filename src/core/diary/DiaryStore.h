@@ -182,6 +182,8 @@ private:
     void ReportWriteRefused();
     // The diary's name names nothing, or an empty file, for a moment.
     void ReportDiaryAway();
+    // True when the diary was locked on another computer (told once).
+    bool ReportLockedElsewhere(bool edited);
     bool FileAsLeft() const;
     // After the diary was opened, read whole or written.
     void NoteFileLeft();
@@ -273,4 +275,5 @@ private:
     DiaryWatch* watch_ = nullptr;
     QSet<QString> refusedCopies_; // conflict copies the user said No to, this session
     QList<qint32> damagedTold_;   // damaged pages the user has been told of
+    bool lockedElsewhereTold_ = false;
 };

@@ -4,6 +4,7 @@
 #include "core/backup/BackupMessages.h"
 #include "core/backup/DiaryBackup.h"
 #include "core/backup/VerifiedCopy.h"
+#include "core/crypt/DiaryEncryption.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
 #include "core/diary/DiaryView.h"
@@ -70,6 +71,29 @@ bool DiaryStore::IsGateRefusal(const FileError& error)
     return error.code == FileError::PathFileAccess && error.systemError == ESTALE;
 }
 
+bool DiaryStore::ReportLockedElsewhere(bool edited)
+{
+    // The other computer locked the diary: its plain file went, the
+    // encrypted one came. This copy holds no key for it, so it says so once
+    // and writes nothing more.
+    const QString encrypted = DiaryEncryption::EncryptedName(diaryFile_.Path());
+    if (diaryFile_.IsSealed() || !QFileInfo::exists(encrypted))
+        return false;
+    if (lockedElsewhereTold_)
+        return true;
+    lockedElsewhereTold_ = true;
+    prompter_.Message(
+        {QStringLiteral("この日記帳には他のコンピュータで鍵がかけられました。\r%1\r"
+                        "日記帳Sorafumiを終了してから起動し直すと、パスワードで開けます。")
+                 .arg(QDir::toNativeSeparators(encrypted)) +
+             (edited ? QStringLiteral("\rこのページで書き換えた内容は、まだ保存されていません。") : QString()),
+         MergeTitle(),
+         Prompter::Buttons::Ok,
+         Prompter::Icon::Exclamation,
+         {}});
+    return true;
+}
+
 void DiaryStore::ReportDiaryAway()
 {
     prompter_.Message({QStringLiteral("日記ファイルが見つからないため、書き込みませんでした。\r"
@@ -134,6 +158,8 @@ bool DiaryStore::TakeInChange(bool forWrite)
         // A diary with pages is never taken to have lost them all this way.
         // A write that waits for it is refused, and the user told so.
         if (!now || now->size == 0) {
+            if (!now && ReportLockedElsewhere(edited))
+                return false;
             if (forWrite)
                 ReportDiaryAway();
             return false;

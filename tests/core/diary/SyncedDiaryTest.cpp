@@ -115,6 +115,24 @@ private Q_SLOTS:
     // Between a sync tool's steps the diary's name is missing or names an
     // empty file for a moment: nothing is created there, no page is taken as
     // deleted, and the version that follows is merged with the edits.
+    // The other computer locked the diary: this one is told once, and
+    // writes nothing into the encrypted file.
+    void LockedOnTheOtherComputer()
+    {
+        const QString path = scratch_->FilePath(Diary);
+        Write(path, Page(1));
+        h_->Start(path);
+        QVERIFY(QFile::rename(path, scratch_->FilePath(QStringLiteral("diary.sfk"))));
+        h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+        QVERIFY(!h_->store.DiaryFileChanged());
+        QVERIFY(h_->prompter.LastMessage().text.startsWith(
+            QStringLiteral("この日記帳には他のコンピュータで鍵がかけられました。")));
+        h_->view.fields[int(EntryField::Body)] = QStringLiteral("こちらの編集");
+        h_->store.MarkChanged();
+        QVERIFY(!h_->store.StorePage());
+        QVERIFY(h_->prompter.AllAnswered());
+    }
+
     void NameEmptyForAMoment_data()
     {
         QTest::addColumn<bool>("missing");
