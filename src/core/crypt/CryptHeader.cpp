@@ -11,11 +11,12 @@ constexpr int WrappedLength = 48;
 constexpr int SlotBoundLength = 32; // kind, algorithm, parameters and salt
 // A header may ask for no less work than this program gives, and no more
 // than a machine can do in reasonable time: a damaged or hostile header must
-// not make the program allocate gigabytes or run for minutes.
+// not make the program allocate gigabytes or run for minutes. The most is
+// about fifty times this program's own work: seconds, never minutes.
 constexpr quint32 FewestPasses = 3;
-constexpr quint32 MostPasses = 64;
+constexpr quint32 MostPasses = 12;
 constexpr quint64 LeastMemory = quint64(64) << 20;
-constexpr quint64 MostMemory = quint64(2) << 30;
+constexpr quint64 MostMemory = quint64(1) << 30;
 
 template <typename T> T ReadNumber(const char* at)
 {

@@ -121,8 +121,8 @@ CryptResult EncryptedRecordFile::UnlockKey(const QString& path, CryptHeader::Slo
     if (const CryptResult read = ReadHeaderAt(path, header))
         return read;
     SecureBytes key;
-    if (!KeySlot::Open(header, kind, secret, key))
-        return {CryptResult::WrongSecret, {}};
+    if (const CryptResult::Kind opened = KeySlot::Open(header, kind, secret, key); opened != CryptResult::Done)
+        return {opened, {}};
     KeepOutOfCoreDumps();
     seal = MakeSeal(header, std::move(key));
     return {};

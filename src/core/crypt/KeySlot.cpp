@@ -55,22 +55,25 @@ bool KeySlot::Seal(CryptHeader& header, CryptHeader::SlotKind kind, const QStrin
     return true;
 }
 
-bool KeySlot::Open(const CryptHeader& header, CryptHeader::SlotKind kind, const QString& secret, SecureBytes& dataKey)
+CryptResult::Kind KeySlot::Open(const CryptHeader& header, CryptHeader::SlotKind kind, const QString& secret,
+                                SecureBytes& dataKey)
 {
     const CryptHeader::Slot* slot = header.Find(kind);
     if (!slot)
-        return false;
+        return CryptResult::WrongSecret;
     const SecureBytes wrappingKey = DeriveKey(secret, *slot);
     SecureBytes key(KeyLength);
+    // No memory is told as such: the right password must never be called
+    // wrong.
     if (wrappingKey.IsEmpty() || key.IsEmpty())
-        return false;
+        return CryptResult::NoSecureMemory;
     const QByteArray binding = header.SlotBinding(*slot);
     if (crypto_aead_xchacha20poly1305_ietf_decrypt(
             key.Data(), nullptr, nullptr, reinterpret_cast<const unsigned char*>(slot->wrappedKey.constData()),
             quint64(slot->wrappedKey.size()), reinterpret_cast<const unsigned char*>(binding.constData()),
             quint64(binding.size()), reinterpret_cast<const unsigned char*>(slot->nonce.constData()),
             wrappingKey.Data()) != 0)
-        return false;
+        return CryptResult::WrongSecret;
     dataKey = std::move(key);
-    return true;
+    return CryptResult::Done;
 }

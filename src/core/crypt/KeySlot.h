@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/crypt/CryptHeader.h"
+#include "core/crypt/CryptResult.h"
 #include "core/crypt/SecureBytes.h"
 
 #include <QString>
@@ -23,10 +24,11 @@ public:
     // the one before. False when the key derivation had no memory.
     static bool Seal(CryptHeader& header, CryptHeader::SlotKind kind, const QString& secret,
                      const SecureBytes& dataKey);
-    // The data key from the slot of that kind; false for a wrong secret (or no
-    // such slot).
-    static bool Open(const CryptHeader& header, CryptHeader::SlotKind kind, const QString& secret,
-                     SecureBytes& dataKey);
+    // The data key from the slot of that kind: WrongSecret for a wrong
+    // secret (or no such slot), NoSecureMemory when the key derivation had
+    // no memory.
+    static CryptResult::Kind Open(const CryptHeader& header, CryptHeader::SlotKind kind, const QString& secret,
+                                  SecureBytes& dataKey);
 
 private:
     static SecureBytes DeriveKey(const QString& secret, const CryptHeader::Slot& slot);

@@ -1,7 +1,8 @@
 #include "core/diary/DiaryFiles.h"
 
-#include "core/crypt/EncryptedRecordFile.h"
+#include "core/crypt/CryptHeader.h"
 #include "core/diary/DiaryPage.h"
+#include "core/platform/FullTransfer.h"
 #include "core/platform/PageJournal.h"
 #include "core/platform/Prompter.h"
 #include "core/platform/RecordFile.h"
@@ -178,10 +179,14 @@ FileError DiaryFiles::RefuseEncryptedAsPlain(RecordFile& file)
     if (file.IsSealed())
         return {};
     // Written as plain records, an encrypted diary would lose the page
-    // written and hold it unencrypted besides.
-    bool encrypted = false;
-    FileError error = EncryptedRecordFile::IsEncrypted(file.Path(), encrypted);
-    if (!error && encrypted)
+    // written and hold it unencrypted besides. Its start is read through the
+    // file already open: the name may name another file by now.
+    const QByteArray magic = CryptHeader::Magic();
+    if (file.Length() < magic.size())
+        return {};
+    QByteArray start(magic.size(), Qt::Uninitialized);
+    FileError error = ReadFully(file.Descriptor(), start.data(), start.size(), 0);
+    if (!error && start == magic)
         error = {FileError::OtherKey, EBADMSG};
     if (error)
         file.Close();
