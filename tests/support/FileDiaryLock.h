@@ -4,8 +4,8 @@
 #include "core/crypt/EncryptedRecordFile.h"
 
 // The lock over a diary file and a backups folder alone, straight through
-// the encrypted format: the lock windows are tried on real files with it
-// until the store is one.
+// the encrypted format: the lock windows are tried on real files with it,
+// without a store behind them.
 class FileDiaryLock : public DiaryLock
 {
 public:

@@ -92,7 +92,7 @@ void DiaryStore::SelectDiaryFile(const QString& userFolder)
         if (!OpenDiary(diaryFileName_))
             return;
         if (diaryFile_.IsSealed())
-            ReportPlainBeside();
+            SettlePlainBeside();
         if (IsOpen())
             RemoveLeftoverTemp(diaryFile_);
         InitPages();

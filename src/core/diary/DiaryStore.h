@@ -238,10 +238,12 @@ private:
     std::optional<CryptResult> PassLockGate();
     CryptResult CheckPassword(const QString& password) const;
     // Opens the diary under its new name (locked or unlocked), on the page
-    // shown before.
-    void SwitchTo(const QString& name, std::shared_ptr<const RecordSeal> seal);
+    // shown before, once the old file is gone.
+    void SwitchTo(const QString& name, std::shared_ptr<const RecordSeal> seal, const QString& oldPath);
     void ReportPlainLeft(const QString& plainPath);
-    void ReportPlainBeside();
+    // At the start of an encrypted diary: a plain file under its other ending.
+    void SettlePlainBeside();
+    static bool SamePages(const RecordFile& one, const RecordFile& other);
     // False when a file at `leftover` stays in the way (the user was told).
     bool MoveAsideToBackups(const QString& leftover);
     CryptResult EncryptBackup(const BackupGenerations::Generation& copy);

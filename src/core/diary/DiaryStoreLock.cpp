@@ -38,12 +38,12 @@ bool DiaryStore::IsEncrypted() const
     const QString& name = app_.UserDataFile;
     if (name.isEmpty())
         return false;
-    // An encrypted diary whose header cannot be read now is still one: taken
-    // for plain, a page stored into it would stand there unencrypted. The
-    // password window tells what went wrong.
+    // Known by its ending too, so that one whose header cannot be read now
+    // still asks its password, and the window tells what went wrong. One
+    // taken for plain all the same is refused as it opens.
     bool encrypted = false;
-    const FileError error = EncryptedRecordFile::IsEncrypted(name, encrypted);
-    return encrypted || DiaryEncryption::IsEncryptedName(name) || (error && error.systemError != ENOENT);
+    EncryptedRecordFile::IsEncrypted(name, encrypted);
+    return encrypted || DiaryEncryption::IsEncryptedName(name);
 }
 
 CryptResult DiaryStore::Unlock(const QString& password)
@@ -102,9 +102,7 @@ CryptResult DiaryStore::Lock(const QString& password, QString& recoveryCode)
     // The plain base of the merge knows every page's date: it goes with the
     // plain diary, and the encrypted one keeps its own sealed.
     SafeFile::RemoveOwn(MergeBase::PathFor(plainPath));
-    SwitchTo(encryptedName, std::move(seal));
-    if (QFile::exists(plainPath) && !QFile::remove(plainPath))
-        ReportPlainLeft(plainPath);
+    SwitchTo(encryptedName, std::move(seal), plainPath);
     return {};
 }
 
@@ -121,13 +119,9 @@ CryptResult DiaryStore::RemoveLock(const QString& password)
         return {CryptResult::Told, {}};
     if (const CryptResult decrypted = DiaryEncryption::Decrypt(diaryFile_, DiaryEncryption::PlainName(encryptedPath)))
         return decrypted;
-    SwitchTo(DiaryEncryption::PlainName(diaryFileName_), nullptr);
+    SwitchTo(DiaryEncryption::PlainName(diaryFileName_), nullptr, encryptedPath);
     DateIndexFile::Remove(encryptedPath);
     SafeFile::RemoveOwn(MergeBase::PathFor(encryptedPath));
-    // Left, it would stop the next lock; it is the encrypted copy of what is
-    // now the plain diary, so nothing is lost when it stays.
-    if (QFile::exists(encryptedPath) && !QFile::remove(encryptedPath))
-        DiaryFiles::ReportFileError(prompter_, FileError::FromErrno(EACCES));
     return {};
 }
 
@@ -145,17 +139,24 @@ CryptResult DiaryStore::ChangePassword(const QString& oldPassword, const QString
     return rewrapped;
 }
 
-void DiaryStore::SwitchTo(const QString& name, std::shared_ptr<const RecordSeal> seal)
+void DiaryStore::SwitchTo(const QString& name, std::shared_ptr<const RecordSeal> seal, const QString& oldPath)
 {
     const qint32 shown = currentPage_;
     diaryFile_.Close();
+    // The old file goes first: a start after a crash from here on finds the
+    // diary under its new name (DiaryEncryption::WhereItIs), and one before
+    // finds the old file beside a new one that holds the same pages.
+    if (QFile::exists(oldPath) && !QFile::remove(oldPath)) {
+        if (DiaryEncryption::IsEncryptedName(oldPath))
+            DiaryFiles::ReportFileError(prompter_, FileError::FromErrno(EACCES));
+        else
+            ReportPlainLeft(oldPath);
+    }
     diaryFile_.SetSeal(std::move(seal));
     diaryFileName_ = name;
     app_.UserDataFile = name;
     if (!OpenDiary(name))
         return;
-    // Kept before the old file goes: a start after a crash between the two
-    // finds the diary under its new name.
     if (keepName_)
         keepName_(name);
     SaveMergeBase();
@@ -178,12 +179,36 @@ bool DiaryStore::MoveAsideToBackups(const QString& leftover)
     return false;
 }
 
-void DiaryStore::ReportPlainBeside()
+void DiaryStore::SettlePlainBeside()
 {
-    // An unlock that did not finish, or a plain diary a sync tool brought.
     const QString plainPath = DiaryEncryption::PlainName(diaryFile_.Path());
-    if (QFileInfo::exists(plainPath))
-        ReportPlainLeft(plainPath);
+    if (!QFileInfo::exists(plainPath))
+        return;
+    // What a lock or an unlock left when it was cut short holds the very
+    // pages of the diary: it goes, as it would have. Anything else (a plain
+    // diary a sync tool brought) stays, and is named.
+    RecordFile plain;
+    if (!plain.Open(plainPath, RecordLength, RecordFile::IfMissing::Fail) && SamePages(plain, diaryFile_)) {
+        plain.Close();
+        if (SafeFile::RemoveOwn(plainPath))
+            return;
+    }
+    ReportPlainLeft(plainPath);
+}
+
+bool DiaryStore::SamePages(const RecordFile& one, const RecordFile& other)
+{
+    if (one.RecordCount() != other.RecordCount())
+        return false;
+    constexpr qint32 PagesPerRead = 100;
+    QByteArray ours;
+    QByteArray theirs;
+    for (qint32 first = 1; first <= one.RecordCount(); first += PagesPerRead) {
+        const qint32 count = qMin(PagesPerRead, one.RecordCount() - first + 1);
+        if (one.ReadRecords(first, count, ours) || other.ReadRecords(first, count, theirs) || ours != theirs)
+            return false;
+    }
+    return one.DamagedRecords().isEmpty() && other.DamagedRecords().isEmpty();
 }
 
 void DiaryStore::ReportPlainLeft(const QString& plainPath)
