@@ -440,7 +440,7 @@ int Run(const QString& operation, const QString& path)
 {
     const bool locking = IsLockOperation(operation);
     Session session(locking ? NamedDiary(path) : path, true,
-                    IsMerge(operation) ? Beside(path, QStringLiteral("backups")) : QString(),
+                    IsMerge(operation) || locking ? Beside(path, QStringLiteral("backups")) : QString(),
                     locking ? QStringList{OldPassword} : QStringList());
     if (!session.store.IsOpen()) {
         for (const QString& line : session.prompter.lines)

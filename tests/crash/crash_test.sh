@@ -162,7 +162,7 @@ locked=$work/DIARY.sfk
 settings=$scratch/settings.ini
 fresh_lock()
 {
-    rm -rf "$work"/* "$work"/.[!.]* "$XDG_STATE_HOME" "$settings"
+    rm -rf "$work"/* "$work"/.[!.]* "$XDG_STATE_HOME" "$settings" "$backups"
     if [ "$operation" = lock ]; then
         "$probe" build "$diary" || { echo "cannot build a diary in $work"; exit 1; }
         return
@@ -730,9 +730,9 @@ for operation in "${operations[@]}"; do
             # without it), a claim of room the disk does not understand, a
             # leftover temporary file that cannot be removed yet.
             tolerated=0
-            # Whether the diary is locked is read from its header first: a
-            # plain one opens as plain either way.
-            [ "$operation" = lock ] && [ "$i" = "${opened:-}" ] && tolerated=1
+            # Whether the diary is locked is read from its header first: its
+            # ending tells it too, and a plain one opens as plain either way.
+            is_lock_operation && [ "$i" = "${opened:-}" ] && tolerated=1
             case $target:$name:$error in
                 folder:openat:* | folder:fsync:*) tolerated=1 ;;
                 journal:openat:ENOSPC | journal:write:ENOSPC | journal:fsync:ENOSPC) tolerated=1 ;;
@@ -764,6 +764,11 @@ for operation in "${operations[@]}"; do
                 # The plain diary could not be removed once locked: the box
                 # says so, and it stays.
                 verify "$what" 0 0 0 DIARY.DAT
+            elif [ "$operation:$name:$target" = unlock-remove:unlink:diary ]; then
+                # The encrypted file could not be removed once the lock was
+                # off: the box says so, and it stays (the next lock moves it
+                # into the backups).
+                verify "$what" 0 0 0 DIARY.sfk
             elif [ "$operation" = restore ] && [ "$name:$target" = pread64:diary ] && [ "$i" -lt "${backing_up:-0}" ]; then
                 # The page shown as the diary opens could not be read: that is
                 # said, and the restore goes on with the diary kept as it is.
