@@ -275,6 +275,8 @@ for _ in $(seq 60); do
     quiet=0
     case $asked in
         "A "*) xdotool windowactivate --sync "$(cut -d' ' -f2 <<< "$asked" | head -1)" key alt+y 2> /dev/null || true ;;
+        # B, which holds no key, says once that the diary was locked elsewhere.
+        "B "*日記の統合*) xdotool windowactivate --sync "$(cut -d' ' -f2 <<< "$asked" | head -1)" key Return 2> /dev/null || true ;;
         *) import -window root "$work/locked-B-asked.png" 2> /dev/null || true
            fail "B asked while A locked the diary: $asked" ;;
     esac
