@@ -240,6 +240,8 @@ private:
     // Opens the diary under its new name (locked or unlocked), on the page
     // shown before, once the old file is gone.
     void SwitchTo(const QString& name, std::shared_ptr<const RecordSeal> seal, const QString& oldPath);
+    // How the diary's new file at `path` is named in the settings.
+    QString NameFor(const QString& path) const;
     void ReportPlainLeft(const QString& plainPath);
     // At the start of an encrypted diary: a plain file under its other ending.
     void SettlePlainBeside();

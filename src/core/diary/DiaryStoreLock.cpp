@@ -92,7 +92,6 @@ CryptResult DiaryStore::Lock(const QString& password, QString& recoveryCode)
     if (const std::optional<CryptResult> refused = PassLockGate())
         return *refused;
     const QString plainPath = diaryFile_.Path();
-    const QString encryptedName = DiaryEncryption::EncryptedName(diaryFileName_);
     if (!MoveAsideToBackups(DiaryEncryption::EncryptedName(plainPath)))
         return {CryptResult::Told, {}};
     std::shared_ptr<const PageSeal> seal;
@@ -102,7 +101,7 @@ CryptResult DiaryStore::Lock(const QString& password, QString& recoveryCode)
     // The plain base of the merge knows every page's date: it goes with the
     // plain diary, and the encrypted one keeps its own sealed.
     SafeFile::RemoveOwn(MergeBase::PathFor(plainPath));
-    SwitchTo(encryptedName, std::move(seal), plainPath);
+    SwitchTo(NameFor(DiaryEncryption::EncryptedName(plainPath)), std::move(seal), plainPath);
     return {};
 }
 
@@ -119,7 +118,7 @@ CryptResult DiaryStore::RemoveLock(const QString& password)
         return {CryptResult::Told, {}};
     if (const CryptResult decrypted = DiaryEncryption::Decrypt(diaryFile_, DiaryEncryption::PlainName(encryptedPath)))
         return decrypted;
-    SwitchTo(DiaryEncryption::PlainName(diaryFileName_), nullptr, encryptedPath);
+    SwitchTo(NameFor(DiaryEncryption::PlainName(encryptedPath)), nullptr, encryptedPath);
     DateIndexFile::Remove(encryptedPath);
     SafeFile::RemoveOwn(MergeBase::PathFor(encryptedPath));
     return {};
@@ -137,6 +136,16 @@ CryptResult DiaryStore::ChangePassword(const QString& oldPassword, const QString
     NoteFileLeft();
     FollowDiary();
     return rewrapped;
+}
+
+QString DiaryStore::NameFor(const QString& path) const
+{
+    // The diary's name as the user gave it, with the new ending, where that
+    // names the new file; a diary reached through a link has its new file
+    // beside the file itself, and is named by its full path.
+    const QString given = DiaryEncryption::IsEncryptedName(path) ? DiaryEncryption::EncryptedName(diaryFileName_)
+                                                                 : DiaryEncryption::PlainName(diaryFileName_);
+    return QFileInfo(given).canonicalFilePath() == QFileInfo(path).canonicalFilePath() ? given : path;
 }
 
 void DiaryStore::SwitchTo(const QString& name, std::shared_ptr<const RecordSeal> seal, const QString& oldPath)

@@ -3,6 +3,7 @@
 #include "core/crypt/EncryptedRecordFile.h"
 #include "core/platform/Cp932.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 
@@ -122,6 +123,27 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(scratch_->FilePath(QStringLiteral("DIARY.sfk"))));
         QVERIFY(ReadBytes(scratch_->FilePath(QStringLiteral("DIARY.DAT"))) ==
                 Page(1, QStringLiteral("桜の花が咲いた")) + Page(2, QStringLiteral("雨のち晴れ")));
+    }
+
+    // A diary reached through a link is locked beside the file itself, and
+    // named by that file from then on: the next start finds it.
+    void LinkedDiaryLockedBesideItsFile()
+    {
+        QVERIFY(!h_->store.RemoveLock(Password));
+        h_->store.Release();
+        QVERIFY(QDir(scratch_->Path()).mkdir(QStringLiteral("real")));
+        QVERIFY(QFile::rename(scratch_->FilePath(QStringLiteral("DIARY.DAT")),
+                              scratch_->FilePath(QStringLiteral("real/DIARY.DAT"))));
+        QVERIFY(QFile::link(scratch_->FilePath(QStringLiteral("real/DIARY.DAT")),
+                            scratch_->FilePath(QStringLiteral("LINK.DAT"))));
+        h_ = std::make_unique<StoreHarness>();
+        h_->Start(QStringLiteral("LINK.DAT"));
+        QString code;
+        QVERIFY(!h_->store.Lock(Password, code));
+        QVERIFY(h_->store.IsOpen());
+        QCOMPARE(QFileInfo(h_->app.UserDataFile).canonicalFilePath(),
+                 scratch_->FilePath(QStringLiteral("real/DIARY.sfk")));
+        QCOMPARE(h_->store.PageCount(), 2);
     }
 
     // One changed byte in a page: that page is named, the others open.
