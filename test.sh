@@ -15,12 +15,8 @@ if [ "${SANITIZE:-0}" = 1 ]; then
     # inside the library; every other fault stops the test. The crash test
     # counts the program's system calls, which the sanitizers' runtime changes:
     # it runs in the plain build only, as does the clean-root install, which
-    # packages the program for users, without the sanitizers. The web and
-    # statistics modules still carry their own copy of the program's core
-    # code, which the program's exported copy stands in for as they load: the
-    # duplicate globals are reported as one-definition faults, so that check
-    # is off until the modules link against the program alone.
-    export ASAN_OPTIONS=detect_leaks=0:new_delete_type_mismatch=0:abort_on_error=1:detect_odr_violation=0
+    # packages the program for users, without the sanitizers.
+    export ASAN_OPTIONS=detect_leaks=0:new_delete_type_mismatch=0:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QTEST_DISABLE_STACK_DUMP=1
     (cd "$top/build-sanitize" && ctest --output-on-failure -E 'crash_and_disk_faults|clean_root_install')
 fi

@@ -58,6 +58,24 @@ if command -v desktop-file-validate > /dev/null; then
     desktop-file-validate "$prefix/share/applications/sorafumi.desktop" || fail "desktop entry is not valid"
 fi
 grep -q 'lib/sorafumi/sorafumi' "$prefix/bin/sorafumi" || fail "starter does not start the program"
+# Each module holds its own windows alone: what else it uses, the program that
+# loads it holds, or a library the module names; nothing of the program is in
+# it twice.
+symbols() { # kinds files...
+    local kinds=$1
+    shift
+    nm -D "$@" | awk -v kinds="$kinds" 'NF >= 2 && $(NF - 1) ~ kinds { sub(/@.*/, "", $NF); print $NF }' | sort -u
+}
+program="$prefix/lib/sorafumi/sorafumi"
+for module in sorafumi-web.so sorafumi-stats.so; do
+    libraries=$(ldd "$prefix/lib/sorafumi/$module" | awk '$3 ~ /^\// { print $3 }')
+    # shellcheck disable=SC2086 # one library a word
+    missing=$(comm -23 <(symbols '^U$' "$prefix/lib/sorafumi/$module") <(symbols '^[^Uw]$' "$program" $libraries))
+    [ -z "$missing" ] || fail "$module needs what the program does not hold: $(head -3 <<< "$missing" | c++filt | paste -sd ";")"
+    twice=$(comm -12 <(symbols '^[TDBR]$' "$prefix/lib/sorafumi/$module") <(symbols '^[TDBR]$' "$program") |
+        grep -v '^\(_edata\|_end\|__bss_start\)$' || true)
+    [ -z "$twice" ] || fail "$module holds a second copy of the program's $(head -3 <<< "$twice" | c++filt | paste -sd ";")"
+done
 if command -v appstreamcli > /dev/null; then
     appstreamcli validate --no-net "$prefix/share/metainfo/jp.sorafumi.Sorafumi.metainfo.xml" > /dev/null ||
         fail "the AppStream entry is not valid"

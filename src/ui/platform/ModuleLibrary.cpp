@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include <dlfcn.h>
+
 namespace {
 
 // Installed, the modules lie beside the program; a test program of a build
@@ -30,6 +32,10 @@ void ReportMissing(Prompter& prompter, const QString& file, const QString& reaso
 
 QFunctionPointer ModuleLibrary::Entry(const QString& name, const char* entry, Prompter& prompter)
 {
+    // A test program that links the module's windows has its entry too, and
+    // a module loaded beside them would bring a second copy of each.
+    if (const auto own = reinterpret_cast<QFunctionPointer>(dlsym(RTLD_DEFAULT, entry)))
+        return own;
     const QString file = name + QStringLiteral(".so");
     for (const QString& folder : Folders()) {
         const QString path = folder + u'/' + file;

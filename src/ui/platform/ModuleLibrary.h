@@ -11,7 +11,8 @@ class ModuleLibrary
 {
 public:
     // The function `entry` of the module `name` (e.g. "sorafumi-web"), loaded
-    // from the program's folder or, in a build, from the build folder;
-    // nothing, after telling the user why, when it cannot be loaded.
+    // from the program's folder or, in a build, from the build folder (a test
+    // program that links the module's windows has it itself); nothing, after
+    // telling the user why, when it cannot be loaded.
     static QFunctionPointer Entry(const QString& name, const char* entry, Prompter& prompter);
 };
