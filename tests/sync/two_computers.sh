@@ -46,6 +46,7 @@ fail() {
         echo "--- $side's folder:"; ls -la "$work/$side/diary" 2> /dev/null || true
         echo "--- $side's program:"; tail -20 "$work/$side/program.log" 2> /dev/null || true
     done
+    echo "--- what was asked:"; cat "$work/answers.log" 2> /dev/null || true
     exit 1
 }
 
@@ -194,6 +195,8 @@ answer_all() {
             xdotool windowactivate --sync "$window" 2> /dev/null || continue
             sleep 0.3
             width=$(xwininfo -id "$window" | awk '/Width:/ { print $2 }')
+            echo "$step: $side $title $width" >> "$work/answers.log"
+            [ -n "${KEEP_WORK:-}" ] && import -window "$window" "$work/asked-$(wc -l < "$work/answers.log").png" 2> /dev/null
             if [ "$title" != 日記の統合 ]; then
                 # Anything else (a file error) is a fault: shown, then closed.
                 errors+=("$side: $title")

@@ -339,6 +339,9 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
         return false;
     }
     dateIndex_.PageWritten(page, shownRecord_.ToBytes());
+    // The page as stored is what the file holds of it now: a later change of
+    // the file is measured against it, and storing it again writes nothing.
+    loadedRecord_ = shownRecord_;
     Q_EMIT pageStored();
     return true;
 }

@@ -2,6 +2,7 @@
 #include "ScriptedMergeChooser.h"
 #include "TestRegistry.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -112,9 +113,6 @@ private Q_SLOTS:
         QVERIFY(ReadBytes(path) == Page(1) + Page(2, QStringLiteral("こちら")) + Page(2, QStringLiteral("あちら")));
     }
 
-    // Between a sync tool's steps the diary's name is missing or names an
-    // empty file for a moment: nothing is created there, no page is taken as
-    // deleted, and the version that follows is merged with the edits.
     // The other computer locked the diary: this one is told once, and
     // writes nothing into the encrypted file.
     void LockedOnTheOtherComputer()
@@ -133,6 +131,9 @@ private Q_SLOTS:
         QVERIFY(h_->prompter.AllAnswered());
     }
 
+    // Between a sync tool's steps the diary's name is missing or names an
+    // empty file for a moment: nothing is created there, no page is taken as
+    // deleted, and the version that follows is merged with the edits.
     void NameEmptyForAMoment_data()
     {
         QTest::addColumn<bool>("missing");
@@ -189,6 +190,29 @@ private Q_SLOTS:
         QVERIFY(h_->store.StorePage());
         QVERIFY(chooser.asked.at(0).conflicts.at(0).theirs.has_value());
         QVERIFY(ReadBytes(path) == kept);
+    }
+
+    // A sync tool touches the file in place after a store (sets its time to
+    // the other computer's): the stored page is no edit of ours the file
+    // lost, so nobody is asked and it is not stored twice.
+    void StoredPageThenFileTouchedInPlace()
+    {
+        const QString path = scratch_->FilePath(Diary);
+        Write(path, Page(1) + Page(2));
+        ScriptedMergeChooser chooser;
+        chooser.answer = std::vector{Resolution::KeepBoth};
+        h_->store.SetMergeChooser(&chooser);
+        h_->Start(path);
+        h_->view.fields[int(EntryField::Body)] = QStringLiteral("こちら");
+        h_->store.MarkChanged();
+        QVERIFY(h_->store.StorePage());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(h_->store.DiaryFileChanged());
+        QVERIFY(chooser.asked.empty());
+        QVERIFY(ReadBytes(path) == Page(1) + Page(2, QStringLiteral("こちら")));
     }
 
     // A sync tool's conflict copy is offered at open; merged, it leaves the
