@@ -7,8 +7,8 @@
 
 namespace {
 
-// One converter for each direction, opened on first use and kept for the run;
-// the program converts on its one user-interface thread only.
+// One converter for each direction and thread, opened on first use and kept
+// for the thread's life: a search looks through pages on several threads.
 class Converter
 {
 public:
@@ -39,13 +39,13 @@ private:
 
 Converter& Encoder()
 {
-    static Converter converter("CP932", "UTF-32LE");
+    thread_local Converter converter("CP932", "UTF-32LE");
     return converter;
 }
 
 Converter& Decoder()
 {
-    static Converter converter("UTF-16LE", "CP932");
+    thread_local Converter converter("UTF-16LE", "CP932");
     return converter;
 }
 

@@ -178,26 +178,38 @@ FileError RecordFile::ReadRecords(qint32 number, qint32 count, QByteArray& recor
         return ReadAt(Offset(number), length, records.data());
     // A damaged record is zeros here, and named by the file: the others of
     // the stretch are read all the same.
-    return ReadSealed(number, count, records.data());
+    return OpenSealed(number, count, records.data(), nullptr);
 }
 
-FileError RecordFile::ReadSealed(qint32 number, qint32 count, char* into) const
+FileError RecordFile::OpenSealed(qint32 number, qint32 count, char* into, const Each* each) const
 {
     const int stored = StoredLength();
-    QByteArray sealed(qint64(count) * stored, Qt::Uninitialized);
-    if (const FileError error = ReadAt(Offset(number), sealed.size(), sealed.data()))
-        return error;
     // Opening costs far more than reading: a long stretch is shared out
-    // among the processor's cores, each with a run of records of its own.
+    // among the processor's cores, each with a run of records of its own,
+    // which it reads a few at a time into a small buffer it keeps. A buffer
+    // as long as the stretch would be new memory each time, and having the
+    // system hand out and clear its pages would cost as much as the opening.
     const qint32 parts = qBound(1, count / MinRecordsPerThread, MaxThreads());
     std::vector<std::vector<qint32>> damaged(static_cast<size_t>(parts));
+    std::vector<FileError> errors(static_cast<size_t>(parts));
     const auto open = [&](qint32 part) {
-        for (qint32 i = count * part / parts; i < count * (part + 1) / parts; ++i) {
-            char* record = into + qint64(i) * recordLength_;
-            if (seal_->Open(number + i, sealed.constData() + qint64(i) * stored, recordLength_, record))
-                continue;
-            std::fill(record, record + recordLength_, '\0');
-            damaged[size_t(part)].push_back(number + i);
+        QByteArray sealed(qint64(MinRecordsPerThread) * stored, Qt::Uninitialized);
+        QByteArray page(each ? recordLength_ : 0, Qt::Uninitialized);
+        const qint32 end = count * (part + 1) / parts;
+        for (qint32 first = count * part / parts; first < end; first += MinRecordsPerThread) {
+            const qint32 records = std::min(MinRecordsPerThread, end - first);
+            FileError& error = errors[size_t(part)];
+            if ((error = ReadAt(Offset(number + first), qint64(records) * stored, sealed.data())))
+                return;
+            for (qint32 i = first; i < first + records; ++i) {
+                char* record = each ? page.data() : into + qint64(i) * recordLength_;
+                if (!seal_->Open(number + i, sealed.constData() + qint64(i - first) * stored, recordLength_, record)) {
+                    std::fill(record, record + recordLength_, '\0');
+                    damaged[size_t(part)].push_back(number + i);
+                }
+                if (each)
+                    (*each)(number + i, record);
+            }
         }
     };
     std::vector<std::thread> helpers;
@@ -214,6 +226,29 @@ FileError RecordFile::ReadSealed(qint32 number, qint32 count, char* into) const
         helper.join();
     for (const std::vector<qint32>& numbers : damaged)
         damaged_.insert(numbers.begin(), numbers.end());
+    for (const FileError& error : errors)
+        if (error)
+            return error;
+    return {};
+}
+
+FileError RecordFile::ScanRecords(qint32 number, qint32 count, const Each& each) const
+{
+    if (!IsOpen())
+        return {FileError::BadFileNameOrNumber, EBADF};
+    if (number < 1 || count < 0)
+        return {FileError::BadRecordNumber, 0};
+    if (seal_)
+        return OpenSealed(number, count, nullptr, &each);
+    QByteArray records;
+    for (qint32 done = 0; done < count; done += PlainRun) {
+        const qint32 run = std::min(PlainRun, count - done);
+        records.resize(qint64(run) * recordLength_);
+        if (const FileError error = ReadAt(Offset(number + done), records.size(), records.data()))
+            return error;
+        for (qint32 i = 0; i < run; ++i)
+            each(number + done + i, records.constData() + qint64(i) * recordLength_);
+    }
     return {};
 }
 
@@ -234,7 +269,7 @@ FileError RecordFile::ReadPart(qint32 number, int offset, int length, QByteArray
     if (seal_) {
         // Sealed, a record opens whole or not at all.
         QByteArray record(recordLength_, Qt::Uninitialized);
-        if (const FileError error = ReadSealed(number, 1, record.data()))
+        if (const FileError error = OpenSealed(number, 1, record.data(), nullptr))
             return error;
         part = record.mid(offset, length);
         return {};

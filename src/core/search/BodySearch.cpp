@@ -9,12 +9,10 @@
 #include <QSet>
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace {
-
-// Pages are read in runs of about a megabyte.
-constexpr qint32 PagesPerRead = 100;
 
 // What the byte search needs to know of the code page, worked out once from
 // the decoder itself.
@@ -98,31 +96,61 @@ bool FoundAtCharacterStart(const char* body, int length, const QByteArray& needl
     return false;
 }
 
-// Each page from `from` to `last`, in file order or newest first, whose body,
-// trimmed as the body field shows it, satisfies holds(body, length), until
-// visit(page, record) says to stop.
+// Pages are looked through in stretches, so that a search that stops at its
+// first find reads little more than it needs; a sealed diary's stretch is
+// long enough that starting the threads that open it costs little.
+constexpr qint32 PlainStretch = 100;
+constexpr qint32 SealedStretch = 1600;
+
+struct Hit
+{
+    qint32 page;
+    QByteArray record;
+};
+
+// The pages of one stretch whose bodies satisfy holds, in file order. The
+// bodies of a sealed diary are looked at on the threads that open them.
 template <typename Holds>
-FileError EachBody(const RecordFile& file, qint32 from, qint32 last, BodySearch::Order order, Holds holds,
-                   const BodySearch::Visit& visit)
+FileError HitsIn(const RecordFile& file, qint32 first, qint32 count, const Holds& holds, std::vector<Hit>& hits)
 {
     const DiaryPage::Layout& body = DiaryPage::Fields[DiaryPage::PageBody];
+    std::mutex found;
+    hits.clear();
+    const FileError error = file.ScanRecords(first, count, [&](qint32 page, const char* record) {
+        const char* text = record + body.offset;
+        int length = body.length;
+        Trim(text, length);
+        if (!holds(text, length))
+            return;
+        const std::lock_guard guard(found);
+        hits.push_back({page, QByteArray(record, DiaryPage::RecordLength)});
+    });
+    std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.page < b.page; });
+    return error;
+}
+
+// Each page from `from` to `last`, in file order or newest first, whose body,
+// trimmed as the body field shows it, satisfies holds(body, length), until
+// visit(page, record) says to stop. holds is called from several threads at
+// once for a sealed diary.
+template <typename Holds>
+FileError EachBody(const RecordFile& file, qint32 from, qint32 last, BodySearch::Order order, const Holds& holds,
+                   const BodySearch::Visit& visit)
+{
     const bool newestFirst = order == BodySearch::Order::NewestFirst;
+    const qint32 stretch = file.IsSealed() ? SealedStretch : PlainStretch;
     from = std::max(from, 1);
-    QByteArray pages;
-    for (qint32 done = 0; done < last - from + 1; done += PagesPerRead) {
-        const qint32 count = std::min(PagesPerRead, last - from + 1 - done);
+    std::vector<Hit> hits;
+    for (qint32 done = 0; done < last - from + 1; done += stretch) {
+        const qint32 count = std::min(stretch, last - from + 1 - done);
         const qint32 first = newestFirst ? last - done - count + 1 : from + done;
-        if (const FileError error = file.ReadRecords(first, count, pages))
+        if (const FileError error = HitsIn(file, first, count, holds, hits))
             return error;
-        for (qint32 n = 0; n < count; ++n) {
-            const qint32 i = newestFirst ? count - 1 - n : n;
-            const char* record = pages.constData() + qint64(i) * DiaryPage::RecordLength;
-            const char* text = record + body.offset;
-            int length = body.length;
-            Trim(text, length);
-            if (holds(text, length) && !visit(first + i, record))
+        if (newestFirst)
+            std::reverse(hits.begin(), hits.end());
+        for (const Hit& hit : hits)
+            if (!visit(hit.page, hit.record.constData()))
                 return {};
-        }
     }
     return {};
 }
@@ -199,8 +227,6 @@ FileError BodySearch::EachFolded(const RecordFile& file, const QString& text, qi
     const QString needle = JapaneseFold::Fold(text);
     const bool asciiNeedle = IsAscii(needle);
     const Cp932Fold& table = Cp932Fold::Table();
-    std::u16string folded;
-    folded.reserve(size_t(DiaryPage::Fields[DiaryPage::PageBody].length));
     return EachBody(
         file, from, last, order,
         [&](const char* body, int length) {
@@ -209,6 +235,8 @@ FileError BodySearch::EachFolded(const RecordFile& file, const QString& text, qi
             // ASCII folds to ASCII: such a page cannot hold any other text.
             if (!asciiNeedle && IsAscii(body, length))
                 return false;
+            // Each thread folds into a buffer of its own, kept for its pages.
+            thread_local std::u16string folded;
             folded.clear();
             table.Append(body, length, folded);
             return QStringView(folded.data(), qsizetype(folded.size())).indexOf(needle) >= 0;

@@ -2,6 +2,7 @@
 #include "DiaryBuilder.h"
 #include "FakeDiaryView.h"
 #include "TestRegistry.h"
+#include "core/crypt/EncryptedRecordFile.h"
 #include "core/diary/PageFields.h"
 #include "core/platform/Cp932.h"
 #include "core/platform/RecordFile.h"
@@ -304,6 +305,41 @@ private Q_SLOTS:
             bodies << Stored(QStringLiteral("%1ページ目。").arg(i) + QString(2000, u'あ'));
         bodies[page - 1] = Stored(QString(3000, u'い') + QStringLiteral("初雪"));
         QCOMPARE(Find(Diary(bodies), QStringLiteral("初雪"), from), found);
+    }
+
+    // A locked diary is looked through on several threads at once: the same
+    // pages are found, the first from where the search starts and every one
+    // newest first, exact or folded, and a page that does not open is passed.
+    void LockedDiaryOnSeveralThreads()
+    {
+        Bodies bodies;
+        for (int i = 1; i <= 300; ++i)
+            bodies << Stored(QStringLiteral("%1ページ目。").arg(i));
+        for (const int page : {3, 150, 151, 298})
+            bodies[page - 1] += Stored(QStringLiteral("初雪"));
+        bodies[200] += Stored(QStringLiteral("ＳＮＯＷ"));
+        const QString path = dir_.filePath(QStringLiteral("LOCKED.sfk"));
+        EncryptedRecordFile file;
+        QString code;
+        QVERIFY(!file.Create(path, QStringLiteral("合言葉"), code, DiaryPage::RecordLength));
+        for (const QByteArray& body : bodies)
+            QVERIFY(!file.WriteRecord(file.RecordCount() + 1, Record(body)));
+        QFile damage(path);
+        QVERIFY(damage.open(QIODevice::ReadWrite) &&
+                damage.seek(EncryptedRecordFile::Offset(150, DiaryPage::RecordLength) + 100) && damage.write("?") == 1);
+        damage.close();
+
+        QCOMPARE(Search(file, QStringLiteral("初雪"), 1), 3);
+        QCOMPARE(Search(file, QStringLiteral("初雪"), 4), 151);
+        QCOMPARE(Search(file, QStringLiteral("snow"), 1, BodySearch::Match::Folded), 201);
+        QList<qint32> newestFirst;
+        QVERIFY(!BodySearch::Each(file, QStringLiteral("初雪"), 1, 300, BodySearch::Match::Exact,
+                                  BodySearch::Order::NewestFirst, [&newestFirst](qint32 page, const char*) {
+                                      newestFirst << page;
+                                      return true;
+                                  }));
+        QCOMPARE(newestFirst, (QList<qint32>{298, 151, 3}));
+        QCOMPARE(file.DamagedRecords(), QList<qint32>{150});
     }
 
     void StoredForm_data()
