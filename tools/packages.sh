@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n qt6-qpa-plugins libgl-dev
     qt6-charts-dev
     fonts-noto-cjk adwaita-icon-theme
-    libbenchmark-dev libsodium-dev
+    libbenchmark-dev libsodium-dev libssl-dev
     xvfb xauth xdotool openbox x11-utils desktop-file-utils strace poppler-utils
     weston qt6-wayland
     fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon python3

@@ -2,6 +2,7 @@
 
 #include "core/crypt/CryptHeader.h"
 #include "core/crypt/PageCipher.h"
+#include "core/crypt/PageOpener.h"
 
 PageSeal::PageSeal(QByteArray fileId, int recordLength, SecureBytes key)
     : fileId_(std::move(fileId)), recordLength_(recordLength), key_(std::move(key))
@@ -33,4 +34,9 @@ QByteArray PageSeal::Seal(qint32 number, const QByteArray& record) const
 bool PageSeal::Open(qint32 number, const char* stored, int recordLength, char* record) const
 {
     return PageCipher::Open(key_, fileId_, number, stored, recordLength, record);
+}
+
+std::unique_ptr<RecordSeal::Opener> PageSeal::NewOpener() const
+{
+    return std::make_unique<PageOpener>(key_, fileId_);
 }

@@ -22,6 +22,7 @@ public:
     bool Fits(const QByteArray& header) const override;
     QByteArray Seal(qint32 number, const QByteArray& record) const override;
     bool Open(qint32 number, const char* stored, int recordLength, char* record) const override;
+    std::unique_ptr<Opener> NewOpener() const override;
 
 private:
     QByteArray fileId_;

@@ -193,6 +193,7 @@ FileError RecordFile::OpenSealed(qint32 number, qint32 count, char* into, const 
     std::vector<std::vector<qint32>> damaged(static_cast<size_t>(parts));
     std::vector<FileError> errors(static_cast<size_t>(parts));
     const auto open = [&](qint32 part) {
+        const std::unique_ptr<RecordSeal::Opener> opener = seal_->NewOpener();
         QByteArray sealed(qint64(MinRecordsPerThread) * stored, Qt::Uninitialized);
         QByteArray page(each ? recordLength_ : 0, Qt::Uninitialized);
         const qint32 end = count * (part + 1) / parts;
@@ -203,7 +204,7 @@ FileError RecordFile::OpenSealed(qint32 number, qint32 count, char* into, const 
                 return;
             for (qint32 i = first; i < first + records; ++i) {
                 char* record = each ? page.data() : into + qint64(i) * recordLength_;
-                if (!seal_->Open(number + i, sealed.constData() + qint64(i - first) * stored, recordLength_, record)) {
+                if (!opener->Open(number + i, sealed.constData() + qint64(i - first) * stored, recordLength_, record)) {
                     std::fill(record, record + recordLength_, '\0');
                     damaged[size_t(part)].push_back(number + i);
                 }

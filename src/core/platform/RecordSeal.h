@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <memory>
 
 // How a record file keeps records that are not stored as they are: a header
 // of the file's own before the first record, and each record in a longer,
@@ -11,6 +12,15 @@
 class RecordSeal
 {
 public:
+    // Opens stored forms one after another, on one thread.
+    class Opener
+    {
+    public:
+        virtual ~Opener() = default;
+        // As RecordSeal::Open.
+        virtual bool Open(qint32 number, const char* stored, int recordLength, char* record) = 0;
+    };
+
     virtual ~RecordSeal() = default;
 
     virtual qint64 HeaderLength() const = 0;
@@ -22,4 +32,7 @@ public:
     // The record of a stored form into `record` (recordLength bytes); false
     // when the stored form is not one this seal made for that number.
     virtual bool Open(qint32 number, const char* stored, int recordLength, char* record) const = 0;
+    // An opener for one thread's run of records: it may keep what makes the
+    // next record quicker to open, and wipes it when it goes.
+    virtual std::unique_ptr<Opener> NewOpener() const = 0;
 };

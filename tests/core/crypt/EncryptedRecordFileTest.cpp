@@ -2,6 +2,7 @@
 #include "StoreFixture.h"
 #include "TestRegistry.h"
 #include "core/crypt/PageCipher.h"
+#include "core/crypt/PageOpener.h"
 #include "core/crypt/RecoveryCode.h"
 #include "core/platform/PageJournal.h"
 #include "core/platform/RecordFileRewriter.h"
@@ -63,6 +64,14 @@ private Q_SLOTS:
         QCOMPARE(sealed.left(24), nonce);
         QCOMPARE(sealed.mid(24, 16).toHex(), QByteArray("24fd01f5508d27d49e8b28c6f19d2d03"));
         QCOMPARE(sealed.right(16).toHex(), QByteArray("98098e9ecbcae64a46cf00af1fe05e64"));
+        // Both ways of opening agree, and a record read under another number fails both.
+        PageOpener opener(key, fileId);
+        for (const qint32 number : {7, 8}) {
+            QByteArray opened(Length, '?'), openedByRun(Length, '?');
+            QCOMPARE(PageCipher::Open(key, fileId, number, sealed.constData(), Length, opened.data()), number == 7);
+            QCOMPARE(opener.Open(number, sealed.constData(), Length, openedByRun.data()), number == 7);
+            QVERIFY(opened == (number == 7 ? plain : QByteArray(Length, '\0')) && openedByRun == opened);
+        }
     }
 
     void WrongPasswordOpensNothing()
