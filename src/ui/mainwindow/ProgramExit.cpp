@@ -15,6 +15,8 @@ ProgramExit::ProgramExit(AppContext& context, DiaryStore& store, const SettingsV
 
 void ProgramExit::HoldDiary(const QString& diaryPath)
 {
+    // Held under a new name, the old one is let go.
+    delete runningCopy_;
     runningCopy_ = new RunningCopy(diaryPath, mainWindow_);
 }
 

@@ -19,7 +19,7 @@ public:
     ProgramExit(AppContext& context, DiaryStore& store, const SettingsView& window, QWidget& mainWindow);
 
     // Later copies started on the diary bring the main window to the front
-    // until the program ends.
+    // until the program ends; held under another name, only that one.
     void HoldDiary(const QString& diaryPath);
 
     // The Exit command.

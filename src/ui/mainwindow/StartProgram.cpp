@@ -134,7 +134,13 @@ std::unique_ptr<MainWindow> StartProgram(AppContext& context)
     auto form = std::make_unique<MainWindow>(context);
     if (!context.diaryLock)
         context.diaryLock = &form->Store();
-    form->Store().SetNameKeeper([&context](const QString&) { KeepDiaryName(context); });
+    // Locking or unlocking gives the diary another name: the next start opens
+    // it, and a copy started on it later calls this one to the front.
+    MainWindow* window = form.get();
+    form->Store().SetNameKeeper([&context, window](const QString&) {
+        KeepDiaryName(context);
+        window->Exiting().HoldDiary(window->Store().DiaryFile().Path());
+    });
     if (!LoadMainWindow(context, *form))
         return nullptr;
     form->show();

@@ -11,7 +11,25 @@
 #include <QLocalServer>
 #include <QProcess>
 #include <QTest>
+#include <memory>
 #include <unistd.h>
+
+namespace {
+
+QByteArray OnePage()
+{
+    return DiaryBuilder()
+        .Add({QStringLiteral("2026年12月6日"),
+              QStringLiteral("日曜日"),
+              QStringLiteral("0"),
+              QStringLiteral("空野太郎"),
+              QStringLiteral("午後 9:00:00"),
+              {},
+              {}})
+        .Bytes();
+}
+
+} // namespace
 
 // A second copy of the program started on a diary that a first copy, a
 // process of its own, holds: the second says so, leaves the diary alone and
@@ -23,15 +41,7 @@ private Q_SLOTS:
     void SecondCopyLeavesTheDiaryAlone()
     {
         TestApp test;
-        const QByteArray diary = DiaryBuilder()
-                                     .Add({QStringLiteral("2026年12月6日"),
-                                           QStringLiteral("日曜日"),
-                                           QStringLiteral("0"),
-                                           QStringLiteral("空野太郎"),
-                                           QStringLiteral("午後 9:00:00"),
-                                           {},
-                                           {}})
-                                     .Bytes();
+        const QByteArray diary = OnePage();
         test.profile.WriteProgramFile(TestApp::DiaryName(), diary);
         test.RegisterOwner();
         const QString path = QFileInfo(test.DiaryPath()).canonicalFilePath();
@@ -60,6 +70,26 @@ private Q_SLOTS:
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         first.waitForFinished();
+    }
+
+    // Locked, the diary has a new name: a copy started on it later finds
+    // this one there, and the old name is let go.
+    void HeldUnderTheLockedName()
+    {
+        TestApp test;
+        test.profile.WriteProgramFile(TestApp::DiaryName(), OnePage());
+        test.RegisterOwner();
+        test.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("UserDataFile"), test.DiaryPath());
+        const std::unique_ptr<MainWindow> form = StartProgram(test.context);
+        QVERIFY(form);
+        const QString plain = form->Store().DiaryFile().Path();
+        QVERIFY(QFileInfo::exists(RunningCopy::ServerName(plain)));
+        QString code;
+        QVERIFY(!test.context.diaryLock->Lock(QStringLiteral("合言葉"), code));
+        const QString locked = form->Store().DiaryFile().Path();
+        QVERIFY(locked != plain);
+        QVERIFY(QFileInfo::exists(RunningCopy::ServerName(locked)));
+        QVERIFY(!QFileInfo::exists(RunningCopy::ServerName(plain)));
     }
 
     // A socket another user put under the name is never called, and the name
