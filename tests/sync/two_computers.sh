@@ -180,12 +180,15 @@ connection resume
 # Each side is asked: the side whose diary Syncthing replaced shows the merge
 # window for the page both added, the other offers the conflict copy. Every
 # merge window is answered 両方残す, every offer はい, until nothing is asked.
+# Both times a conflict copy comes, so the quiet that ends the answers starts
+# only after an offer: Syncthing may take half a minute to reconnect after a
+# pause, and what comes then must still be answered.
 answer_all() {
-    local side window title width quiet=0
-    for _ in $(seq 120); do
+    local side window title width quiet=0 deadline=$((SECONDS + 150))
+    while [ $SECONDS -lt $deadline ]; do
         asked=$(dialogs)
         if [ -z "$asked" ]; then
-            quiet=$((quiet + 1))
+            [ $offers -ge 1 ] && quiet=$((quiet + 1))
             [ $quiet -ge 12 ] && return 0
             sleep 0.5
             continue
@@ -213,6 +216,7 @@ answer_all() {
             sleep 0.5
         done <<< "$asked"
     done
+    [ $offers -ge 1 ] || fail "no computer offered the conflict copy"
     fail "the questions did not end: $asked"
 }
 errors=() merge_windows=0 offers=0
