@@ -10,7 +10,7 @@ packages=(
     qt6-charts-dev
     fonts-noto-cjk adwaita-icon-theme
     libbenchmark-dev libsodium-dev libssl-dev
-    xvfb xauth xdotool openbox x11-utils imagemagick desktop-file-utils strace poppler-utils
+    xvfb xauth xdotool wmctrl openbox x11-utils imagemagick desktop-file-utils strace poppler-utils
     weston qt6-wayland
     fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon python3
     at-spi2-core python3-pyatspi python3-nacl

@@ -32,6 +32,7 @@ int main(int argc, char* argv[])
     const std::unique_ptr<MainWindow> mainWindow = StartProgram(context);
     if (!mainWindow)
         return 0;
-    TerminationSignal::CloseOnSignal(*mainWindow);
+    MainWindow& window = *mainWindow;
+    TerminationSignal::OnSignal(window, [&window] { window.Exiting().EndForSession(); });
     return QApplication::exec();
 }

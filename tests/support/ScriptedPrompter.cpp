@@ -85,6 +85,8 @@ bool ScriptedPrompter::TakeNext(Shown::Kind kind, const QString& what, Queued& n
 Prompter::Answer ScriptedPrompter::Message(const Box& box)
 {
     shown.push_back({Shown::Kind::Message, box});
+    if (silenced)
+        return box.buttons == Buttons::Ok ? Answer::Ok : box.buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     Queued next;
     if (!TakeNext(Shown::Kind::Message, box.text, next))
         return box.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
@@ -103,6 +105,8 @@ std::optional<QString> ScriptedPrompter::Input(const QString& prompt, const QStr
 int ScriptedPrompter::ShowModal(QDialog& window)
 {
     shown.push_back({Shown::Kind::Modal, {}});
+    if (silenced)
+        return 0;
     Queued next;
     if (!TakeNext(Shown::Kind::Modal, QStringLiteral("a window"), next))
         return 0;

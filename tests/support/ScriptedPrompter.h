@@ -35,6 +35,8 @@ public:
     Answer Message(const Box& box) override;
     std::optional<QString> Input(const QString& prompt, const QString& title, const QString& initial) override;
     void Beep() override { ++beeps; }
+    // Every box from now on is recorded and answered as Esc would answer it.
+    void Silence() override { silenced = true; }
     int ShowModal(QDialog& window) override;
     bool ChoosePrinter(QPrinter& printer) override;
     std::optional<quint32> ChooseColour(quint32 initial) override;
@@ -53,6 +55,7 @@ public:
 
     std::vector<Shown> shown;
     int beeps = 0;
+    bool silenced = false;
 
 private:
     struct Queued

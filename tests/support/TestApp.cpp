@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <memory>
 
 QWidget* EntryBox(const QWidget& mainWindow, int index)
 {
@@ -60,7 +61,11 @@ void TestApp::RegisterOwner(const QString& name)
 void TestApp::Restart()
 {
     prompter.shown.clear();
-    context.app = AppSettings{};
+    // A new start is a new process: the program has not ended in it. It
+    // runs from the same folders.
+    ProgramFolder folder = context.folder;
+    std::destroy_at(&context);
+    std::construct_at(&context, prompter, clock, std::move(folder), settings, launcher);
 }
 
 bool TestApp::Stored(const QString& section, const QString& key) const

@@ -113,6 +113,16 @@ qint32 DateIndex::FirstPageOf(QDate date) const
     return found == days_.end() ? 0 : qint32(found - days_.begin()) + 1;
 }
 
+QList<qint32> DateIndex::PagesOf(QDate date) const
+{
+    QList<qint32> pages;
+    const quint32 wanted = Pack(date);
+    for (size_t index = 0; wanted != 0 && index < days_.size(); ++index)
+        if (days_[index] == wanted)
+            pages << qint32(index) + 1;
+    return pages;
+}
+
 QList<int> DateIndex::DaysOf(int year, int month) const
 {
     const quint32 wanted = Pack(QDate(year, month, 1)) >> DayBits;

@@ -39,6 +39,8 @@ public:
 
     // The first page of the date; 0 when none is.
     qint32 FirstPageOf(QDate date) const;
+    // Every page of the date, in order.
+    QList<qint32> PagesOf(QDate date) const;
     // The days (1 to 31) of the month that at least one page's date names, in order.
     QList<int> DaysOf(int year, int month) const;
     // The pages of the same month and day as `shown` in other years, as

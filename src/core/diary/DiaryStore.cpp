@@ -62,9 +62,10 @@ void RemoveLeftoverTemp(const RecordFile& file)
 DiaryStore::DiaryStore(DiaryView& view, Prompter& prompter, const Clock& clock, AppSettings& app,
                        std::function<void()> endProgram)
     : view_(view), prompter_(prompter), clock_(clock), app_(app), endProgram_(std::move(endProgram)),
-      watch_(new DiaryWatch(this))
+      watch_(new DiaryWatch(this)), drafts_([this] { return ShownDraft(); })
 {
     connect(watch_, &DiaryWatch::settled, this, &DiaryStore::WatchSettled);
+    connect(&drafts_, &DraftKeeper::keepFailed, this, &DiaryStore::ReportDraftFailed);
 }
 
 void DiaryStore::ReportFileError(const FileError& error)
@@ -171,14 +172,18 @@ void DiaryStore::LoadPage()
         ClearFields();
         PageFields::FieldsToRecord(view_, shownRecord_);
         loadedRecord_ = shownRecord_;
+        pageAsRead_ = DiaryPage();
+        drafts_.Forget();
         ShowPageStatus();
         return;
     }
     shownRecord_ = record;
+    pageAsRead_ = record;
     PageFields::RecordToFields(shownRecord_, view_);
     // What is shown, normalised: viewing alone never rewrites a page.
     PageFields::FieldsToRecord(view_, shownRecord_);
     loadedRecord_ = shownRecord_;
+    drafts_.Forget();
     ShowPageStatus();
     Q_EMIT pageShown();
 }
@@ -342,6 +347,8 @@ bool DiaryStore::WriteCurrentRecord(qint32 page)
     // The page as stored is what the file holds of it now: a later change of
     // the file is measured against it, and storing it again writes nothing.
     loadedRecord_ = shownRecord_;
+    pageAsRead_ = shownRecord_;
+    drafts_.Forget();
     Q_EMIT pageStored();
     return true;
 }
@@ -369,8 +376,10 @@ bool DiaryStore::StorePage()
     if (!IsOpen() || currentPage_ < 1)
         return true;
     PageFields::FieldsToRecord(view_, shownRecord_);
-    if (shownRecord_ == loadedRecord_)
+    if (shownRecord_ == loadedRecord_) {
+        drafts_.Forget();
         return true;
+    }
     // Edits for a diary that changed under us go into the new version.
     if (!FileAsLeft())
         return TakeInChange(true);
@@ -479,6 +488,7 @@ void DiaryStore::DeleteTheOnlyPage()
             return;
         }
     app_.UserDataFile.clear();
+    DropDraft();
     dateIndex_.Forget();
     diaryFile_.Close();
     diaryOpen_ = false;

@@ -5,6 +5,7 @@
 #include "core/diary/DateIndex.h"
 #include "core/diary/DiaryPage.h"
 #include "core/diary/SameDayReader.h"
+#include "core/drafts/DraftKeeper.h"
 #include "core/platform/RecordFile.h"
 #include "core/search/BodySearch.h"
 #include "core/sync/FileIdentity.h"
@@ -65,7 +66,20 @@ public:
     // longer holds the text (nothing is selected then).
     bool ShowFoundPage(qint32 page, const QString& text, BodySearch::Match match);
     // A field of the shown page was edited.
-    void MarkChanged() { pageChanged_ = true; }
+    void MarkChanged()
+    {
+        pageChanged_ = true;
+        drafts_.Edited();
+    }
+    // At the start, once the diary's last page is shown: offers back the
+    // draft a run left that ended before storing it, and from then on keeps
+    // a draft of the shown page's edits until they are stored.
+    void OfferDraft();
+    // Keeps the draft of the shown page's edits at once, on the disk, for a
+    // program about to end without asking.
+    FileError KeepDraftNow();
+    // The user gave the shown page's edits up: their draft goes.
+    void DropDraft();
     // Writes the shown page back when a field differs from the loaded page.
     // False when it could not be written; the fields keep their text.
     bool StorePage();
@@ -252,6 +266,27 @@ private:
     // Names the pages of an encrypted diary found damaged since last told.
     void ReportDamagedPages();
 
+    // The draft of the shown page's edits; nothing when it holds none.
+    std::optional<PageDraft> ShownDraft() const;
+    void ReportDraftFailed(const FileError& error);
+    // What stays of the draft on the disk after it was offered.
+    DraftKeeper::OnDisk TakeBackDraft(const PageDraft& draft);
+    DraftKeeper::OnDisk MergeDraft(const PageDraft& draft);
+    bool AlreadyStored(const PageDraft& draft);
+    DraftKeeper::OnDisk RemoveStoredDraft();
+    // The page the draft was typed on, as it was then; 0 when no page is.
+    qint32 PageAsDrafted(const PageDraft& draft);
+    // Where the draft's page stands now, changed; 0 when it is gone.
+    qint32 PageNowAt(const PageDraft& draft);
+    // The draft shows as the page's unsaved edits.
+    void PutDraftIn(const PageDraft& draft);
+    // Keeps a copy of the draft in the backups and removes it.
+    DraftKeeper::OnDisk SetDraftAside(const PageDraft& draft);
+    DraftKeeper::OnDisk SetDamagedDraftAside();
+    void ReportDraftStays(const FileError& error);
+    // A name in `folder` for a copy taken at `taken`, free of any file there.
+    QString FreeCopyName(const QString& folder, const QDateTime& taken, const QString& ending) const;
+
     DiaryView& view_;
     Prompter& prompter_;
     const Clock& clock_;
@@ -260,6 +295,7 @@ private:
 
     DiaryPage shownRecord_;  // the page the entry fields show
     DiaryPage loadedRecord_; // shownRecord_ as it was right after loading
+    DiaryPage pageAsRead_;   // the shown page as its record was read or last written
     qint32 currentPage_ = 0; // 1-based
     qint32 pageCount_ = 0;
     QString diaryFileName_;  // as the user gave it; may be relative
@@ -280,4 +316,5 @@ private:
     QSet<QString> refusedCopies_; // conflict copies the user said No to, this session
     QList<qint32> damagedTold_;   // damaged pages the user has been told of
     bool lockedElsewhereTold_ = false;
+    DraftKeeper drafts_;
 };

@@ -166,6 +166,7 @@ void DiaryStore::SwitchTo(const QString& name, std::shared_ptr<const RecordSeal>
     app_.UserDataFile = name;
     if (!OpenDiary(name))
         return;
+    drafts_.Follow(diaryFile_.Path(), diaryFile_.Seal(), DraftKeeper::OnDisk::None);
     if (keepName_)
         keepName_(name);
     SaveMergeBase();

@@ -270,7 +270,7 @@ std::optional<qint32> DiaryStore::AskWhereEditsGo(const PageDigests& digests, co
     QByteArray record;
     if (theirsHere && !diaryFile_.ReadRecord(currentPage_, record))
         theirs = DiaryPage::FromBytes(record);
-    const MergeQuestion question{QFileInfo(diaryFile_.Path()).fileName(), 0, 1, {{shownRecord_, theirs}}};
+    const MergeQuestion question{QFileInfo(diaryFile_.Path()).fileName(), 0, 1, {{shownRecord_, theirs}}, {}, {}};
     const std::optional<std::vector<Resolution>> chosen = chooser_ ? chooser_->Choose(question) : std::nullopt;
     if (!chosen) {
         leftAs_.reset();

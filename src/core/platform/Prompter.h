@@ -63,6 +63,11 @@ public:
         return std::nullopt;
     }
 
+    // From now on nobody is there to answer: the desktop session is ending.
+    // A box is no longer shown and takes the answer its Esc key gives; a
+    // modal window is not shown and counts as closed.
+    virtual void Silence() {}
+
     // The title of boxes that carry no title of their own.
     static QString ProgramTitle() { return QStringLiteral("日記帳Sorafumi"); }
 };

@@ -23,6 +23,8 @@ struct MergeQuestion
     int pagesTaken = 0;     // pages the other version brings, changed or new
     int pagesKept = 0;      // pages only this computer changed or added
     std::vector<ConflictPages> conflicts;
+    QString oursName; // what this computer's side is; empty: its version of the diary
+    QString heading;  // what the window says first; empty: that both computers changed pages
 };
 
 // The store reaches the merge window through this, as it reaches message boxes

@@ -300,8 +300,7 @@ void MainWindow::ApplyBodyFontSize(const QString& text)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    exit_.WindowClosing();
-    event->accept();
+    event->setAccepted(exit_.WindowClosing());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

@@ -20,12 +20,12 @@ void ProgramExit::HoldDiary(const QString& diaryPath)
     runningCopy_ = new RunningCopy(diaryPath, mainWindow_);
 }
 
-void ProgramExit::Exit()
+bool ProgramExit::Exit()
 {
     const bool stored = store_.StorePage();
     if (stored && store_.CompactDiary()) {
         SaveSettingsAndEnd();
-        return;
+        return true;
     }
     // A diary that cannot be stored keeps the program open, so nothing is
     // lost unasked; but the user is never kept in it against their word.
@@ -35,8 +35,13 @@ void ProgramExit::Exit()
                              : QStringLiteral("表示中のページを日記ファイルに保存できませんでした。\r"
                                               "保存せずに終了すると、このページに書いた内容は失われます。\r"
                                               "保存せずに終了しますか？");
-    if (ConfirmEndWithout(text))
-        SaveSettingsAndEnd();
+    if (!ConfirmEndWithout(text))
+        return false;
+    // The words are given up on purpose: no draft of them waits for the next start.
+    if (!stored)
+        store_.DropDraft();
+    SaveSettingsAndEnd();
+    return true;
 }
 
 bool ProgramExit::ConfirmEndWithout(const QString& text)
@@ -60,13 +65,27 @@ void ProgramExit::EndAtStart()
     context_.EndProgram();
 }
 
-// Closing through the frame saves the settings and nothing else: the shown
-// page is not stored on this path. An end that came first saved them already.
-void ProgramExit::WindowClosing()
+// The close box ends the program as 終了 does, so the shown page is stored
+// first. An end that came first did all that already.
+bool ProgramExit::WindowClosing()
 {
-    if (!context_.Ended())
-        SaveSettings();
-    ReleaseDiary();
+    if (context_.Ended()) {
+        ReleaseDiary();
+        return true;
+    }
+    return Exit();
+}
+
+void ProgramExit::EndForSession()
+{
+    if (context_.Ended())
+        return;
+    context_.prompter.Silence();
+    // Whatever the store meets, the words are on the disk already.
+    store_.KeepDraftNow();
+    if (store_.StorePage())
+        store_.CompactDiary();
+    SaveSettingsAndEnd();
 }
 
 void ProgramExit::SaveSettings()

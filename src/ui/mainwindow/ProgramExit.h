@@ -7,10 +7,11 @@ class RunningCopy;
 class SettingsView;
 struct AppContext;
 
-// The ways the program ends: the Exit command stores the shown page, rewrites
-// the diary, saves the settings, closes the other windows and ends; the
-// maintenance hand-over does the same without asking; closing the main window
-// through its frame saves the settings only.
+// The ways the program ends: the Exit command, and closing the main window
+// through its frame, store the shown page, rewrite the diary, save the
+// settings, close the other windows and end; the maintenance hand-over does
+// the same without asking, and so does the end of the desktop session, which
+// keeps the page's draft first.
 class ProgramExit
 {
 public:
@@ -22,16 +23,22 @@ public:
     // until the program ends; held under another name, only that one.
     void HoldDiary(const QString& diaryPath);
 
-    // The Exit command.
-    void Exit();
+    // The Exit command. False when the program goes on: the diary could not
+    // be stored, and the user chose to stay with the page.
+    bool Exit();
     // The hand-over's end. False when the diary could not be stored: the
     // program then goes on.
     bool StoreAndEnd();
     // The start-up gave up before the diary was chosen: the settings are saved
     // as at the frame's close, and the program ends.
     void EndAtStart();
-    // The main window is closing through its frame or its close().
-    void WindowClosing();
+    // The main window is closing through its frame or its close(): it ends
+    // the program as Exit does. False keeps the window open.
+    bool WindowClosing();
+    // The desktop session is ending (a logout's signal): nobody is there to
+    // answer, so nothing waits for an answer, and the shown page's draft is
+    // on the disk before the page is stored.
+    void EndForSession();
 
 private:
     void SaveSettings();

@@ -119,6 +119,8 @@ bool LoadMainWindow(AppContext& context, MainWindow& form)
     if (store.IsOpen())
         form.Exiting().HoldDiary(store.DiaryFile().Path());
     store.ShowLastPage();
+    // Words a run left unstored come back before anything else is written.
+    store.OfferDraft();
     form.ShowFontSize(context.app.UserDataFontSize);
     // The window opens ready for writing, not on the page slider.
     form.FocusBody();

@@ -102,6 +102,8 @@ QString QtPrompter::ForDisplay(const QString& text)
 
 Prompter::Answer QtPrompter::Message(const Box& box)
 {
+    if (silent_)
+        return EscapeOf(box.buttons);
     QMessageBox message(ToStandard(box.icon), box.title.isEmpty() ? ProgramTitle() : box.title, ForDisplay(box.text),
                         ToStandard(box.buttons), QApplication::activeWindow());
     message.setDefaultButton(ToStandard(box.defaultButton.value_or(FirstOf(box.buttons))));
@@ -122,6 +124,8 @@ Prompter::Answer QtPrompter::Message(const Box& box)
 
 std::optional<QString> QtPrompter::Input(const QString& prompt, const QString& title, const QString& initial)
 {
+    if (silent_)
+        return std::nullopt;
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(title);
     dialog.setLabelText(ForDisplay(prompt));
@@ -138,7 +142,7 @@ void QtPrompter::Beep()
 
 int QtPrompter::ShowModal(QDialog& window)
 {
-    return window.exec();
+    return silent_ ? int(QDialog::Rejected) : window.exec();
 }
 
 bool QtPrompter::ChoosePrinter(QPrinter& printer)

@@ -19,6 +19,7 @@ public:
     std::optional<QString> ChooseFolder(const QString& title, const QString& initial) override;
     std::optional<QString> ChooseSaveFile(const QString& title, const QString& initial,
                                           const QStringList& nameFilters) override;
+    void Silence() override { silent_ = true; }
 
     // The file-open dialog as ChooseFile shows it, with the filter line
     // filterIndex (1-based) chosen.
@@ -27,4 +28,7 @@ public:
     // Message texts separate their lines with a carriage return; a label
     // needs a line feed.
     static QString ForDisplay(const QString& text);
+
+private:
+    bool silent_ = false;
 };

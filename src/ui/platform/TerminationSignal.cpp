@@ -1,7 +1,7 @@
 #include "ui/platform/TerminationSignal.h"
 
 #include <QSocketNotifier>
-#include <QWidget>
+#include <QObject>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -21,14 +21,14 @@ void Notify(int)
 
 } // namespace
 
-void TerminationSignal::CloseOnSignal(QWidget& window)
+void TerminationSignal::OnSignal(QObject& receiver, std::function<void()> end)
 {
     if (wakeUp[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, wakeUp) != 0)
         return;
-    auto* notifier = new QSocketNotifier(wakeUp[1], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
+    auto* notifier = new QSocketNotifier(wakeUp[1], QSocketNotifier::Read, &receiver);
+    QObject::connect(notifier, &QSocketNotifier::activated, &receiver, [end = std::move(end), notifier] {
         notifier->setEnabled(false);
-        window.close();
+        end();
     });
     struct sigaction action = {};
     action.sa_handler = Notify;

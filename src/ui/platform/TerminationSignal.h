@@ -1,13 +1,16 @@
 #pragma once
 
-class QWidget;
+#include <functional>
+
+class QObject;
 
 // A request to end the process (SIGTERM, SIGHUP, SIGINT), as a desktop session
-// sends at logout where it cannot ask the window, ends the program as its
-// close box does: the settings are kept.
+// sends at logout where it cannot ask the window: the program ends as its
+// close box would, without waiting for anyone to answer.
 class TerminationSignal
 {
 public:
-    // Closes window when such a signal comes; a second one ends the process at once.
-    static void CloseOnSignal(QWidget& window);
+    // Calls `end` from the event loop when such a signal comes, while
+    // receiver lives; a second signal ends the process at once.
+    static void OnSignal(QObject& receiver, std::function<void()> end);
 };

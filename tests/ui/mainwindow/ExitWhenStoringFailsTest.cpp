@@ -1,6 +1,7 @@
 #include "StoreFixture.h"
 #include "TestApp.h"
 #include "TestRegistry.h"
+#include "core/drafts/DraftFile.h"
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QAction>
@@ -23,25 +24,33 @@ private Q_SLOTS:
     void ExitAsksWhetherToEndWithoutThePage_data()
     {
         QTest::addColumn<Prompter::Answer>("answer");
-        QTest::newRow("No stays with the page") << Prompter::Answer::No;
-        QTest::newRow("Yes ends without it") << Prompter::Answer::Yes;
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("No stays with the page") << Prompter::Answer::No << false;
+        QTest::newRow("Yes ends without it") << Prompter::Answer::Yes << false;
+        QTest::newRow("the close box, No stays") << Prompter::Answer::No << true;
+        QTest::newRow("the close box, Yes ends") << Prompter::Answer::Yes << true;
     }
     void ExitAsksWhetherToEndWithoutThePage()
     {
         QFETCH(Prompter::Answer, answer);
+        QFETCH(bool, closeBox);
         if (::geteuid() != 0)
             QSKIP("only root can make the diary refuse a page to root");
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary();
         auto* body = qobject_cast<QPlainTextEdit*>(EntryBox(*form, 6));
         body->setPlainText(QStringLiteral("消えてほしくない一行"));
+        QVERIFY(!form->Store().KeepDraftNow());
         if (!StoreFixture::SetImmutable(test.DiaryPath(), true))
             QSKIP("the file system cannot make a file immutable");
         immutable_ = test.DiaryPath();
         test.prompter.AnswerMessage(Prompter::Answer::Ok);
         test.prompter.AnswerMessage(answer);
 
-        form->findChild<QAction*>(QStringLiteral("menuCom_Exit"))->trigger();
+        if (closeBox)
+            QCOMPARE(form->close(), answer == Prompter::Answer::Yes);
+        else
+            form->findChild<QAction*>(QStringLiteral("menuCom_Exit"))->trigger();
 
         const Prompter::Box& question = test.prompter.LastMessage();
         QCOMPARE(question.title, QStringLiteral("終了の確認"));
@@ -53,6 +62,29 @@ private Q_SLOTS:
         QCOMPARE(test.context.Ended(), answer == Prompter::Answer::Yes);
         QCOMPARE(body->toPlainText(), QStringLiteral("消えてほしくない一行"));
         QVERIFY(test.prompter.AllAnswered());
+        // Stayed with, the words wait in their draft too; given up, they go.
+        QCOMPARE(QFile::exists(DraftFile::PathFor(test.DiaryPath())), answer == Prompter::Answer::No);
+    }
+
+    // A logout's signal while the page cannot be stored: nothing waits for
+    // an answer, the program ends, and the draft holds the words.
+    void SessionEndKeepsTheDraft()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only root can make the diary refuse a page to root");
+        TestApp test;
+        const std::unique_ptr<MainWindow> form = test.StartOwnersDiary();
+        EntryBody(*form)->setPlainText(QStringLiteral("ログアウトの間際の言葉"));
+        if (!StoreFixture::SetImmutable(test.DiaryPath(), true))
+            QSKIP("the file system cannot make a file immutable");
+        immutable_ = test.DiaryPath();
+
+        form->Exiting().EndForSession();
+
+        QVERIFY(test.context.Ended());
+        QVERIFY(test.prompter.silenced);
+        const DraftFile::Found found = DraftFile::Read(test.DiaryPath(), nullptr);
+        QCOMPARE(found.draft.Field(EntryField::Body), QStringLiteral("ログアウトの間際の言葉"));
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "TestApp.h"
 #include "TestRegistry.h"
 #include "WriteProtection.h"
+#include "core/platform/Cp932.h"
 #include "core/settings/ProgramVersion.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StartProgram.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 
 namespace {
@@ -50,13 +52,16 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(test.profile.SettingsFile()) & others, QFile::Permissions());
     }
 
-    void ClosingThroughTheFrameSavesTheSettingsOnly()
+    // The close box ends the program as 終了 does: what was typed is stored.
+    void ClosingThroughTheFrameStoresThePage()
     {
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary();
         form->resize(610, 400);
+        EntryBody(*form)->setPlainText(QStringLiteral("閉じる直前に書いた一行"));
         QVERIFY(form->close());
-        QVERIFY(!test.context.Ended());
+        QVERIFY(test.context.Ended());
+        QVERIFY(test.DiaryBytes().contains(Cp932::Encode(QStringLiteral("閉じる直前に書いた一行"))));
         QCOMPARE(test.Read(Settings, QStringLiteral("MainWidth")), QStringLiteral("9150"));
         QCOMPARE(test.Read(User, QStringLiteral("ZnMSG")), QStringLiteral("False"));
     }

@@ -63,9 +63,11 @@ QWidget* MergeWindow::BuildChoicePage()
     auto* page = new QWidget(this);
     auto* heading = Named(new QLabel(page), "lblMergeHeading");
     heading->setWordWrap(true);
-    heading->setText(QStringLiteral("両方の計算機で書き換えられたページが %1 ページあります。"
-                                    "ページごとに、どちらの版を残すか選んでください。")
-                         .arg(question_.conflicts.size()));
+    heading->setText(!question_.heading.isEmpty()
+                         ? question_.heading
+                         : QStringLiteral("両方の計算機で書き換えられたページが %1 ページあります。"
+                                          "ページごとに、どちらの版を残すか選んでください。")
+                               .arg(question_.conflicts.size()));
 
     conflicts_ = Named(new QListWidget(page), "lstConflicts");
     conflicts_->setAccessibleName(QStringLiteral("両方で書き換えられたページ"));
@@ -75,7 +77,7 @@ QWidget* MergeWindow::BuildChoicePage()
     conflicts_->setMaximumHeight(conflicts_->fontMetrics().height() * 6);
     connect(conflicts_, &QListWidget::currentRowChanged, this, &MergeWindow::ShowConflict);
 
-    ours_ = Named(new MergeSide(QStringLiteral("この計算機の版"), page), "fraOurs");
+    ours_ = Named(new MergeSide(OursTitle(), page), "fraOurs");
     theirs_ = Named(new MergeSide(TheirsTitle(question_.theirsName), page), "fraTheirs");
     auto* sides = new QHBoxLayout;
     sides->addWidget(ours_, 1);
@@ -185,6 +187,11 @@ std::optional<std::vector<Resolution>> MergeWindow::Choices() const
     return choices;
 }
 
+QString MergeWindow::OursTitle() const
+{
+    return question_.oursName.isEmpty() ? QStringLiteral("この計算機の版") : question_.oursName;
+}
+
 QString MergeWindow::DateOf(int index) const
 {
     const ConflictPages& pages = question_.conflicts[index];
@@ -222,7 +229,7 @@ QString MergeWindow::SummaryText() const
         QStringLiteral("%1から取り込むページ: %2 ページ")
             .arg(TheirsTitle(question_.theirsName))
             .arg(question_.pagesTaken),
-        QStringLiteral("この計算機の版のまま残すページ: %1 ページ").arg(question_.pagesKept),
+        QStringLiteral("%1のまま残すページ: %2 ページ").arg(OursTitle()).arg(question_.pagesKept),
     };
     if (!chosen_.empty())
         lines << QStringLiteral("両方で書き換えられたページ:");

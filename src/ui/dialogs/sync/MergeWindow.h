@@ -35,6 +35,7 @@ private:
     void ShowChoices();
     void Merge();
 
+    QString OursTitle() const;
     QString DateOf(int index) const;
     QString RowText(int index) const;
     QString ChoiceText(int index) const;

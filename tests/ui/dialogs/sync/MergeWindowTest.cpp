@@ -18,7 +18,7 @@ namespace {
 // Two pages both computers wrote on; the other computer deleted the second.
 MergeQuestion TwoConflicts()
 {
-    MergeQuestion question{QStringLiteral("/home/sora/Sync/日記.sync-conflict-20261202-081500-ABCDEFG.DAT"), 3, 1, {}};
+    MergeQuestion question{QStringLiteral("/home/sora/Sync/日記.sync-conflict-20261202-081500-ABCDEFG.DAT"), 3, 1, {}, {}, {}};
     question.conflicts.push_back({DiaryBuilder::Page({QStringLiteral("2026年12月1日"),
                                                       QStringLiteral("火曜日"),
                                                       QStringLiteral("0"),
