@@ -83,7 +83,9 @@ void ProgramExit::EndForSession()
     context_.prompter.Silence();
     // Whatever the store meets, the words are on the disk already.
     store_.KeepDraftNow();
-    if (store_.StorePage())
+    // A window that waits for an answer may hold the store in the middle of
+    // an operation, which is not entered again: the draft keeps the words.
+    if (!QApplication::activeModalWidget() && store_.StorePage())
         store_.CompactDiary();
     SaveSettingsAndEnd();
 }

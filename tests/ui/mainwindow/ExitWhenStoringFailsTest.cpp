@@ -5,6 +5,7 @@
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -66,23 +67,38 @@ private Q_SLOTS:
         QCOMPARE(QFile::exists(DraftFile::PathFor(test.DiaryPath())), answer == Prompter::Answer::No);
     }
 
-    // A logout's signal while the page cannot be stored: nothing waits for
-    // an answer, the program ends, and the draft holds the words.
+    // A logout's signal while the page cannot be stored, or while a window
+    // waits for an answer in the middle of an operation: nothing waits, the
+    // program ends, the diary is left as it is and the draft holds the words.
+    void SessionEndKeepsTheDraft_data()
+    {
+        QTest::addColumn<bool>("questionOpen");
+        QTest::newRow("the diary refuses the page") << false;
+        QTest::newRow("a question waits") << true;
+    }
     void SessionEndKeepsTheDraft()
     {
-        if (::geteuid() != 0)
+        QFETCH(bool, questionOpen);
+        if (!questionOpen && ::geteuid() != 0)
             QSKIP("only root can make the diary refuse a page to root");
         TestApp test;
         const std::unique_ptr<MainWindow> form = test.StartOwnersDiary();
         EntryBody(*form)->setPlainText(QStringLiteral("ログアウトの間際の言葉"));
-        if (!StoreFixture::SetImmutable(test.DiaryPath(), true))
+        QDialog question(form.get());
+        question.setModal(true);
+        if (questionOpen)
+            question.show();
+        else if (!StoreFixture::SetImmutable(test.DiaryPath(), true))
             QSKIP("the file system cannot make a file immutable");
-        immutable_ = test.DiaryPath();
+        else
+            immutable_ = test.DiaryPath();
+        const QByteArray before = test.DiaryBytes();
 
         form->Exiting().EndForSession();
 
         QVERIFY(test.context.Ended());
         QVERIFY(test.prompter.silenced);
+        QCOMPARE(test.DiaryBytes(), before);
         const DraftFile::Found found = DraftFile::Read(test.DiaryPath(), nullptr);
         QCOMPARE(found.draft.Field(EntryField::Body), QStringLiteral("ログアウトの間際の言葉"));
     }
