@@ -15,7 +15,13 @@
 //                                           import-backup, export, backup,
 //                                           backup-next, restore, merge,
 //                                           merge-copy, lock, unlock-store,
-//                                           password or unlock-remove
+//                                           password, unlock-remove, draft-keep
+//                                           or draft-offer
+//   sorafumi_crashprobe draft-keep PATH old the earlier words of draft-keep
+//   sorafumi_crashprobe draft PATH          prints the diary's draft: "none",
+//                                           "damaged", or its page, a hash of
+//                                           its fields and its body's first
+//                                           line
 //   sorafumi_crashprobe dump PATH           opens the diary (undoing what a
 //                                           crash left) and prints each page's
 //                                           number and hash, then "pages N"
@@ -33,6 +39,12 @@
 // delivery (the file DeliveryName beside the diary, prepared by the test) is
 // renamed over the diary, and the page is stored; "merge-copy" opens the
 // diary with a conflict copy beside it and merges it.
+// "draft-keep" starts as the program does (the last page shown, a draft
+// left by an earlier run offered and taken back), types into the last page
+// and keeps the draft of it at once, as a session's end does; "draft-offer"
+// starts, takes the draft back and stores the page. The draft lives in the
+// state folder ($XDG_STATE_HOME) and a failure to keep it shows on the status
+// line, printed as a "status" line.
 //
 // An operation prints every box the user would have seen to standard error,
 // one "box" line each, and "done" once it is over. The lines go out with
@@ -47,6 +59,7 @@
 #include "core/crypt/EncryptedRecordFile.h"
 #include "core/diary/DiaryFiles.h"
 #include "core/diary/DiaryStore.h"
+#include "core/drafts/DraftFile.h"
 #include "core/platform/Clock.h"
 #include "core/platform/FileSizeLimit.h"
 #include "core/platform/PageJournal.h"
@@ -169,6 +182,24 @@ DiaryBuilder::Fields Rewritten(int day)
     DiaryBuilder::Fields fields = Day(day);
     fields.body = NewBody(day);
     return fields;
+}
+
+// Words typed on the last page and not yet stored: those of an earlier run
+// or the newer ones. Long enough that a draft takes more than one page of
+// the disk.
+void TypeDraft(FakeDiaryView& view, bool earlier)
+{
+    QString body = earlier ? QStringLiteral("書きかけ（前）：") : QStringLiteral("書きかけ（後）：");
+    while (body.size() < 2500)
+        body += earlier ? QStringLiteral("\r\n夕方から雪、窓の外が静かになった。")
+                        : QStringLiteral("\r\n夜になって雪はやみ、月が出た。");
+    view.SetFieldText(EntryField::Body, body);
+    view.SetFieldText(EntryField::Weather, earlier ? QStringLiteral("雪") : QStringLiteral("晴れ"));
+}
+
+bool IsDraft(const QString& operation)
+{
+    return operation.startsWith(QLatin1String("draft-"));
 }
 
 // Two computers' versions of the diary: ours rewrote the 2nd, theirs the 4th
@@ -354,6 +385,25 @@ int Dump(const QString& path)
     return 0;
 }
 
+// The draft as the next start finds it, read and never changed.
+int PrintDraft(const QString& path)
+{
+    const DraftFile::Found found = DraftFile::Read(path, nullptr);
+    if (found.outcome != DraftFile::Found::Outcome::Draft) {
+        Print(STDOUT_FILENO,
+              found.outcome == DraftFile::Found::Outcome::None ? QStringLiteral("none") : QStringLiteral("damaged"));
+        return 0;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString& field : found.draft.fields)
+        hash.addData(field.toUtf8() + '\0');
+    Print(STDOUT_FILENO, QStringLiteral("draft of page %1 %2 %3")
+                             .arg(found.draft.page)
+                             .arg(QString::fromLatin1(hash.result().toHex().left(16)),
+                                  found.draft.Field(EntryField::Body).section(u'\r', 0, 0)));
+    return 0;
+}
+
 // The lock's operations: "lock" locks the plain diary with the old password,
 // "unlock-store" opens the locked diary and stores an edited page,
 // "password" changes the old password to the new, "unlock-remove" takes the
@@ -436,11 +486,12 @@ void KillLater()
     }).detach();
 }
 
-int Run(const QString& operation, const QString& path)
+int Run(const QString& operation, const QString& path, const QByteArray& variant)
 {
     const bool locking = IsLockOperation(operation);
     Session session(locking ? NamedDiary(path) : path, true,
-                    IsMerge(operation) || locking ? Beside(path, QStringLiteral("backups")) : QString(),
+                    IsMerge(operation) || locking || IsDraft(operation) ? Beside(path, QStringLiteral("backups"))
+                                                                        : QString(),
                     locking ? QStringList{OldPassword} : QStringList());
     if (!session.store.IsOpen()) {
         for (const QString& line : session.prompter.lines)
@@ -505,6 +556,19 @@ int Run(const QString& operation, const QString& path)
         store.StorePage();
     } else if (operation == QLatin1String("merge-copy")) {
         // Merged as the diary opened.
+    } else if (operation == QLatin1String("draft-keep")) {
+        store.ShowLastPage();
+        store.OfferDraft();
+        TypeDraft(session.view, variant == "old");
+        store.MarkChanged();
+        store.KeepDraftNow();
+    } else if (operation == QLatin1String("draft-offer")) {
+        store.ShowLastPage();
+        store.OfferDraft();
+        store.StorePage();
+        // Waits for the draft's removal (or, the page not stored, keeps the
+        // draft again), as a program that goes on would.
+        store.KeepDraftNow();
     } else if (operation == QLatin1String("lock")) {
         QString recoveryCode;
         KeepDiaryName(path, store);
@@ -521,6 +585,11 @@ int Run(const QString& operation, const QString& path)
         return 2;
     }
     const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    if (IsDraft(operation)) {
+        // A draft that could not be written or removed is told on the status line.
+        QCoreApplication::processEvents();
+        session.prompter.lines.append(QStringLiteral("status ") + session.view.status);
+    }
     for (const QString& line : session.prompter.lines)
         Print(STDERR_FILENO, line);
     Print(STDERR_FILENO, QStringLiteral("done in %1 us").arg(took.count()));
@@ -546,6 +615,8 @@ int main(int argc, char** argv)
         return Dump(path);
     if (mode == QLatin1String("start"))
         return Start(path);
+    if (mode == QLatin1String("draft"))
+        return PrintDraft(path);
     if (mode == QLatin1String("journal")) {
         const QFileInfo diary(path);
         Print(STDOUT_FILENO,
@@ -557,5 +628,5 @@ int main(int argc, char** argv)
               BackupGenerations::CopyName(path, QDate::fromString(QString::fromLatin1(argv[3]), Qt::ISODate)));
         return 0;
     }
-    return Run(mode, path);
+    return Run(mode, path, argc > 3 ? QByteArray(argv[3]) : QByteArray());
 }

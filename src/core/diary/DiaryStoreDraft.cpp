@@ -110,10 +110,21 @@ void DiaryStore::OfferDraft()
         return;
     const DraftFile::Found found = DraftFile::Read(diaryFile_.Path(), diaryFile_.Seal().get());
     DraftKeeper::OnDisk onDisk = DraftKeeper::OnDisk::None;
-    if (found.outcome == DraftFile::Found::Outcome::Damaged)
+    switch (found.outcome) {
+    case DraftFile::Found::Outcome::None:
+        break;
+    case DraftFile::Found::Outcome::Unreadable:
+        // It stays as it is, to be offered at the next start.
+        ReportFileError(found.error);
+        onDisk = DraftKeeper::OnDisk::Held;
+        break;
+    case DraftFile::Found::Outcome::Damaged:
         onDisk = SetDamagedDraftAside();
-    else if (found.outcome == DraftFile::Found::Outcome::Draft)
+        break;
+    case DraftFile::Found::Outcome::Draft:
         onDisk = AlreadyStored(found.draft) ? RemoveStoredDraft() : TakeBackDraft(found.draft);
+        break;
+    }
     drafts_.Follow(diaryFile_.Path(), diaryFile_.Seal(), onDisk);
     // A draft put back is kept again soon, with the place it has now.
     if (onDisk == DraftKeeper::OnDisk::Ours)

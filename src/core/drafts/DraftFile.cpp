@@ -15,6 +15,12 @@ const QByteArray SealedMagic = QByteArrayLiteral("SFDRAFTS");
 // below this: a larger file is damaged, not read.
 constexpr qint64 LargestDraft = 1024 * 1024;
 
+// The draft being written, before it takes the draft's name.
+QString NewEnding()
+{
+    return QStringLiteral(".new");
+}
+
 } // namespace
 
 QString DraftFile::PathFor(const QString& diaryPath)
@@ -33,38 +39,40 @@ FileError DraftFile::Write(const QString& path, const QByteArray& stored)
     errno = 0;
     if (!StateFolder::Make())
         return FileError::FromErrno(errno ? errno : EACCES);
-    return SafeFile::Replace(path, QFileInfo(path).fileName() + QStringLiteral(".new"), stored, 0600);
+    return SafeFile::Replace(path, QFileInfo(path).fileName() + NewEnding(), stored, 0600);
 }
 
 DraftFile::Found DraftFile::Read(const QString& diaryPath, const RecordSeal* seal)
 {
     const QString path = PathFor(diaryPath);
     if (SafeFile::IsForeign(path))
-        return {Found::Outcome::Damaged, {}};
+        return {Found::Outcome::Damaged, {}, {}};
     const RegularFileRead read = ReadRegularFile(path, LargestDraft);
-    if (read.outcome == RegularFileRead::Outcome::Failed && read.error.systemError == ENOENT)
-        return {};
+    if (read.outcome == RegularFileRead::Outcome::Failed)
+        return read.error.systemError == ENOENT ? Found{} : Found{Found::Outcome::Unreadable, {}, read.error};
     if (read.outcome != RegularFileRead::Outcome::Read)
-        return {Found::Outcome::Damaged, {}};
+        return {Found::Outcome::Damaged, {}, {}};
     QByteArray bytes = read.bytes;
     if (seal) {
         const qint64 length = bytes.size() - SealedMagic.size() - seal->StoredLength(0);
         if (!bytes.startsWith(SealedMagic) || length <= 0)
-            return {Found::Outcome::Damaged, {}};
+            return {Found::Outcome::Damaged, {}, {}};
         QByteArray opened(length, Qt::Uninitialized);
         if (!seal->Open(SealedNumber, bytes.constData() + SealedMagic.size(), int(length), opened.data()))
-            return {Found::Outcome::Damaged, {}};
+            return {Found::Outcome::Damaged, {}, {}};
         bytes = opened;
     }
     const std::optional<PageDraft> draft = PageDraft::Decode(bytes);
     if (!draft)
-        return {Found::Outcome::Damaged, {}};
-    return {Found::Outcome::Draft, *draft};
+        return {Found::Outcome::Damaged, {}, {}};
+    return {Found::Outcome::Draft, *draft, {}};
 }
 
 bool DraftFile::Remove(const QString& diaryPath)
 {
     const QString path = PathFor(diaryPath);
+    // A write cut short leaves its new file, which may hold newer words.
+    SafeFile::RemoveOwn(path + NewEnding());
     if (!SafeFile::RemoveOwn(path))
         return false;
     // A removal the folder forgets in a power cut brings the draft back,

@@ -24,9 +24,10 @@ public:
 
     struct Found
     {
-        enum class Outcome { None, Damaged, Draft };
+        enum class Outcome { None, Unreadable, Damaged, Draft };
         Outcome outcome = Outcome::None;
         PageDraft draft;
+        FileError error; // why an unreadable draft could not be read
     };
 
     static QString PathFor(const QString& diaryPath);
@@ -36,10 +37,12 @@ public:
     // Writes the stored form as the draft at `path`, whole or not at all, and
     // flushed before it counts.
     static FileError Write(const QString& path, const QByteArray& stored);
-    // The diary's draft. Damaged covers a draft that is torn, another key's,
-    // or not the user's own real file: it is no draft to take back.
+    // The diary's draft. Unreadable: it is there, but could not be read now
+    // (no room, no descriptor left, a failing disk), and stays to be read
+    // later. Damaged: torn, another key's, or not the user's own real file,
+    // it is no draft to take back.
     static Found Read(const QString& diaryPath, const RecordSeal* seal);
-    // False when a draft stays.
+    // With what an unfinished write left of it. False when a draft stays.
     static bool Remove(const QString& diaryPath);
 
     // A copy for the user to keep, as a new file at `target`: the draft's text,

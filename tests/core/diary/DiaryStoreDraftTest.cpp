@@ -5,6 +5,7 @@
 #include "core/platform/Cp932.h"
 
 #include <QDir>
+#include <cstdio>
 
 using namespace StoreFixture;
 
@@ -132,6 +133,33 @@ private Q_SLOTS:
         h_->store.OfferDraft();
         QVERIFY(h_->prompter.shown.empty());
         QVERIFY(!QFile::exists(draft));
+    }
+
+    // A version a sync tool delivers while the words are unsaved goes through
+    // the merge; the draft follows what the merge leaves in the fields.
+    void DraftFollowsTheMergeOfADeliveredVersion_data()
+    {
+        QTest::addColumn<bool>("putOff");
+        QTest::newRow("their page kept") << false;
+        QTest::newRow("merge put off") << true;
+    }
+    void DraftFollowsTheMergeOfADeliveredVersion()
+    {
+        QFETCH(bool, putOff);
+        ScriptedMergeChooser chooser;
+        if (!putOff)
+            chooser.answer = std::vector{Resolution::KeepTheirs};
+        h_->store.SetMergeChooser(&chooser);
+        QVERIFY(!h_->store.KeepDraftNow());
+        const QString path = scratch_->FilePath(Diary);
+        const QString delivered = path + QStringLiteral(".new");
+        QVERIFY(WriteBytes(delivered, Page(9, QStringLiteral("前の日")) + Page(10, QStringLiteral("あちら"))));
+        QVERIFY(::rename(QFile::encodeName(delivered).constData(), QFile::encodeName(path).constData()) == 0);
+        if (putOff)
+            h_->prompter.AnswerMessage(Prompter::Answer::Ok);
+        h_->store.DiaryFileChanged();
+        QVERIFY(!h_->store.KeepDraftNow());
+        QCOMPARE(DraftFile::Read(path, nullptr).draft.Field(EntryField::Body), putOff ? Typed : QString());
     }
 
     // A draft that cannot be read is moved out of the way, named, and never
