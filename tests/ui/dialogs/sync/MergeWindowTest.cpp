@@ -5,10 +5,12 @@
 #include "ScriptedPrompter.h"
 #include "TestRegistry.h"
 #include "ui/dialogs/sync/MergeSide.h"
+#include "ui/dialogs/sync/MergeWindow.h"
 #include "ui/dialogs/sync/QtMergeChooser.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -69,6 +71,18 @@ class MergeWindowTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // A draft weighed against its changed page is named as what it is, not
+    // as a page both computers changed.
+    void DraftIsNamedAsSuch()
+    {
+        MergeQuestion question = TwoConflicts();
+        question.oursName = QStringLiteral("保存されていない書きかけ");
+        question.heading = QStringLiteral("書きかけのページは書き換えられています。");
+        MergeWindow window(question);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblMergeHeading"))->text(), question.heading);
+        QCOMPARE(window.findChild<QGroupBox*>(QStringLiteral("fraOurs"))->title(), question.oursName);
+    }
+
     void KeysChooseEachPageAndTheSummaryComesFirst()
     {
         ScriptedPrompter prompter;
