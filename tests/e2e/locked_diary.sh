@@ -9,62 +9,27 @@
 # the password. Started again, a wrong password is refused, the right one
 # opens the diary, and the search finds a page in the middle of it.
 set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+# shellcheck source=desktop.sh
+. "$here/desktop.sh"
 
 skip() { echo "SKIP: $*; no diary was locked"; exit 77; }
-for tool in Xvfb openbox xdotool xprop xwininfo import dbus-run-session dbus-update-activation-environment; do
-    command -v "$tool" > /dev/null || skip "$tool is not installed (tools/packages.sh installs it)"
-done
-[ -x /usr/libexec/at-spi-bus-launcher ] || skip "at-spi2-core is not installed (tools/packages.sh installs it)"
 python=/usr/bin/python3
-"$python" -c 'import pyatspi' 2> /dev/null || skip "python3-pyatspi is not installed (tools/packages.sh installs it)"
-"$python" -c 'import nacl.pwhash' 2> /dev/null || skip "python3-nacl is not installed (tools/packages.sh installs it)"
+need_desktop
 # A session bus of our own: the recovery code is read over its accessibility bus.
-if [ -z "${SORAFUMI_A11Y_BUS:-}" ]; then
-    SORAFUMI_A11Y_BUS=1 exec dbus-run-session -- "$0" "$@"
-fi
+own_session_bus "$@"
 program=$(realpath "$1")
-here=$(dirname "$(realpath "$0")")
-pages_tool="$here/../sync/diary_pages.py"
 shots=$PWD
 
 work=$(mktemp -d)
 # Everything the program may write to goes under $computer, and is searched.
 computer="$work/computer"
 pids=()
-finish() {
-    for pid in "${pids[@]}"; do kill "$pid" 2> /dev/null || true; done
-    wait 2> /dev/null || true
-    [ -n "${KEEP_WORK:-}" ] && echo "kept $work" || rm -rf "$work"
-}
-trap finish EXIT
+trap end_desktop EXIT
 step="start"
-# Also called inside $(...): it says everything on stderr.
-fail() {
-    local shot="$shots/locked_diary-failed.png"
-    {
-        import -window root "$shot" 2> /dev/null && echo "screen: $shot"
-        echo "FAIL: $step: $*"
-        echo "--- the diary's folder:"; ls -la "$computer/diary" 2> /dev/null || true
-        echo "--- the program:"; tail -20 "$work/program.log" 2> /dev/null || true
-    } >&2
-    exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-export HOME="$computer/home" XDG_CONFIG_HOME="$computer/config" XDG_DATA_HOME="$computer/share"
-export XDG_STATE_HOME="$computer/state" XDG_CACHE_HOME="$computer/cache" XDG_RUNTIME_DIR="$computer/runtime"
-export TMPDIR="$computer/tmp"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/日記帳Sorafumi" "$TMPDIR" "$computer/diary"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-dbus-update-activation-environment HOME XDG_CACHE_HOME XDG_RUNTIME_DIR DISPLAY
-export QT_QPA_PLATFORM=xcb LANG=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
-openbox --sm-disable > "$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break; sleep 0.05; done
+fault_folders() { echo "--- the diary's folder:"; ls -la "$computer/diary" 2> /dev/null || true; }
+main_title='^日記帳Sorafumi'
+start_desktop
 
 # ASCII: xdotool types other characters by remapping keys, which races with the program.
 password="correct horse battery staple 7"
@@ -73,78 +38,11 @@ seeded=("2026-11-01:青い鳥の羽根を拾った blue-feather" "2026-11-02:引
     "2026-11-03:三日目は一日じゅう雨だった third-rain")
 typed="typed through the window violet-ink"
 bodies=("${seeded[@]#*:}" "$typed")
-"$python" "$pages_tool" write "$computer/diary/DIARY.DAT" "${seeded[@]}"
-ini="$XDG_CONFIG_HOME/日記帳Sorafumi/日記帳Sorafumi.ini"
-printf '[Options]\nShow%%20Tips%%20at%%20Startup=0\n[User]\nUserName=Owner\nUserPWS=\nLoginOnOff=0\nUserDataFile=%s\n' \
-    "$computer/diary/DIARY.DAT" > "$ini"
+diary_pages write "$computer/diary/DIARY.DAT" "${seeded[@]}"
+write_settings "$computer/diary/DIARY.DAT"
+ini=$(settings_ini)
 
-program_pid=
-start_program() {
-    "$program" >> "$work/program.log" 2>&1 &
-    program_pid=$!
-    pids+=($program_pid)
-}
-# The program's visible window of that title (a pattern), waited for up to 30 s.
-window_titled() { # pattern
-    local found
-    for _ in $(seq 300); do
-        found=$(xdotool search --all --onlyvisible --pid "$program_pid" --name "$1" 2> /dev/null | head -1) || true
-        [ -n "$found" ] && { echo "$found"; return 0; }
-        sleep 0.1
-    done
-    fail "no window titled $1"
-}
-activate() { # window
-    for _ in $(seq 20); do
-        xdotool windowactivate --sync "$1" 2> /dev/null || true
-        sleep 0.3
-        [ "$(xdotool getactivewindow 2> /dev/null)" = "$1" ] && return 0
-    done
-    fail "window $1 did not become the active one"
-}
-main_window() { window_titled '^日記帳Sorafumi'; }
-# The titles of the program's visible windows but the main window.
-dialogs() {
-    local window
-    for window in $(xdotool search --all --onlyvisible --pid "$program_pid" --name '.' 2> /dev/null); do
-        xdotool getwindowname "$window" 2> /dev/null | grep -v '^日記帳Sorafumi' || true
-    done
-}
-# Answers the program's message of that title with these keys.
-answer() { # title-pattern keys...
-    local message
-    message=$(window_titled "$1")
-    shift
-    activate "$message"
-    xdotool key "$@"
-    for _ in $(seq 50); do
-        xdotool getwindowname "$message" > /dev/null 2>&1 || return 0
-        xwininfo -id "$message" 2> /dev/null | grep -q IsViewable || return 0
-        sleep 0.1
-    done
-    fail "the message $(xdotool getwindowname "$message") did not close"
-}
-end_program() {
-    activate "$(main_window)"
-    xdotool key alt+f sleep 0.5 key e
-    for _ in $(seq 200); do
-        kill -0 "$program_pid" 2> /dev/null || { wait "$program_pid" || true; return 0; }
-        sleep 0.1
-    done
-    fail "the program did not end at 終了 (still open: $(dialogs | tr '\n' ' '))"
-}
-# The files under the computer's folders holding any page text as bytes, in
-# CP932 or in UTF-8.
-files_with_text() { # body...
-    "$python" -c 'import sys
-with open(sys.argv[1], "wb") as out:
-    for body in sys.argv[2:]:
-        for word in body.split():
-            if len(word.encode()) >= 8:
-                out.write(word.encode("cp932") + b"\n" + word.encode() + b"\n")' "$work/patterns" "$@"
-    LC_ALL=C grep -rlaF -D skip -f "$work/patterns" "$computer" || true
-}
-diary_bodies() { "$python" "$pages_tool" list "$1" | cut -f2 | sort; }
+diary_bodies() { page_bodies "$1" | sort; }
 want_bodies() { printf '%s\n' "$@" | sort; }
 
 # --- a plain diary with a backup ---------------------------------------------
@@ -168,17 +66,7 @@ grep -q '/backups/' <<< "$plain" || fail "no plain backup was taken before the w
 # --- the lock through the windows ---------------------------------------------
 step="locking"
 activate "$main"
-xdotool key alt+t sleep 0.5 key l
-activate "$(window_titled '^日記に鍵をかける$')"
-xdotool type --delay 20 "$password"
-xdotool key Tab
-xdotool type --delay 20 "$password"
-xdotool key Return
-code_window=$(window_titled '^回復コード$')
-group=$("$python" "$here/recovery_code.py" "$program_pid") || fail "the recovery code could not be read"
-activate "$code_window"
-xdotool type --delay 30 "$group"
-xdotool key Return
+lock_diary "$password"
 # The plain backup is offered to be replaced: はい is the default.
 step="replacing the plain backup"
 answer '^確認$' Return

@@ -8,22 +8,16 @@
 # them. A locked diary's draft holds no word in plain, and none is left from
 # before the lock. A keystroke never waits for a draft's disk writes.
 set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+# shellcheck source=desktop.sh
+. "$here/desktop.sh"
 
 skip() { echo "SKIP: $*; no words were typed"; exit 77; }
-for tool in Xvfb openbox xdotool wmctrl xprop xwininfo import dbus-run-session dbus-update-activation-environment; do
-    command -v "$tool" > /dev/null || skip "$tool is not installed (tools/packages.sh installs it)"
-done
-[ -x /usr/libexec/at-spi-bus-launcher ] || skip "at-spi2-core is not installed (tools/packages.sh installs it)"
 python=/usr/bin/python3
-"$python" -c 'import pyatspi' 2> /dev/null || skip "python3-pyatspi is not installed (tools/packages.sh installs it)"
-"$python" -c 'import nacl.pwhash' 2> /dev/null || skip "python3-nacl is not installed (tools/packages.sh installs it)"
+need_desktop wmctrl
 # A session bus of our own: the body is read over its accessibility bus.
-if [ -z "${SORAFUMI_A11Y_BUS:-}" ]; then
-    SORAFUMI_A11Y_BUS=1 exec dbus-run-session -- "$0" "$@"
-fi
+own_session_bus "$@"
 program=$(realpath "$1")
-here=$(dirname "$(realpath "$0")")
-pages_tool="$here/../sync/diary_pages.py"
 shots=$PWD
 
 work=$(mktemp -d)
@@ -33,51 +27,25 @@ diary="$computer/diary/DIARY.DAT"
 pids=()
 finish() {
     chattr -i "$diary" 2> /dev/null || true
-    for pid in "${pids[@]}"; do kill -KILL "$pid" 2> /dev/null || true; done
-    wait 2> /dev/null || true
-    [ -n "${KEEP_WORK:-}" ] && echo "kept $work" || rm -rf "$work"
+    end_desktop KILL
 }
 trap finish EXIT
 step="start"
-# Also called inside $(...): it says everything on stderr.
-fail() {
-    local shot="$shots/unsaved_words-failed.png"
-    {
-        import -window root "$shot" 2> /dev/null && echo "screen: $shot"
-        echo "FAIL: $step: $*"
-        echo "--- the diary's folder and the state folder:"
-        ls -la "$computer/diary" "$XDG_STATE_HOME/日記帳Sorafumi" 2> /dev/null || true
-        echo "--- the program:"; tail -20 "$work/program.log" 2> /dev/null || true
-    } >&2
-    exit 1
+fault_folders() {
+    echo "--- the diary's folder and the state folder:"
+    ls -la "$computer/diary" "$XDG_STATE_HOME/日記帳Sorafumi" 2> /dev/null || true
 }
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-export HOME="$computer/home" XDG_CONFIG_HOME="$computer/config" XDG_DATA_HOME="$computer/share"
-export XDG_STATE_HOME="$computer/state" XDG_CACHE_HOME="$computer/cache" XDG_RUNTIME_DIR="$computer/runtime"
-export TMPDIR="$computer/tmp"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/日記帳Sorafumi" "$TMPDIR" "$computer/diary"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-dbus-update-activation-environment HOME XDG_CACHE_HOME XDG_RUNTIME_DIR DISPLAY
-export QT_QPA_PLATFORM=xcb LANG=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
-openbox --sm-disable > "$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' && break; sleep 0.05; done
+start_desktop
 
 password="correct horse battery staple 7"
 export DIARY_PASSWORD=$password
 # The shown page at every start is the last one: its Japanese words go into
 # every draft, which the search for plain text below needs.
-"$python" "$pages_tool" write "$diary" "2026-11-30:前の日のページ previous-day" \
+diary_pages write "$diary" "2026-11-30:前の日のページ previous-day" \
     "2026-12-01:北の窓に霜の花が咲いた frost-window"
-ini="$XDG_CONFIG_HOME/日記帳Sorafumi/日記帳Sorafumi.ini"
-printf '[Options]\nShow%%20Tips%%20at%%20Startup=0\n[User]\nUserName=Owner\nUserPWS=\nLoginOnOff=0\nUserDataFile=%s\n' \
-    "$diary" > "$ini"
+write_settings "$diary"
 caption="日記帳Sorafumi Kasumire ＳＲ６"
+main_title="^$caption\$"
 # The draft of the diary at that path.
 draft_of() { echo "$XDG_STATE_HOME/日記帳Sorafumi/draft-$(printf %s "$1" | sha1sum | cut -c1-40)"; }
 
@@ -135,64 +103,6 @@ else:
 EOF
 heard() { "$python" "$work/heard.py" "$program_pid" "$@"; }
 
-program_pid=
-start_program() {
-    "$program" >> "$work/program.log" 2>&1 &
-    program_pid=$!
-    pids+=($program_pid)
-}
-# The program's visible window of that title (a pattern), waited for up to 30 s.
-window_titled() { # pattern
-    local found
-    for _ in $(seq 300); do
-        found=$(xdotool search --all --onlyvisible --pid "$program_pid" --name "$1" 2> /dev/null | head -1) || true
-        [ -n "$found" ] && { echo "$found"; return 0; }
-        sleep 0.1
-    done
-    fail "no window titled $1"
-}
-activate() { # window
-    for _ in $(seq 20); do
-        xdotool windowactivate --sync "$1" 2> /dev/null || true
-        sleep 0.3
-        [ "$(xdotool getactivewindow 2> /dev/null)" = "$1" ] && return 0
-    done
-    fail "window $1 did not become the active one"
-}
-main_window() { window_titled "^$caption\$"; }
-# The titles of the program's visible windows but the main window.
-dialogs() {
-    local window
-    for window in $(xdotool search --all --onlyvisible --pid "$program_pid" --name '.' 2> /dev/null); do
-        xdotool getwindowname "$window" 2> /dev/null | grep -vx "$caption" || true
-    done
-}
-# Answers the program's message of that title with these keys.
-answer() { # title-pattern keys...
-    local message
-    message=$(window_titled "$1")
-    shift
-    activate "$message"
-    xdotool key "$@"
-    for _ in $(seq 50); do
-        xwininfo -id "$message" 2> /dev/null | grep -q IsViewable || return 0
-        sleep 0.1
-    done
-    fail "the message $(xdotool getwindowname "$message") did not close"
-}
-# Waits up to 20 s for the program to end by itself.
-ended() {
-    for _ in $(seq 200); do
-        kill -0 "$program_pid" 2> /dev/null || { wait "$program_pid" || true; return 0; }
-        sleep 0.1
-    done
-    fail "the program did not end (still open: $(dialogs | tr '\n' ' '))"
-}
-end_program() {
-    activate "$(main_window)"
-    xdotool key alt+f sleep 0.5 key e
-    ended
-}
 # Starts the program on the plain diary and types a word at the body's end.
 start_and_type() { # word
     start_program
@@ -215,7 +125,7 @@ killed() {
     wait "$program_pid" 2> /dev/null || true
 }
 # The bodies of the diary's pages, on one line.
-bodies() { "$python" "$pages_tool" list "$1" | cut -f2 | tr '\n' ' '; }
+bodies() { page_bodies "$1" | tr '\n' ' '; }
 diary_holds() { # diary word
     grep -qF -- "$2" <<< "$(bodies "$1")" || fail "the diary does not hold $2: [$(bodies "$1")]"
 }
@@ -257,15 +167,6 @@ hold_flushes() {
     done
     kill "$tracer" 2> /dev/null
     return 1
-}
-# The files under the computer's folders holding any of the words as bytes,
-# in CP932 or in UTF-8.
-files_with_text() { # word...
-    "$python" -c 'import sys
-with open(sys.argv[1], "wb") as out:
-    for word in sys.argv[2:]:
-        out.write(word.encode("cp932") + b"\n" + word.encode() + b"\n")' "$work/patterns" "$@"
-    LC_ALL=C grep -rlaF -D skip -f "$work/patterns" "$computer" || true
 }
 
 # --- the close box and SIGTERM store the page ---------------------------------
@@ -375,17 +276,7 @@ diary_holds "$diary" keys-while-the-disk-is-fast-30
 step="locking"
 start_and_type typed-before-lock
 draft_is there "$diary"
-xdotool key alt+t sleep 0.5 key l
-activate "$(window_titled '^日記に鍵をかける$')"
-xdotool type --delay 20 "$password"
-xdotool key Tab
-xdotool type --delay 20 "$password"
-xdotool key Return
-code_window=$(window_titled '^回復コード$')
-group=$("$python" "$here/recovery_code.py" "$program_pid") || fail "the recovery code could not be read"
-activate "$code_window"
-xdotool type --delay 30 "$group"
-xdotool key Return
+lock_diary "$password"
 # The plain backups the earlier stores left are replaced.
 answer '^確認$' Return
 locked="$computer/diary/DIARY.sfk"
