@@ -631,6 +631,20 @@ total_kills=0
 total_faults=0
 total_random=0
 total_torn=0
+# A run that was to end at its kill: counted and its diary checked, or told
+# when it ended otherwise.
+counted_kill() { # what rc
+    if [ "$2" -ne 137 ]; then
+        fail "$1: ended with $2 instead of being killed"
+        tally
+        return
+    fi
+    kills=$((kills + 1))
+    killed_here=$((killed_here + 1))
+    verify "$1"
+    tally
+}
+
 for operation in "${operations[@]}"; do
     base=${operation%-sealed}
     # An operation after a sealed one runs in a folder that takes files again.
@@ -805,15 +819,7 @@ for operation in "${operations[@]}"; do
                     fi
                     break
                 fi
-                if [ $rc -ne 137 ]; then
-                    fail "$name call $n: ended with $rc instead of being killed"
-                    tally
-                    continue
-                fi
-                kills=$((kills + 1))
-                killed_here=$((killed_here + 1))
-                verify "killed at $name call $n"
-                tally
+                counted_kill "killed at $name call $n" $rc
             done
             # The calls another thread's call of the same count comes before.
             for i in "${!events[@]}"; do
@@ -827,16 +833,7 @@ for operation in "${operations[@]}"; do
                 fi
                 fresh
                 run_injected "$name:signal=SIGKILL:when=$aim_when" "$base" "$diary"
-                rc=$?
-                if [ $rc -ne 137 ]; then
-                    fail "$what: ended with $rc instead of being killed"
-                    tally
-                    continue
-                fi
-                kills=$((kills + 1))
-                killed_here=$((killed_here + 1))
-                verify "$what"
-                tally
+                counted_kill "$what" $?
             done
             [ $killed_here -gt 0 ] && kill_detail+=" $name $killed_here,"
         done

@@ -284,8 +284,9 @@ private:
     DraftKeeper::OnDisk SetDraftAside(const PageDraft& draft);
     DraftKeeper::OnDisk SetDamagedDraftAside();
     void ReportDraftStays(const FileError& error);
-    // A name in `folder` for a copy taken at `taken`, free of any file there.
-    QString FreeCopyName(const QString& folder, const QDateTime& taken, const QString& ending) const;
+    // A name in `folder` for a copy of the diary kept at `taken`, free of any
+    // file there; `ending` takes the place of the diary's own.
+    QString FreeCopyName(const QString& folder, const QDateTime& taken, const QString& ending = {}) const;
 
     DiaryView& view_;
     Prompter& prompter_;

@@ -56,6 +56,12 @@ quint64 HashOf(const DiaryPage& page)
     return PageDigestReader::Of(page.ToBytes().constData()).hash;
 }
 
+// Why a file could not be used, in the words of the program's file errors.
+QString ReasonOf(const FileError& error)
+{
+    return DiaryFiles::Reason(error.systemError ? error.systemError : EIO);
+}
+
 QString DraftTitle()
 {
     return QStringLiteral("書きかけ");
@@ -90,7 +96,7 @@ void DiaryStore::ReportDraftFailed(const FileError& error)
     // Told where the user looks while typing, not in a box that would take
     // the keys: the page itself is safe until it is stored.
     view_.SetPageStatus(QStringLiteral("書きかけを控えておけません（%1）。保存（F5）をお勧めします。")
-                            .arg(DiaryFiles::Reason(error.systemError ? error.systemError : EIO)));
+                            .arg(ReasonOf(error)));
 }
 
 FileError DiaryStore::KeepDraftNow()
@@ -239,14 +245,11 @@ void DiaryStore::PutDraftIn(const PageDraft& draft)
 DraftKeeper::OnDisk DiaryStore::SetDraftAside(const PageDraft& draft)
 {
     const QString folder = BackupFolder();
-    const bool sealed = diaryFile_.IsSealed();
-    QString target;
-    FileError error;
-    if (!DiaryBackup::MakeFolder(folder))
-        error = FileError::FromErrno(EACCES);
-    else
-        error = DraftFile::WriteCopy(target = FreeCopyName(folder, draft.keptAt, DraftFile::CopyEnding(sealed)), draft,
-                                     diaryFile_.Seal().get());
+    const FileError error =
+        !DiaryBackup::MakeFolder(folder)
+            ? FileError::FromErrno(EACCES)
+            : DraftFile::WriteCopy(FreeCopyName(folder, draft.keptAt, DraftFile::CopyEnding(diaryFile_.IsSealed())),
+                                   draft, diaryFile_.Seal().get());
     if (!error && DraftFile::Remove(diaryFile_.Path()))
         return DraftKeeper::OnDisk::None;
     ReportDraftStays(error ? error : FileError::FromErrno(EACCES));
@@ -272,7 +275,7 @@ void DiaryStore::ReportDraftStays(const FileError& error)
 {
     prompter_.Message({QStringLiteral("書きかけをバックアップのフォルダに残せませんでした。\r%1\r"
                                       "書きかけはそのまま残し、次の起動でもう一度お尋ねします。")
-                           .arg(DiaryFiles::Reason(error.systemError ? error.systemError : EIO)),
+                           .arg(ReasonOf(error)),
                        DraftTitle(), Prompter::Buttons::Ok, Prompter::Icon::Exclamation, {}});
 }
 
@@ -281,7 +284,7 @@ QString DiaryStore::FreeCopyName(const QString& folder, const QDateTime& taken, 
     QString target;
     for (QDateTime at = taken; target.isEmpty() || QFileInfo::exists(target); at = at.addSecs(1)) {
         const QString name = BackupGenerations::KeptCopyName(diaryFile_.Path(), at);
-        target = QDir(folder).filePath(name.left(name.lastIndexOf(u'.')) + ending);
+        target = QDir(folder).filePath(ending.isEmpty() ? name : name.left(name.lastIndexOf(u'.')) + ending);
     }
     return target;
 }

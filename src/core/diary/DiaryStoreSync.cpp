@@ -1,6 +1,5 @@
 // The store's side of one diary on two computers: noticing that the diary's
 // path names another version, taking it in, and merging conflict copies.
-#include "core/backup/BackupGenerations.h"
 #include "core/backup/BackupMessages.h"
 #include "core/backup/DiaryBackup.h"
 #include "core/backup/VerifiedCopy.h"
@@ -314,11 +313,8 @@ FileError DiaryStore::KeepOursInBackups()
     QByteArray records;
     if (const FileError error = diaryFile_.ReadRecords(1, diaryFile_.RecordCount(), records))
         return error;
-    QString target;
-    for (QDateTime taken = clock_.Now().addSecs(1); target.isEmpty() || QFileInfo::exists(target);
-         taken = taken.addSecs(1))
-        target = QDir(BackupFolder()).filePath(BackupGenerations::KeptCopyName(diaryFile_.Path(), taken));
-    return SafeFile::WriteNew(target, records, SafeFile::Durability::Flushed);
+    return SafeFile::WriteNew(FreeCopyName(BackupFolder(), clock_.Now().addSecs(1)), records,
+                              SafeFile::Durability::Flushed);
 }
 
 void DiaryStore::ShowTakenIn(qint32 found, QDate shownDay)
